@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages needed to build, run and test Tavrin.
+set -euo pipefail
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libglib2.0-dev libxcb1-dev libxcb-ewmh-dev libicu-dev
+    # run
+    qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils
+    # tests
+    googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "settings/yIni.h"
+
+#include <string>
+#include <string_view>
+
+class MessageBox;
+class MainWindowView;
+class TrayIcon;
+class UiLoop;
+class fmTree;
+
+// The start-up module: program name, the one settings store, start and end of the run,
+// and the small services other parts call (foreground, tray icon).
+class Usr {
+public:
+    Usr(MessageBox& messages, UiLoop& loop, TrayIcon& tray);
+
+    // The executable's name without a final "_dv" (any case).
+    static std::string programName(std::string_view executableName);
+
+    // Start-up: program name, user data folder, settings file, then the main window is
+    // loaded and shown. `programFolder` is where "UserData.ini" is looked for.
+    void Main(std::string_view executableName, std::string_view programFolder, fmTree& main);
+    // Writes the settings file, unloads every window, deletes the tray icon when it was
+    // added and leaves the event loop.
+    void EndApp(bool inTray, MainWindowView& window);
+    void FgMain(MainWindowView& window);
+    void TrayAdd(std::string_view tip);
+    void TrayDel();
+
+    yIni& ini() { return ini_; }
+    const std::string& sExeNm() const { return sExeNm_; }
+
+private:
+    MessageBox& messages_;
+    UiLoop& loop_;
+    TrayIcon& tray_;
+    std::string sExeNm_;
+    yIni ini_;
+};

@@ -1,0 +1,219 @@
+#include "platform/FileSystem.h"
+
+#include "platform/AnsiCodec.h"
+#include "platform/FileDescriptor.h"
+#include "platform/TextCase.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::system_clock;
+
+Clock::time_point toTimePoint(const statx_timestamp& ts) {
+    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+        std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec)));
+}
+
+std::string pathString(std::string_view path) { return path.empty() ? std::string(".") : std::string(path); }
+
+// Fills a record from statx of `name` relative to `dirFd` (or an absolute path with AT_FDCWD).
+bool statRecord(int dirFd, const std::string& name, bool isLink, FileRecord& rec) {
+    struct statx sx {};
+    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME;
+    if (statx(dirFd, name.c_str(), AT_STATX_SYNC_AS_STAT, mask, &sx) != 0) {
+        if (!isLink)
+            return false;
+        // A broken link: a file of its own.
+        if (statx(dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW, mask, &sx) != 0)
+            return false;
+    }
+    const bool dir = S_ISDIR(sx.stx_mode);
+    rec.attributes = (dir ? AttrDirectory : 0u) | (isLink ? AttrSymbolicLink : 0u) |
+                     (!rec.name.empty() && rec.name[0] == '.' ? AttrHidden : 0u);
+    rec.size = dir ? 0 : sx.stx_size;
+    rec.modified = toTimePoint(sx.stx_mtime);
+    rec.created = (sx.stx_mask & STATX_BTIME) ? toTimePoint(sx.stx_btime) : rec.modified;
+    return true;
+}
+
+bool isLinkPath(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::optional<FileRecord> record(std::string_view path, bool wantFolder) {
+    FileRecord rec;
+    rec.path = std::string(path);
+    rec.name = FileSystem::nameOf(path);
+    const std::string p = pathString(path);
+    if (!statRecord(AT_FDCWD, p, isLinkPath(p), rec) || rec.isFolder() != wantFolder)
+        return std::nullopt;
+    return rec;
+}
+
+void sortByName(std::vector<FileRecord>& records) {
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        keys.emplace_back(TextCase::fold(records[i].name), i);
+    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        return records[a.second].name < records[b.second].name;
+    });
+    std::vector<FileRecord> sorted;
+    sorted.reserve(records.size());
+    for (const auto& k : keys)
+        sorted.push_back(std::move(records[k.second]));
+    records = std::move(sorted);
+}
+
+} // namespace
+
+bool FileSystem::folderExists(std::string_view path) {
+    struct stat st {};
+    return !path.empty() && stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::fileExists(std::string_view path) {
+    struct stat st {};
+    return !path.empty() && stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::optional<FileRecord> FileSystem::getFolder(std::string_view path) { return record(path, true); }
+
+std::optional<FileRecord> FileSystem::getFile(std::string_view path) { return record(path, false); }
+
+FolderListing FileSystem::list(std::string_view path) {
+    FolderListing listing;
+    FileDescriptor dirFd(open(pathString(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dirFd.valid())
+        return listing;
+    DIR* dir = fdopendir(dirFd.release());
+    if (!dir)
+        return listing;
+    const int fd = dirfd(dir);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        FileRecord rec;
+        rec.name = name;
+        rec.path = join(path, name);
+        if (!statRecord(fd, name, entry->d_type == DT_LNK, rec))
+            continue;
+        (rec.isFolder() ? listing.folders : listing.files).push_back(std::move(rec));
+    }
+    closedir(dir);
+    sortByName(listing.folders);
+    sortByName(listing.files);
+    return listing;
+}
+
+std::vector<FileRecord> FileSystem::subFolders(std::string_view path) { return list(path).folders; }
+
+std::vector<FileRecord> FileSystem::files(std::string_view path) { return list(path).files; }
+
+bool FileSystem::createFolder(std::string_view path) {
+    return !path.empty() && mkdir(std::string(path).c_str(), 0777) == 0;
+}
+
+bool FileSystem::rename(std::string_view path, std::string_view newName) {
+    if (newName.empty() || newName.find('/') != std::string_view::npos)
+        return false;
+    const std::string target = join(parentOf(path), newName);
+    return ::rename(std::string(path).c_str(), target.c_str()) == 0;
+}
+
+std::optional<std::string> FileSystem::readBytes(std::string_view path) {
+    FileDescriptor fd(open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
+        return std::nullopt;
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return data;
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+std::optional<std::string> FileSystem::readAnsiText(std::string_view path) {
+    auto bytes = readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return AnsiCodec::decode(*bytes);
+}
+
+bool FileSystem::writeAnsiText(std::string_view path, std::string_view utf8) {
+    return writeBytesAtomically(path, AnsiCodec::encode(utf8));
+}
+
+bool FileSystem::writeBytesAtomically(std::string_view path, std::string_view bytes) {
+    // Write through a symbolic link to the file it names, so the link survives.
+    std::string target(path);
+    if (char* real = realpath(target.c_str(), nullptr)) {
+        target = real;
+        free(real);
+    }
+    std::string temp = join(parentOf(target), "." + nameOf(target) + ".XXXXXX");
+    FileDescriptor fd(mkstemp(temp.data()));
+    if (!fd.valid())
+        return false;
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat old {};
+    const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
+    bool ok = fchmod(fd.get(), mode) == 0;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = write(fd.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += static_cast<std::size_t>(n);
+    }
+    ok = ok && fsync(fd.get()) == 0;
+    ok = fd.close() && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
+}
+
+std::string FileSystem::parentOf(std::string_view path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return std::string(path.substr(0, slash));
+}
+
+std::string FileSystem::nameOf(std::string_view path) {
+    if (path == "/")
+        return "/";
+    const auto slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string FileSystem::join(std::string_view folder, std::string_view name) {
+    std::string out(folder);
+    if (out.empty() || out.back() != '/')
+        out += '/';
+    out += name;
+    return out;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Attribute bits of a file-system record, with the values the program has always used.
+enum FileAttribute : std::uint32_t {
+    AttrHidden = 2,
+    AttrDirectory = 16,
+    AttrSymbolicLink = 1024,
+};
+
+struct FileRecord {
+    std::string name;
+    std::string path;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0; // 0 for folders
+    std::chrono::system_clock::time_point created;
+    std::chrono::system_clock::time_point modified;
+
+    bool isFolder() const { return (attributes & AttrDirectory) != 0; }
+};
+
+// A folder's entries, each kind in ascending case-insensitive name order (raw bytes break
+// ties): the tree and list merges rely on that order.
+struct FolderListing {
+    std::vector<FileRecord> folders;
+    std::vector<FileRecord> files;
+};
+
+// All file-system access of the program, over POSIX calls. Paths are byte strings with
+// "/" as separator; names are kept exactly as the file system holds them.
+class FileSystem {
+public:
+    static bool folderExists(std::string_view path);
+    static bool fileExists(std::string_view path);
+    static std::optional<FileRecord> getFolder(std::string_view path);
+    static std::optional<FileRecord> getFile(std::string_view path);
+    // Entries of a folder; empty when it cannot be read. Symbolic links to folders count
+    // as folders (with AttrSymbolicLink), broken links as files.
+    static FolderListing list(std::string_view path);
+    static std::vector<FileRecord> subFolders(std::string_view path);
+    static std::vector<FileRecord> files(std::string_view path);
+    static bool createFolder(std::string_view path);
+    // Renames the entry at `path` within its folder.
+    static bool rename(std::string_view path, std::string_view newName);
+
+    // Text files in the ANSI code page (CP932), returned and taken as UTF-8.
+    static std::optional<std::string> readAnsiText(std::string_view path);
+    // Replaces the file's content in one step: a temporary file in the same folder is
+    // written and flushed, then renamed over the target, so a failure leaves the old file.
+    static bool writeAnsiText(std::string_view path, std::string_view utf8);
+    static std::optional<std::string> readBytes(std::string_view path);
+    static bool writeBytesAtomically(std::string_view path, std::string_view bytes);
+
+    // Helpers on path text.
+    static std::string parentOf(std::string_view path);
+    static std::string nameOf(std::string_view path);
+    static std::string join(std::string_view folder, std::string_view name);
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+// A rectangle in screen pixels, edges as left/top inclusive and right/bottom exclusive.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool operator==(const PixelRect&) const = default;
+};
+
+// What the main window's logic needs of its window.
+class MainWindowView {
+public:
+    virtual ~MainWindowView() = default;
+    // The primary screen without panels and docks.
+    virtual PixelRect workArea() const = 0;
+    // Twips per pixel (1440 / the screen's logical DPI).
+    virtual double twipsPerPixelX() const = 0;
+    virtual double twipsPerPixelY() const = 0;
+    // The window's outer rectangle, frame included.
+    virtual PixelRect frameGeometry() const = 0;
+    virtual void setFrameGeometry(const PixelRect& rect) = 0;
+    // The native window id, the owner of pickers and the target of placement rules.
+    virtual std::uintptr_t handle() const = 0;
+    virtual void show() = 0;
+    // Raises the window and gives it the input focus.
+    virtual void bringToFront() = 0;
+    // Unloads every window of the program and leaves the event loop.
+    virtual void closeAll() = 0;
+};

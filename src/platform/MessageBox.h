@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+// The program's own message boxes: Japanese text with the default caption "Tavrin";
+// a CR in the text is a line break. Tests answer them from a script.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // A notice with an OK button.
+    virtual void inform(std::string_view text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool ask(std::string_view text) = 0;
+};

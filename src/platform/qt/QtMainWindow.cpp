@@ -1,0 +1,93 @@
+#include "platform/qt/QtMainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+QScreen* primaryScreen() { return QGuiApplication::primaryScreen(); }
+
+int pixelsOf(int twips, double twipsPerPixel) {
+    return static_cast<int>(std::nearbyint(twips / twipsPerPixel));
+}
+
+} // namespace
+
+QtMainWindow::QtMainWindow(int clientWidthTwips, int clientHeightTwips) {
+    setWindowTitle(QStringLiteral("Tavrin"));
+    resize(pixelsOf(clientWidthTwips, twipsPerPixelX()),
+           pixelsOf(clientHeightTwips, twipsPerPixelY()));
+}
+
+PixelRect QtMainWindow::workArea() const {
+    const QRect r = primaryScreen() ? primaryScreen()->availableGeometry() : QRect(0, 0, 800, 600);
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+double QtMainWindow::twipsPerPixelX() const {
+    const double dpi = primaryScreen() ? primaryScreen()->logicalDotsPerInchX() : 96.0;
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+double QtMainWindow::twipsPerPixelY() const {
+    const double dpi = primaryScreen() ? primaryScreen()->logicalDotsPerInchY() : 96.0;
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+PixelRect QtMainWindow::frameGeometry() const {
+    const QRect r = QMainWindow::frameGeometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void QtMainWindow::setFrameGeometry(const PixelRect& rect) {
+    wantedFrame_ = rect;
+    applyFrameGeometry();
+}
+
+void QtMainWindow::applyFrameGeometry() {
+    if (!wantedFrame_)
+        return;
+    // The frame's size is known only once the window manager has decorated the window;
+    // until then the client area takes the whole rectangle.
+    const QRect frame = QMainWindow::frameGeometry();
+    const int extraW = frame.width() - width();
+    const int extraH = frame.height() - height();
+    move(wantedFrame_->left, wantedFrame_->top);
+    resize(std::max(1, wantedFrame_->width() - extraW), std::max(1, wantedFrame_->height() - extraH));
+}
+
+std::uintptr_t QtMainWindow::handle() const { return static_cast<std::uintptr_t>(winId()); }
+
+void QtMainWindow::show() { QMainWindow::show(); }
+
+void QtMainWindow::bringToFront() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void QtMainWindow::closeAll() {
+    closing_ = true;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (onUnload_)
+        onUnload_();
+}
+
+void QtMainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Re-apply once the decorations are known, so the outer height is the work area's.
+    QTimer::singleShot(200, this, [this] { applyFrameGeometry(); });
+}

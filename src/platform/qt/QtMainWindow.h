@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/MainWindowView.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <optional>
+
+// The main window "Tavrin". Closing it (close box, window manager, session end) calls
+// the unload handler; the window is only really destroyed by closeAll().
+class QtMainWindow : public QMainWindow, public MainWindowView {
+    Q_OBJECT
+
+public:
+    explicit QtMainWindow(int clientWidthTwips, int clientHeightTwips);
+
+    void setUnloadHandler(std::function<void()> handler) { onUnload_ = std::move(handler); }
+
+    PixelRect workArea() const override;
+    double twipsPerPixelX() const override;
+    double twipsPerPixelY() const override;
+    PixelRect frameGeometry() const override;
+    void setFrameGeometry(const PixelRect& rect) override;
+    std::uintptr_t handle() const override;
+    void show() override;
+    void bringToFront() override;
+    void closeAll() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void applyFrameGeometry();
+
+    std::function<void()> onUnload_;
+    std::optional<PixelRect> wantedFrame_;
+    bool closing_ = false;
+};

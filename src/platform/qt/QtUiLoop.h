@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/UiLoop.h"
+
+// Pending events and the wait cursor through QApplication. Nested wait cursors stack.
+class QtUiLoop : public UiLoop {
+public:
+    void processEvents() override;
+    void setWaitCursor(bool on) override;
+};

@@ -1,0 +1,262 @@
+#include "platform/AnsiCodec.h"
+#include "settings/yIni.h"
+#include "support/ScriptedMessageBox.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kFresh = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>";
+
+class yIniTest : public ::testing::Test {
+protected:
+    std::string loadFresh() {
+        const std::string path = dir / "User.xml";
+        EXPECT_TRUE(ini.GetTxt(path));
+        return path;
+    }
+    std::string fileText(const std::string& path) { return AnsiCodec::decode(TempDir::read(path)); }
+
+    TempDir dir;
+    ScriptedMessageBox messages;
+    yIni ini{messages};
+};
+
+TEST_F(yIniTest, MissingFileIsCreatedEmptyAndSavedAsTheFreshDocument) {
+    const std::string path = loadFresh();
+    EXPECT_EQ(TempDir::read(path), "");
+    EXPECT_EQ(ini.document(), kFresh);
+    ASSERT_TRUE(ini.SetTxt());
+    EXPECT_EQ(fileText(path), kFresh);
+}
+
+TEST_F(yIniTest, FileStartingWithALineBreakIsReplacedByTheFreshDocument) {
+    const std::string path = dir.write("User.xml", "\r\n<運用>junk</運用>");
+    ASSERT_TRUE(ini.GetTxt(path));
+    EXPECT_EQ(ini.document(), kFresh);
+}
+
+TEST_F(yIniTest, LayoutIsByteExactInCp932) {
+    const std::string path = loadFresh();
+    ini.GetGtx("設定");
+    ini.SetVal("Width", 2730);
+    ini.SetVal("Root", "/home/ユーザー");
+    ini.SetVal("ShwL", true);
+    ASSERT_TRUE(ini.SetGtx());
+    ASSERT_TRUE(ini.SetTxt());
+    const std::string expected = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                 "   <設定>\r\n"
+                                 "      <ShwL>True</ShwL>\r\n"
+                                 "      <Root>/home/ユーザー</Root>\r\n"
+                                 "      <Width>2730</Width>\r\n"
+                                 "   </設定>\r\n"
+                                 "</運用>";
+    EXPECT_EQ(TempDir::read(path), AnsiCodec::encode(expected));
+    EXPECT_EQ(TempDir::read(path).substr(0, 5), "<?xml");
+}
+
+TEST_F(yIniTest, KeysStandInReverseOrderAndAnExistingKeyKeepsItsPlace) {
+    loadFresh();
+    ini.GetGtx("G");
+    ini.SetVal("A", "1");
+    ini.SetVal("B", "2");
+    ini.SetVal("C", "3");
+    ini.SetVal("A", "4");
+    EXPECT_EQ(ini.groupText(), "      <C>3</C>\r\n      <B>2</B>\r\n      <A>4</A>\r\n");
+}
+
+TEST_F(yIniTest, GroupsAreReplacedInPlaceAndNewOnesGoBeforeTheRootEnd) {
+    loadFresh();
+    ini.GetGtx("One");
+    ini.SetVal("K", "1");
+    ini.SetGtx();
+    ini.GetGtx("Two");
+    ini.SetVal("K", "2");
+    ini.SetGtx();
+    ini.GetGtx("One");
+    EXPECT_EQ(ini.vGtVal("K", ""), "1");
+    ini.SetVal("K", "changed");
+    ini.SetGtx();
+    EXPECT_EQ(ini.document(), "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                              "   <One>\r\n      <K>changed</K>\r\n   </One>\r\n"
+                              "   <Two>\r\n      <K>2</K>\r\n   </Two>\r\n</運用>");
+}
+
+TEST_F(yIniTest, ValuesReadBackAfterARestart) {
+    const std::string path = loadFresh();
+    ini.GetGtx("設定");
+    ini.SetVal("TrvHi", 1234.5);
+    ini.SetVal("Neg", -7);
+    ini.SetVal("Flag", false);
+    ini.SetGtx();
+    ini.SetTxt();
+
+    yIni again(messages);
+    ASSERT_TRUE(again.GetTxt(path));
+    again.GetGtx("設定");
+    EXPECT_EQ(again.vGtVal("TrvHi", 0), 1234.5);
+    EXPECT_EQ(again.vGtVal("Neg", 0), -7);
+    EXPECT_FALSE(again.vGtVal("Flag", true));
+    EXPECT_EQ(again.vGtVal("Missing", 42), 42);
+    EXPECT_EQ(again.vGtVal("Missing", "def"), "def");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(yIniTest, NumbersBooleansAndDefaultsFollowTheValueRules) {
+    const std::string path = dir.write(
+        "User.xml", AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                      "   <設定>\r\n"
+                                      "      <A>12abc</A>\r\n"
+                                      "      <B>abc</B>\r\n"
+                                      "      <C></C>\r\n"
+                                      "      <D>tRUE</D>\r\n"
+                                      "      <E>0</E>\r\n"
+                                      "      <F>maybe</F>\r\n"
+                                      "      <width>99</width>\r\n"
+                                      "   </設定>\r\n</運用>"));
+    ASSERT_TRUE(ini.GetTxt(path));
+    ini.GetGtx("設定");
+    EXPECT_EQ(ini.vGtVal("A", 5), 12);
+    EXPECT_EQ(ini.vGtVal("B", 5), 0);
+    EXPECT_EQ(ini.vGtVal("C", 5), 5);
+    EXPECT_EQ(ini.vGtVal("C", "x"), "x");
+    EXPECT_TRUE(ini.vGtVal("D", false));
+    EXPECT_FALSE(ini.vGtVal("E", true));
+    EXPECT_TRUE(ini.vGtVal("F", true));
+    EXPECT_FALSE(ini.vGtVal("F", false));
+    EXPECT_EQ(ini.vGtVal("Width", 7), 7) << "key names are case-sensitive";
+}
+
+TEST_F(yIniTest, DamagedTagsAreReportedAndReadAsDefaults) {
+    const std::string path = dir.write(
+        "User.xml", AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                      "   <設定>\r\n"
+                                      "      <Root>/x\r\n"
+                                      "      </Width>5<Width>\r\n"
+                                      "   </設定>\r\n</運用>"));
+    ASSERT_TRUE(ini.GetTxt(path));
+    ini.GetGtx("設定");
+    EXPECT_EQ(ini.vGtVal("Root", "dflt"), "dflt");
+    EXPECT_EQ(ini.vGtVal("Width", 3), 3);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0], "<Root> の設定が読み込めません\rﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + path +
+                                     ") が破損しています");
+    EXPECT_EQ(messages.shown[1].substr(0, 8), "<Width> ");
+}
+
+TEST_F(yIniTest, AGroupWithoutItsClosingTagGetsASecondCompleteBlock) {
+    const std::string path = dir.write(
+        "User.xml", AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                      "   <設定>\r\n      <A>1</A>\r\n</運用>"));
+    ASSERT_TRUE(ini.GetTxt(path));
+    ini.GetGtx("設定");
+    EXPECT_EQ(messages.shown.size(), 1u);
+    ini.SetVal("A", "2");
+    ASSERT_TRUE(ini.SetGtx());
+    EXPECT_EQ(ini.document(), "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                              "   <設定>\r\n      <A>1</A>\r\n"
+                              "   <設定>\r\n      <A>2</A>\r\n   </設定>\r\n</運用>");
+}
+
+TEST_F(yIniTest, ADocumentWithoutRootEndCannotTakeANewGroup) {
+    const std::string path = dir.write("User.xml", AnsiCodec::encode("<?xml?>\r\n<運用>\r\n"));
+    ASSERT_TRUE(ini.GetTxt(path));
+    ini.GetGtx("New");
+    ini.SetVal("K", "v");
+    EXPECT_FALSE(ini.SetGtx());
+    EXPECT_EQ(ini.document(), "<?xml?>\r\n<運用>\r\n");
+}
+
+TEST_F(yIniTest, ShortOneLineGroupReadsAsEmpty) {
+    const std::string path = dir.write("User.xml", AnsiCodec::encode("<?xml?>\r\n<運用><G>ab</G></運用>"));
+    ASSERT_TRUE(ini.GetTxt(path));
+    ini.GetGtx("G");
+    EXPECT_EQ(ini.groupText(), "");
+}
+
+TEST_F(yIniTest, DaggerBecomesALineBreakOnlyWhenTheKeyIsCreated) {
+    loadFresh();
+    ini.GetGtx("G");
+    ini.SetVal("K", "a‡b");
+    EXPECT_EQ(ini.groupText(), "      <K>a\r\nb</K>\r\n");
+    ini.SetVal("K", "c‡d");
+    EXPECT_EQ(ini.groupText(), "      <K>c‡d</K>\r\n");
+}
+
+TEST_F(yIniTest, DvSettingsNameIsMappedToThePlainName) {
+    ASSERT_TRUE(ini.GetTxt(dir / "User_Dv.XML"));
+    EXPECT_EQ(ini.filePath(), dir / "User.xml");
+}
+
+TEST_F(yIniTest, SetTxtWithoutPathFailsAndAFailedWriteKeepsTheOldFile) {
+    EXPECT_FALSE(ini.SetTxt());
+    const std::string path = dir.write("sub/User.xml", "");
+    ASSERT_TRUE(ini.GetTxt(path));
+    dir.write("sub/User.xml", "old");
+    ::chmod((dir / "sub").c_str(), 0500);
+    const bool written = ini.SetTxt();
+    ::chmod((dir / "sub").c_str(), 0700);
+    if (::geteuid() != 0) { // root writes anywhere
+        EXPECT_FALSE(written);
+        EXPECT_EQ(TempDir::read(path), "old");
+    }
+}
+
+TEST_F(yIniTest, DocumentHasNoLengthLimit) {
+    const std::string path = loadFresh();
+    ini.GetGtx("設定");
+    const std::string big(100000, 'x');
+    ini.SetVal("Big", big);
+    ini.SetVal("After", 1);
+    ini.SetGtx();
+    ini.SetTxt();
+    yIni again(messages);
+    again.GetTxt(path);
+    again.GetGtx("設定");
+    EXPECT_EQ(again.vGtVal("Big", ""), big);
+    EXPECT_EQ(again.vGtVal("After", 0), 1);
+}
+
+// Linux names can hold anything: every such value must survive the file unchanged and
+// leave the layout intact.
+TEST_F(yIniTest, AnyNameSurvivesTheFileUnchanged) {
+    const std::vector<std::string> values = {
+        "/tmp/a</Root>b",       "/tmp/x<設定>y&z",     "/tmp/A&B",        "/tmp/&lt;literal",
+        "/tmp/〜wave−minus‖", "/tmp/emoji😀", "/tmp/\xff\xfe raw", "/tmp/line\nbreak",
+        "/tmp/&#x41;",          "/tmp/한국어",           "/tmp/a,b c",
+    };
+    const std::string path = loadFresh();
+    ini.GetGtx("設定");
+    for (std::size_t i = 0; i < values.size(); ++i)
+        ini.SetVal("K" + std::to_string(i), values[i]);
+    ini.SetVal("Root", "after");
+    ini.SetGtx();
+    ASSERT_TRUE(ini.SetTxt());
+
+    yIni again(messages);
+    ASSERT_TRUE(again.GetTxt(path));
+    again.GetGtx("設定");
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(again.vGtVal("K" + std::to_string(i), ""), values[i]) << i;
+    EXPECT_EQ(again.vGtVal("Root", ""), "after");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(yIniTest, FilesOfTheWindowsProgramReadTheSame) {
+    // A raw "&" and "～" as written there.
+    const std::string path = dir.write(
+        "User.xml", AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                      "   <設定>\r\n      <Root>C:\\A&B\\～</Root>\r\n"
+                                      "   </設定>\r\n</運用>"));
+    const std::string before = TempDir::read(path);
+    ASSERT_TRUE(ini.GetTxt(path));
+    ini.GetGtx("設定");
+    EXPECT_EQ(ini.vGtVal("Root", ""), "C:\\A&B\\～");
+    ini.SetVal("Root", ini.vGtVal("Root", ""));
+    ini.SetGtx();
+    ini.SetTxt();
+    EXPECT_EQ(TempDir::read(path), before);
+}
+
+} // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// Records every message and answers questions from a script (No when it runs out).
+class ScriptedMessageBox : public MessageBox {
+public:
+    void inform(std::string_view text) override { shown.emplace_back(text); }
+    bool ask(std::string_view text) override {
+        shown.emplace_back(text);
+        if (answers.empty())
+            return false;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+
+    std::vector<std::string> shown;
+    std::deque<bool> answers;
+};

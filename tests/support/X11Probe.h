@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct xcb_connection_t;
+
+// Looks at an X server the way a user would see it: which top-level windows are shown,
+// where, and how large.
+class X11Probe {
+public:
+    struct Window {
+        std::uint32_t id = 0;
+        std::string title;
+        int x = 0, y = 0, width = 0, height = 0; // outer rectangle in root coordinates
+    };
+
+    explicit X11Probe(const std::string& display);
+    ~X11Probe();
+    bool ok() const;
+
+    std::vector<Window> windows();
+    // Waits until a mapped window with this title exists.
+    std::optional<Window> waitForWindow(const std::string& title, int timeoutMs);
+    int rootWidth() const;
+    int rootHeight() const;
+
+private:
+    std::string title(std::uint32_t window);
+    xcb_connection_t* conn_ = nullptr;
+    std::uint32_t root_ = 0;
+};

@@ -1,0 +1,71 @@
+#include "support/XvfbServer.h"
+
+#include "support/ChildProcess.h"
+
+#include <chrono>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+namespace {
+
+// Reads the display number Xvfb writes to the pipe once it accepts connections.
+std::string readDisplay(int fd) {
+    std::string number;
+    pollfd p{fd, POLLIN, 0};
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < until) {
+        if (poll(&p, 1, 200) <= 0)
+            continue;
+        char c;
+        const ssize_t n = read(fd, &c, 1);
+        if (n <= 0 || c == '\n')
+            break;
+        number += c;
+    }
+    return number.empty() ? std::string() : ":" + number;
+}
+
+bool wmRunning(const std::string& display) {
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    bool found = false;
+    if (!xcb_connection_has_error(c)) {
+        xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        auto atomCookie = xcb_intern_atom(c, 0, 24, "_NET_SUPPORTING_WM_CHECK");
+        if (auto* atom = xcb_intern_atom_reply(c, atomCookie, nullptr)) {
+            auto cookie = xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1);
+            if (auto* reply = xcb_get_property_reply(c, cookie, nullptr)) {
+                found = xcb_get_property_value_length(reply) > 0;
+                free(reply);
+            }
+            free(atom);
+        }
+    }
+    xcb_disconnect(c);
+    return found;
+}
+
+} // namespace
+
+XvfbServer::XvfbServer(int width, int height, WindowManager wm) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return;
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    server_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen",
+                                 "0", screen, "-nolisten", "tcp", "-dpi", "96"},
+        std::vector<std::string>{});
+    close(fds[1]);
+    display_ = readDisplay(fds[0]);
+    close(fds[0]);
+    if (display_.empty() || wm == WindowManager::None)
+        return;
+    wm_ = std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/openbox"},
+                                         std::vector<std::string>{"DISPLAY=" + display_});
+    for (int i = 0; i < 100 && !wmRunning(display_); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+XvfbServer::~XvfbServer() = default;
