@@ -63,7 +63,7 @@ void sortByName(std::vector<FileRecord>& records) {
     std::vector<std::pair<std::string, std::size_t>> keys;
     keys.reserve(records.size());
     for (std::size_t i = 0; i < records.size(); ++i)
-        keys.emplace_back(TextCase::fold(records[i].name), i);
+        keys.emplace_back(TextCase::upper(records[i].name), i);
     std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
         if (a.first != b.first)
             return a.first < b.first;

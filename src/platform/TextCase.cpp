@@ -46,10 +46,21 @@ std::string TextCase::lower(std::string_view s) {
     return mapCodePoints(s, [](UChar32 c) { return u_tolower(c); });
 }
 
+std::string TextCase::upper(std::string_view s) {
+    if (isAscii(s)) {
+        std::string out(s);
+        for (char& c : out)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return out;
+    }
+    return mapCodePoints(s, [](UChar32 c) { return u_toupper(c); });
+}
+
 bool TextCase::equal(std::string_view a, std::string_view b) { return fold(a) == fold(b); }
 
 int TextCase::compare(std::string_view a, std::string_view b) {
-    const int folded = fold(a).compare(fold(b));
+    const int folded = upper(a).compare(upper(b));
     if (folded != 0)
         return folded;
     return a.compare(b);

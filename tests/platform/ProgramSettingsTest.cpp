@@ -1,0 +1,53 @@
+#include "platform/ProgramSettings.h"
+#include "platform/SpecialFolders.h"
+#include "platform/XdgDirs.h"
+#include "support/EnvVar.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgramSettings, StoresByApplicationSectionAndKeyAndKeepsOtherEntries) {
+    TempDir dir;
+    EnvVar config("XDG_CONFIG_HOME", dir / "cfg");
+    dir.write("cfg/QuorvaleTools/settings.ini", "[Other]\nx=1\n[Path]\nsibling=/opt/s\n");
+    EXPECT_TRUE(ProgramSettings::set("QuorvaleTools", "Path", "tavrin", "/usr/bin/tavrin"));
+    EXPECT_TRUE(ProgramSettings::set("QuorvaleTools", "New", "k", "v"));
+    EXPECT_EQ(ProgramSettings::get("QuorvaleTools", "Path", "tavrin"), "/usr/bin/tavrin");
+    EXPECT_EQ(ProgramSettings::get("QuorvaleTools", "Path", "sibling"), "/opt/s");
+    EXPECT_EQ(ProgramSettings::get("QuorvaleTools", "Other", "x"), "1");
+    EXPECT_EQ(ProgramSettings::get("QuorvaleTools", "Other", "tavrin"), "");
+    EXPECT_EQ(ProgramSettings::get("Missing", "Path", "x"), "");
+    EXPECT_EQ(TempDir::read(dir / "cfg/QuorvaleTools/settings.ini"),
+              "[Other]\nx=1\n[Path]\ntavrin=/usr/bin/tavrin\nsibling=/opt/s\n[New]\nk=v\n");
+}
+
+TEST(ProgramSettings, AnyPathTravelsWhole) {
+    TempDir dir;
+    EnvVar config("XDG_CONFIG_HOME", dir / "cfg");
+    const std::string path = "/a b/c=d\\e\nf\r\xff";
+    ASSERT_TRUE(ProgramSettings::set("App", "S", "we=ird\nkey", path));
+    ASSERT_TRUE(ProgramSettings::set("App", "S", "after", "1"));
+    EXPECT_EQ(ProgramSettings::get("App", "S", "we=ird\nkey"), path);
+    EXPECT_EQ(ProgramSettings::get("App", "S", "after"), "1");
+}
+
+TEST(SpecialFolders, FollowTheXdgDirectories) {
+    TempDir dir;
+    EnvVar home("HOME", dir / "home");
+    EnvVar config("XDG_CONFIG_HOME", dir / "cfg");
+    EnvVar data("XDG_DATA_HOME", dir / "data");
+    dir.write("cfg/user-dirs.dirs", "# comment\nXDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n"
+                                    "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n");
+    EXPECT_EQ(SpecialFolders::path(0), dir / "home/デスクトップ");
+    EXPECT_EQ(SpecialFolders::path(5), "/srv/docs");
+    EXPECT_EQ(SpecialFolders::path(21), dir / "home") << "no templates entry: the home folder";
+    EXPECT_EQ(SpecialFolders::path(9), dir / "data/Quorvale/SendTo");
+    EXPECT_EQ(SpecialFolders::path(26), dir / "cfg");
+    EXPECT_EQ(SpecialFolders::path(22), "/usr/share/applications");
+    for (int virtualFolder : {17, 18, 25, 31})
+        EXPECT_EQ(SpecialFolders::path(virtualFolder), "");
+}
+
+} // namespace
