@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/MainWindowView.h"
+
+// A main window without a display: records what the logic asked of it.
+class FakeMainWindow : public MainWindowView {
+public:
+    PixelRect workArea() const override { return work; }
+    double twipsPerPixelX() const override { return 15; }
+    double twipsPerPixelY() const override { return 15; }
+    PixelRect frameGeometry() const override { return frame; }
+    void setFrameGeometry(const PixelRect& rect) override { frame = rect; }
+    std::uintptr_t handle() const override { return 0x1234; }
+    void show() override { shown = true; }
+    void bringToFront() override { ++raised; }
+    void closeAll() override { ++closed; }
+
+    PixelRect work{0, 30, 1920, 1050};
+    PixelRect frame{500, 500, 682, 766};
+    bool shown = false;
+    int raised = 0;
+    int closed = 0;
+};

@@ -1,0 +1,91 @@
+#include "app/FakeMainWindow.h"
+#include "app/FakeTrayIcon.h"
+#include "app/Usr.h"
+#include "app/fmTree.h"
+#include "opening/Fld.h"
+#include "platform/AnsiCodec.h"
+#include "support/EnvVar.h"
+#include "support/NullUiLoop.h"
+#include "support/ScriptedMessageBox.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgramName, DropsAFinalDvInAnyCase) {
+    EXPECT_EQ(Usr::programName("tool_DV"), "tool");
+    EXPECT_EQ(Usr::programName("tool_dv"), "tool");
+    EXPECT_EQ(Usr::programName("tool_dvx"), "tool_dvx");
+    EXPECT_EQ(Usr::programName("dv"), "dv");
+    EXPECT_EQ(Usr::programName("_dv"), "");
+}
+
+class StartAndEnd : public ::testing::Test {
+protected:
+    void start() {
+        dir.write("prog/UserData.ini", "%usr%");
+        usr.Main("tavrin_dv", dir / "prog", mainWindow);
+    }
+    std::string userXml() const { return dir / "cfg/Quorvale/tavrin/User.xml"; }
+
+    TempDir dir;
+    EnvVar config{"XDG_CONFIG_HOME", dir / "cfg"};
+    ScriptedMessageBox messages;
+    NullUiLoop loop;
+    FakeTrayIcon tray;
+    FakeMainWindow window;
+    Usr usr{messages, loop, tray};
+    fmTree mainWindow{usr, window, loop};
+};
+
+TEST_F(StartAndEnd, StartPlacesTheWindowAtTheLeftEdgeAtFullHeight) {
+    start();
+    EXPECT_EQ(usr.sExeNm(), "tavrin");
+    EXPECT_EQ(usr.ini().userData(), dir / "cfg/Quorvale/tavrin/");
+    EXPECT_TRUE(window.shown);
+    EXPECT_EQ(window.frame, (PixelRect{0, 30, 182, 1050})) << "width kept, height of the work area";
+    EXPECT_EQ(mainWindow.rcWrk, window.work);
+    EXPECT_FALSE(mainWindow.bNoArr);
+    EXPECT_FALSE(mainWindow.bInTray);
+    EXPECT_EQ(Fld::OwnWnd(), 0x1234u);
+    EXPECT_EQ(loop.waitDepth, 0) << "the hourglass is always taken away";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartAndEnd, UnloadWritesTheSettingsOnceAndClosesEverything) {
+    start();
+    EXPECT_TRUE(TempDir::read(userXml()).empty()) << "created empty at start";
+    mainWindow.unload();
+    mainWindow.unload();
+    EXPECT_EQ(TempDir::read(userXml()),
+              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>"));
+    EXPECT_EQ(window.closed, 1);
+    EXPECT_EQ(tray.removed, 0) << "a run that never used the tray does not delete an icon";
+}
+
+TEST_F(StartAndEnd, AnExitAfterTheTrayWasUsedDeletesTheIcon) {
+    start();
+    usr.TrayAdd("Tavrin");
+    mainWindow.bInTray = true;
+    mainWindow.unload();
+    EXPECT_EQ(tray.added, 1);
+    EXPECT_EQ(tray.removed, 1);
+}
+
+TEST_F(StartAndEnd, NoOfficeProgramOpenMeansNoQuestion) {
+    start();
+    EXPECT_EQ(mainWindow.sGtOfcOpn(), "");
+    mainWindow.unload();
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartAndEnd, ForegroundRaisesAndRunsPendingEvents) {
+    start();
+    const int before = loop.eventRuns;
+    usr.FgMain(window);
+    EXPECT_EQ(window.raised, 1);
+    EXPECT_EQ(loop.eventRuns, before + 1);
+}
+
+} // namespace
