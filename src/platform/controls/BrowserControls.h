@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/controls/DriveList.h"
+#include "platform/controls/ImageList.h"
+#include "platform/controls/ListControl.h"
+#include "platform/controls/Splitter.h"
+#include "platform/controls/TreeControl.h"
+
+// The child controls of the folder browser as the logic owns them; BrowserWidget shows
+// them. A new set has the list's four columns: "名前" (name), "更新日時" (modified,
+// centred), "ｻｲｽﾞ" (size, right-aligned) and the hidden sort-key column.
+struct BrowserControls {
+    BrowserControls();
+
+    TreeControl trView;
+    ListControl lsView;
+    ImageList imgLst;
+    DriveList drive1;
+    Splitter splitter;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// Small value types shared by the item collections of the browser's views and the input
+// calls that the views make into the logic.
+
+// A colour as 0xRRGGBB. An empty std::optional<Rgb> means the view's default colour.
+using Rgb = std::uint32_t;
+
+constexpr Rgb rgb(unsigned red, unsigned green, unsigned blue) {
+    return (Rgb(red & 0xFF) << 16) | (Rgb(green & 0xFF) << 8) | Rgb(blue & 0xFF);
+}
+
+// Mouse buttons with the numbers the program's rules use (1 left, 2 right, 4 middle).
+enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
+
+// Modifier keys held at a press, release or drop.
+struct KeyModifiers {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+
+    // 1 Shift + 2 Ctrl + 4 Alt: "Shift alone" is state() == 1.
+    int state() const { return (shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0); }
+    bool operator==(const KeyModifiers&) const = default;
+};
+
+// The keys the panes report; everything else arrives as Other.
+enum class BrowserKey { Delete, Enter, F2, Escape, Other };
+
+// Phases of a drag passing over a pane.
+enum class DragState { Enter = 0, Leave = 1, Over = 2 };
+
+// Text alignment of a list column.
+enum class ColumnAlignment { Left, Centre, Right };
+
+// Sort direction of a list.
+enum class SortOrder { Ascending, Descending };

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/controls/ControlTypes.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TreeControl;
+
+// One node of a TreeControl. Nodes are owned by their control and live until they (or an
+// ancestor) are removed or the control is cleared; a removed node's pointer is dangling,
+// so callers keep keys rather than pointers across operations that may remove nodes.
+// Attributes are changed through the control, which tells the views.
+class TreeNode {
+  public:
+    TreeNode(const TreeNode&) = delete;
+    TreeNode& operator=(const TreeNode&) = delete;
+
+    const std::string& key() const { return key_; }
+    const std::string& text() const { return text_; }
+    const std::string& tag() const { return tag_; }
+    // Key of the node's image in the ImageList; empty for none.
+    const std::string& image() const { return image_; }
+    bool expanded() const { return expanded_; }
+    bool bold() const { return bold_; }
+    std::optional<Rgb> foreColour() const { return foreColour_; }
+    std::optional<Rgb> backColour() const { return backColour_; }
+
+    // Null for a top-level node.
+    TreeNode* parent() const { return parent_; }
+    int childCount() const { return static_cast<int>(children_.size()); }
+    // Child at a 0-based row, null when out of range.
+    TreeNode* child(int row) const;
+    TreeNode* firstChild() const { return children_.empty() ? nullptr : children_.front(); }
+    TreeNode* lastChild() const { return children_.empty() ? nullptr : children_.back(); }
+    TreeNode* nextSibling() const;
+    TreeNode* previousSibling() const;
+    // 0-based position among the siblings (or among the top-level nodes).
+    int row() const { return static_cast<int>(row_); }
+
+  private:
+    friend class TreeControl;
+    TreeNode() = default;
+
+    std::string key_;
+    std::string text_;
+    std::string tag_;
+    std::string image_;
+    bool expanded_ = false;
+    bool bold_ = false;
+    std::optional<Rgb> foreColour_;
+    std::optional<Rgb> backColour_;
+    TreeNode* parent_ = nullptr;
+    std::vector<TreeNode*> children_;
+    std::size_t row_ = 0;
+    // Position in creation order among all nodes ever added since the last clear;
+    // the node's index is the number of live nodes up to and including it.
+    std::size_t serial_ = 0;
+    const std::vector<TreeNode*>* siblings_ = nullptr;
+};
