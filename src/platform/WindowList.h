@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// A rectangle on the screen in device pixels.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// The top-level windows shown on the desktop, as the window manager lists them. Handles
+// are whole numbers that stay the same for the life of a window.
+class WindowList {
+  public:
+    using Handle = std::uint64_t;
+
+    virtual ~WindowList() = default;
+    // The shown top-level windows (the program's own included), topmost first.
+    virtual std::vector<Handle> shownWindows() = 0;
+    // Moves and resizes the window so that its outer frame covers `rect`; false when the
+    // request could not be made.
+    virtual bool move(Handle window, const ScreenRect& rect) = 0;
+    // Raises the window and gives it the input focus.
+    virtual bool activate(Handle window) = 0;
+};
