@@ -118,6 +118,54 @@ FolderListing FileSystem::list(std::string_view path) {
     return listing;
 }
 
+namespace {
+
+// Calls `visit(isFolder)` for each entry until it returns false; false if unreadable.
+template <typename Visit> bool scanKinds(std::string_view path, Visit visit) {
+    DIR* dir = opendir(pathString(path).c_str());
+    if (!dir)
+        return false;
+    const int fd = dirfd(dir);
+    while (const dirent* entry = readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        bool folder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            folder = fstatat(fd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (!visit(folder))
+            break;
+    }
+    closedir(dir);
+    return true;
+}
+
+} // namespace
+
+std::optional<FileSystem::Counts> FileSystem::count(std::string_view path) {
+    Counts counts;
+    if (!scanKinds(path, [&](bool folder) {
+            ++(folder ? counts.folders : counts.files);
+            return true;
+        }))
+        return std::nullopt;
+    return counts;
+}
+
+bool FileSystem::hasSubfolder(std::string_view path) {
+    bool found = false;
+    scanKinds(path, [&](bool folder) { return !(found = folder); });
+    return found;
+}
+
+bool FileSystem::hasFile(std::string_view path) {
+    bool found = false;
+    scanKinds(path, [&](bool folder) { return !(found = !folder); });
+    return found;
+}
+
 std::vector<FileRecord> FileSystem::subFolders(std::string_view path) { return list(path).folders; }
 
 std::vector<FileRecord> FileSystem::files(std::string_view path) { return list(path).files; }

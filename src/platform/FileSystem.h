@@ -44,6 +44,15 @@ public:
     // as folders (with AttrSymbolicLink), broken links as files.
     static FolderListing list(std::string_view path);
     static std::vector<FileRecord> subFolders(std::string_view path);
+    // Counts without reading every entry's record; nullopt when the folder cannot be read.
+    struct Counts {
+        std::size_t folders = 0;
+        std::size_t files = 0;
+    };
+    static std::optional<Counts> count(std::string_view path);
+    // One look inside: stops at the first subfolder (or file) found.
+    static bool hasSubfolder(std::string_view path);
+    static bool hasFile(std::string_view path);
     static std::vector<FileRecord> files(std::string_view path);
     static bool createFolder(std::string_view path);
     // Renames the entry at `path` within its folder.

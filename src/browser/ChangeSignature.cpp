@@ -1,0 +1,45 @@
+#include "browser/ChangeSignature.h"
+
+#include "browser/FolderScan.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderWatch.h"
+#include "platform/TextCase.h"
+
+#include <ctime>
+
+bool Signature::changedTo(const Signature& now) const {
+    return !TextCase::equal(counts, now.counts) || now.time > time;
+}
+
+std::chrono::system_clock::time_point ChangeSignature::fixedTime() {
+    std::tm tm{};
+    tm.tm_year = 101;
+    tm.tm_mday = 1;
+    tm.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+}
+
+Signature ChangeSignature::read(std::string_view folder) {
+    Signature sig;
+    const auto record = FileSystem::getFolder(folder);
+    if (record && FolderScan::bHidFld(*record)) {
+        sig.counts = "0-0";
+    } else {
+        const auto counts = FileSystem::count(folder).value_or(FileSystem::Counts{});
+        sig.counts = std::to_string(counts.folders) + "-" + std::to_string(counts.files);
+    }
+    sig.time = (!record || folder == "/") ? fixedTime() : record->modified;
+    return sig;
+}
+
+Signature ChangeSignature::GtSig(std::string_view folder) {
+    const auto generation = watch_ ? watch_->generation(folder) : std::nullopt;
+    if (!generation)
+        return read(folder);
+    const std::string key(folder);
+    if (auto it = cache_.find(key); it != cache_.end() && it->second.generation == *generation)
+        return it->second.signature;
+    Signature sig = read(folder);
+    cache_[key] = Cached{*generation, sig};
+    return sig;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class FolderWatch;
+
+// The change signature of a folder: "subfolders-files" (raw counts, excluded folders and
+// filtered-out files included) and the folder's last-modified time. An excluded folder
+// reads "0-0"; the file-system root and a folder whose time cannot be read get the fixed
+// time 2001-01-01 00:00.
+struct Signature {
+    std::string counts;
+    std::chrono::system_clock::time_point time;
+
+    // True when `now` differs in its counts or has a later time.
+    bool changedTo(const Signature& now) const;
+};
+
+// Takes signatures, re-reading a folder only when its watch saw a change (or when it
+// cannot be watched), so that ticks on an unchanged folder cost nothing.
+class ChangeSignature {
+public:
+    explicit ChangeSignature(FolderWatch* watch) : watch_(watch) {}
+
+    Signature GtSig(std::string_view folder);
+    static Signature read(std::string_view folder);
+    static std::chrono::system_clock::time_point fixedTime();
+
+private:
+    struct Cached {
+        std::uint64_t generation;
+        Signature signature;
+    };
+    FolderWatch* watch_;
+    std::unordered_map<std::string, Cached> cache_;
+};

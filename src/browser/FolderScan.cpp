@@ -1,0 +1,85 @@
+#include "browser/FolderScan.h"
+
+#include "browser/PathText.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCase.h"
+
+namespace {
+
+bool hasNamed(const std::vector<FileRecord>& records, std::string_view name) {
+    const std::string wanted = TextCase::upper(name);
+    for (const auto& r : records)
+        if (TextCase::upper(r.name) == wanted)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool FolderScan::reportMissing(std::string_view path) {
+    if (FileSystem::folderExists(path))
+        return false;
+    std::string shown(path);
+    PathText::AddSep(shown);
+    messages_.inform(shown + " Not Found ");
+    return true;
+}
+
+FolderEntries FolderScan::GtFlds(std::string_view path) {
+    FolderEntries result;
+    if (reportMissing(path) || bHidFld(path))
+        return result;
+    auto folders = FileSystem::subFolders(path);
+    result.any = !folders.empty();
+    for (auto& f : folders)
+        if (!bHidFld(f))
+            result.entries.push_back(std::move(f));
+    return result;
+}
+
+FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) {
+    FolderEntries result;
+    if (reportMissing(path))
+        return result;
+    auto files = FileSystem::files(path);
+    result.any = !files.empty();
+    for (auto& f : files)
+        if (passesFilter(f.name, filter))
+            result.entries.push_back(std::move(f));
+    return result;
+}
+
+bool FolderScan::bHasFld(std::string_view path, std::string_view name) {
+    if (!FileSystem::folderExists(path) || bHidFld(path))
+        return false;
+    if (name.empty())
+        return FileSystem::hasSubfolder(path);
+    return hasNamed(FileSystem::subFolders(path), name);
+}
+
+bool FolderScan::bHasFL(std::string_view path, std::string_view name) {
+    if (!FileSystem::folderExists(path))
+        return false;
+    if (name.empty())
+        return FileSystem::hasFile(path);
+    return hasNamed(FileSystem::files(path), name);
+}
+
+bool FolderScan::bHidFld(const FileRecord& folder) {
+    if (folder.attributes == 24 || folder.attributes == 1046)
+        return true;
+    if (TextCase::find(folder.name, "System Volume Information") != std::string::npos)
+        return true;
+    return TextCase::find(folder.path, "/Windows/CSC") != std::string::npos;
+}
+
+bool FolderScan::bHidFld(std::string_view path) {
+    const auto record = FileSystem::getFolder(path);
+    return !record || bHidFld(*record);
+}
+
+bool FolderScan::passesFilter(std::string_view name, std::string_view filter) {
+    if (filter.empty() || TextCase::equal(filter, "*.*"))
+        return true;
+    return TextCase::find(filter, PathText::extensionOf(name)) != std::string::npos;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class MessageBox;
+
+// A folder's subfolders or files as the browser shows them, and whether it reported any.
+struct FolderEntries {
+    std::vector<FileRecord> entries;
+    bool any = false;
+};
+
+// The folder and file enumeration of the browser with its exclusion and filter rules.
+class FolderScan {
+public:
+    explicit FolderScan(MessageBox& messages) : messages_(messages) {}
+
+    // Visible subfolders: `any` is true when the folder has at least one subfolder, even
+    // if every one of them is excluded. A missing folder is reported with " Not Found ".
+    FolderEntries GtFlds(std::string_view path);
+    // Files passing `filter`; `any` is true when the folder holds at least one file.
+    FolderEntries GtFLs(std::string_view path, std::string_view filter);
+    // Subfolder (file) of that name, or any with an empty name; false for an excluded or
+    // missing folder.
+    bool bHasFld(std::string_view path, std::string_view name);
+    bool bHasFL(std::string_view path, std::string_view name);
+    // Folders the browser never shows: unreadable ones, "System Volume Information" and
+    // the offline-files cache "/Windows/CSC" of a mounted Windows disk.
+    static bool bHidFld(const FileRecord& folder);
+    static bool bHidFld(std::string_view path);
+    // An empty or "*.*" filter passes everything; else the name's extension must occur
+    // anywhere in the filter text, case-insensitively.
+    static bool passesFilter(std::string_view name, std::string_view filter);
+
+private:
+    bool reportMissing(std::string_view path);
+
+    MessageBox& messages_;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+// Change notifications for a few folders through inotify, so that an unchanged folder
+// costs nothing to check. A folder on a network file system (or where inotify is not to
+// be had) is not watchable: callers then read it as before.
+// Single-threaded: the descriptor is read without blocking when asked.
+class FolderWatch {
+public:
+    FolderWatch();
+    ~FolderWatch();
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    // A number that grows with every change seen in the folder (entries added, removed,
+    // renamed, its attributes or the folder itself); nullopt when it cannot be watched.
+    // The first call for a folder starts watching it.
+    std::optional<std::uint64_t> generation(std::string_view folder);
+
+private:
+    struct Watch {
+        int descriptor;
+        std::uint64_t generation;
+    };
+    void drain();
+    static bool onNetworkFileSystem(const std::string& folder);
+    void forgetOldest();
+
+    int fd_ = -1;
+    // Generations come from one counter, so a folder watched anew never repeats a number
+    // a cache may still hold.
+    std::uint64_t counter_ = 0;
+    std::unordered_map<std::string, Watch> watches_;
+    std::unordered_map<int, std::string> folderOf_;
+    std::list<std::string> recent_; // least recently asked first
+};

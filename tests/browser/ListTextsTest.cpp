@@ -1,0 +1,91 @@
+#include "browser/ChangeSignature.h"
+#include "browser/ListTexts.h"
+#include "platform/FolderWatch.h"
+#include "support/TempDir.h"
+
+#include <ctime>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+std::chrono::system_clock::time_point localAt(int y, int mo, int d, int h, int mi) {
+    std::tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = mo - 1;
+    tm.tm_mday = d;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+}
+
+TEST(ListTexts, SizesInKilobytesAndInBytes) {
+    EXPECT_EQ(ListTexts::sizeKb(400), "         KB");
+    EXPECT_EQ(ListTexts::sizeKb(1500000), "   1,500 KB");
+    EXPECT_EQ(ListTexts::sizeKb(1500), "       2 KB");
+    EXPECT_EQ(ListTexts::sizeKb(123456789000), "123,456,789 KB");
+    EXPECT_EQ(ListTexts::sizeBytes(1500000), "1,500,000B");
+    EXPECT_EQ(ListTexts::sizeBytes(999), "     999B");
+    EXPECT_EQ(ListTexts::sizeBytes(0), "        B");
+}
+
+TEST(ListTexts, DatesTooltipsAndSortKeys) {
+    FileRecord file;
+    file.name = "a.txt";
+    file.size = 1234567;
+    file.modified = localAt(2024, 3, 5, 7, 9);
+    file.created = localAt(1999, 12, 31, 23, 59);
+    EXPECT_EQ(ListTexts::modified(file.modified), "24/03/05 07:09");
+    EXPECT_EQ(ListTexts::tooltip(file), "更新:2024/03/05 作成:1999/12/31 ｻｲｽﾞ:1,234,567");
+    EXPECT_EQ(ListTexts::sortKey(file), "La.txt");
+    FileRecord folder = file;
+    folder.attributes = AttrDirectory;
+    EXPECT_EQ(ListTexts::tooltip(folder), "更新:2024/03/05 作成:1999/12/31");
+    EXPECT_EQ(ListTexts::sortKey(folder), "Da.txt");
+}
+
+TEST(ChangeSignature, CountsAndTimeWithTheFixedValues) {
+    TempDir dir;
+    dir.mkdir("f/a");
+    dir.mkdir("f/System Volume Information");
+    dir.write("f/x", "");
+    const Signature sig = ChangeSignature::read(dir / "f");
+    EXPECT_EQ(sig.counts, "2-1") << "raw counts include excluded folders";
+    EXPECT_EQ(ChangeSignature::read(dir / "f/System Volume Information").counts, "0-0");
+    EXPECT_EQ(ChangeSignature::read("/").time, ChangeSignature::fixedTime());
+    EXPECT_EQ(ChangeSignature::read(dir / "gone").time, ChangeSignature::fixedTime());
+
+    Signature later = sig;
+    EXPECT_FALSE(sig.changedTo(later));
+    later.time += std::chrono::seconds(1);
+    EXPECT_TRUE(sig.changedTo(later));
+    Signature earlier = sig;
+    earlier.time -= std::chrono::seconds(1);
+    EXPECT_FALSE(sig.changedTo(earlier)) << "only a later time counts";
+}
+
+TEST(ChangeSignature, AWatchedFolderIsReadAgainOnlyAfterAChange) {
+    TempDir dir;
+    dir.write("w/a", "");
+    FolderWatch watch;
+    ChangeSignature signatures(&watch);
+    const std::string folder = dir / "w";
+    EXPECT_EQ(signatures.GtSig(folder).counts, "0-1");
+    EXPECT_EQ(signatures.GtSig(folder).counts, "0-1");
+    dir.write("w/b", "");
+    EXPECT_EQ(signatures.GtSig(folder).counts, "0-2");
+    dir.mkdir("w/sub");
+    EXPECT_EQ(signatures.GtSig(folder).counts, "1-2");
+    ::rename((dir / "w/b").c_str(), (dir / "elsewhere").c_str());
+    EXPECT_EQ(signatures.GtSig(folder).counts, "1-1");
+    // The folder is replaced by another of the same name: watched anew.
+    const std::string moved = dir / "w-old";
+    ::rename(folder.c_str(), moved.c_str());
+    dir.mkdir("w");
+    EXPECT_EQ(signatures.GtSig(folder).counts, "0-0");
+    dir.write("w/new", "");
+    EXPECT_EQ(signatures.GtSig(folder).counts, "0-1") << "the new folder is the one watched";
+}
+
+} // namespace
