@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/WindowList.h"
+
+#include <memory>
+#include <string>
+
+struct xcb_connection_t;
+
+// The window list of an X server over xcb. With a window manager running, its client list
+// (topmost first where it tells the stacking order) and the EWMH requests to move and to
+// activate a window; without one, the mapped top-level windows that are not
+// override-redirect, moved and raised directly. Without a connection the list is empty
+// and every request fails quietly.
+class XcbWindowList : public WindowList {
+  public:
+    // Shares the connection of the running Qt application when it runs on X11; on any
+    // other platform (offscreen, Wayland without XWayland) there is no connection.
+    static std::unique_ptr<XcbWindowList> forApplication();
+    // Opens an own connection to `display` (":N").
+    explicit XcbWindowList(const std::string& display);
+    ~XcbWindowList() override;
+    XcbWindowList(const XcbWindowList&) = delete;
+    XcbWindowList& operator=(const XcbWindowList&) = delete;
+
+    bool connected() const { return ewmh_ != nullptr; }
+
+    std::vector<Handle> shownWindows() override;
+    bool move(Handle window, const ScreenRect& rect) override;
+    bool activate(Handle window) override;
+
+  private:
+    struct Ewmh;
+    XcbWindowList(xcb_connection_t* connection, int screen, bool owned);
+    void attach(xcb_connection_t* connection, int screen);
+    bool windowManagerRuns();
+    std::vector<Handle> managedWindows();
+    std::vector<Handle> mappedTopLevels();
+    bool moveManaged(Handle window, const ScreenRect& rect);
+    bool moveUnmanaged(Handle window, const ScreenRect& rect);
+
+    xcb_connection_t* conn_ = nullptr;
+    bool owned_ = false;
+    std::unique_ptr<Ewmh> ewmh_;
+};

@@ -1,0 +1,175 @@
+#include "opening/WindowPlacement.h"
+#include "platform/SteadyWaitClock.h"
+#include "platform/qt/XcbWindowList.h"
+#include "support/ChildProcess.h"
+#include "support/NullUiLoop.h"
+#include "support/X11Probe.h"
+#include "support/XvfbServer.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <thread>
+#include <xcb/xcb.h>
+
+namespace {
+
+constexpr const char* kXmessage = "/usr/bin/xmessage";
+
+bool inside(const X11Probe::Window& w, const ScreenRect& r) {
+    return w.x >= r.left && w.y >= r.top && w.x + w.width <= r.left + r.width &&
+           w.y + w.height <= r.top + r.height;
+}
+
+// Windows of a test's own, created and mapped in one go.
+class OwnWindows {
+  public:
+    explicit OwnWindows(const std::string& display)
+        : conn_(xcb_connect(display.c_str(), nullptr)) {}
+    ~OwnWindows() { xcb_disconnect(conn_); }
+
+    void create(int count, int size) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data;
+        for (int i = 0; i < count; ++i) {
+            const xcb_window_t w = xcb_generate_id(conn_);
+            xcb_create_window(conn_, XCB_COPY_FROM_PARENT, w, screen->root, 10 * i, 10 * i,
+                              static_cast<std::uint16_t>(size), static_cast<std::uint16_t>(size), 0,
+                              XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+            xcb_map_window(conn_, w);
+            ids.push_back(w);
+        }
+        xcb_flush(conn_);
+    }
+
+    std::pair<int, int> size(xcb_window_t w) {
+        auto* geometry = xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, w), nullptr);
+        const std::pair<int, int> result{geometry ? geometry->width : 0,
+                                         geometry ? geometry->height : 0};
+        std::free(geometry);
+        return result;
+    }
+
+    std::vector<xcb_window_t> ids;
+
+  private:
+    xcb_connection_t* conn_;
+};
+
+class PlacementOnXTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (access(kXmessage, X_OK) != 0)
+            GTEST_SKIP() << "xmessage (x11-utils) is not installed";
+    }
+
+    std::unique_ptr<ChildProcess> startXmessage(const XvfbServer& x, const std::string& title) {
+        return std::make_unique<ChildProcess>(
+            std::vector<std::string>{kXmessage, "-title", title, "placed by the test"},
+            std::vector<std::string>{"DISPLAY=" + x.display()});
+    }
+
+    // Waits until the window titled `title` is where `wanted` says; the last seen state.
+    template <typename Wanted>
+    std::optional<X11Probe::Window> waitUntil(X11Probe& probe, const std::string& title,
+                                              Wanted wanted) {
+        std::optional<X11Probe::Window> seen;
+        for (int i = 0; i < 100; ++i) {
+            seen = probe.waitForWindow(title, 5000);
+            if (seen && wanted(*seen))
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return seen;
+    }
+    std::optional<X11Probe::Window> waitInside(X11Probe& probe, const std::string& title,
+                                               const ScreenRect& rect) {
+        return waitUntil(probe, title, [&](const X11Probe::Window& w) { return inside(w, rect); });
+    }
+
+    NullUiLoop loop;
+    SteadyWaitClock clock;
+};
+
+TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindowManager) {
+    XvfbServer x(1024, 768, XvfbServer::WindowManager::Openbox);
+    ASSERT_TRUE(x.ok());
+    XcbWindowList windows(x.display());
+    ASSERT_TRUE(windows.connected());
+    WindowPlacement placement(windows, loop, clock);
+    const ScreenRect rect{300, 40, 640, 420};
+    placement.SetPlacement(rect);
+
+    placement.PlcWnd(0);
+    auto program = startXmessage(x, "PlacedHere");
+    placement.PlcWnd(1);
+
+    ASSERT_NE(placement.lastPlaced(), 0u) << "the new window was found";
+    X11Probe probe(x.display());
+    const auto shown = waitInside(probe, "PlacedHere", rect);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(inside(*shown, rect))
+        << shown->x << "," << shown->y << " " << shown->width << "x" << shown->height;
+    EXPECT_GT(shown->width, rect.width - 40) << "the frame, not more, is taken off";
+    EXPECT_GT(shown->height, rect.height - 60);
+    EXPECT_EQ(shown->id, placement.lastPlaced());
+
+    // After the rectangle changes, MovWnd brings the window into the new one.
+    const ScreenRect wider{200, 0, 800, 500};
+    placement.SetPlacement(wider);
+    placement.MovWnd();
+    const auto moved = waitInside(probe, "PlacedHere", wider);
+    ASSERT_TRUE(moved);
+    EXPECT_TRUE(inside(*moved, wider));
+    EXPECT_GT(moved->width, wider.width - 40);
+}
+
+TEST_F(PlacementOnXTest, WithoutAWindowManagerTheWindowTakesTheRectangleItself) {
+    XvfbServer x(1024, 768);
+    ASSERT_TRUE(x.ok());
+    XcbWindowList windows(x.display());
+    WindowPlacement placement(windows, loop, clock);
+    const ScreenRect rect{250, 30, 500, 300};
+    placement.SetPlacement(rect);
+
+    placement.PlcWnd(0);
+    auto program = startXmessage(x, "Unmanaged");
+    placement.PlcWnd(1);
+
+    X11Probe probe(x.display());
+    // The window's own border (if any) lies outside its inner rectangle.
+    const auto shown = waitUntil(probe, "Unmanaged", [&](const X11Probe::Window& w) {
+        return std::abs(w.x - rect.left) <= 2 && std::abs(w.width - rect.width) <= 2;
+    });
+    ASSERT_TRUE(shown);
+    EXPECT_NEAR(shown->x, rect.left, 2);
+    EXPECT_NEAR(shown->y, rect.top, 2);
+    EXPECT_NEAR(shown->width, rect.width, 2);
+    EXPECT_NEAR(shown->height, rect.height, 2);
+}
+
+TEST_F(PlacementOnXTest, TenNewWindowsAtOnceAreLeftWhereTheyAre) {
+    XvfbServer x(1024, 768, XvfbServer::WindowManager::Openbox);
+    ASSERT_TRUE(x.ok());
+    XcbWindowList windows(x.display());
+    WindowPlacement placement(windows, loop, clock);
+    placement.SetPlacement({300, 0, 555, 333});
+
+    auto program = startXmessage(x, "Older");
+    X11Probe probe(x.display());
+    ASSERT_TRUE(probe.waitForWindow("Older", 10000));
+    placement.PlcWnd(0);
+    const std::size_t before = windows.shownWindows().size();
+    OwnWindows many(x.display());
+    many.create(10, 100);
+    for (int i = 0; i < 200 && windows.shownWindows().size() < before + 10; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    ASSERT_EQ(windows.shownWindows().size(), before + 10);
+    placement.PlcWnd(1);
+
+    EXPECT_EQ(placement.lastPlaced(), 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (const xcb_window_t w : many.ids)
+        EXPECT_EQ(many.size(w), std::make_pair(100, 100)) << "window " << w << " was moved";
+}
+
+} // namespace
