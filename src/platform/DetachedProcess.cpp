@@ -1,0 +1,78 @@
+#include "platform/DetachedProcess.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+// The spawn attributes and file actions of one start, released on every path.
+class SpawnSetup {
+  public:
+    SpawnSetup() {
+        posix_spawnattr_init(&attr);
+        posix_spawn_file_actions_init(&actions);
+    }
+    ~SpawnSetup() {
+        posix_spawnattr_destroy(&attr);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    posix_spawnattr_t attr;
+    posix_spawn_file_actions_t actions;
+};
+
+bool prepare(SpawnSetup& s, std::string_view workingDirectory) {
+    sigset_t empty, defaults;
+    sigemptyset(&empty);
+    sigemptyset(&defaults);
+    for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaddset(&defaults, sig);
+    const std::string dir(workingDirectory);
+    return posix_spawnattr_setflags(&s.attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
+                                                 POSIX_SPAWN_SETSIGDEF) == 0 &&
+           posix_spawnattr_setsigmask(&s.attr, &empty) == 0 &&
+           posix_spawnattr_setsigdefault(&s.attr, &defaults) == 0 &&
+           posix_spawn_file_actions_addopen(&s.actions, 0, "/dev/null", O_RDONLY, 0) == 0 &&
+           (dir.empty() || posix_spawn_file_actions_addchdir_np(&s.actions, dir.c_str()) == 0);
+}
+
+// Collects the program's exit status when it ends, so it leaves no zombie behind.
+void reapLater(pid_t pid) {
+    std::thread([pid] {
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+} // namespace
+
+bool DetachedProcess::start(const std::vector<std::string>& argv,
+                            std::string_view workingDirectory) {
+    if (argv.empty() || argv.front().empty())
+        return false;
+    SpawnSetup setup;
+    if (!prepare(setup, workingDirectory))
+        return false;
+    std::vector<char*> args;
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const bool search = argv.front().find('/') == std::string::npos;
+    const int rc =
+        search ? posix_spawnp(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ)
+               : posix_spawn(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ);
+    if (rc != 0)
+        return false;
+    reapLater(pid);
+    return true;
+}
