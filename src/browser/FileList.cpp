@@ -1,0 +1,159 @@
+#include "browser/FileList.h"
+
+#include "browser/FolderScan.h"
+#include "browser/FolderTree.h"
+#include "browser/IconCache.h"
+#include "browser/ListTexts.h"
+#include "platform/TextCase.h"
+#include "platform/UiLoop.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unordered_map>
+
+FileList::FileList(BrowserState& state, FolderScan& scan, IconCache& icons,
+                   ChangeSignature& signatures, UiLoop& loop, FolderTree& tree)
+    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop), tree_(tree) {}
+
+std::string FileList::nextKey() {
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "L%03d", state_.itemCounter++);
+    return buffer;
+}
+
+ListItemData FileList::rowFor(const FileRecord& entry, bool highlight) {
+    ListItemData row;
+    row.key = nextKey();
+    row.text = entry.name;
+    row.icon = icons_.trGtIcon(entry.path, entry.isFolder());
+    row.tag = entry.isFolder() ? "FD" : "FL";
+    row.column1 = ListTexts::modified(entry.modified);
+    if (!entry.isFolder())
+        row.column2 = ListTexts::sizeKb(entry.size);
+    row.column3 = ListTexts::sortKey(entry);
+    row.toolTip = ListTexts::tooltip(entry);
+    if (highlight)
+        row.foreColour = kHighlight;
+    return row;
+}
+
+std::string FileList::lsAddFld(const FileRecord& folder, bool highlight) {
+    ListItemData row = rowFor(folder, highlight);
+    std::string key = row.key;
+    return state_.c.lsView.add(std::move(row)) ? key : std::string();
+}
+
+std::string FileList::lsAddFL(const FileRecord& file, bool highlight) {
+    ListItemData row = rowFor(file, highlight);
+    std::string key = row.key;
+    return state_.c.lsView.add(std::move(row)) ? key : std::string();
+}
+
+void FileList::addRows(const std::vector<FileRecord>& entries, bool highlight) {
+    std::vector<ListItemData> rows;
+    rows.reserve(entries.size());
+    for (const auto& e : entries)
+        rows.push_back(rowFor(e, highlight));
+    state_.c.lsView.addItems(std::move(rows));
+}
+
+void FileList::lsFill(std::string_view folder, bool reuse) {
+    if (!state_.showList || !FileSystem::folderExists(folder))
+        return;
+    BusyScope busy(state_);
+    auto& list = state_.c.lsView;
+    const ListItem* current = list.current();
+    const std::string remembered = current ? current->text() : std::string();
+    list.clear();
+    state_.trackedItem = 0;
+    state_.draggedItem = 0;
+    state_.itemCounter = 1;
+    state_.listFolder = std::string(folder);
+    if (reuse) {
+        if (state_.scratchAny)
+            addRows(state_.scratch, false);
+    } else {
+        addRows(scan_.GtFlds(folder).entries, false);
+    }
+    loop_.processEvents();
+    const auto files = scan_.GtFLs(folder, state_.filter).entries;
+    std::string rememberedKey;
+    const int firstFileKey = state_.itemCounter;
+    addRows(files, false);
+    if (!remembered.empty()) {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (TextCase::equal(files[i].name, remembered)) {
+                char buffer[24];
+                std::snprintf(buffer, sizeof buffer, "L%03d", firstFileKey + static_cast<int>(i));
+                rememberedKey = buffer;
+                break;
+            }
+        }
+    }
+    loop_.processEvents();
+    if (ListItem* item = rememberedKey.empty() ? nullptr : list.find(rememberedKey)) {
+        list.clearSelection();
+        list.setCurrent(item, true);
+    }
+    state_.listBaseline = signatures_.GtSig(folder);
+}
+
+void FileList::lsRfLst() {
+    const std::string folder = tree_.trNdPh(tree_.trCurNd());
+    if (folder.empty())
+        return;
+    BusyScope busy(state_);
+    auto& list = state_.c.lsView;
+    // Rows by tag and exact name (Linux names differing only in case are different
+    // entries); a row found on disk again leaves the inventory.
+    std::unordered_map<std::string, std::string> inventory;
+    for (int i = 1; i <= list.count(); ++i) {
+        const ListItem* item = list.itemAt(i);
+        inventory.emplace(item->tag() + ":" + item->text(), item->key());
+    }
+    const auto match = [&](const FileRecord& entry, const char* tag) -> ListItem* {
+        const auto it = inventory.find(std::string(tag) + ":" + entry.name);
+        if (it == inventory.end())
+            return nullptr;
+        ListItem* item = list.find(it->second);
+        inventory.erase(it);
+        return item;
+    };
+    std::vector<FileRecord> added;
+    for (const auto& f : scan_.GtFlds(folder).entries) {
+        if (ListItem* item = match(f, "FD"))
+            list.setColumnText(item, 1, ListTexts::modified(f.modified));
+        else
+            added.push_back(f);
+    }
+    for (const auto& f : scan_.GtFLs(folder, state_.filter).entries) {
+        if (ListItem* item = match(f, "FL")) {
+            list.setColumnText(item, 1, ListTexts::modified(f.modified));
+            list.setColumnText(item, 2, ListTexts::sizeBytes(f.size));
+        } else {
+            added.push_back(f);
+        }
+    }
+    addRows(added, true);
+    loop_.processEvents();
+    std::vector<std::string> vanished;
+    for (const auto& [probe, key] : inventory)
+        vanished.push_back(key);
+    list.removeItems(vanished);
+}
+
+void FileList::LsView_ColumnClick(int column) {
+    WaitCursor wait(loop_);
+    auto& list = state_.c.lsView;
+    int c = column;
+    if (state_.sortState == c) {
+        c = -c;
+    } else if (state_.sortState != 0) {
+        list.setColumnHeaderImage(std::abs(state_.sortState) - 1, "Null");
+    }
+    list.setColumnHeaderImage(column - 1, c > 0 ? "Up" : "Down");
+    list.setSortKey(column == 1 ? 3 : column - 1);
+    list.setSortOrder(c > 0 ? SortOrder::Ascending : SortOrder::Descending);
+    list.setSorted(true);
+    state_.sortState = c;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "browser/BrowserState.h"
+
+#include <string>
+#include <string_view>
+
+class FolderScan;
+class FolderTree;
+class IconCache;
+class ChangeSignature;
+class UiLoop;
+struct ListItemData;
+
+// The file list of the split view: a complete fill when a folder is opened, and a
+// reconciliation in place afterwards that keeps the rows that stay (their place,
+// selection and scroll position), removes vanished ones and adds new ones in the
+// highlight colour. Keys are "L" + a counter of at least three digits per fill.
+class FileList {
+public:
+    static constexpr Rgb kHighlight = rgb(0, 64, 64);
+
+    FileList(BrowserState& state, FolderScan& scan, IconCache& icons, ChangeSignature& signatures,
+             UiLoop& loop, FolderTree& tree);
+
+    // Complete fill; `reuse` takes the folder rows from the subfolders the tree's last
+    // load listed. Nothing happens in the tree-only view or for a missing folder.
+    void lsFill(std::string_view folder, bool reuse);
+    std::string lsAddFld(const FileRecord& folder, bool highlight);
+    std::string lsAddFL(const FileRecord& file, bool highlight);
+    void lsRfLst();
+    // A click on header `column` (from 1): ascending, then descending on the next click.
+    void LsView_ColumnClick(int column);
+
+private:
+    ListItemData rowFor(const FileRecord& entry, bool highlight);
+    std::string nextKey();
+    void addRows(const std::vector<FileRecord>& entries, bool highlight);
+
+    BrowserState& state_;
+    FolderScan& scan_;
+    IconCache& icons_;
+    ChangeSignature& signatures_;
+    UiLoop& loop_;
+    FolderTree& tree_;
+};

@@ -1,0 +1,303 @@
+#include "browser/FolderTree.h"
+
+#include "browser/FileList.h"
+#include "browser/FolderScan.h"
+#include "browser/IconCache.h"
+#include "browser/PathText.h"
+#include "platform/MountTable.h"
+#include "platform/TextCase.h"
+#include "platform/UiLoop.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view kDummy = "?";
+
+bool isDummy(const TreeNode* node) { return node && node->text() == kDummy && node->tag() == "DM"; }
+
+} // namespace
+
+FolderTree::FolderTree(BrowserState& state, FolderScan& scan, IconCache& icons,
+                       ChangeSignature& signatures, UiLoop& loop)
+    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop) {}
+
+std::string FolderTree::trNwKey() {
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "N%04d", state_.nodeCounter++);
+    return buffer;
+}
+
+std::string FolderTree::fullPath(const TreeNode* node) const {
+    return state_.c.trView.fullPath(node, "/");
+}
+
+std::string FolderTree::trNdPh(const TreeNode* node) const {
+    if (!node)
+        return {};
+    std::string path = fullPath(node);
+    if (node->tag() == "FL")
+        path = FileSystem::parentOf(path);
+    return FileSystem::folderExists(path) ? path : std::string();
+}
+
+std::string FolderTree::trGtKey(std::string_view path) const {
+    const auto it = state_.pathIndex.find(TextCase::fold(path));
+    return it == state_.pathIndex.end() ? std::string() : it->second;
+}
+
+TreeNode* FolderTree::trCurNd() const {
+    return state_.listNodeKey.empty() ? nullptr : state_.c.trView.find(state_.listNodeKey);
+}
+
+void FolderTree::indexFolder(const std::string& path, const std::string& key) {
+    state_.pathIndex.emplace(TextCase::fold(path), key);
+}
+
+void FolderTree::setRoot(std::string_view value) {
+    if (value.empty())
+        return;
+    BusyScope busy(state_);
+    state_.c.drive1.selectForPath(value.substr(0, value.find('\r')));
+    state_.listNodeKey.clear();
+    state_.markedKey.clear();
+    state_.pointedKey.clear();
+    state_.hoverKey.clear();
+    std::string folder(value);
+    std::string open;
+    if (const auto cr = folder.find('\r'); cr != std::string::npos) {
+        open = folder.substr(cr + 1);
+        folder.resize(cr);
+    }
+    WaitCursor wait(loop_);
+    if (!FileSystem::folderExists(folder))
+        return;
+    PathText::CutSep(folder);
+    if (recordRoot_)
+        recordRoot_(folder);
+    state_.pathIndex.clear();
+    indexFolder(folder, "N0000");
+    state_.root = folder;
+    buildRootNode();
+    if (!open.empty()) {
+        trOpnPh(open);
+    } else {
+        state_.listNodeKey = "N0000";
+        if (list_)
+            list_->lsFill(folder, true);
+    }
+    state_.treeBaseline = signatures_.GtSig(folder);
+}
+
+void FolderTree::buildRootNode() {
+    auto& tree = state_.c.trView;
+    tree.clear();
+    trAddNd("", state_.root, TreeRelation::Child, true);
+    trLdSub("N0000");
+    if (TreeNode* first = tree.firstNode()) {
+        tree.expand(first);
+        tree.select(first);
+    }
+}
+
+void FolderTree::RtReDraw() {
+    if (state_.root.empty())
+        return;
+    BusyScope busy(state_);
+    WaitCursor wait(loop_);
+    state_.pathIndex.clear();
+    indexFolder(state_.root, "N0000");
+    buildRootNode();
+    state_.listNodeKey.clear();
+    state_.markedKey.clear();
+    state_.pointedKey.clear();
+    state_.hoverKey.clear();
+    if (TreeNode* node = openNodes(state_.listFolder);
+        node && TextCase::equal(fullPath(node), state_.listFolder)) {
+        state_.c.trView.select(node);
+        state_.listNodeKey = node->key();
+    }
+}
+
+TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
+                              TreeRelation relation, bool isFolder) {
+    auto& tree = state_.c.trView;
+    if (parentKey.empty()) {
+        state_.nodeCounter = 1;
+        TreeNode* root = tree.add("", TreeRelation::Child, "N0000", std::string(text),
+                                  icons_.trGtIcon(text, true));
+        if (root)
+            tree.setTag(root, "FD");
+        return root;
+    }
+    if (text == kDummy) {
+        addDummy(parentKey);
+        return nullptr;
+    }
+    const TreeNode* relative = tree.find(parentKey);
+    if (!relative)
+        return nullptr;
+    const TreeNode* base = relation == TreeRelation::Child ? relative : relative->parent();
+    const std::string path = PathText::child(fullPath(base), text);
+    const std::string key = trNwKey();
+    TreeNode* node =
+        tree.add(parentKey, relation, key, std::string(text), icons_.trGtIcon(path, isFolder));
+    if (!node)
+        return nullptr;
+    tree.setTag(node, isFolder ? "FD" : "FL");
+    if (isFolder) {
+        indexFolder(path, key);
+        if (wantsDummy(path))
+            addDummy(key);
+    }
+    return node;
+}
+
+bool FolderTree::wantsDummy(const std::string& path) {
+    if (scan_.bHasFld(path, ""))
+        return true;
+    return !state_.showList && scan_.bHasFL(path, "");
+}
+
+void FolderTree::addDummy(std::string_view parentKey) {
+    auto& tree = state_.c.trView;
+    if (TreeNode* dummy = tree.add(parentKey, TreeRelation::Child, trNwKey(), std::string(kDummy)))
+        tree.setTag(dummy, "DM");
+}
+
+void FolderTree::removeDummy(TreeNode* node) {
+    if (node && isDummy(node->firstChild()))
+        state_.c.trView.remove(node->firstChild());
+}
+
+void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>& records,
+                             bool folders) {
+    for (const auto& r : records)
+        trAddNd(key, r.name, TreeRelation::Child, folders);
+}
+
+void FolderTree::trLdSub(std::string_view key) {
+    TreeNode* node = state_.c.trView.find(key);
+    if (!node)
+        return;
+    const std::string folder = trNdPh(node);
+    const std::string nodeKey(key);
+    FolderEntries folders = scan_.GtFlds(folder);
+    state_.scratch = folders.entries;
+    state_.scratchAny = folders.any;
+    if (folders.any) {
+        removeDummy(state_.c.trView.find(nodeKey));
+        addChildren(nodeKey, folders.entries, true);
+    }
+    if (state_.showList)
+        return;
+    FolderEntries files = scan_.GtFLs(folder, state_.filter);
+    if (files.any) {
+        removeDummy(state_.c.trView.find(nodeKey));
+        addChildren(nodeKey, files.entries, false);
+    }
+}
+
+void FolderTree::trLdSubByPath(std::string_view path) {
+    auto& tree = state_.c.trView;
+    if (TreeNode* selected = tree.selected()) {
+        for (TreeNode* child = selected->firstChild(); child; child = child->nextSibling()) {
+            if (TextCase::equal(fullPath(child), path)) {
+                const std::string key = child->key();
+                tree.select(child);
+                tree.expand(child);
+                TrView_Expand(key);
+                break;
+            }
+        }
+    }
+    if (list_)
+        list_->lsFill(path, false);
+}
+
+TreeNode* FolderTree::openNodes(std::string_view path) {
+    auto& tree = state_.c.trView;
+    TreeNode* node = tree.firstNode();
+    if (!node || node->childCount() == 0)
+        return nullptr;
+    const std::string root = fullPath(node);
+    if (path.size() < root.size() || !TextCase::equal(path.substr(0, root.size()), root))
+        return nullptr;
+    std::string_view rest = path.substr(root.size());
+    while (!rest.empty()) {
+        const auto slash = rest.find('/');
+        const std::string_view part = rest.substr(0, slash);
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+        if (part.empty())
+            continue;
+        for (TreeNode* child = node->firstChild(); child; child = child->nextSibling()) {
+            if (!TextCase::equal(child->text(), part))
+                continue;
+            const std::string key = child->key();
+            if (child->childCount() == 0 || isDummy(child->firstChild()))
+                trLdSub(key);
+            node = tree.find(key);
+            tree.expand(node);
+            break;
+        }
+    }
+    return node;
+}
+
+void FolderTree::trOpnPh(std::string_view path) {
+    TreeNode* first = state_.c.trView.firstNode();
+    if (!first || first->childCount() == 0)
+        return;
+    BusyScope busy(state_);
+    WaitCursor wait(loop_);
+    TreeNode* node = openNodes(path);
+    if (!node)
+        return;
+    state_.c.trView.select(node);
+    state_.listNodeKey = node->key();
+    if (list_)
+        list_->lsFill(path, true);
+}
+
+void FolderTree::TrView_Expand(std::string_view key) {
+    TreeNode* node = state_.c.trView.find(key);
+    if (!node || !isDummy(node->firstChild()))
+        return;
+    BusyScope busy(state_);
+    WaitCursor wait(loop_);
+    const std::string nodeKey(key);
+    removeDummy(node);
+    trLdSub(nodeKey);
+    loop_.processEvents();
+}
+
+void FolderTree::Drive1_Change() {
+    if (state_.busy)
+        return;
+    const int index = state_.c.drive1.selectedIndex();
+    if (index < 0)
+        return;
+    const std::string mountPoint = state_.c.drive1.mountPoint(index);
+    setRoot(mountPoint);
+}
+
+void FolderTree::trDropRt(const std::vector<std::string>& paths) {
+    for (std::string path : paths) {
+        const std::string name = FileSystem::nameOf(path);
+        if (name.find('.') != std::string::npos && !FileSystem::folderExists(path))
+            path = FileSystem::parentOf(path);
+        if (FileSystem::folderExists(path)) {
+            setRoot(path);
+            return;
+        }
+    }
+}
+
+void FolderTree::loadDrives() {
+    std::vector<DriveList::Drive> drives;
+    const auto mounts = MountTable::browsable(MountTable::read());
+    const auto texts = MountTable::driveEntries(mounts);
+    for (std::size_t i = 0; i < mounts.size() && i < texts.size(); ++i)
+        drives.push_back({mounts[i].mountPoint, texts[i]});
+    state_.c.drive1.setDrives(std::move(drives));
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "browser/BrowserState.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class FileList;
+class FolderScan;
+class IconCache;
+class ChangeSignature;
+class TreeNode;
+class UiLoop;
+enum class TreeRelation;
+
+// The folder tree: a lazily loaded tree of the root folder. A folder node that has
+// something inside carries one dummy child "?" until it is opened; in the tree-only view
+// folders show their files below their subfolders. Keys are "N0000" for the root and
+// "N" + a counter of at least four digits for the others, restarting with every rebuild.
+class FolderTree {
+public:
+    FolderTree(BrowserState& state, FolderScan& scan, IconCache& icons, ChangeSignature& signatures,
+               UiLoop& loop);
+    void setFileList(FileList& list) { list_ = &list; }
+
+    // Sets the root; "path CR subpath" opens the subpath too. A value that is not an
+    // existing folder changes nothing (beyond the indexes cleared first).
+    void setRoot(std::string_view value);
+    const std::string& root() const { return state_.root; }
+    // Called with every root that was set, for the recent-folders list.
+    void onRootRecorded(std::function<void(const std::string&)> record) {
+        recordRoot_ = std::move(record);
+    }
+    // Rebuilds the tree for the current root and opens the list's folder in it again, so
+    // the path index and the list node name the nodes of the new build.
+    void RtReDraw();
+
+    TreeNode* trAddNd(std::string_view parentKey, std::string_view text, TreeRelation relation,
+                      bool isFolder);
+    std::string trNwKey();
+    void trLdSub(std::string_view key);
+    void trLdSubByPath(std::string_view path);
+    void trOpnPh(std::string_view path);
+    // The node's folder: for a file node its parent folder; empty when it does not exist.
+    std::string trNdPh(const TreeNode* node) const;
+    std::string fullPath(const TreeNode* node) const;
+    std::string trGtKey(std::string_view path) const;
+    TreeNode* trCurNd() const;
+
+    void TrView_Expand(std::string_view key);
+    void Drive1_Change();
+    // Root from dropped paths: a path with a "." is taken as a file and its folder used.
+    void trDropRt(const std::vector<std::string>& paths);
+    // Fills the drive list from the mounted file systems.
+    void loadDrives();
+
+private:
+    void buildRootNode();
+    void indexFolder(const std::string& path, const std::string& key);
+    bool wantsDummy(const std::string& path);
+    void addDummy(std::string_view parentKey);
+    void removeDummy(TreeNode* node);
+    void addChildren(std::string_view key, const std::vector<FileRecord>& records, bool folders);
+    // Walks from the root to `path`, loading and expanding the nodes on the way.
+    TreeNode* openNodes(std::string_view path);
+
+    BrowserState& state_;
+    FolderScan& scan_;
+    IconCache& icons_;
+    ChangeSignature& signatures_;
+    UiLoop& loop_;
+    FileList* list_ = nullptr;
+    std::function<void(const std::string&)> recordRoot_;
+};

@@ -1,0 +1,176 @@
+#include "browser/TreeWatch.h"
+
+#include "browser/FileList.h"
+#include "browser/FolderScan.h"
+#include "browser/FolderTree.h"
+#include "platform/TextCase.h"
+#include "platform/UiLoop.h"
+
+TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures,
+                     UiLoop& loop, FolderTree& tree, FileList& list)
+    : state_(state), scan_(scan), signatures_(signatures), loop_(loop), tree_(tree), list_(list) {}
+
+void TreeWatch::Timer1_Timer() {
+    if (state_.busy)
+        return;
+    auto& tree = state_.c.trView;
+    if (!state_.root.empty() && !state_.showList) {
+        const Signature now = signatures_.GtSig(state_.root);
+        if (state_.treeBaseline.changedTo(now)) {
+            state_.listFolder = tree_.trNdPh(tree.selected());
+            if (TreeNode* first = tree.firstNode())
+                trRfNd(first->key(), true);
+            state_.treeBaseline = now;
+        }
+    }
+    if (!state_.listFolder.empty() && !FileSystem::folderExists(state_.listFolder))
+        state_.listFolder.clear();
+    if (!state_.listFolder.empty()) {
+        const Signature now = signatures_.GtSig(state_.listFolder);
+        if (state_.listBaseline.changedTo(now)) {
+            list_.lsRfLst();
+            state_.listBaseline = now;
+        }
+    }
+    if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey);
+        hover && !hover->expanded()) {
+        tree.expand(hover);
+        tree_.TrView_Expand(hover->key());
+    }
+}
+
+std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
+                             const std::vector<FileRecord>& disk, bool folders) {
+    auto& tree = state_.c.trView;
+    std::size_t d = 0;
+    for (;;) {
+        TreeNode* cursor = cursorKey.empty() ? nullptr : tree.find(cursorKey);
+        // In the folder part a file node ends the nodes to merge.
+        const bool nodeEnds = !cursor || (folders && cursor->tag() == "FL");
+        const std::string nodeName = nodeEnds ? std::string() : cursor->text();
+        const std::string diskName = d < disk.size() ? disk[d].name : std::string();
+        if (nodeName.empty() && diskName.empty())
+            return cursorKey;
+        if (cursor && !nodeEnds && cursor->tag() == "DM") {
+            // The dummy stands for unloaded content: loading replaces it.
+            TreeNode* next = cursor->nextSibling();
+            cursorKey = next ? next->key() : std::string();
+            tree.remove(cursor);
+            continue;
+        }
+        const int order = nodeName.empty() ? 1 : diskName.empty() ? -1 : TextCase::compare(nodeName, diskName);
+        if (order == 0) {
+            TreeNode* next = cursor->nextSibling();
+            cursorKey = next ? next->key() : std::string();
+            ++d;
+        } else if (order > 0) {
+            ++d;
+            if (cursor)
+                tree_.trAddNd(cursorKey, diskName, TreeRelation::Previous, folders);
+            else
+                tree_.trAddNd(key, diskName, TreeRelation::Child, folders);
+        } else {
+            TreeNode* next = cursor->nextSibling();
+            cursorKey = next ? next->key() : std::string();
+            tree.remove(cursor);
+        }
+    }
+}
+
+void TreeWatch::trRfNd(std::string_view key, bool noList) {
+    auto& tree = state_.c.trView;
+    TreeNode* node = tree.find(key);
+    if (!node)
+        return;
+    const std::string nodeKey(key);
+    const std::string folder = tree_.trNdPh(node);
+    const std::vector<FileRecord> folders = scan_.GtFlds(folder).entries;
+    TreeNode* first = node->firstChild();
+    std::string cursor = merge(nodeKey, first ? first->key() : std::string(), folders, true);
+    if (!state_.showList)
+        merge(nodeKey, cursor, scan_.GtFLs(folder, state_.filter).entries, false);
+    if (!noList && state_.showList && state_.listNodeKey == nodeKey)
+        list_.lsRfLst();
+}
+
+void TreeWatch::setColours(std::string_view key, std::optional<Rgb> fore, std::optional<Rgb> back) {
+    auto& tree = state_.c.trView;
+    if (TreeNode* node = key.empty() ? nullptr : tree.find(key)) {
+        tree.setForeColour(node, fore);
+        tree.setBackColour(node, back);
+    }
+}
+
+void TreeWatch::trMark(int mode) {
+    auto& tree = state_.c.trView;
+    switch (mode) {
+    case 0:
+        setColours(state_.markedKey, std::nullopt, std::nullopt);
+        state_.markedKey.clear();
+        break;
+    case 1:
+        setColours(state_.markedKey, kInvertedFore, kInvertedBack);
+        break;
+    case 2:
+        setColours(state_.pointedKey, std::nullopt, std::nullopt);
+        state_.pointedKey.clear();
+        [[fallthrough]];
+    case 4:
+        if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey))
+            tree.setBold(hover, false);
+        state_.hoverKey.clear();
+        break;
+    case 3:
+        setColours(state_.pointedKey, std::nullopt, kDraggedBack);
+        break;
+    case 5:
+        if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey))
+            tree.setBold(hover, true);
+        break;
+    default:
+        break;
+    }
+}
+
+void TreeWatch::TrView_LostFocus() {
+    if (state_.markedKey.empty())
+        return;
+    if (TreeNode* marked = state_.c.trView.find(state_.markedKey))
+        state_.c.trView.select(marked);
+    trMark(0);
+}
+
+void TreeWatch::nodePressed(std::string_view key, MouseButton button) {
+    if (state_.busy)
+        return;
+    auto& tree = state_.c.trView;
+    TreeNode* node = key.empty() ? nullptr : tree.find(key);
+    if (!node) {
+        state_.markedKey = state_.listNodeKey;
+        trMark(0);
+        state_.pointedKey.clear();
+        return;
+    }
+    if (button == MouseButton::Right) {
+        if (node->key() != state_.listNodeKey) {
+            state_.markedKey = state_.listNodeKey;
+            trMark(1);
+        }
+        return;
+    }
+    if (button != MouseButton::Left)
+        return;
+    const std::string nodeKey(key);
+    WaitCursor wait(loop_);
+    trMark(0);
+    trMark(2);
+    state_.pointedKey = nodeKey;
+    if (node->expanded())
+        trRfNd(nodeKey, false);
+    loop_.processEvents();
+    node = tree.find(nodeKey);
+    if (!node)
+        return;
+    list_.lsFill(tree_.fullPath(node), false);
+    state_.listNodeKey = nodeKey;
+}

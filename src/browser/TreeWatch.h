@@ -1,0 +1,57 @@
+#pragma once
+
+#include "browser/BrowserState.h"
+#include "platform/controls/ControlTypes.h"
+
+#include <string_view>
+
+class FileList;
+class FolderScan;
+class FolderTree;
+class ChangeSignature;
+class TreeNode;
+class UiLoop;
+
+// Keeps the panes in step with the disk: a tick every 1.5 s compares the change
+// signature of the listed folder (and, in the tree-only view, of the root) with the one
+// last acted on and merges the changes in. Also the marks that show which node the list
+// belongs to while the tree's selection or a drag is elsewhere.
+class TreeWatch {
+public:
+    static constexpr int kIntervalMs = 1500;
+    // Mark colours: inverted for the list node while a menu works on another node, grey
+    // for the dragged node.
+    static constexpr Rgb kInvertedFore = rgb(255, 255, 255);
+    static constexpr Rgb kInvertedBack = rgb(0, 0, 0);
+    static constexpr Rgb kDraggedBack = rgb(160, 160, 160);
+
+    TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures, UiLoop& loop,
+              FolderTree& tree, FileList& list);
+
+    void Timer1_Timer();
+    // Two-cursor merge of the node's children with the disk; both sides are in the same
+    // name order. With `noList` clear the list is reconciled too when it shows the node.
+    void trRfNd(std::string_view key, bool noList);
+    void trMark(int mode);
+    void TrView_LostFocus();
+    // A press on a tree node (empty key: outside every node).
+    void nodePressed(std::string_view key, MouseButton button);
+
+private:
+    struct Entry {
+        std::string name;
+        bool isFolder;
+    };
+    // Merges the children of `key` from `cursorKey` on with `disk`; returns the key of the
+    // node where the cursor stopped (empty at the end).
+    std::string merge(const std::string& key, std::string cursorKey,
+                      const std::vector<FileRecord>& disk, bool folders);
+    void setColours(std::string_view key, std::optional<Rgb> fore, std::optional<Rgb> back);
+
+    BrowserState& state_;
+    FolderScan& scan_;
+    ChangeSignature& signatures_;
+    UiLoop& loop_;
+    FolderTree& tree_;
+    FileList& list_;
+};

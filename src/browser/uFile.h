@@ -1,0 +1,111 @@
+#pragma once
+
+#include "browser/BrowserHost.h"
+#include "browser/BrowserState.h"
+#include "browser/ChangeSignature.h"
+#include "browser/FileList.h"
+#include "browser/FolderScan.h"
+#include "browser/FolderTree.h"
+#include "browser/IconCache.h"
+#include "browser/TreeWatch.h"
+#include "platform/FolderWatch.h"
+#include "platform/controls/BrowserControls.h"
+#include "platform/controls/BrowserInput.h"
+
+#include <memory>
+#include <string>
+
+class IconTheme;
+class MessageBox;
+class Timer;
+class UiLoop;
+class yIni;
+
+// The folder browser control: tree, list, drive list and buttons, the refresh timer and
+// the parameters it keeps in the settings group "設定". It owns its controls; the view
+// shows them and reports input through BrowserInput.
+class uFile : public BrowserInput {
+public:
+    uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer);
+    ~uFile() override;
+
+    BrowserControls& controls() { return controls_; }
+    void cOn(BrowserHost& host);
+
+    void StPrm(bool bSave, yIni& ini, DocumentOptions& options);
+    const std::string& Filter() const { return state_.filter; }
+    void setFilter(std::string filter) { state_.filter = std::move(filter); }
+    void ShwLst(bool bShw);
+    bool showsList() const { return state_.showList; }
+    std::string sGtActPh() const;
+    void setRoot(std::string_view value) { tree_.setRoot(value); }
+    const std::string& Root() const { return state_.root; }
+    void RtReDraw() { tree_.RtReDraw(); }
+    void SetTmr(bool on);
+
+    void lsSetCw(std::string_view widths);
+    std::string sGtLsCw() const;
+
+    FolderTree& tree() { return tree_; }
+    FileList& list() { return list_; }
+    TreeWatch& watch() { return watch_; }
+    const BrowserState& state() const { return state_; }
+
+    bool bLex = false;
+    long lTrvHi = 0; // tree pane height in twips; 0 in the tree-only view
+    std::string sDirLst;
+    // The three recent lists as stored ("Recent", "RcntEx", "RcntFL").
+    std::string recentFolders, recentExecuted, recentFiles;
+
+    // BrowserInput
+    void treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
+    void treeMouseReleased(const std::string&, MouseButton, KeyModifiers) override {}
+    void treeNodeExpanding(const std::string& key) override;
+    void treeNodeCollapsed(const std::string&) override {}
+    void treeNodeDoubleClicked(const std::string&) override {}
+    bool treeLabelEdited(const std::string&, const std::optional<std::string>&) override {
+        return false;
+    }
+    void treeKeyPressed(BrowserKey, KeyModifiers) override {}
+    void treeFocusLost() override;
+    std::vector<std::string> treeDragStarting() override { return {}; }
+    void treeDragOver(const std::string&, DragState) override {}
+    void treeDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
+    void listMousePressed(const std::string&, MouseButton, KeyModifiers) override {}
+    void listMouseReleased(const std::string&, MouseButton, KeyModifiers) override {}
+    void listDoubleClicked(const std::string&) override {}
+    void listHeaderClicked(int column) override;
+    bool listLabelEdited(const std::string&, const std::optional<std::string>&) override {
+        return false;
+    }
+    void listKeyPressed(BrowserKey, KeyModifiers) override {}
+    std::vector<std::string> listDragStarting() override { return {}; }
+    void listDragOver(const std::string&, DragState) override {}
+    void listDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
+    void driveChosen(int index) override;
+    void retButtonClicked(int) override {}
+    void resized(int width, int height) override;
+
+private:
+    void loadParameters(yIni& ini, DocumentOptions& options);
+    void loadRegisteredFolders(yIni& ini);
+    void storeParameters(yIni& ini, const DocumentOptions& options);
+    int treePaneTwips() const;
+    void setTreePaneTwips(long twips);
+    void clearMarks();
+
+    BrowserControls controls_;
+    BrowserState state_{controls_};
+    MessageBox& messages_;
+    UiLoop& loop_;
+    Timer& timer_;
+    FolderWatch folderWatch_;
+    FolderScan scan_;
+    IconCache icons_;
+    ChangeSignature signatures_;
+    FolderTree tree_;
+    FileList list_;
+    TreeWatch watch_;
+    BrowserHost* host_ = nullptr;
+    bool bTrvHiSet_ = false;
+};
