@@ -15,8 +15,12 @@ class ScriptedShellOpener : public ShellOpener {
         std::string workingDirectory;
     };
 
-    bool open(std::string_view target) override { return record({"open", std::string(target)}); }
-    bool explore(std::string_view path) override { return record({"explore", std::string(path)}); }
+    bool open(std::string_view target) override {
+        return record({"open", std::string(target), {}, {}});
+    }
+    bool explore(std::string_view path) override {
+        return record({"explore", std::string(path), {}, {}});
+    }
     bool start(std::string_view program, const std::vector<std::string>& arguments,
                std::string_view workingDirectory) override {
         return record({"start", std::string(program), arguments, std::string(workingDirectory)});
