@@ -16,7 +16,17 @@ class DriveList {
     // Called after every change of the entries or of the selection.
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
+    struct Drive {
+        std::string mountPoint;
+        std::string text;
+    };
+
+    // Entries given as texts only: their mount points are read back from the texts.
     void setEntries(std::vector<std::string> entries);
+    // Entries with their mount points, for mount points that hold " [" themselves.
+    void setDrives(std::vector<Drive> drives);
+    // Mount point of entry `index`; empty out of range.
+    std::string mountPoint(int index) const;
     const std::vector<std::string>& entries() const { return entries_; }
     int count() const { return static_cast<int>(entries_.size()); }
     // 0-based index of the selected entry; -1 for none.
@@ -37,6 +47,7 @@ class DriveList {
 
   private:
     std::vector<std::string> entries_;
+    std::vector<std::string> mountPoints_;
     int selected_ = -1;
     Listener listener_;
 };

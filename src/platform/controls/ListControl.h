@@ -92,7 +92,8 @@ class ListControl {
     int sortKey() const { return sortKey_; }
     void setSortOrder(SortOrder order);
     SortOrder sortOrder() const { return sortOrder_; }
-    // Switching on sorts at once; with sorting on, changes of the key column re-sort.
+    // Switching on sorts at once, also when sorting was on already; while it is on,
+    // new items go to their sorted place. Rows whose texts change stay where they are.
     void setSorted(bool sorted);
     bool sorted() const { return sorted_; }
     // Sorts now by the current key and order, whether sorting is on or not.
@@ -118,7 +119,6 @@ class ListControl {
     bool lessThan(const ListItem* a, const ListItem* b) const;
     void renumberRows(std::size_t from);
     void removeRun(std::size_t first, std::size_t count);
-    void resortIfNeeded(ListItem* item, int column);
     template <typename F> void notify(F&& f, ListObserver* except = nullptr);
 
     std::vector<ListColumn> columns_;

@@ -1,0 +1,389 @@
+#include "platform/controls/ListControl.h"
+
+#include "platform/TextCase.h"
+#include "platform/controls/ListObserver.h"
+
+#include <algorithm>
+
+ListControl::ListControl() = default;
+
+ListControl::~ListControl() = default;
+
+void ListControl::addObserver(ListObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+        observers_.push_back(observer);
+    }
+}
+
+void ListControl::removeObserver(ListObserver* observer) {
+    std::erase(observers_, observer);
+}
+
+template <typename F> void ListControl::notify(F&& f, ListObserver* except) {
+    const auto observers = observers_;
+    for (ListObserver* observer : observers) {
+        if (observer != except) {
+            f(*observer);
+        }
+    }
+}
+
+// ---- Columns ----
+
+void ListControl::setColumns(std::vector<ListColumn> columns) {
+    columns_ = std::move(columns);
+    notify([](ListObserver& o) { o.columnsReset(); });
+}
+
+void ListControl::setColumnHeaderText(int column, std::string text) {
+    if (column >= 0 && column < columnCount()) {
+        columns_[static_cast<std::size_t>(column)].text = std::move(text);
+        notify([&](ListObserver& o) { o.columnChanged(column); });
+    }
+}
+
+void ListControl::setColumnWidth(int column, int widthPixels) {
+    setColumnWidthFromView(column, widthPixels, nullptr);
+}
+
+void ListControl::setColumnWidthFromView(int column, int widthPixels, ListObserver* source) {
+    if (column >= 0 && column < columnCount() && widthPixels >= 0) {
+        columns_[static_cast<std::size_t>(column)].width = widthPixels;
+        notify([&](ListObserver& o) { o.columnChanged(column); }, source);
+    }
+}
+
+void ListControl::setColumnHeaderImage(int column, std::string imageKey) {
+    if (column >= 0 && column < columnCount()) {
+        columns_[static_cast<std::size_t>(column)].headerImage = std::move(imageKey);
+        notify([&](ListObserver& o) { o.columnChanged(column); });
+    }
+}
+
+void ListControl::setColumnHidden(int column, bool hidden) {
+    if (column >= 0 && column < columnCount()) {
+        columns_[static_cast<std::size_t>(column)].hidden = hidden;
+        notify([&](ListObserver& o) { o.columnChanged(column); });
+    }
+}
+
+// ---- Adding and removing items ----
+
+std::unique_ptr<ListItem> ListControl::makeItem(ListItemData&& data) {
+    auto item = std::unique_ptr<ListItem>(new ListItem);
+    item->key_ = std::move(data.key);
+    item->columns_ = {std::move(data.text), std::move(data.column1), std::move(data.column2),
+                      std::move(data.column3)};
+    item->icon_ = std::move(data.icon);
+    item->tag_ = std::move(data.tag);
+    item->toolTip_ = std::move(data.toolTip);
+    item->foreColour_ = data.foreColour;
+    return item;
+}
+
+void ListControl::renumberRows(std::size_t from) {
+    for (std::size_t row = from; row < items_.size(); ++row) {
+        items_[row]->row_ = row;
+    }
+}
+
+ListItem* ListControl::add(ListItemData data) {
+    if (data.key.empty() || byKey_.count(data.key) != 0) {
+        return nullptr;
+    }
+    auto owned = makeItem(std::move(data));
+    ListItem* item = owned.get();
+    const std::size_t row = sorted_ ? sortedPosition(item) : items_.size();
+    const int first = static_cast<int>(row);
+    notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, 1); });
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(row), item);
+    renumberRows(row);
+    byKey_.emplace(std::string_view(item->key_), std::move(owned));
+    notify([&](ListObserver& o) { o.itemsInserted(first, 1); });
+    return item;
+}
+
+int ListControl::addItems(std::vector<ListItemData> items) {
+    std::vector<ListItem*> added;
+    added.reserve(items.size());
+    for (ListItemData& data : items) {
+        if (data.key.empty() || byKey_.count(data.key) != 0) {
+            continue;
+        }
+        auto owned = makeItem(std::move(data));
+        added.push_back(owned.get());
+        byKey_.emplace(std::string_view(owned->key_), std::move(owned));
+    }
+    if (added.empty()) {
+        return 0;
+    }
+    const bool wasEmpty = items_.empty();
+    const std::size_t row = items_.size();
+    const int first = static_cast<int>(row);
+    const int count = static_cast<int>(added.size());
+    notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, count); });
+    items_.insert(items_.end(), added.begin(), added.end());
+    if (sorted_ && wasEmpty) {
+        // Into an empty list the sorted block arrives as it is: no reorder notice.
+        std::stable_sort(items_.begin(), items_.end(),
+                         [this](const ListItem* a, const ListItem* b) { return lessThan(a, b); });
+    }
+    renumberRows(row);
+    notify([&](ListObserver& o) { o.itemsInserted(first, count); });
+    if (sorted_ && !wasEmpty) {
+        sort();
+    }
+    return count;
+}
+
+bool ListControl::remove(std::string_view key) {
+    ListItem* item = find(key);
+    if (item == nullptr) {
+        return false;
+    }
+    remove(item);
+    return true;
+}
+
+void ListControl::remove(ListItem* item) {
+    if (item != nullptr) {
+        removeRun(item->row_, 1);
+    }
+}
+
+void ListControl::removeRun(std::size_t first, std::size_t count) {
+    const int firstRow = static_cast<int>(first);
+    const int rows = static_cast<int>(count);
+    notify([&](ListObserver& o) { o.itemsAboutToBeRemoved(firstRow, rows); });
+    const auto begin = items_.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto end = begin + static_cast<std::ptrdiff_t>(count);
+    std::vector<ListItem*> gone(begin, end);
+    items_.erase(begin, end);
+    renumberRows(first);
+    for (ListItem* item : gone) {
+        if (current_ == item) {
+            current_ = nullptr;
+        }
+        byKey_.erase(byKey_.find(std::string_view(item->key_)));
+    }
+    notify([&](ListObserver& o) { o.itemsRemoved(firstRow, rows); });
+}
+
+int ListControl::removeItems(const std::vector<std::string>& keys) {
+    std::vector<std::size_t> rows;
+    for (const std::string& key : keys) {
+        if (const ListItem* item = find(key)) {
+            rows.push_back(item->row_);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // From the end, so that the rows of the runs still to go stay valid.
+    std::size_t end = rows.size();
+    while (end > 0) {
+        std::size_t begin = end - 1;
+        while (begin > 0 && rows[begin - 1] + 1 == rows[begin]) {
+            --begin;
+        }
+        removeRun(rows[begin], end - begin);
+        end = begin;
+    }
+    return static_cast<int>(rows.size());
+}
+
+void ListControl::clear() {
+    notify([](ListObserver& o) { o.aboutToReset(); });
+    items_.clear();
+    byKey_.clear();
+    current_ = nullptr;
+    topKey_.clear();
+    notify([](ListObserver& o) { o.reset(); });
+}
+
+ListItem* ListControl::find(std::string_view key) const {
+    const auto it = byKey_.find(key);
+    return it == byKey_.end() ? nullptr : it->second.get();
+}
+
+ListItem* ListControl::itemAt(int index) const {
+    if (index < 1 || index > count()) {
+        return nullptr;
+    }
+    return items_[static_cast<std::size_t>(index - 1)];
+}
+
+// ---- Item attributes ----
+
+void ListControl::setText(ListItem* item, std::string text) {
+    setColumnText(item, 0, std::move(text));
+}
+
+void ListControl::setColumnText(ListItem* item, int column, std::string text) {
+    if (item && column >= 0 && column < ListItem::columnCount) {
+        std::string& slot = item->columns_[static_cast<std::size_t>(column)];
+        if (slot != text) {
+            slot = std::move(text);
+            notify([&](ListObserver& o) { o.itemChanged(item); });
+        }
+    }
+}
+
+void ListControl::setTag(ListItem* item, std::string tag) {
+    if (item) {
+        item->tag_ = std::move(tag);
+    }
+}
+
+void ListControl::setIcon(ListItem* item, std::string icon) {
+    if (item && item->icon_ != icon) {
+        item->icon_ = std::move(icon);
+        notify([&](ListObserver& o) { o.itemChanged(item); });
+    }
+}
+
+void ListControl::setToolTip(ListItem* item, std::string toolTip) {
+    if (item && item->toolTip_ != toolTip) {
+        item->toolTip_ = std::move(toolTip);
+        notify([&](ListObserver& o) { o.itemChanged(item); });
+    }
+}
+
+void ListControl::setForeColour(ListItem* item, std::optional<Rgb> colour) {
+    if (item && item->foreColour_ != colour) {
+        item->foreColour_ = colour;
+        notify([&](ListObserver& o) { o.itemChanged(item); });
+    }
+}
+
+void ListControl::setBold(ListItem* item, bool bold) {
+    if (item && item->bold_ != bold) {
+        item->bold_ = bold;
+        notify([&](ListObserver& o) { o.itemChanged(item); });
+    }
+}
+
+// ---- Selection ----
+
+void ListControl::setSelected(ListItem* item, bool selected) {
+    if (item && item->selected_ != selected) {
+        item->selected_ = selected;
+        notify([](ListObserver& o) { o.selectionChanged(); });
+    }
+}
+
+void ListControl::clearSelection() {
+    bool changed = false;
+    for (ListItem* item : items_) {
+        changed = changed || item->selected_;
+        item->selected_ = false;
+    }
+    if (changed) {
+        notify([](ListObserver& o) { o.selectionChanged(); });
+    }
+}
+
+std::vector<ListItem*> ListControl::selectedItems() const {
+    std::vector<ListItem*> selected;
+    std::copy_if(items_.begin(), items_.end(), std::back_inserter(selected),
+                 [](const ListItem* item) { return item->selected_; });
+    return selected;
+}
+
+void ListControl::setCurrent(ListItem* item, bool select) {
+    current_ = item;
+    if (item && select) {
+        item->selected_ = true;
+    }
+    notify([](ListObserver& o) { o.selectionChanged(); });
+}
+
+void ListControl::setSelectionFromView(const std::vector<ListItem*>& selected, ListItem* current,
+                                       ListObserver* source) {
+    for (ListItem* item : items_) {
+        item->selected_ = false;
+    }
+    for (ListItem* item : selected) {
+        item->selected_ = true;
+    }
+    current_ = current;
+    notify([](ListObserver& o) { o.selectionChanged(); }, source);
+}
+
+// ---- Sorting ----
+
+void ListControl::setSortKey(int column) {
+    sortKey_ = std::clamp(column, 0, ListItem::columnCount - 1);
+}
+
+void ListControl::setSortOrder(SortOrder order) {
+    sortOrder_ = order;
+}
+
+void ListControl::setSorted(bool sorted) {
+    sorted_ = sorted;
+    if (sorted_) {
+        sort();
+    }
+}
+
+bool ListControl::lessThan(const ListItem* a, const ListItem* b) const {
+    const std::string keyA = TextCase::upper(a->columnText(sortKey_));
+    const std::string keyB = TextCase::upper(b->columnText(sortKey_));
+    return sortOrder_ == SortOrder::Ascending ? keyA < keyB : keyB < keyA;
+}
+
+std::size_t ListControl::sortedPosition(const ListItem* item) const {
+    // After the items that sort equal to it, as a stable sort would put it.
+    const auto it =
+        std::upper_bound(items_.begin(), items_.end(), item,
+                         [this](const ListItem* a, const ListItem* b) { return lessThan(a, b); });
+    return static_cast<std::size_t>(it - items_.begin());
+}
+
+void ListControl::sort() {
+    // Fold each text once rather than at every comparison.
+    std::vector<std::pair<std::string, ListItem*>> keyed;
+    keyed.reserve(items_.size());
+    for (ListItem* item : items_) {
+        keyed.emplace_back(TextCase::upper(item->columnText(sortKey_)), item);
+    }
+    const bool ascending = sortOrder_ == SortOrder::Ascending;
+    std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
+        return ascending ? a.first < b.first : b.first < a.first;
+    });
+    notify([](ListObserver& o) { o.aboutToReorder(); });
+    for (std::size_t row = 0; row < keyed.size(); ++row) {
+        items_[row] = keyed[row].second;
+    }
+    renumberRows(0);
+    notify([](ListObserver& o) { o.reordered(); });
+}
+
+// ---- Requests for the view ----
+
+void ListControl::startLabelEdit(ListItem* item) {
+    if (item) {
+        notify([&](ListObserver& o) { o.labelEditRequested(item); });
+    }
+}
+
+void ListControl::ensureVisible(ListItem* item) {
+    if (item) {
+        notify([&](ListObserver& o) { o.ensureVisibleRequested(item); });
+    }
+}
+
+ListItem* ListControl::topItem() const {
+    return topKey_.empty() ? nullptr : find(topKey_);
+}
+
+void ListControl::setTopItem(ListItem* item) {
+    setTopItemFromView(item);
+    if (item) {
+        notify([&](ListObserver& o) { o.topItemRequested(item); });
+    }
+}
+
+void ListControl::setTopItemFromView(ListItem* item) {
+    topKey_ = item ? item->key_ : std::string();
+}

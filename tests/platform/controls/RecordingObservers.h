@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/controls/ListObserver.h"
+#include "platform/controls/TreeNode.h"
+#include "platform/controls/TreeObserver.h"
+
+#include <string>
+#include <vector>
+
+// Observers that write every notice as a line of text, for comparing sequences.
+class RecordingTreeObserver : public TreeObserver {
+  public:
+    std::vector<std::string> events;
+
+    void nodesAboutToBeInserted(const TreeNode* parent, int first, int count) override {
+        add("about-insert", parent, first, count);
+    }
+    void nodesInserted(const TreeNode* parent, int first, int count) override {
+        add("inserted", parent, first, count);
+    }
+    void nodesAboutToBeRemoved(const TreeNode* parent, int first, int count) override {
+        add("about-remove", parent, first, count);
+    }
+    void nodesRemoved(const TreeNode* parent, int first, int count) override {
+        add("removed", parent, first, count);
+    }
+    void nodeChanged(const TreeNode* node) override { events.push_back("changed " + node->key()); }
+    void nodeExpandedChanged(const TreeNode* node) override {
+        events.push_back("expanded " + node->key() + (node->expanded() ? " 1" : " 0"));
+    }
+    void selectionChanged(const TreeNode* node) override {
+        events.push_back("selected " + (node ? node->key() : std::string("-")));
+    }
+    void reset() override { events.push_back("reset"); }
+
+  private:
+    void add(const std::string& what, const TreeNode* parent, int first, int count) {
+        events.push_back(what + " " + (parent ? parent->key() : std::string("-")) + " " +
+                         std::to_string(first) + " " + std::to_string(count));
+    }
+};
+
+class RecordingListObserver : public ListObserver {
+  public:
+    std::vector<std::string> events;
+
+    void itemsAboutToBeInserted(int first, int count) override {
+        add("about-insert", first, count);
+    }
+    void itemsInserted(int first, int count) override { add("inserted", first, count); }
+    void itemsAboutToBeRemoved(int first, int count) override { add("about-remove", first, count); }
+    void itemsRemoved(int first, int count) override { add("removed", first, count); }
+    void itemChanged(const ListItem*) override { events.push_back("changed"); }
+    void reordered() override { events.push_back("reordered"); }
+    void reset() override { events.push_back("reset"); }
+
+  private:
+    void add(const std::string& what, int first, int count) {
+        events.push_back(what + " " + std::to_string(first) + " " + std::to_string(count));
+    }
+};
