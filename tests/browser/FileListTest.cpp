@@ -1,0 +1,136 @@
+#include "browser/BrowserFixture.h"
+#include "browser/ListTexts.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+class FileListTest : public BrowserFixture {
+protected:
+    void SetUp() override {
+        dir.mkdir("f/sub");
+        dir.write("f/a.TXT", std::string(400, 'x'));
+        dir.write("f/b.doc", std::string(1500000, 'x'));
+        browser.setRoot(dir / "f");
+    }
+    std::vector<std::string> keys() {
+        std::vector<std::string> out;
+        auto& list = browser.controls().lsView;
+        for (int i = 1; i <= list.count(); ++i)
+            out.push_back(list.itemAt(i)->key());
+        return out;
+    }
+    void tick() { timer.tick(); }
+};
+
+TEST_F(FileListTest, RowsCarryKeysTagsColumnsAndTooltips) {
+    EXPECT_EQ(keys(), (std::vector<std::string>{"L001", "L002", "L003"}));
+    ListItem* sub = row("sub");
+    EXPECT_EQ(sub->tag(), "FD");
+    EXPECT_EQ(sub->columnText(2), "");
+    EXPECT_EQ(sub->columnText(3), "Dsub");
+    EXPECT_EQ(sub->icon(), "ICON:folder");
+    ListItem* a = row("a.TXT");
+    EXPECT_EQ(a->tag(), "FL");
+    EXPECT_EQ(a->columnText(2), "         KB");
+    EXPECT_EQ(a->columnText(3), "La.TXT");
+    EXPECT_EQ(a->icon(), "ICON:type-TXT");
+    EXPECT_EQ(a->toolTip().substr(0, 7), "更新:");
+    EXPECT_NE(a->toolTip().find(" ｻｲｽﾞ:400"), std::string::npos);
+    EXPECT_EQ(row("b.doc")->columnText(2), "   1,500 KB");
+    EXPECT_EQ(a->columnText(1).size(), 14u);
+    EXPECT_EQ(a->foreColour(), std::nullopt);
+    EXPECT_TRUE(browser.controls().imgLst.exists("ICON:type-doc"));
+}
+
+TEST_F(FileListTest, ReconciliationHighlightsNewRowsRemovesVanishedOnesAndKeepsTheRest) {
+    auto& list = browser.controls().lsView;
+    list.setCurrent(row("b.doc"), true);
+    ::unlink((dir / "f/a.TXT").c_str());
+    dir.write("f/c.txt", "");
+    dir.mkdir("f/newdir");
+    tick();
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "b.doc", "newdir", "c.txt"}));
+    EXPECT_EQ(row("newdir")->foreColour(), FileList::kHighlight);
+    EXPECT_EQ(row("c.txt")->foreColour(), FileList::kHighlight);
+    EXPECT_EQ(row("newdir")->key(), "L004") << "keys continue after the fill";
+    EXPECT_EQ(row("c.txt")->key(), "L005");
+    EXPECT_TRUE(row("b.doc")->selected());
+    EXPECT_EQ(row("b.doc")->columnText(2), "1,500,000B") << "sizes found again show bytes";
+    tick();
+    EXPECT_EQ(list.count(), 4) << "an unchanged folder changes nothing";
+}
+
+TEST_F(FileListTest, FilterChangesAreReconciled) {
+    browser.setFilter("txt");
+    browser.list().lsRfLst();
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "a.TXT"}));
+    browser.setFilter("");
+    browser.list().lsRfLst();
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "a.TXT", "b.doc"}));
+}
+
+TEST_F(FileListTest, RefillingKeepsASelectedFileSelectedButNotAFolder) {
+    auto& list = browser.controls().lsView;
+    list.setCurrent(row("b.doc"), true);
+    browser.list().lsFill(dir / "f", false);
+    ASSERT_TRUE(list.current());
+    EXPECT_EQ(list.current()->text(), "b.doc");
+    EXPECT_TRUE(list.current()->selected());
+    list.clearSelection();
+    list.setCurrent(row("sub"), true);
+    browser.list().lsFill(dir / "f", false);
+    EXPECT_TRUE(list.selectedItems().empty());
+}
+
+TEST_F(FileListTest, HeaderClicksSortAscendingThenDescendingWithHeaderImages) {
+    dir.mkdir("f/zdir");
+    browser.list().lsFill(dir / "f", false);
+    auto& list = browser.controls().lsView;
+    browser.listHeaderClicked(1);
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "zdir", "a.TXT", "b.doc"}));
+    EXPECT_EQ(list.column(0).headerImage, "Up");
+    browser.listHeaderClicked(1);
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"b.doc", "a.TXT", "zdir", "sub"}));
+    EXPECT_EQ(list.column(0).headerImage, "Down");
+    browser.listHeaderClicked(3);
+    EXPECT_EQ(list.column(0).headerImage, "Null");
+    EXPECT_EQ(list.column(2).headerImage, "Up");
+    EXPECT_EQ(row("sub")->row() + row("zdir")->row(), 1) << "empty sizes of folders come first";
+    browser.listHeaderClicked(3);
+    browser.listHeaderClicked(3);
+    EXPECT_EQ(list.column(2).headerImage, "Up") << "the third click sorts ascending again";
+}
+
+TEST_F(FileListTest, TicksDoNothingWhileBusyAndFollowTheListFolder) {
+    dir.write("f/late.txt", "");
+    BrowserState& state = const_cast<BrowserState&>(browser.state());
+    state.busy = true;
+    tick();
+    EXPECT_FALSE(row("late.txt"));
+    state.busy = false;
+    tick();
+    EXPECT_TRUE(row("late.txt"));
+    EXPECT_EQ(timer.interval, 1500);
+}
+
+TEST_F(FileListTest, TreeOnlyViewPicksUpNewRootFoldersOnATick) {
+    browser.ShwLst(false);
+    dir.mkdir("f/added");
+    tick();
+    EXPECT_EQ(childTexts(browser.controls().trView.firstNode()),
+              (std::vector<std::string>{"added", "sub", "a.TXT", "b.doc"}));
+}
+
+TEST_F(FileListTest, TheListFolderVanishingStopsTheListWatch) {
+    dir.mkdir("f/sub/inner");
+    press(dir / "f/sub");
+    ::rmdir((dir / "f/sub/inner").c_str());
+    ::rmdir((dir / "f/sub").c_str());
+    tick();
+    EXPECT_EQ(browser.state().listFolder, "");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+#include "browser/BrowserFixture.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+class FolderTreeTest : public BrowserFixture {
+protected:
+    void SetUp() override {
+        dir.mkdir("r/a/b");
+        dir.mkdir("r/c");
+        dir.mkdir("r/empty");
+        dir.write("r/c/file.txt", "x");
+        dir.write("r/top.txt", "12345");
+    }
+};
+
+TEST_F(FolderTreeTest, RootBuildsKeysInCreationOrderWithDummiesForFoldersWithContent) {
+    browser.setRoot(dir / "r/");
+    EXPECT_EQ(browser.Root(), dir / "r");
+    auto& tree = browser.controls().trView;
+    TreeNode* root = tree.firstNode();
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->key(), "N0000");
+    EXPECT_EQ(root->text(), dir / "r");
+    EXPECT_TRUE(root->expanded());
+    EXPECT_EQ(tree.selected(), root);
+    EXPECT_EQ(childTexts(root), (std::vector<std::string>{"a", "c", "empty"}));
+    // a gets N0001 and its dummy N0002; c (files only) gets no dummy in the split view.
+    EXPECT_EQ(root->child(0)->key(), "N0001");
+    EXPECT_EQ(root->child(0)->firstChild()->key(), "N0002");
+    EXPECT_EQ(root->child(0)->firstChild()->tag(), "DM");
+    EXPECT_EQ(root->child(1)->key(), "N0003");
+    EXPECT_EQ(root->child(1)->childCount(), 0);
+    EXPECT_EQ(root->child(0)->tag(), "FD");
+    EXPECT_EQ(browser.tree().trGtKey(dir / "R/C"), "N0003") << "looked up ignoring case";
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "c", "empty", "top.txt"}));
+    EXPECT_EQ(browser.sGtActPh(), dir / "r");
+    EXPECT_EQ(loop.waitDepth, 0);
+}
+
+TEST_F(FolderTreeTest, RootWithActivePathOpensItLevelByLevel) {
+    browser.setRoot(dir / "r" + "\r" + (dir / "r/a/b"));
+    TreeNode* b = nodeAtPath(dir / "r/a/b");
+    ASSERT_TRUE(b);
+    EXPECT_EQ(browser.controls().trView.selected(), b);
+    EXPECT_TRUE(nodeAtPath(dir / "r/a")->expanded());
+    EXPECT_EQ(browser.state().listFolder, dir / "r/a/b");
+    EXPECT_EQ(browser.sGtActPh(), dir / "r/a/b");
+}
+
+TEST_F(FolderTreeTest, MissingActivePathSelectsWhatExistsAndKeepsTheList) {
+    browser.setRoot(dir / "r/c");
+    ASSERT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
+    browser.setRoot(dir / "r" + "\r" + (dir / "r/a/missing"));
+    EXPECT_EQ(browser.controls().trView.selected(), nodeAtPath(dir / "r/a"));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"})) << "a missing folder is not listed";
+}
+
+TEST_F(FolderTreeTest, ARootThatIsNotAFolderChangesNothing) {
+    browser.setRoot(dir / "r");
+    browser.setRoot(dir / "r/top.txt");
+    EXPECT_EQ(browser.Root(), dir / "r");
+    EXPECT_EQ(browser.controls().trView.firstNode()->text(), dir / "r");
+    EXPECT_FALSE(browser.state().busy);
+}
+
+TEST_F(FolderTreeTest, OnlyAnExcludedSubfolderGivesADummyThatExpandsToNothing) {
+    dir.mkdir("r/vol/System Volume Information");
+    browser.setRoot(dir / "r");
+    TreeNode* vol = nodeAtPath(dir / "r/vol");
+    ASSERT_EQ(vol->childCount(), 1);
+    browser.treeNodeExpanding(vol->key());
+    EXPECT_EQ(nodeAtPath(dir / "r/vol")->childCount(), 0);
+}
+
+TEST_F(FolderTreeTest, TreeOnlyViewShowsFilesThatPassTheFilter) {
+    dir.write("r/c/pic.JPG", "");
+    browser.ShwLst(false);
+    browser.setFilter("jpg");
+    browser.setRoot(dir / "r");
+    TreeNode* c = nodeAtPath(dir / "r/c");
+    ASSERT_EQ(c->childCount(), 1) << "files give a dummy in the tree-only view";
+    browser.treeNodeExpanding(c->key());
+    c = nodeAtPath(dir / "r/c");
+    EXPECT_EQ(childTexts(c), (std::vector<std::string>{"pic.JPG"}));
+    EXPECT_EQ(c->firstChild()->tag(), "FL");
+    EXPECT_EQ(browser.tree().trNdPh(c->firstChild()), dir / "r/c");
+    EXPECT_EQ(childTexts(browser.controls().trView.firstNode()),
+              (std::vector<std::string>{"a", "c", "empty"})) << "top.txt is filtered out";
+}
+
+TEST_F(FolderTreeTest, RedrawRestartsKeysAndEveryLookupNamesTheRightNode) {
+    browser.setRoot(dir / "r" + "\r" + (dir / "r/a/b"));
+    browser.RtReDraw();
+    auto& tree = browser.controls().trView;
+    EXPECT_EQ(tree.firstNode()->child(0)->key(), "N0001");
+    TreeNode* b = nodeAtPath(dir / "r/a/b");
+    ASSERT_TRUE(b);
+    EXPECT_EQ(browser.tree().fullPath(b), dir / "r/a/b");
+    EXPECT_EQ(browser.tree().trCurNd(), b);
+    EXPECT_EQ(tree.selected(), b);
+    for (const char* p : {"r", "r/a", "r/c", "r/empty"})
+        EXPECT_EQ(browser.tree().fullPath(nodeAtPath(dir / p)), dir / p) << p;
+}
+
+TEST_F(FolderTreeTest, ReconciliationInsertsBetweenAndRemovesVanishedNodes) {
+    browser.setRoot(dir / "r");
+    TreeNode* root = browser.controls().trView.firstNode();
+    dir.mkdir("r/b-new/x");
+    ::rmdir((dir / "r/empty").c_str());
+    browser.watch().trRfNd(root->key(), true);
+    EXPECT_EQ(childTexts(root), (std::vector<std::string>{"a", "b-new", "c"}));
+    TreeNode* added = nodeAtPath(dir / "r/b-new");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->childCount(), 1) << "a new folder with content gets its dummy";
+}
+
+TEST_F(FolderTreeTest, NamesDifferingOnlyInCaseStayDistinctInAMerge) {
+    dir.mkdir("r/A");
+    browser.setRoot(dir / "r");
+    TreeNode* root = browser.controls().trView.firstNode();
+    EXPECT_EQ(childTexts(root), (std::vector<std::string>{"A", "a", "c", "empty"}));
+    browser.watch().trRfNd(root->key(), true);
+    EXPECT_EQ(childTexts(root), (std::vector<std::string>{"A", "a", "c", "empty"}));
+}
+
+TEST_F(FolderTreeTest, PressOnANodeListsItsFolder) {
+    browser.setRoot(dir / "r");
+    press(dir / "r/c");
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
+    EXPECT_EQ(browser.tree().trCurNd(), nodeAtPath(dir / "r/c"));
+    EXPECT_EQ(browser.sGtActPh(), dir / "r/c");
+}
+
+TEST_F(FolderTreeTest, RightPressMarksTheListNodeAndFocusLossRestoresIt) {
+    browser.setRoot(dir / "r");
+    TreeNode* root = browser.controls().trView.firstNode();
+    browser.treeMousePressed(nodeAtPath(dir / "r/c")->key(), MouseButton::Right, {});
+    EXPECT_EQ(root->foreColour(), TreeWatch::kInvertedFore);
+    browser.controls().trView.select(nodeAtPath(dir / "r/c"));
+    browser.treeFocusLost();
+    EXPECT_EQ(browser.controls().trView.selected(), root);
+    EXPECT_EQ(root->foreColour(), std::nullopt);
+}
+
+TEST_F(FolderTreeTest, DroppedFileSetsItsFolderAsRoot) {
+    browser.tree().trDropRt({dir / "nowhere/x.y", dir / "r/c/file.txt"});
+    EXPECT_EQ(browser.Root(), dir / "r/c");
+    dir.mkdir("v1.2");
+    browser.tree().trDropRt({dir / "v1.2"});
+    EXPECT_EQ(browser.Root(), dir / "v1.2") << "a folder with a dot in its name is a folder";
+}
+
+TEST_F(FolderTreeTest, MoreThan32767EntriesListCompletelyWithGrowingKeys) {
+    const std::string big = dir.mkdir("big");
+    for (int i = 0; i < 33000; ++i)
+        ::close(::open((big + "/f" + std::to_string(i)).c_str(), O_CREAT | O_WRONLY, 0644));
+    browser.setRoot(big);
+    auto& list = browser.controls().lsView;
+    EXPECT_EQ(list.count(), 33000);
+    EXPECT_TRUE(list.find("L33000"));
+}
+
+} // namespace
