@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/DetachedProcess.h"
+#include "platform/ProgramStarter.h"
+
+// Starts programs that live on by themselves (see DetachedProcess).
+class DetachedProgramStarter : public ProgramStarter {
+  public:
+    bool start(const std::vector<std::string>& argv) override {
+        return DetachedProcess::start(argv, {});
+    }
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Starts a program with an argument vector, no shell in between; argv[0] without a "/"
+// is looked up on PATH. True when the program was executed (false when it is missing).
+class ProgramStarter {
+  public:
+    virtual ~ProgramStarter() = default;
+    virtual bool start(const std::vector<std::string>& argv) = 0;
+};
