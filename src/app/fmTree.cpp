@@ -1,12 +1,15 @@
 #include "app/fmTree.h"
 
 #include "app/Usr.h"
+#include "browser/uFile.h"
 #include "opening/Fld.h"
-#include "platform/MessageBox.h"
 #include "platform/UiLoop.h"
+#include "settings/ValueText.h"
 
-fmTree::fmTree(Usr& usr, MainWindowView& view, UiLoop& loop)
-    : usr_(usr), view_(view), loop_(loop) {}
+fmTree::fmTree(Usr& usr, MainWindowView& view, UiLoop& loop, uFile& browser)
+    : usr_(usr), view_(view), loop_(loop), browser_(browser) {
+    mnVwF_.ensure(1);
+}
 
 void fmTree::show() {
     load();
@@ -20,13 +23,25 @@ void fmTree::load() {
     WaitCursor busy(loop_);
     bNoArr = true;
     bInTray = false;
+    browser_.cOn(*this);
     rcWrk = view_.workArea();
-    // The browser control is handed this window, its filter cleared and its stored
-    // parameters loaded here; the registered folders are copied to the explore menu.
+    browser_.setFilter("");
+    browser_.StPrm(false, usr_.ini(), options);
     placeAtLeftEdge();
     Fld::SetOwnWnd(view_.handle());
     bNoArr = false;
     loop_.processEvents();
+}
+
+int fmTree::widthTwips() const {
+    return static_cast<int>(
+        ValueText::roundHalfEven(view_.frameGeometry().width() * view_.twipsPerPixelX()));
+}
+
+void fmTree::setWidthTwips(int twips) {
+    PixelRect frame = view_.frameGeometry();
+    frame.right = frame.left + static_cast<int>(ValueText::roundHalfEven(twips / view_.twipsPerPixelX()));
+    view_.setFrameGeometry(frame);
 }
 
 void fmTree::placeAtLeftEdge() {
@@ -43,8 +58,9 @@ void fmTree::unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
-    // The browser control stores its parameters into the settings document here, and the
-    // office instances left open are offered to be closed.
+    // Each step goes on whatever the one before did: the settings are always written.
+    browser_.StPrm(true, usr_.ini(), options);
+    // The office instances left open are offered to be closed here.
     usr_.EndApp(bInTray, view_);
 }
 

@@ -29,6 +29,7 @@ public:
     // The native window id, the owner of pickers and the target of placement rules.
     virtual std::uintptr_t handle() const = 0;
     virtual void show() = 0;
+    virtual bool minimized() const = 0;
     // Raises the window and gives it the input focus.
     virtual void bringToFront() = 0;
     // Unloads every window of the program and leaves the event loop.

@@ -12,6 +12,7 @@ public:
     void setFrameGeometry(const PixelRect& rect) override { frame = rect; }
     std::uintptr_t handle() const override { return 0x1234; }
     void show() override { shown = true; }
+    bool minimized() const override { return false; }
     void bringToFront() override { ++raised; }
     void closeAll() override { ++closed; }
 

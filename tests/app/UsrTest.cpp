@@ -2,9 +2,12 @@
 #include "app/FakeTrayIcon.h"
 #include "app/Usr.h"
 #include "app/fmTree.h"
+#include "browser/uFile.h"
 #include "opening/Fld.h"
 #include "platform/AnsiCodec.h"
 #include "support/EnvVar.h"
+#include "support/FakeIconTheme.h"
+#include "support/ManualTimer.h"
 #include "support/NullUiLoop.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -35,12 +38,17 @@ protected:
     NullUiLoop loop;
     FakeTrayIcon tray;
     FakeMainWindow window;
+    EnvVar home{"HOME", dir.mkdir("home")};
+    FakeIconTheme icons;
+    ManualTimer timer;
+    uFile browser{messages, loop, icons, timer};
     Usr usr{messages, loop, tray};
-    fmTree mainWindow{usr, window, loop};
+    fmTree mainWindow{usr, window, loop, browser};
 };
 
 TEST_F(StartAndEnd, StartPlacesTheWindowAtTheLeftEdgeAtFullHeight) {
     start();
+    EXPECT_EQ(browser.Root(), dir / "home") << "first start: the documents folder";
     EXPECT_EQ(usr.sExeNm(), "tavrin");
     EXPECT_EQ(usr.ini().userData(), dir / "cfg/Quorvale/tavrin/");
     EXPECT_TRUE(window.shown);
@@ -58,8 +66,13 @@ TEST_F(StartAndEnd, UnloadWritesTheSettingsOnceAndClosesEverything) {
     EXPECT_TRUE(TempDir::read(userXml()).empty()) << "created empty at start";
     mainWindow.unload();
     mainWindow.unload();
-    EXPECT_EQ(TempDir::read(userXml()),
-              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>"));
+    const std::string text = AnsiCodec::decode(TempDir::read(userXml()));
+    const std::string head = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <設定>\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    const std::string tail = "   </設定>\r\n</運用>";
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    EXPECT_NE(text.find("      <Root>" + (dir / "home") + "</Root>\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("      <Width>2730</Width>\r\n"), std::string::npos) << text;
     EXPECT_EQ(window.closed, 1);
     EXPECT_EQ(tray.removed, 0) << "a run that never used the tray does not delete an icon";
 }

@@ -23,6 +23,7 @@ public:
     void setFrameGeometry(const PixelRect& rect) override;
     std::uintptr_t handle() const override;
     void show() override;
+    bool minimized() const override { return isMinimized(); }
     void bringToFront() override;
     void closeAll() override;
 
