@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
-class BrowserControls;
+struct BrowserControls;
 class BrowserInput;
-class IconTheme;
 class QComboBox;
+class QtImageCache;
 class QSplitter;
 class QToolButton;
 class QtDriveCombo;
@@ -30,6 +31,7 @@ class BrowserWidget : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildTopRow();
@@ -38,9 +40,12 @@ class BrowserWidget : public QWidget {
 
     BrowserControls& controls_;
     BrowserInput& input_;
+    std::unique_ptr<QtImageCache> images_;
     QtDriveCombo* drives_ = nullptr;
     QToolButton* buttons_[3] = {};
     QSplitter* splitter_ = nullptr;
     QtTreeView* tree_ = nullptr;
     QtListView* list_ = nullptr;
+    // A tree height the program set before the panes had their size.
+    bool treeHeightPending_ = false;
 };

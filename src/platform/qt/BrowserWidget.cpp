@@ -1,0 +1,120 @@
+#include "platform/qt/BrowserWidget.h"
+
+#include "platform/controls/BrowserControls.h"
+#include "platform/controls/BrowserInput.h"
+#include "platform/controls/RetButtons.h"
+#include "platform/qt/Guarded.h"
+#include "platform/qt/QtDriveCombo.h"
+#include "platform/qt/QtImageCache.h"
+#include "platform/qt/QtListView.h"
+#include "platform/qt/QtTreeView.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <numeric>
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QIcon buttonIcon(int index) {
+    const QIcon themed = QIcon::fromTheme(fromView(RetButtons::iconName(index)));
+    if (!themed.isNull()) {
+        return themed;
+    }
+    static constexpr QStyle::StandardPixmap stand_ins[RetButtons::count] = {
+        QStyle::SP_DirOpenIcon, QStyle::SP_FileDialogDetailedView, QStyle::SP_DirLinkIcon};
+    return QApplication::style()->standardIcon(stand_ins[index]);
+}
+
+} // namespace
+
+BrowserWidget::BrowserWidget(BrowserControls& controls, BrowserInput& input, QWidget* parent)
+    : QWidget(parent), controls_(controls), input_(input),
+      images_(std::make_unique<QtImageCache>(controls.imgLst)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    buildTopRow();
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setChildrenCollapsible(false);
+    tree_ = new QtTreeView(controls_.trView, *images_, input_, splitter_);
+    list_ = new QtListView(controls_.lsView, *images_, input_, splitter_);
+    splitter_->addWidget(tree_);
+    splitter_->addWidget(list_);
+    layout->addWidget(splitter_, 1);
+    tree_->installEventFilter(this);
+    connect(splitter_, &QSplitter::splitterMoved, this,
+            [this] { controls_.splitter.setTreePaneHeightFromView(tree_->height()); });
+    controls_.splitter.setListener([this] { applyPanes(); });
+    applyPanes();
+}
+
+BrowserWidget::~BrowserWidget() {
+    controls_.splitter.setListener({});
+}
+
+QToolButton* BrowserWidget::retButton(int index) const {
+    return index >= 0 && index < RetButtons::count ? buttons_[index] : nullptr;
+}
+
+void BrowserWidget::buildTopRow() {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    drives_ = new QtDriveCombo(controls_.drive1, input_, this);
+    row->addWidget(drives_, 1);
+    for (int i = 0; i < RetButtons::count; ++i) {
+        auto* button = new QToolButton(this);
+        button->setIcon(buttonIcon(i));
+        button->setToolTip(fromView(RetButtons::toolTip(i)));
+        button->setAutoRaise(true);
+        connect(button, &QToolButton::clicked, this,
+                [this, i] { guarded("button click", [&] { input_.retButtonClicked(i); }); });
+        buttons_[i] = button;
+        row->addWidget(button);
+    }
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+}
+
+void BrowserWidget::applyPanes() {
+    list_->setVisible(controls_.splitter.listShown());
+    applyTreeHeight();
+}
+
+void BrowserWidget::applyTreeHeight() {
+    const int treeHeight = controls_.splitter.treePaneHeight();
+    if (!list_->isVisibleTo(this) || treeHeight <= 0) {
+        return;
+    }
+    const QList<int> sizes = splitter_->sizes();
+    const int total = std::accumulate(sizes.begin(), sizes.end(), 0);
+    treeHeightPending_ = total <= treeHeight || !isVisible();
+    splitter_->setSizes({treeHeight, std::max(1, total - treeHeight)});
+}
+
+bool BrowserWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tree_ && event->type() == QEvent::Resize && !treeHeightPending_) {
+        controls_.splitter.setTreePaneHeightFromView(tree_->height());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void BrowserWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (treeHeightPending_) {
+        applyTreeHeight();
+    }
+    controls_.splitter.setControlSizeFromView(width(), height());
+    const int w = width();
+    const int h = height();
+    guarded("browser resize", [&] { input_.resized(w, h); });
+}

@@ -1,0 +1,270 @@
+#include "platform/qt/QtListView.h"
+
+#include "platform/controls/BrowserInput.h"
+#include "platform/controls/ListControl.h"
+#include "platform/qt/Guarded.h"
+#include "platform/qt/QtListModel.h"
+#include "platform/qt/QtPaneInput.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+QtListView::QtListView(ListControl& list, QtImageCache& images, BrowserInput& input,
+                       QWidget* parent)
+    : QTreeView(parent), list_(list), input_(input), model_(new QtListModel(list, images, this)) {
+    setModel(model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setAutoScroll(false);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    list_.addObserver(this);
+    columnsReset();
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
+        guarded("list header click", [&] { input_.listHeaderClicked(section + 1); });
+    });
+    connect(header(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int size) { onSectionResized(column, size); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { onSelectionChanged(); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { onSelectionChanged(); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { onScrolled(); });
+}
+
+QtListView::~QtListView() {
+    list_.removeObserver(this);
+}
+
+std::string QtListView::keyAt(const QPoint& point) const {
+    const ListItem* item = model_->itemOf(indexAt(point));
+    return item ? item->key() : std::string();
+}
+
+// ---- Control to screen ----
+
+void QtListView::applyColumn(int column) {
+    if (column < 0 || column >= list_.columnCount()) {
+        return;
+    }
+    applying_ = true;
+    const ListColumn& spec = list_.column(column);
+    setColumnHidden(column, spec.hidden);
+    if (!spec.hidden) {
+        header()->resizeSection(column, spec.width);
+    }
+    applying_ = false;
+}
+
+void QtListView::columnChanged(int column) {
+    applyColumn(column);
+}
+
+void QtListView::columnsReset() {
+    for (int column = 0; column < list_.columnCount(); ++column) {
+        applyColumn(column);
+    }
+}
+
+void QtListView::applySelection() {
+    applying_ = true;
+    QItemSelection selection;
+    const int last = ListItem::columnCount - 1;
+    int runStart = -1;
+    for (int row = 0; row <= list_.count(); ++row) {
+        const bool selected = row < list_.count() && list_.itemAt(row + 1)->selected();
+        if (selected && runStart < 0) {
+            runStart = row;
+        } else if (!selected && runStart >= 0) {
+            selection.select(model_->index(runStart, 0), model_->index(row - 1, last));
+            runStart = -1;
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(model_->indexOf(list_.current()),
+                                      QItemSelectionModel::NoUpdate);
+    applying_ = false;
+}
+
+void QtListView::itemsRemoved(int, int) {
+    // Qt moved the current row off the removed rows; the control's selection stands.
+    applySelection();
+}
+
+void QtListView::reset() {
+    applySelection();
+    onScrolled();
+}
+
+void QtListView::selectionChanged() {
+    applySelection();
+}
+
+void QtListView::ensureVisibleRequested(const ListItem* item) {
+    scrollTo(model_->indexOf(item));
+}
+
+void QtListView::topItemRequested(const ListItem* item) {
+    scrollTo(model_->indexOf(item), QAbstractItemView::PositionAtTop);
+}
+
+void QtListView::labelEditRequested(const ListItem* item) {
+    const QModelIndex index = model_->indexOf(item);
+    scrollTo(index);
+    model_->takeEditedText();
+    editingKey_ = item->key();
+    editingOldText_ = item->text();
+    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
+        queueLabelEdit(std::exchange(editingKey_, {}), editingOldText_, std::nullopt);
+    }
+}
+
+// ---- Screen to control and logic ----
+
+void QtListView::onSelectionChanged() {
+    if (applying_ || model_->changingRows()) {
+        return;
+    }
+    std::vector<ListItem*> selected;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        if (ListItem* item = model_->itemOf(index)) {
+            selected.push_back(item);
+        }
+    }
+    list_.setSelectionFromView(selected, model_->itemOf(currentIndex()), this);
+}
+
+void QtListView::onSectionResized(int column, int newSize) {
+    if (!applying_ && column < list_.columnCount() && !list_.column(column).hidden) {
+        list_.setColumnWidthFromView(column, newSize, this);
+    }
+}
+
+void QtListView::onScrolled() {
+    list_.setTopItemFromView(model_->itemOf(indexAt(QPoint(1, 1))));
+}
+
+void QtListView::mousePressEvent(QMouseEvent* event) {
+    const std::string key = keyAt(event->position().toPoint());
+    QTreeView::mousePressEvent(event);
+    guarded("list press", [&] {
+        input_.listMousePressed(key, QtPaneInput::button(event->button()),
+                                QtPaneInput::modifiers(event->modifiers()));
+    });
+}
+
+void QtListView::mouseReleaseEvent(QMouseEvent* event) {
+    const std::string key = keyAt(event->position().toPoint());
+    QTreeView::mouseReleaseEvent(event);
+    guarded("list release", [&] {
+        input_.listMouseReleased(key, QtPaneInput::button(event->button()),
+                                 QtPaneInput::modifiers(event->modifiers()));
+    });
+}
+
+void QtListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const std::string key = keyAt(event->position().toPoint());
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        guarded("list double-click", [&] { input_.listDoubleClicked(key); });
+    }
+}
+
+void QtListView::keyPressEvent(QKeyEvent* event) {
+    const BrowserKey key = QtPaneInput::key(event->key());
+    if (key != BrowserKey::Delete && key != BrowserKey::Enter && key != BrowserKey::F2) {
+        QTreeView::keyPressEvent(event);
+    }
+    guarded("list key",
+            [&] { input_.listKeyPressed(key, QtPaneInput::modifiers(event->modifiers())); });
+}
+
+void QtListView::startDrag(Qt::DropActions) {
+    std::vector<std::string> paths;
+    guarded("list drag start", [&] { paths = input_.listDragStarting(); });
+    if (paths.empty()) {
+        return;
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(QtPaneInput::mimeDataFor(paths));
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+}
+
+void QtListView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!QtPaneInput::offersPaths(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    const std::string key = keyAt(event->position().toPoint());
+    guarded("list drag", [&] { input_.listDragOver(key, DragState::Enter); });
+}
+
+void QtListView::dragMoveEvent(QDragMoveEvent* event) {
+    if (!QtPaneInput::offersPaths(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    const std::string key = keyAt(event->position().toPoint());
+    guarded("list drag", [&] { input_.listDragOver(key, DragState::Over); });
+}
+
+void QtListView::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+    guarded("list drag", [&] { input_.listDragOver({}, DragState::Leave); });
+}
+
+void QtListView::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = QtPaneInput::pathsOf(event->mimeData());
+    if (paths.empty()) {
+        event->ignore();
+        return;
+    }
+    // The program copies or moves by itself; the source is told "copied".
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const std::string key = keyAt(event->position().toPoint());
+    const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
+    guarded("list drop", [&] { input_.listDropped(key, paths, modifiers); });
+}
+
+void QtListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTreeView::closeEditor(editor, hint);
+    std::string key = std::exchange(editingKey_, {});
+    if (!key.empty()) {
+        queueLabelEdit(std::move(key), editingOldText_, model_->takeEditedText());
+    }
+}
+
+void QtListView::queueLabelEdit(std::string key, std::string oldText,
+                                std::optional<std::string> text) {
+    QMetaObject::invokeMethod(
+        this, [this, key, oldText, text] { reportLabelEdit(key, oldText, text); },
+        Qt::QueuedConnection);
+}
+
+void QtListView::reportLabelEdit(const std::string& key, const std::string& oldText,
+                                 const std::optional<std::string>& text) {
+    bool accepted = false;
+    guarded("list label edit", [&] { accepted = input_.listLabelEdited(key, text); });
+    ListItem* item = list_.find(key);
+    if (accepted && text && item && item->text() == oldText) {
+        list_.setText(item, *text);
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/controls/ListObserver.h"
+
+#include <QTreeView>
+#include <optional>
+#include <string>
+
+class BrowserInput;
+class ListControl;
+class QtImageCache;
+class QtListModel;
+
+// The file list on screen: a report view with the ListControl's columns (hidden ones
+// hidden, header images shown), multi-selection kept in step with the control, and
+// presses, releases, double-clicks, header clicks, label edits, keys and drag and drop
+// reported to the logic. Header clicks do not sort by themselves: the logic decides.
+// Labels are edited only when the program asks.
+class QtListView : public QTreeView, public ListObserver {
+    Q_OBJECT
+
+  public:
+    QtListView(ListControl& list, QtImageCache& images, BrowserInput& input,
+               QWidget* parent = nullptr);
+    ~QtListView() override;
+
+    QtListModel* listModel() const { return model_; }
+    // Key of the item at a point of the viewport; empty for none.
+    std::string keyAt(const QPoint& point) const;
+
+    void itemsRemoved(int first, int count) override;
+    void reset() override;
+    void selectionChanged() override;
+    void columnChanged(int column) override;
+    void columnsReset() override;
+    void labelEditRequested(const ListItem* item) override;
+    void ensureVisibleRequested(const ListItem* item) override;
+    void topItemRequested(const ListItem* item) override;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+  private:
+    void applyColumn(int column);
+    void applySelection();
+    void onSelectionChanged();
+    void onSectionResized(int column, int newSize);
+    void onScrolled();
+    void queueLabelEdit(std::string key, std::string oldText, std::optional<std::string> text);
+    void reportLabelEdit(const std::string& key, const std::string& oldText,
+                         const std::optional<std::string>& text);
+
+    ListControl& list_;
+    BrowserInput& input_;
+    QtListModel* model_;
+    bool applying_ = false;
+    std::string editingKey_;
+    std::string editingOldText_;
+};

@@ -1,0 +1,59 @@
+#include "platform/qt/QtPaneInput.h"
+
+#include "platform/UriList.h"
+
+namespace {
+const QString uriListType = QStringLiteral("text/uri-list");
+}
+
+MouseButton QtPaneInput::button(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::None;
+    }
+}
+
+KeyModifiers QtPaneInput::modifiers(Qt::KeyboardModifiers modifiers) {
+    return KeyModifiers{modifiers.testFlag(Qt::ShiftModifier),
+                        modifiers.testFlag(Qt::ControlModifier),
+                        modifiers.testFlag(Qt::AltModifier)};
+}
+
+BrowserKey QtPaneInput::key(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Delete:
+        return BrowserKey::Delete;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return BrowserKey::Enter;
+    case Qt::Key_F2:
+        return BrowserKey::F2;
+    case Qt::Key_Escape:
+        return BrowserKey::Escape;
+    default:
+        return BrowserKey::Other;
+    }
+}
+
+QMimeData* QtPaneInput::mimeDataFor(const std::vector<std::string>& paths) {
+    auto* data = new QMimeData;
+    data->setData(uriListType, QByteArray::fromStdString(UriList::encode(paths)));
+    return data;
+}
+
+std::vector<std::string> QtPaneInput::pathsOf(const QMimeData* data) {
+    if (!offersPaths(data)) {
+        return {};
+    }
+    return UriList::decode(data->data(uriListType).toStdString());
+}
+
+bool QtPaneInput::offersPaths(const QMimeData* data) {
+    return data != nullptr && data->hasFormat(uriListType);
+}

@@ -1,0 +1,261 @@
+#include "platform/qt/QtTreeView.h"
+
+#include "platform/controls/BrowserInput.h"
+#include "platform/controls/TreeControl.h"
+#include "platform/qt/Guarded.h"
+#include "platform/qt/QtPaneInput.h"
+#include "platform/qt/QtTreeModel.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+QtTreeView::QtTreeView(TreeControl& tree, QtImageCache& images, BrowserInput& input,
+                       QWidget* parent)
+    : QTreeView(parent), tree_(tree), input_(input), model_(new QtTreeModel(tree, images, this)) {
+    setModel(model_);
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setExpandsOnDoubleClick(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setAutoScroll(false);
+    tree_.addObserver(this);
+    connect(this, &QTreeView::expanded, this,
+            [this](const QModelIndex& i) { onExpanded(i, true); });
+    connect(this, &QTreeView::collapsed, this,
+            [this](const QModelIndex& i) { onExpanded(i, false); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { onCurrentChanged(current); });
+}
+
+QtTreeView::~QtTreeView() {
+    tree_.removeObserver(this);
+}
+
+std::string QtTreeView::keyAt(const QPoint& point) const {
+    const TreeNode* node = model_->nodeOf(indexAt(point));
+    return node ? node->key() : std::string();
+}
+
+// ---- Control to screen ----
+
+void QtTreeView::applyExpansion(const TreeNode* node) {
+    const QModelIndex index = model_->indexOf(node);
+    if (index.isValid() && isExpanded(index) != node->expanded()) {
+        applying_ = true;
+        setExpanded(index, node->expanded());
+        applying_ = false;
+    }
+}
+
+void QtTreeView::applySelection() {
+    applying_ = true;
+    const QModelIndex index = model_->indexOf(tree_.selected());
+    if (index.isValid()) {
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    } else {
+        selectionModel()->clearSelection();
+        selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+    }
+    applying_ = false;
+}
+
+void QtTreeView::nodesInserted(const TreeNode* parent, int, int) {
+    // A node the program expanded before it had children opens once they arrive.
+    if (parent && parent->expanded()) {
+        applyExpansion(parent);
+    }
+}
+
+void QtTreeView::nodesRemoved(const TreeNode*, int, int) {
+    // Qt moved the current item off the removed rows; the control's selection stands.
+    applySelection();
+}
+
+void QtTreeView::reset() {
+    applySelection();
+}
+
+void QtTreeView::nodeExpandedChanged(const TreeNode* node) {
+    applyExpansion(node);
+}
+
+void QtTreeView::selectionChanged(const TreeNode*) {
+    applySelection();
+}
+
+void QtTreeView::ensureVisibleRequested(const TreeNode* node) {
+    scrollTo(model_->indexOf(node));
+}
+
+void QtTreeView::labelEditRequested(const TreeNode* node) {
+    const QModelIndex index = model_->indexOf(node);
+    scrollTo(index);
+    model_->takeEditedText();
+    editingKey_ = node->key();
+    editingOldText_ = node->text();
+    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
+        queueLabelEdit(std::exchange(editingKey_, {}), editingOldText_, std::nullopt);
+    }
+}
+
+// ---- Screen to control and logic ----
+
+void QtTreeView::onExpanded(const QModelIndex& index, bool expanded) {
+    TreeNode* node = model_->nodeOf(index);
+    if (applying_ || node == nullptr) {
+        return;
+    }
+    tree_.setExpandedFromView(node, expanded, this);
+    const std::string key = node->key();
+    guarded("tree expansion", [&] {
+        if (expanded) {
+            input_.treeNodeExpanding(key);
+        } else {
+            input_.treeNodeCollapsed(key);
+        }
+    });
+}
+
+void QtTreeView::onCurrentChanged(const QModelIndex& current) {
+    if (!applying_ && !model_->changingRows()) {
+        tree_.selectFromView(model_->nodeOf(current), this);
+    }
+}
+
+void QtTreeView::mousePressEvent(QMouseEvent* event) {
+    const std::string key = keyAt(event->position().toPoint());
+    if (event->button() == Qt::RightButton) {
+        // The right button leaves the selection where it is.
+        setFocus(Qt::MouseFocusReason);
+    } else {
+        QTreeView::mousePressEvent(event);
+    }
+    guarded("tree press", [&] {
+        input_.treeMousePressed(key, QtPaneInput::button(event->button()),
+                                QtPaneInput::modifiers(event->modifiers()));
+    });
+}
+
+void QtTreeView::mouseReleaseEvent(QMouseEvent* event) {
+    const std::string key = keyAt(event->position().toPoint());
+    QTreeView::mouseReleaseEvent(event);
+    guarded("tree release", [&] {
+        input_.treeMouseReleased(key, QtPaneInput::button(event->button()),
+                                 QtPaneInput::modifiers(event->modifiers()));
+    });
+}
+
+void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const std::string key = keyAt(event->position().toPoint());
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        guarded("tree double-click", [&] { input_.treeNodeDoubleClicked(key); });
+    }
+}
+
+void QtTreeView::keyPressEvent(QKeyEvent* event) {
+    const BrowserKey key = QtPaneInput::key(event->key());
+    if (key != BrowserKey::Delete && key != BrowserKey::Enter && key != BrowserKey::F2) {
+        QTreeView::keyPressEvent(event);
+    }
+    guarded("tree key",
+            [&] { input_.treeKeyPressed(key, QtPaneInput::modifiers(event->modifiers())); });
+}
+
+void QtTreeView::focusOutEvent(QFocusEvent* event) {
+    QTreeView::focusOutEvent(event);
+    // Popup menus, other windows and the label editor do not take the focus away from
+    // the tree in the program's sense.
+    const QWidget* now = QApplication::focusWidget();
+    const bool toOwnChild = now != nullptr && isAncestorOf(now);
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason ||
+        toOwnChild) {
+        return;
+    }
+    guarded("tree focus loss", [&] { input_.treeFocusLost(); });
+}
+
+void QtTreeView::startDrag(Qt::DropActions) {
+    std::vector<std::string> paths;
+    guarded("tree drag start", [&] { paths = input_.treeDragStarting(); });
+    if (paths.empty()) {
+        return;
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(QtPaneInput::mimeDataFor(paths));
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+}
+
+void QtTreeView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!QtPaneInput::offersPaths(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    const std::string key = keyAt(event->position().toPoint());
+    guarded("tree drag", [&] { input_.treeDragOver(key, DragState::Enter); });
+}
+
+void QtTreeView::dragMoveEvent(QDragMoveEvent* event) {
+    if (!QtPaneInput::offersPaths(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    const std::string key = keyAt(event->position().toPoint());
+    guarded("tree drag", [&] { input_.treeDragOver(key, DragState::Over); });
+}
+
+void QtTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+    guarded("tree drag", [&] { input_.treeDragOver({}, DragState::Leave); });
+}
+
+void QtTreeView::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = QtPaneInput::pathsOf(event->mimeData());
+    if (paths.empty()) {
+        event->ignore();
+        return;
+    }
+    // The program copies or moves by itself: the source is told "copied", so that it
+    // never deletes what was only copied.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const std::string key = keyAt(event->position().toPoint());
+    const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
+    guarded("tree drop", [&] { input_.treeDropped(key, paths, modifiers); });
+}
+
+void QtTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTreeView::closeEditor(editor, hint);
+    std::string key = std::exchange(editingKey_, {});
+    if (!key.empty()) {
+        queueLabelEdit(std::move(key), editingOldText_, model_->takeEditedText());
+    }
+}
+
+void QtTreeView::queueLabelEdit(std::string key, std::string oldText,
+                                std::optional<std::string> text) {
+    QMetaObject::invokeMethod(
+        this, [this, key, oldText, text] { reportLabelEdit(key, oldText, text); },
+        Qt::QueuedConnection);
+}
+
+void QtTreeView::reportLabelEdit(const std::string& key, const std::string& oldText,
+                                 const std::optional<std::string>& text) {
+    bool accepted = false;
+    guarded("tree label edit", [&] { accepted = input_.treeLabelEdited(key, text); });
+    TreeNode* node = tree_.find(key);
+    if (accepted && text && node && node->text() == oldText) {
+        tree_.setText(node, *text);
+    }
+}

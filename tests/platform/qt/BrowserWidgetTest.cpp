@@ -1,0 +1,69 @@
+#include "platform/qt/BrowserWidget.h"
+
+#include "platform/controls/BrowserControls.h"
+#include "platform/controls/RetButtons.h"
+#include "platform/qt/QtDriveCombo.h"
+#include "platform/qt/QtIconTheme.h"
+#include "platform/qt/QtListView.h"
+#include "platform/qt/QtTreeView.h"
+#include "platform/qt/RecordingBrowserInput.h"
+
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+TEST(BrowserWidgetTest, TopRowCarriesTheDriveListAndTheThreeButtons) {
+    BrowserControls controls;
+    RecordingBrowserInput input;
+    controls.drive1.setEntries({"/ [sda2]", "/home [HOME]"});
+    BrowserWidget widget(controls, input);
+    QtDriveCombo* combo = widget.driveCombo();
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(1), "/home [HOME]");
+    EXPECT_EQ(combo->toolTip(), "ﾄﾞﾗｲﾌﾞを指定します");
+    controls.drive1.selectForPath("/home/u");
+    EXPECT_EQ(combo->currentIndex(), 1);
+    emit combo->activated(0);
+    EXPECT_EQ(controls.drive1.selectedIndex(), 0);
+    for (int i = 0; i < RetButtons::count; ++i) {
+        EXPECT_EQ(widget.retButton(i)->toolTip().toStdString(), RetButtons::toolTip(i));
+        widget.retButton(i)->click();
+    }
+    EXPECT_EQ(widget.retButton(3), nullptr);
+    EXPECT_EQ(input.calls,
+              (std::vector<std::string>{"drive 0", "button 0", "button 1", "button 2"}));
+}
+
+TEST(BrowserWidgetTest, TheListPaneExistsOnlyInTheSplitView) {
+    BrowserControls controls;
+    RecordingBrowserInput input;
+    BrowserWidget widget(controls, input);
+    widget.resize(250, 600);
+    widget.show();
+    EXPECT_FALSE(widget.listView()->isVisible());
+    EXPECT_TRUE(widget.treeView()->isVisible());
+
+    controls.splitter.addPane("pLsV", "pTrV");
+    controls.splitter.setPaneChild("pLsV", "LsView");
+    EXPECT_TRUE(widget.listView()->isVisible());
+    controls.splitter.setTreePaneHeight(200);
+    EXPECT_EQ(widget.treeView()->height(), 200);
+    EXPECT_EQ(controls.splitter.treePaneHeight(), 200);
+    EXPECT_EQ(controls.splitter.controlHeight(), 600);
+    EXPECT_GT(input.resizes, 0);
+
+    controls.splitter.removePane("pLsV");
+    EXPECT_FALSE(widget.listView()->isVisible());
+}
+
+TEST(QtIconThemeTest, IconNamesComeFromTheNameAlone) {
+    QtIconTheme::ensureThemeName();
+    EXPECT_FALSE(QIcon::themeName().isEmpty());
+    QtIconTheme theme;
+    EXPECT_EQ(theme.iconNameFor("/home/u/docs", true), "folder");
+    const std::string text = theme.iconNameFor("/home/u/notes.txt", false);
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(theme.iconNameFor("/nowhere/other.TXT", false), theme.iconNameFor("/x/a.TXT", false));
+    EXPECT_NE(theme.iconNameFor("/x/a.png", false), text);
+    EXPECT_FALSE(theme.iconNameFor(std::string("/x/bad\xff name.zzqq"), false).empty());
+    EXPECT_FALSE(theme.iconNameFor("/x/README", false).empty());
+}
