@@ -41,3 +41,5 @@ void Usr::FgMain(MainWindowView& window) {
 void Usr::TrayAdd(std::string_view tip) { tray_.add(tip); }
 
 void Usr::TrayDel() { tray_.remove(); }
+
+bool Usr::trayAvailable() const { return tray_.available(); }

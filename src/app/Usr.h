@@ -29,6 +29,7 @@ public:
     void FgMain(MainWindowView& window);
     void TrayAdd(std::string_view tip);
     void TrayDel();
+    bool trayAvailable() const;
 
     yIni& ini() { return ini_; }
     const std::string& sExeNm() const { return sExeNm_; }

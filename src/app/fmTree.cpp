@@ -7,9 +7,7 @@
 #include "settings/ValueText.h"
 
 fmTree::fmTree(Usr& usr, MainWindowView& view, UiLoop& loop, uFile& browser)
-    : usr_(usr), view_(view), loop_(loop), browser_(browser) {
-    mnVwF_.ensure(1);
-}
+    : usr_(usr), view_(view), loop_(loop), browser_(browser) {}
 
 void fmTree::show() {
     load();
@@ -27,6 +25,7 @@ void fmTree::load() {
     rcWrk = view_.workArea();
     browser_.setFilter("");
     browser_.StPrm(false, usr_.ini(), options);
+    SyncDirE();
     placeAtLeftEdge();
     Fld::SetOwnWnd(view_.handle());
     bNoArr = false;
@@ -65,3 +64,54 @@ void fmTree::unload() {
 }
 
 std::string fmTree::sGtOfcOpn() const { return {}; }
+
+void fmTree::SyncDirE() {
+    MenuArray& dir = menus_[MenuFamily::Dir];
+    MenuArray& copy = menus_[MenuFamily::DirE];
+    const int last = copy.upperBound();
+    const int used = dir.upperBound();
+    for (int i = 0; i <= used; ++i) {
+        if (!copy.exists(i)) {
+            copy.ensure(i);
+            copy.setVisible(i, true);
+        }
+        if (copy.caption(i) != dir.caption(i))
+            copy.setCaption(i, dir.caption(i));
+    }
+    // Menu items are never destroyed: the surplus ones are hidden.
+    for (int j = used + 1; j <= last; ++j)
+        copy.setVisible(j, false);
+}
+
+void fmTree::ShwMain(bool bShow) {
+    bNoArr = true;
+    const bool tray = usr_.trayAvailable();
+    if (!bShow && !bInTray && tray) {
+        usr_.TrayAdd("Tavrin");
+        bInTray = true;
+    }
+    if (view_.minimized() && bShow)
+        view_.restore();
+    if (bShow || tray)
+        view_.setShown(bShow);
+    else
+        view_.minimize();
+    if (bShow)
+        usr_.FgMain(view_);
+    bNoArr = false;
+}
+
+void fmTree::trayRightClicked() {
+    usr_.FgMain(view_);
+    loop_.processEvents();
+    view_.popupOpenMenu();
+}
+
+void fmTree::resized() {
+    if (bNoArr || view_.minimized())
+        return;
+    // The browser fills the client area by itself; documents placed beside the window
+    // follow its new width.
+    if (policy_)
+        policy_->PlcDocWnd();
+}

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/MainMenu.h"
 #include "browser/BrowserHost.h"
+#include "opening/OpenPolicy.h"
 #include "platform/MainWindowView.h"
-#include "platform/controls/MenuArray.h"
 
 #include <string>
 
@@ -12,8 +13,9 @@ class uFile;
 
 // The main window's logic: load (browser parameters, placement at the left edge of the
 // work area at full height), unload (parameters stored, settings written, program
-// ended) and the state other parts read. It is the browser control's host.
-class fmTree : public BrowserHost {
+// ended), the task tray, and the state other parts read. It hosts the browser control
+// and the open policy.
+class fmTree : public BrowserHost, public PolicyHost {
 public:
     // Client area as designed, in twips.
     static constexpr int kDesignedWidthTwips = 2730;
@@ -32,15 +34,35 @@ public:
     // Names of the office and browser programs left open, each followed by U+3000.
     std::string sGtOfcOpn() const;
 
+    // Shows the window, or retreats it to the task tray. Without a tray on the desktop
+    // the window is minimised instead, so it can always be brought back.
+    void ShwMain(bool bShow);
+    void trayLeftClicked() { ShwMain(true); }
+    void trayRightClicked();
+    // The window got a new size: the placed document window follows.
+    void resized();
+    void setOpenPolicy(OpenPolicy* policy) { policy_ = policy; }
+    // Makes the file-manager menu of registered folders a copy of the registered ones.
+    void SyncDirE();
+
+    MainMenu& menus() { return menus_; }
+
     // BrowserHost
-    MenuArray& mnDir() override { return mnDir_; }
-    MenuArray& mnNew() override { return mnNew_; }
-    MenuArray& mnVwF() override { return mnVwF_; }
+    MenuArray& mnDir() override { return menus_[MenuFamily::Dir]; }
+    MenuArray& mnNew() override { return menus_[MenuFamily::New]; }
+    MenuArray& mnVwF() override { return menus_[MenuFamily::VwF]; }
     int widthTwips() const override;
     void setWidthTwips(int twips) override;
     bool minimized() const override { return view_.minimized(); }
     double twipsPerPixelX() const override { return view_.twipsPerPixelX(); }
     double twipsPerPixelY() const override { return view_.twipsPerPixelY(); }
+
+    // PolicyHost
+    const DocumentOptions& documentOptions() const override { return options; }
+    void minimizeMain() override { view_.minimize(); }
+    int mainWidthTwips() const override { return widthTwips(); }
+    double mainTwipsPerPixelX() const override { return twipsPerPixelX(); }
+    PixelRect workArea() const override { return rcWrk; }
 
     bool bNoArr = true;
     bool bInTray = false;
@@ -54,9 +76,8 @@ private:
     MainWindowView& view_;
     UiLoop& loop_;
     uFile& browser_;
-    MenuArray mnDir_{0, "?", false};
-    MenuArray mnNew_{0, "-", false};
-    MenuArray mnVwF_{0, "ﾂﾘｰ表示", true};
+    OpenPolicy* policy_ = nullptr;
+    MainMenu menus_;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -30,6 +30,13 @@ public:
     virtual std::uintptr_t handle() const = 0;
     virtual void show() = 0;
     virtual bool minimized() const = 0;
+    // Shows or hides the window (a hidden window has no task-bar entry).
+    virtual void setShown(bool shown) = 0;
+    virtual void minimize() = 0;
+    // Back to its normal size from minimised.
+    virtual void restore() = 0;
+    // Pops up the open menu at the mouse pointer.
+    virtual void popupOpenMenu() = 0;
     // Raises the window and gives it the input focus.
     virtual void bringToFront() = 0;
     // Unloads every window of the program and leaves the event loop.

@@ -12,13 +12,19 @@ public:
     void setFrameGeometry(const PixelRect& rect) override { frame = rect; }
     std::uintptr_t handle() const override { return 0x1234; }
     void show() override { shown = true; }
-    bool minimized() const override { return false; }
+    bool minimized() const override { return isMinimized; }
+    void setShown(bool s) override { shown = s; }
+    void minimize() override { isMinimized = true; }
+    void restore() override { isMinimized = false; }
+    void popupOpenMenu() override { ++popups; }
     void bringToFront() override { ++raised; }
     void closeAll() override { ++closed; }
 
     PixelRect work{0, 30, 1920, 1050};
     PixelRect frame{500, 500, 682, 766};
     bool shown = false;
+    bool isMinimized = false;
+    int popups = 0;
     int raised = 0;
     int closed = 0;
 };

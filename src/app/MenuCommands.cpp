@@ -1,0 +1,95 @@
+#include "app/MenuCommands.h"
+
+#include "app/fmTree.h"
+#include "browser/uFile.h"
+#include "opening/Fld.h"
+#include "opening/OpenPolicy.h"
+
+#include <array>
+
+MenuCommands::MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy)
+    : main_(main), browser_(browser), shell_(shell), policy_(policy) {}
+
+std::string MenuCommands::caption(MenuFamily family, int index) {
+    return main_.menus()[family].caption(index);
+}
+
+int MenuCommands::systemFolderOf(int index) {
+    static constexpr std::array<int, 17> kFolders{0,  5,  26, 26, -1, 17, 18, 6, 11,
+                                                   8,  9,  21, -1, 25, 35, 31, 22};
+    return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : -1;
+}
+
+void MenuCommands::chosen(MenuFamily family, int index) {
+    switch (family) {
+    case MenuFamily::Fold:
+        if (index == 0)
+            browser_.setRoot(shell_.SelFld(browser_.Root()));
+        else if (index == 6)
+            main_.unload();
+        break;
+    case MenuFamily::RcFd:
+    case MenuFamily::Dir:
+        browser_.setRoot(caption(family, index));
+        break;
+    case MenuFamily::New:
+        if ((index == 1 || index == 2) && registerFolder) {
+            main_.bNoArr = true;
+            registerFolder(index == 2);
+            main_.SyncDirE();
+            main_.bNoArr = false;
+        }
+        break;
+    case MenuFamily::Tool:
+        if (startTool)
+            startTool(index);
+        break;
+    case MenuFamily::RcEx:
+    case MenuFamily::RcFL: {
+        std::string path = caption(family, index);
+        policy_.OpnByPlc(path, family == MenuFamily::RcEx, false);
+        break;
+    }
+    case MenuFamily::DirE:
+        shell_.ShlOpn(caption(family, index), true);
+        break;
+    case MenuFamily::SyE:
+        openSystemFolder(index);
+        break;
+    case MenuFamily::VwF:
+        switchView(index);
+        break;
+    case MenuFamily::Dsp:
+        if (index == 1)
+            browser_.RtReDraw();
+        else if (index == 3 && showSettings)
+            showSettings();
+        break;
+    case MenuFamily::Task:
+        if (index == 0)
+            main_.ShwMain(false);
+        break;
+    case MenuFamily::Open:
+        break;
+    }
+}
+
+void MenuCommands::openSystemFolder(int index) {
+    const int number = systemFolderOf(index);
+    if (number < 0)
+        return;
+    policy_.SetPlcRct();
+    std::string path = shell_.SpFldPh(number);
+    if (path.empty())
+        return;
+    if (index == 3)
+        path += "/Quorvale";
+    policy_.OpnByPlc(path, true, true);
+}
+
+void MenuCommands::switchView(int index) {
+    MenuArray& view = main_.menus()[MenuFamily::VwF];
+    view.setChecked(0, index == 0);
+    view.setChecked(1, index == 1);
+    browser_.ShwLst(index == 1);
+}

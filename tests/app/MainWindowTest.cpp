@@ -1,0 +1,189 @@
+#include "app/FakeMainWindow.h"
+#include "app/FakeTrayIcon.h"
+#include "app/MenuCommands.h"
+#include "app/Usr.h"
+#include "app/fmTree.h"
+#include "browser/uFile.h"
+#include "opening/Fld.h"
+#include "opening/OpenPolicy.h"
+#include "support/EnvVar.h"
+#include "support/FakeIconTheme.h"
+#include "support/ManualTimer.h"
+#include "support/NullUiLoop.h"
+#include "support/ScriptedFolderPicker.h"
+#include "support/ScriptedMessageBox.h"
+#include "support/ScriptedShellOpener.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        dir.write("prog/UserData.ini", "%usr%");
+        dir.mkdir("home/a");
+        dir.mkdir("home/b");
+        usr.Main("tavrin", dir / "prog", main);
+        main.setOpenPolicy(&policy);
+    }
+    std::vector<std::string> opened() {
+        std::vector<std::string> out;
+        for (const auto& c : opener.calls)
+            out.push_back(c.kind + " " + c.target);
+        return out;
+    }
+
+    TempDir dir;
+    EnvVar config{"XDG_CONFIG_HOME", dir / "cfg"};
+    EnvVar home{"HOME", dir / "home"};
+    ScriptedMessageBox messages;
+    NullUiLoop loop;
+    FakeTrayIcon tray;
+    FakeMainWindow window;
+    FakeIconTheme icons;
+    ManualTimer timer;
+    ScriptedShellOpener opener;
+    ScriptedFolderPicker picker;
+    uFile browser{messages, loop, icons, timer};
+    Usr usr{messages, loop, tray};
+    fmTree main{usr, window, loop, browser};
+    Fld shell{opener, picker, loop};
+    std::vector<std::string> recorded;
+    OpenPolicy policy{main, shell, nullptr, [this](const std::string& p) { recorded.push_back(p); }};
+    MenuCommands commands{main, browser, shell, policy};
+};
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSubmenus) {
+    EXPECT_EQ(MainMenu::topCaption(0), "ﾌｫﾙﾀﾞ(&F)");
+    EXPECT_EQ(MainMenu::topCaption(1), "開く(&O)");
+    EXPECT_EQ(MainMenu::topCaption(2), "表示(&D)");
+    MainMenu& menus = main.menus();
+    EXPECT_EQ(menus[MenuFamily::Fold].caption(6), "終了(&X)");
+    EXPECT_EQ(menus[MenuFamily::Tool].caption(3), "Emvol   (FTP転送)");
+    EXPECT_EQ(menus[MenuFamily::SyE].caption(13), "ﾃﾞｽｸﾄｯﾌﾟ   All User");
+    EXPECT_EQ(menus[MenuFamily::VwF].caption(0), "ﾂﾘ-表示(ﾗﾝﾁｬ-)");
+    EXPECT_EQ(menus[MenuFamily::RcFd].caption(0), "?");
+    EXPECT_FALSE(menus[MenuFamily::Dir].visible(0));
+    EXPECT_FALSE(menus[MenuFamily::New].visible(0));
+    EXPECT_EQ(MainMenu::submenuOf(MenuFamily::Fold, 3),
+              (std::vector<MenuFamily>{MenuFamily::Dir, MenuFamily::New}));
+    EXPECT_TRUE(MainMenu::submenuOf(MenuFamily::Fold, 6).empty());
+}
+
+TEST_F(MainWindowTest, ChoosingAFolderSetsTheRootAndCancelKeepsIt) {
+    picker.answers = {dir / "home/a", ""};
+    commands.chosen(MenuFamily::Fold, 0);
+    EXPECT_EQ(browser.Root(), dir / "home/a");
+    EXPECT_EQ(picker.calls[0].initialFolder, dir / "home");
+    EXPECT_EQ(picker.calls[0].title, "ﾌｫﾙﾀﾞの指定");
+    commands.chosen(MenuFamily::Fold, 0);
+    EXPECT_EQ(browser.Root(), dir / "home/a");
+}
+
+TEST_F(MainWindowTest, RecentAndRegisteredItemsBecomeTheRoot) {
+    main.menus()[MenuFamily::Dir].setCaption(0, dir / "home/b");
+    commands.chosen(MenuFamily::Dir, 0);
+    EXPECT_EQ(browser.Root(), dir / "home/b");
+    main.menus()[MenuFamily::RcFd].setCaption(0, "?");
+    commands.chosen(MenuFamily::RcFd, 0);
+    EXPECT_EQ(browser.Root(), dir / "home/b") << "the placeholder opens nothing";
+}
+
+TEST_F(MainWindowTest, ViewSwitchSetsTheChecksAndTheBrowserMode) {
+    commands.chosen(MenuFamily::VwF, 0);
+    EXPECT_TRUE(main.menus()[MenuFamily::VwF].checked(0));
+    EXPECT_FALSE(main.menus()[MenuFamily::VwF].checked(1));
+    EXPECT_FALSE(browser.showsList());
+    commands.chosen(MenuFamily::VwF, 1);
+    commands.chosen(MenuFamily::VwF, 1);
+    EXPECT_TRUE(browser.showsList());
+    EXPECT_TRUE(main.menus()[MenuFamily::VwF].checked(1));
+}
+
+TEST_F(MainWindowTest, SyncCopiesCaptionsAndHidesSurplusItems) {
+    MainMenu& menus = main.menus();
+    EXPECT_EQ(menus[MenuFamily::DirE].caption(0), "?");
+    EXPECT_TRUE(menus[MenuFamily::DirE].visible(0));
+    menus[MenuFamily::Dir].ensure(2);
+    menus[MenuFamily::Dir].setCaption(0, "/x");
+    menus[MenuFamily::Dir].setCaption(1, "/y");
+    menus[MenuFamily::Dir].setCaption(2, "/z");
+    main.SyncDirE();
+    EXPECT_EQ(menus[MenuFamily::DirE].caption(2), "/z");
+    EXPECT_TRUE(menus[MenuFamily::DirE].visible(2));
+    MainMenu fresh;
+    menus[MenuFamily::Dir] = fresh[MenuFamily::Dir];
+    main.SyncDirE();
+    EXPECT_EQ(menus[MenuFamily::DirE].caption(0), "?");
+    EXPECT_FALSE(menus[MenuFamily::DirE].visible(1));
+    EXPECT_FALSE(menus[MenuFamily::DirE].visible(2));
+}
+
+TEST_F(MainWindowTest, TrayRetreatAddsOneIconAndAClickRestoresTheWindow) {
+    window.isMinimized = true;
+    commands.chosen(MenuFamily::Task, 0);
+    commands.chosen(MenuFamily::Task, 0);
+    EXPECT_EQ(tray.added, 1);
+    EXPECT_EQ(tray.tip, "Tavrin");
+    EXPECT_FALSE(window.shown);
+    main.trayLeftClicked();
+    EXPECT_TRUE(window.shown);
+    EXPECT_FALSE(window.isMinimized);
+    EXPECT_EQ(tray.removed, 0) << "the icon stays until the end";
+    main.trayRightClicked();
+    EXPECT_EQ(window.popups, 1);
+    main.unload();
+    EXPECT_EQ(tray.removed, 1);
+}
+
+TEST_F(MainWindowTest, WithoutATrayTheWindowIsMinimisedInsteadOfHidden) {
+    tray.hasTray = false;
+    main.ShwMain(false);
+    EXPECT_TRUE(window.shown);
+    EXPECT_TRUE(window.isMinimized);
+    EXPECT_EQ(tray.added, 0);
+    EXPECT_FALSE(main.bInTray);
+}
+
+TEST_F(MainWindowTest, OpeningGoesToTheDesktopMinimisesForListedTypesAndIsRecorded) {
+    std::string program = "/opt/setup.exe";
+    policy.OpnByPlc(program, false, false);
+    EXPECT_TRUE(window.isMinimized);
+    window.isMinimized = false;
+    std::string two = "/a.txt,/b.doc";
+    policy.OpnByPlc(two, false, false);
+    EXPECT_FALSE(window.isMinimized);
+    EXPECT_EQ(opened(), (std::vector<std::string>{"open /opt/setup.exe", "open /a.txt", "open /b.doc"}));
+    EXPECT_EQ(recorded, (std::vector<std::string>{"/opt/setup.exe", "/a.txt,/b.doc"}));
+    const std::string comma = dir.write("x,y.txt", "");
+    std::string whole = comma;
+    policy.OpnByPlc(whole, false, false);
+    EXPECT_EQ(opened().back(), "open " + comma) << "an existing path with a comma stays whole";
+}
+
+TEST_F(MainWindowTest, PlacementRectangleLiesRightOfTheMainWindow) {
+    window.frame = {0, 0, 320, 984};
+    main.rcWrk = {0, 0, 1280, 984};
+    EXPECT_EQ(policy.rectangle(), (ScreenRect{319, 0, 961, 984}));
+}
+
+TEST_F(MainWindowTest, SystemFoldersOpenInTheFileManager) {
+    dir.write("cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/a\"\n");
+    commands.chosen(MenuFamily::SyE, 1);
+    commands.chosen(MenuFamily::SyE, 4);
+    commands.chosen(MenuFamily::SyE, 3);
+    EXPECT_EQ(opened(), (std::vector<std::string>{"explore " + (dir / "home/a"),
+                                                  "explore " + (dir / "cfg/Quorvale")}));
+    EXPECT_EQ(MenuCommands::systemFolderOf(16), 22);
+    EXPECT_EQ(MenuCommands::systemFolderOf(12), -1);
+}
+
+TEST_F(MainWindowTest, ExitItemEndsTheProgramOnce) {
+    commands.chosen(MenuFamily::Fold, 6);
+    EXPECT_TRUE(main.unloaded());
+    EXPECT_EQ(window.closed, 1);
+}
+
+} // namespace
