@@ -106,13 +106,17 @@ ListItem* ListControl::add(ListItemData data) {
 int ListControl::addItems(std::vector<ListItemData> items) {
     std::vector<ListItem*> added;
     added.reserve(items.size());
+    byKey_.reserve(byKey_.size() + items.size());
     for (ListItemData& data : items) {
-        if (data.key.empty() || byKey_.count(data.key) != 0) {
+        if (data.key.empty()) {
             continue;
         }
         auto owned = makeItem(std::move(data));
-        added.push_back(owned.get());
-        byKey_.emplace(std::string_view(owned->key_), std::move(owned));
+        ListItem* item = owned.get();
+        // One lookup: the key is taken from the new item; a duplicate is dropped.
+        if (byKey_.emplace(std::string_view(item->key_), std::move(owned)).second) {
+            added.push_back(item);
+        }
     }
     if (added.empty()) {
         return 0;

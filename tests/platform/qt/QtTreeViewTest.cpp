@@ -181,3 +181,66 @@ TEST_F(QtTreeViewTest, KeysAndDropsReachTheLogic) {
               (std::vector<std::string>{"tree drop N0003 [/tmp/a b][/tmp/c\nd] 1"}));
     delete data;
 }
+
+namespace {
+
+// A logic that loads children when a node opens and rebuilds a node after a rename, as
+// the browser does: the tree changes inside the input calls.
+class LoadingInput : public RecordingBrowserInput {
+  public:
+    explicit LoadingInput(TreeControl& tree) : tree_(tree) {}
+
+    void treeNodeExpanding(const std::string& key) override {
+        RecordingBrowserInput::treeNodeExpanding(key);
+        TreeNode* node = tree_.find(key);
+        if (node->firstChild() && node->firstChild()->text() == "?") {
+            tree_.remove(node->firstChild());
+            for (int i = 0; i < 3; ++i) {
+                tree_.add(key, TreeRelation::Child, key + "-" + std::to_string(i), "c");
+            }
+        }
+    }
+    bool treeLabelEdited(const std::string& key, const std::optional<std::string>& text) override {
+        RecordingBrowserInput::treeLabelEdited(key, text);
+        TreeNode* node = tree_.find(key);
+        const std::string parent = node->parent()->key();
+        tree_.remove(node);
+        tree_.add(parent, TreeRelation::Child, "fresh", *text);
+        return true;
+    }
+
+  private:
+    TreeControl& tree_;
+};
+
+} // namespace
+
+TEST(QtTreeViewChangesTest, TheLogicMayRebuildNodesInsideItsInputCalls) {
+    ImageList images;
+    TreeControl tree;
+    LoadingInput input(tree);
+    QtImageCache cache(images);
+    QtTreeView view(tree, cache, input);
+    tree.add("", TreeRelation::Child, "R", "/");
+    tree.add("R", TreeRelation::Child, "A", "a");
+    tree.add("A", TreeRelation::Child, "D", "?");
+    tree.expand(tree.find("R"));
+    view.resize(200, 300);
+    view.show();
+
+    const QModelIndex a = view.treeModel()->indexOf(tree.find("A"));
+    view.expand(a);
+    EXPECT_EQ(view.treeModel()->rowCount(a), 3);
+    EXPECT_TRUE(view.isExpanded(a));
+    EXPECT_EQ(tree.find("D"), nullptr);
+
+    tree.startLabelEdit(tree.find("A-1"));
+    auto* editor = view.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("b");
+    ViewEvents::key(editor, Qt::Key_Return);
+    ViewEvents::settle();
+    EXPECT_EQ(tree.find("A-1"), nullptr);
+    EXPECT_EQ(tree.find("fresh")->text(), "b");
+    EXPECT_EQ(view.treeModel()->rowCount(a), 3);
+}
