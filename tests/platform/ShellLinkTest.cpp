@@ -146,6 +146,50 @@ TEST(ShellLinkTest, ReadsAnsiLinksWithItemIdList) {
     EXPECT_EQ(read->workingDirectory, "C:\\テスト");
 }
 
+// The sample of the published format description: a shortcut made by Windows to
+// C:\test\a.txt, with an item id list, an ANSI LinkInfo, string data and extra data.
+TEST(ShellLinkTest, ReadsTheFormatsPublishedSampleOfAWindowsShortcut) {
+    const std::string hex = "4C 00 00 00 01 14 02 00 00 00 00 00 C0 00 00 00 "
+                            "00 00 00 46 9B 00 08 00 20 00 00 00 D0 E9 EE F2 "
+                            "15 15 C9 01 D0 E9 EE F2 15 15 C9 01 D0 E9 EE F2 "
+                            "15 15 C9 01 00 00 00 00 00 00 00 00 01 00 00 00 "
+                            "00 00 00 00 00 00 00 00 00 00 00 00 BD 00 14 00 "
+                            "1F 50 E0 4F D0 20 EA 3A 69 10 A2 D8 08 00 2B 30 "
+                            "30 9D 19 00 2F 43 3A 5C 00 00 00 00 00 00 00 00 "
+                            "00 00 00 00 00 00 00 00 00 00 00 46 00 31 00 00 "
+                            "00 00 00 2C 39 69 A3 10 00 74 65 73 74 00 00 32 "
+                            "00 07 00 04 00 EF BE 2C 39 65 A3 2C 39 69 A3 26 "
+                            "00 00 00 03 1E 00 00 00 00 F5 1E 00 00 00 00 00 "
+                            "00 00 00 00 00 74 00 65 00 73 00 74 00 00 00 14 "
+                            "00 48 00 32 00 00 00 00 00 2C 39 69 A3 20 00 61 "
+                            "2E 74 78 74 00 34 00 07 00 04 00 EF BE 2C 39 69 "
+                            "A3 2C 39 69 A3 26 00 00 00 2D 6E 00 00 00 00 96 "
+                            "01 00 00 00 00 00 00 00 00 00 00 61 00 2E 00 74 "
+                            "00 78 00 74 00 00 00 14 00 00 00 3C 00 00 00 1C "
+                            "00 00 00 01 00 00 00 1C 00 00 00 2D 00 00 00 00 "
+                            "00 00 00 3B 00 00 00 11 00 00 00 03 00 00 00 81 "
+                            "8A 7A 30 10 00 00 00 00 43 3A 5C 74 65 73 74 5C "
+                            "61 2E 74 78 74 00 00 07 00 2E 00 5C 00 61 00 2E "
+                            "00 74 00 78 00 74 00 07 00 43 00 3A 00 5C 00 74 "
+                            "00 65 00 73 00 74 00 60 00 00 00 03 00 00 A0 58 "
+                            "00 00 00 00 00 00 00 63 68 72 69 73 2D 78 70 73 "
+                            "00 00 00 00 00 00 00 40 78 C7 94 47 FA C7 46 B3 "
+                            "56 5C 2D C6 B6 D1 15 EC 46 CD 7B 22 7F DD 11 94 "
+                            "99 00 13 72 16 87 4A 40 78 C7 94 47 FA C7 46 B3 "
+                            "56 5C 2D C6 B6 D1 15 EC 46 CD 7B 22 7F DD 11 94 "
+                            "99 00 13 72 16 87 4A 00 00 00 00 ";
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 3)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    ASSERT_EQ(bytes.size(), 0x1CBu);
+    const auto read = ShellLink::decode(bytes);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->targetPath, "C:\\test\\a.txt");
+    EXPECT_EQ(read->workingDirectory, "C:\\test");
+    EXPECT_EQ(read->relativePath, ".\\a.txt");
+    EXPECT_EQ(read->fileAttributes, 0x20u);
+}
+
 TEST(ShellLinkTest, EveryTruncationIsRejected) {
     for (const std::string& whole : {validLink(), ansiLink()}) {
         // The last four bytes are the terminal block, which carries nothing.
