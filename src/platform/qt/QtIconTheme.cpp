@@ -49,6 +49,7 @@ std::string QtIconTheme::iconNameFor(const std::string& path, bool isFolder) {
 }
 
 std::string QtIconTheme::lookUp(const std::string& fileName) {
+    ++lookups_;
     static const QMimeDatabase database;
     const QMimeType type =
         database.mimeTypeForFile(QString::fromUtf8(fileName), QMimeDatabase::MatchExtension);

@@ -13,9 +13,12 @@ class QtIconTheme : public IconTheme {
     static void ensureThemeName();
 
     std::string iconNameFor(const std::string& path, bool isFolder) override;
+    // How many times the content-type database was asked.
+    int lookups() const { return lookups_; }
 
   private:
     std::string lookUp(const std::string& fileName);
 
     std::unordered_map<std::string, std::string> byExtension_;
+    int lookups_ = 0;
 };

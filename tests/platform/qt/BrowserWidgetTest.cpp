@@ -8,7 +8,10 @@
 #include "platform/qt/QtTreeView.h"
 #include "platform/qt/RecordingBrowserInput.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 TEST(BrowserWidgetTest, TopRowCarriesTheDriveListAndTheThreeButtons) {
@@ -66,4 +69,34 @@ TEST(QtIconThemeTest, IconNamesComeFromTheNameAlone) {
     EXPECT_NE(theme.iconNameFor("/x/a.png", false), text);
     EXPECT_FALSE(theme.iconNameFor(std::string("/x/bad\xff name.zzqq"), false).empty());
     EXPECT_FALSE(theme.iconNameFor("/x/README", false).empty());
+}
+
+TEST(QtIconThemeTest, AFolderOfManyFilesCostsOneLookupPerKindOfName) {
+    QtIconTheme theme;
+    const char* const kinds[] = {".txt", ".JPG", ".tar.gz"};
+    for (int i = 0; i < 3000; ++i) {
+        theme.iconNameFor("/big/file" + std::to_string(i) + kinds[i % 3], false);
+        theme.iconNameFor("/big/folder" + std::to_string(i), true);
+    }
+    EXPECT_EQ(theme.lookups(), 3);
+    // "a.tar.gz" is of the kind seen already; "b.gz" is a new one.
+    theme.iconNameFor("/big/a.tar.gz", false);
+    theme.iconNameFor("/big/b.gz", false);
+    EXPECT_EQ(theme.lookups(), 4);
+}
+
+TEST(BrowserWidgetTest, LeavingTheTreeForAnotherWidgetIsReported) {
+    BrowserControls controls;
+    RecordingBrowserInput input;
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* browser = new BrowserWidget(controls, input);
+    auto* other = new QLineEdit;
+    layout->addWidget(browser);
+    layout->addWidget(other);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    browser->treeView()->setFocus(Qt::MouseFocusReason);
+    other->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(input.callsStartingWith("tree focus"), (std::vector<std::string>{"tree focus lost"}));
 }
