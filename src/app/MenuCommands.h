@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/MainMenu.h"
+#include "platform/controls/MainMenu.h"
+#include "platform/controls/MenuInput.h"
 
 #include <functional>
 
@@ -10,7 +11,7 @@ class fmTree;
 class uFile;
 
 // What the items of the main window's menus do.
-class MenuCommands {
+class MenuCommands : public MenuInput {
 public:
     MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy);
 
@@ -21,6 +22,7 @@ public:
     std::function<void(int tool)> startTool;
 
     void chosen(MenuFamily family, int index);
+    void menuChosen(MenuFamily family, int index) override { chosen(family, index); }
 
     // The system folder behind an item of the system-folder menu; -1 for separators.
     static int systemFolderOf(int index);

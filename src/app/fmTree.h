@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainMenu.h"
+#include "platform/controls/MainMenu.h"
 #include "browser/BrowserHost.h"
 #include "opening/OpenPolicy.h"
 #include "platform/MainWindowView.h"

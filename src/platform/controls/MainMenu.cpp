@@ -1,4 +1,4 @@
-#include "app/MainMenu.h"
+#include "platform/controls/MainMenu.h"
 
 MainMenu::MainMenu() {
     fill(MenuFamily::Fold, {"ﾌｫﾙﾀﾞの指定", "-", "最近開いたﾌｫﾙﾀﾞ", "登録ﾌｫﾙﾀﾞ", "tvTools", "-", "終了(&X)"});

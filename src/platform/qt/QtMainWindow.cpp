@@ -1,6 +1,11 @@
 #include "platform/qt/QtMainWindow.h"
 
+#include "platform/qt/Guarded.h"
+
 #include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMenuBar>
 #include <QCloseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -90,4 +95,23 @@ void QtMainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Re-apply once the decorations are known, so the outer height is the work area's.
     QTimer::singleShot(200, this, [this] { applyFrameGeometry(); });
+}
+
+void QtMainWindow::setMenus(MainMenu& menus, MenuInput& input) {
+    menus_ = std::make_unique<QtMenuBuilder>(menus, input);
+    menus_->fillBar(menuBar());
+}
+
+void QtMainWindow::popupOpenMenu() {
+    if (!menus_)
+        return;
+    QMenu* menu = menus_->makeTopMenu(1, this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(QCursor::pos());
+}
+
+void QtMainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (onResize_)
+        guarded("resize", onResize_);
 }

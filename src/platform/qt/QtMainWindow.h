@@ -2,7 +2,10 @@
 
 #include "platform/MainWindowView.h"
 
+#include "platform/qt/QtMenuBuilder.h"
+
 #include <QMainWindow>
+#include <memory>
 #include <functional>
 #include <optional>
 
@@ -24,17 +27,27 @@ public:
     std::uintptr_t handle() const override;
     void show() override;
     bool minimized() const override { return isMinimized(); }
+    void setShown(bool shown) override { setVisible(shown); }
+    void minimize() override { showMinimized(); }
+    void restore() override { showNormal(); }
+    void popupOpenMenu() override;
+    // The menu bar and the tray's menu come from the menu model.
+    void setMenus(MainMenu& menus, MenuInput& input);
+    void setResizeHandler(std::function<void()> handler) { onResize_ = std::move(handler); }
     void bringToFront() override;
     void closeAll() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyFrameGeometry();
 
     std::function<void()> onUnload_;
+    std::function<void()> onResize_;
+    std::unique_ptr<QtMenuBuilder> menus_;
     std::optional<PixelRect> wantedFrame_;
     bool closing_ = false;
 };

@@ -1,0 +1,55 @@
+#include "Program.h"
+
+#include "platform/ProcessInfo.h"
+#include "platform/qt/BrowserWidget.h"
+#include "platform/qt/Guarded.h"
+#include "platform/qt/XcbWindowList.h"
+
+#include <QApplication>
+
+namespace {
+
+// Where no X server is at hand (the offscreen platform) there are no windows to place.
+class NoWindows : public WindowList {
+public:
+    std::vector<Handle> shownWindows() override { return {}; }
+    bool move(Handle, const ScreenRect&) override { return false; }
+    bool activate(Handle) override { return false; }
+};
+
+std::unique_ptr<WindowList> windowListOfThisDisplay() {
+    if (auto xcb = XcbWindowList::forApplication())
+        return xcb;
+    return std::make_unique<NoWindows>();
+}
+
+} // namespace
+
+Program::Program()
+    : windowList_(windowListOfThisDisplay()), placement_(*windowList_, loop_, clock_),
+      shell_(shellOpener_, folderPicker_, loop_, &placement_), usr_(messages_, loop_, tray_),
+      window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
+      browser_(messages_, loop_, icons_, refreshTimer_), main_(usr_, window_, loop_, browser_),
+      policy_(main_, shell_, &placement_, nullptr), commands_(main_, browser_, shell_, policy_) {
+    window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
+    window_.setMenus(main_.menus(), commands_);
+    window_.setUnloadHandler([this] { unload(); });
+    window_.setResizeHandler([this] { main_.resized(); });
+    tray_.setClickHandlers([this] { guarded("tray", [&] { main_.trayLeftClicked(); }); },
+                           [this] { guarded("tray", [&] { main_.trayRightClicked(); }); });
+    main_.setOpenPolicy(&policy_);
+    watcher_ = std::make_unique<TerminationWatcher>([this] { unload(); });
+}
+
+void Program::unload() {
+    guarded("shutdown", [&] { main_.unload(); });
+}
+
+int Program::run() {
+    guarded("start-up", [&] {
+        usr_.Main(ProcessInfo::executableName(), ProcessInfo::executableFolder(), main_);
+    });
+    if (main_.unloaded())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/MenuCommands.h"
+#include "app/Usr.h"
+#include "app/fmTree.h"
+#include "browser/uFile.h"
+#include "opening/Fld.h"
+#include "opening/OpenPolicy.h"
+#include "opening/WindowPlacement.h"
+#include "platform/SteadyWaitClock.h"
+#include "platform/qt/LinuxShellOpener.h"
+#include "platform/qt/QtFolderPicker.h"
+#include "platform/qt/QtIconTheme.h"
+#include "platform/qt/QtMainWindow.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtTimer.h"
+#include "platform/qt/QtTrayIcon.h"
+#include "platform/qt/QtUiLoop.h"
+#include "platform/qt/TerminationWatcher.h"
+
+#include <memory>
+
+// The whole program put together: the Linux services, the windows and the logic that
+// drives them. Created once by main() after the QApplication.
+class Program {
+public:
+    Program();
+    // Starts up and runs the event loop; returns the process's exit code.
+    int run();
+
+private:
+    void unload();
+
+    QtMessageBox messages_;
+    QtUiLoop loop_;
+    QtTrayIcon tray_;
+    QtIconTheme icons_;
+    QtTimer refreshTimer_;
+    LinuxShellOpener shellOpener_;
+    QtFolderPicker folderPicker_;
+    std::unique_ptr<WindowList> windowList_;
+    SteadyWaitClock clock_;
+    WindowPlacement placement_;
+    Fld shell_;
+    Usr usr_;
+    QtMainWindow window_;
+    uFile browser_;
+    fmTree main_;
+    OpenPolicy policy_;
+    MenuCommands commands_;
+    std::unique_ptr<TerminationWatcher> watcher_;
+};

@@ -1,0 +1,60 @@
+#include "platform/qt/QtMenuBuilder.h"
+
+#include "platform/controls/MenuInput.h"
+#include "platform/qt/Guarded.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QString text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+void QtMenuBuilder::fillBar(QMenuBar* bar) {
+    for (int top = 0; top < 3; ++top)
+        bar->addMenu(makeTopMenu(top, bar));
+}
+
+QMenu* QtMenuBuilder::makeTopMenu(int top, QWidget* parent) {
+    const std::string_view caption = MainMenu::topCaption(top);
+    return makeMenu(text(std::string(caption)), MainMenu::topFamilies(top), parent);
+}
+
+QMenu* QtMenuBuilder::makeMenu(const QString& title, std::vector<MenuFamily> families,
+                               QWidget* parent) {
+    auto* menu = new QMenu(title, parent);
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu, families] { fill(menu, families); });
+    // A menu that is never opened still needs its entries for keyboard shortcuts.
+    fill(menu, families);
+    return menu;
+}
+
+void QtMenuBuilder::fill(QMenu* menu, const std::vector<MenuFamily>& families) {
+    menu->clear();
+    for (MenuFamily family : families) {
+        const MenuArray& array = menus_[family];
+        for (int index : array.indexes()) {
+            if (!array.visible(index))
+                continue;
+            const std::string& caption = array.caption(index);
+            if (caption == "-") {
+                menu->addSeparator();
+                continue;
+            }
+            const auto sub = MainMenu::submenuOf(family, index);
+            if (!sub.empty()) {
+                menu->addMenu(makeMenu(text(caption), sub, menu));
+                continue;
+            }
+            QAction* action = menu->addAction(text(caption));
+            action->setCheckable(array.checked(index));
+            action->setChecked(array.checked(index));
+            action->setEnabled(array.enabled(index));
+            QObject::connect(action, &QAction::triggered, menu, [this, family, index] {
+                guarded("menu", [&] { input_.menuChosen(family, index); });
+            });
+        }
+    }
+}
