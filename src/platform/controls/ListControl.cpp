@@ -78,13 +78,8 @@ std::unique_ptr<ListItem> ListControl::makeItem(ListItemData&& data) {
     item->tag_ = std::move(data.tag);
     item->toolTip_ = std::move(data.toolTip);
     item->foreColour_ = data.foreColour;
+    item->rows_ = &items_;
     return item;
-}
-
-void ListControl::renumberRows(std::size_t from) {
-    for (std::size_t row = from; row < items_.size(); ++row) {
-        items_[row]->row_ = row;
-    }
 }
 
 ListItem* ListControl::add(ListItemData data) {
@@ -96,8 +91,7 @@ ListItem* ListControl::add(ListItemData data) {
     const std::size_t row = sorted_ ? sortedPosition(item) : items_.size();
     const int first = static_cast<int>(row);
     notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, 1); });
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(row), item);
-    renumberRows(row);
+    items_.insert(row, item);
     byKey_.emplace(std::string_view(item->key_), std::move(owned));
     notify([&](ListObserver& o) { o.itemsInserted(first, 1); });
     return item;
@@ -126,13 +120,13 @@ int ListControl::addItems(std::vector<ListItemData> items) {
     const int first = static_cast<int>(row);
     const int count = static_cast<int>(added.size());
     notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, count); });
-    items_.insert(items_.end(), added.begin(), added.end());
+    std::vector<ListItem*>& rows = items_.change(row);
+    rows.insert(rows.end(), added.begin(), added.end());
     if (sorted_ && wasEmpty) {
         // Into an empty list the sorted block arrives as it is: no reorder notice.
-        std::stable_sort(items_.begin(), items_.end(),
+        std::stable_sort(rows.begin(), rows.end(),
                          [this](const ListItem* a, const ListItem* b) { return lessThan(a, b); });
     }
-    renumberRows(row);
     notify([&](ListObserver& o) { o.itemsInserted(first, count); });
     if (sorted_ && !wasEmpty) {
         sort();
@@ -151,7 +145,7 @@ bool ListControl::remove(std::string_view key) {
 
 void ListControl::remove(ListItem* item) {
     if (item != nullptr) {
-        removeRun(item->row_, 1);
+        removeRun(static_cast<std::size_t>(item->row()), 1);
     }
 }
 
@@ -159,11 +153,9 @@ void ListControl::removeRun(std::size_t first, std::size_t count) {
     const int firstRow = static_cast<int>(first);
     const int rows = static_cast<int>(count);
     notify([&](ListObserver& o) { o.itemsAboutToBeRemoved(firstRow, rows); });
-    const auto begin = items_.begin() + static_cast<std::ptrdiff_t>(first);
-    const auto end = begin + static_cast<std::ptrdiff_t>(count);
-    std::vector<ListItem*> gone(begin, end);
-    items_.erase(begin, end);
-    renumberRows(first);
+    const auto begin = items_.items().begin() + static_cast<std::ptrdiff_t>(first);
+    std::vector<ListItem*> gone(begin, begin + static_cast<std::ptrdiff_t>(count));
+    items_.erase(first, count);
     for (ListItem* item : gone) {
         if (current_ == item) {
             current_ = nullptr;
@@ -177,7 +169,7 @@ int ListControl::removeItems(const std::vector<std::string>& keys) {
     std::vector<std::size_t> rows;
     for (const std::string& key : keys) {
         if (const ListItem* item = find(key)) {
-            rows.push_back(item->row_);
+            rows.push_back(static_cast<std::size_t>(item->row()));
         }
     }
     std::sort(rows.begin(), rows.end());
@@ -277,7 +269,7 @@ void ListControl::setSelected(ListItem* item, bool selected) {
 
 void ListControl::clearSelection() {
     bool changed = false;
-    for (ListItem* item : items_) {
+    for (ListItem* item : items_.items()) {
         changed = changed || item->selected_;
         item->selected_ = false;
     }
@@ -288,7 +280,7 @@ void ListControl::clearSelection() {
 
 std::vector<ListItem*> ListControl::selectedItems() const {
     std::vector<ListItem*> selected;
-    std::copy_if(items_.begin(), items_.end(), std::back_inserter(selected),
+    std::copy_if(items_.items().begin(), items_.items().end(), std::back_inserter(selected),
                  [](const ListItem* item) { return item->selected_; });
     return selected;
 }
@@ -303,7 +295,7 @@ void ListControl::setCurrent(ListItem* item, bool select) {
 
 void ListControl::setSelectionFromView(const std::vector<ListItem*>& selected, ListItem* current,
                                        ListObserver* source) {
-    for (ListItem* item : items_) {
+    for (ListItem* item : items_.items()) {
         item->selected_ = false;
     }
     for (ListItem* item : selected) {
@@ -339,16 +331,16 @@ bool ListControl::lessThan(const ListItem* a, const ListItem* b) const {
 std::size_t ListControl::sortedPosition(const ListItem* item) const {
     // After the items that sort equal to it, as a stable sort would put it.
     const auto it =
-        std::upper_bound(items_.begin(), items_.end(), item,
+        std::upper_bound(items_.items().begin(), items_.items().end(), item,
                          [this](const ListItem* a, const ListItem* b) { return lessThan(a, b); });
-    return static_cast<std::size_t>(it - items_.begin());
+    return static_cast<std::size_t>(it - items_.items().begin());
 }
 
 void ListControl::sort() {
     // Fold each text once rather than at every comparison.
     std::vector<std::pair<std::string, ListItem*>> keyed;
     keyed.reserve(items_.size());
-    for (ListItem* item : items_) {
+    for (ListItem* item : items_.items()) {
         keyed.emplace_back(TextCase::upper(item->columnText(sortKey_)), item);
     }
     const bool ascending = sortOrder_ == SortOrder::Ascending;
@@ -356,10 +348,10 @@ void ListControl::sort() {
         return ascending ? a.first < b.first : b.first < a.first;
     });
     notify([](ListObserver& o) { o.aboutToReorder(); });
+    std::vector<ListItem*>& rows = items_.change(0);
     for (std::size_t row = 0; row < keyed.size(); ++row) {
-        items_[row] = keyed[row].second;
+        rows[row] = keyed[row].second;
     }
-    renumberRows(0);
     notify([](ListObserver& o) { o.reordered(); });
 }
 

@@ -117,12 +117,11 @@ class ListControl {
     std::unique_ptr<ListItem> makeItem(ListItemData&& data);
     std::size_t sortedPosition(const ListItem* item) const;
     bool lessThan(const ListItem* a, const ListItem* b) const;
-    void renumberRows(std::size_t from);
     void removeRun(std::size_t first, std::size_t count);
     template <typename F> void notify(F&& f, ListObserver* except = nullptr);
 
     std::vector<ListColumn> columns_;
-    std::vector<ListItem*> items_;
+    RowVector<ListItem> items_;
     std::unordered_map<std::string_view, std::unique_ptr<ListItem>> byKey_;
     ListItem* current_ = nullptr;
     std::string topKey_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls/ControlTypes.h"
+#include "platform/controls/RowVector.h"
 
 #include <array>
 #include <cstddef>
@@ -32,10 +33,11 @@ class ListItem {
     bool bold() const { return bold_; }
     bool selected() const { return selected_; }
     // 0-based position in the list's current order.
-    int row() const { return static_cast<int>(row_); }
+    int row() const { return static_cast<int>(rows_->rowOf(this)); }
 
   private:
     friend class ListControl;
+    friend class RowVector<ListItem>;
     ListItem() = default;
 
     std::string key_;
@@ -47,4 +49,5 @@ class ListItem {
     bool bold_ = false;
     bool selected_ = false;
     std::size_t row_ = 0;
+    RowVector<ListItem>* rows_ = nullptr;
 };

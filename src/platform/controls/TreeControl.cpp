@@ -42,14 +42,8 @@ void TreeControl::clear() {
     }
 }
 
-std::vector<TreeNode*>& TreeControl::siblingsOf(TreeNode* parent) {
+RowVector<TreeNode>& TreeControl::siblingsOf(TreeNode* parent) {
     return parent ? parent->children_ : topLevel_;
-}
-
-void TreeControl::renumberRows(std::vector<TreeNode*>& siblings, std::size_t from) {
-    for (std::size_t row = from; row < siblings.size(); ++row) {
-        siblings[row]->row_ = row;
-    }
 }
 
 TreeNode* TreeControl::add(std::string_view relativeKey, TreeRelation relation, std::string key,
@@ -65,8 +59,9 @@ TreeNode* TreeControl::add(std::string_view relativeKey, TreeRelation relation, 
         return nullptr;
     }
     TreeNode* parent = relation == TreeRelation::Child ? relative : relative->parent_;
-    const std::size_t row =
-        relation == TreeRelation::Child ? siblingsOf(parent).size() : relative->row_;
+    const std::size_t row = relation == TreeRelation::Child
+                                ? siblingsOf(parent).size()
+                                : static_cast<std::size_t>(relative->row());
 
     auto node = std::unique_ptr<TreeNode>(new TreeNode);
     node->key_ = std::move(key);
@@ -80,13 +75,12 @@ TreeNode* TreeControl::add(std::string_view relativeKey, TreeRelation relation, 
 void TreeControl::insertAt(TreeNode* parent, std::size_t row, std::unique_ptr<TreeNode> node) {
     const int first = static_cast<int>(row);
     notify([&](TreeObserver& o) { o.nodesAboutToBeInserted(parent, first, 1); });
-    std::vector<TreeNode*>& siblings = siblingsOf(parent);
+    RowVector<TreeNode>& siblings = siblingsOf(parent);
     TreeNode* raw = node.get();
     raw->parent_ = parent;
     raw->siblings_ = &siblings;
     raw->serial_ = serials_->append(raw);
-    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(row), raw);
-    renumberRows(siblings, row);
+    siblings.insert(row, raw);
     const std::string_view key = raw->key_;
     byKey_.emplace(key, std::move(node));
     notify([&](TreeObserver& o) { o.nodesInserted(parent, first, 1); });
@@ -115,16 +109,14 @@ void TreeControl::remove(TreeNode* node) {
         return;
     }
     TreeNode* parent = node->parent_;
-    const std::size_t row = node->row_;
+    const auto row = static_cast<std::size_t>(node->row());
     const int first = static_cast<int>(row);
     const bool losesSelection = contains(node, selected_);
     notify([&](TreeObserver& o) { o.nodesAboutToBeRemoved(parent, first, 1); });
     if (losesSelection) {
         selected_ = nullptr;
     }
-    std::vector<TreeNode*>& siblings = siblingsOf(parent);
-    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
-    renumberRows(siblings, row);
+    siblingsOf(parent).erase(row);
     forgetSubtree(node);
     notify([&](TreeObserver& o) { o.nodesRemoved(parent, first, 1); });
     if (losesSelection) {
@@ -140,7 +132,8 @@ void TreeControl::forgetSubtree(TreeNode* node) {
         TreeNode* current = pending.back();
         pending.pop_back();
         doomed.push_back(current);
-        pending.insert(pending.end(), current->children_.begin(), current->children_.end());
+        const auto& children = current->children_.items();
+        pending.insert(pending.end(), children.begin(), children.end());
     }
     for (TreeNode* gone : doomed) {
         serials_->erase(gone->serial_);

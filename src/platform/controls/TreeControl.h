@@ -88,15 +88,14 @@ class TreeControl {
     void selectFromView(TreeNode* node, TreeObserver* source);
 
   private:
-    std::vector<TreeNode*>& siblingsOf(TreeNode* parent);
+    RowVector<TreeNode>& siblingsOf(TreeNode* parent);
     void insertAt(TreeNode* parent, std::size_t row, std::unique_ptr<TreeNode> node);
     void forgetSubtree(TreeNode* node);
-    static void renumberRows(std::vector<TreeNode*>& siblings, std::size_t from);
     bool contains(const TreeNode* ancestor, const TreeNode* node) const;
     template <typename F> void notify(F&& f, TreeObserver* except = nullptr);
 
     std::unordered_map<std::string_view, std::unique_ptr<TreeNode>> byKey_;
-    std::vector<TreeNode*> topLevel_;
+    RowVector<TreeNode> topLevel_;
     std::unique_ptr<TreeSerialIndex> serials_;
     TreeNode* selected_ = nullptr;
     std::vector<TreeObserver*> observers_;

@@ -8,10 +8,11 @@ TreeNode* TreeNode::child(int row) const {
 }
 
 TreeNode* TreeNode::nextSibling() const {
-    const std::size_t next = row_ + 1;
-    return siblings_ && next < siblings_->size() ? (*siblings_)[next] : nullptr;
+    const std::size_t next = siblings_->rowOf(this) + 1;
+    return next < siblings_->size() ? (*siblings_)[next] : nullptr;
 }
 
 TreeNode* TreeNode::previousSibling() const {
-    return siblings_ && row_ > 0 ? (*siblings_)[row_ - 1] : nullptr;
+    const std::size_t row = siblings_->rowOf(this);
+    return row > 0 ? (*siblings_)[row - 1] : nullptr;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/controls/ControlTypes.h"
+#include "platform/controls/RowVector.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <vector>
 
 class TreeControl;
 
@@ -38,10 +38,11 @@ class TreeNode {
     TreeNode* nextSibling() const;
     TreeNode* previousSibling() const;
     // 0-based position among the siblings (or among the top-level nodes).
-    int row() const { return static_cast<int>(row_); }
+    int row() const { return static_cast<int>(siblings_->rowOf(this)); }
 
   private:
     friend class TreeControl;
+    friend class RowVector<TreeNode>;
     TreeNode() = default;
 
     std::string key_;
@@ -53,10 +54,11 @@ class TreeNode {
     std::optional<Rgb> foreColour_;
     std::optional<Rgb> backColour_;
     TreeNode* parent_ = nullptr;
-    std::vector<TreeNode*> children_;
+    RowVector<TreeNode> children_;
     std::size_t row_ = 0;
     // Position in creation order among all nodes ever added since the last clear;
     // the node's index is the number of live nodes up to and including it.
     std::size_t serial_ = 0;
-    const std::vector<TreeNode*>* siblings_ = nullptr;
+    // The sequence holding this node: its parent's children or the top level.
+    RowVector<TreeNode>* siblings_ = nullptr;
 };
