@@ -46,9 +46,11 @@ TEST_F(RecentListTest, ReusedEntryMovesToTheFrontInItsNewSpelling) {
 
 TEST_F(RecentListTest, TwentyFiveFoldersShowTheLast21AndARestartKeepsThoseStillThere) {
     std::vector<std::string> paths;
+    RecentList withoutMenu{MustExist::Folder};
     for (int i = 0; i < 25; ++i) {
         paths.push_back(dir.mkdir("f" + std::to_string(100 + i)));
         folders.add(paths.back());
+        withoutMenu.add(paths.back());
     }
     const std::vector<std::string> expected(paths.rbegin(), paths.rbegin() + 21);
     EXPECT_EQ(shown(menu), expected);
@@ -57,6 +59,8 @@ TEST_F(RecentListTest, TwentyFiveFoldersShowTheLast21AndARestartKeepsThoseStillT
 
     ASSERT_EQ(std::remove(paths[10].c_str()), 0);
     const std::string stored = folders.saved();
+    // Without a submenu the saved value holds the entries a submenu would show.
+    EXPECT_EQ(withoutMenu.saved(), stored);
 
     MenuArray nextMenu{0, "?", true};
     RecentList next{MustExist::Folder, &nextMenu};
