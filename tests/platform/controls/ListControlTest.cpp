@@ -197,3 +197,30 @@ TEST(ListControlTest, BrowserListHasTheFourDesignColumns) {
     EXPECT_TRUE(list.column(3).hidden);
     EXPECT_FALSE(list.column(0).hidden);
 }
+
+TEST(ListControlTest, RowsStayRightThroughScatteredRemovalsAndInsertions) {
+    ListControl list;
+    std::vector<ListItemData> items;
+    for (int i = 0; i < 3000; ++i) {
+        items.push_back(row("L" + std::to_string(i), "n" + std::to_string(i)));
+    }
+    list.addItems(std::move(items));
+    std::vector<std::string> gone;
+    for (int i = 0; i < 3000; i += 7) {
+        gone.push_back("L" + std::to_string(i));
+    }
+    EXPECT_EQ(list.removeItems(gone), static_cast<int>(gone.size()));
+    list.remove("L1");
+    list.setSortKey(0);
+    list.setSortOrder(SortOrder::Descending);
+    list.setSorted(true);
+    list.add(row("X", "n5000"));
+    for (int index = 1; index <= list.count(); ++index) {
+        ASSERT_EQ(list.indexOf(list.itemAt(index)), index);
+    }
+    EXPECT_EQ(list.itemAt(1)->key(), "L999");
+    // Text order: "n501" > "n5000" > "n500".
+    const int x = list.indexOf(list.find("X"));
+    EXPECT_EQ(list.itemAt(x - 1)->text(), "n501");
+    EXPECT_EQ(list.itemAt(x + 1)->text(), "n500");
+}

@@ -183,3 +183,45 @@ TEST(TreeControlTest, AttributesKeepTheirValues) {
     EXPECT_FALSE(node->foreColour().has_value());
     EXPECT_FALSE(node->expanded());
 }
+
+TEST(TreeControlTest, RowsAndSiblingsStayRightThroughMixedInsertionsAndRemovals) {
+    TreeControl tree;
+    tree.add("", TreeRelation::Child, "R", "/");
+    std::vector<std::string> expected; // keys of R's children in order
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned bound) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % bound;
+    };
+    for (int step = 0; step < 4000; ++step) {
+        const std::string key = "K" + std::to_string(step);
+        const unsigned action = expected.empty() ? 0 : next(4);
+        if (action == 0) {
+            tree.add("R", TreeRelation::Child, key, key);
+            expected.push_back(key);
+        } else if (action == 1) {
+            const std::size_t at = next(static_cast<unsigned>(expected.size()));
+            tree.add(expected[at], TreeRelation::Previous, key, key);
+            expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at), key);
+        } else {
+            const std::size_t at = next(static_cast<unsigned>(expected.size()));
+            tree.remove(expected[at]);
+            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+        if (step % 97 == 0 && !expected.empty()) {
+            // Ask for one row in between, as a view does.
+            const std::size_t at = next(static_cast<unsigned>(expected.size()));
+            ASSERT_EQ(tree.find(expected[at])->row(), static_cast<int>(at));
+        }
+    }
+    const TreeNode* root = tree.find("R");
+    ASSERT_EQ(root->childCount(), static_cast<int>(expected.size()));
+    for (std::size_t i = expected.size(); i-- > 0;) {
+        const TreeNode* node = tree.find(expected[i]);
+        ASSERT_EQ(node->row(), static_cast<int>(i));
+        ASSERT_EQ(root->child(static_cast<int>(i)), node);
+        if (i > 0) {
+            ASSERT_EQ(node->previousSibling()->key(), expected[i - 1]);
+        }
+    }
+}
