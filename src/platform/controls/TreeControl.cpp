@@ -231,7 +231,18 @@ void TreeControl::setExpandedFromView(TreeNode* node, bool expanded, TreeObserve
 }
 
 void TreeControl::select(TreeNode* node) {
+    expandAncestors(node);
     selectFromView(node, nullptr);
+}
+
+void TreeControl::expandAncestors(const TreeNode* node) {
+    std::vector<TreeNode*> ancestors;
+    for (TreeNode* up = node ? node->parent_ : nullptr; up != nullptr; up = up->parent_) {
+        ancestors.push_back(up);
+    }
+    for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
+        setExpanded(*it, true);
+    }
 }
 
 void TreeControl::selectFromView(TreeNode* node, TreeObserver* source) {
@@ -249,6 +260,7 @@ void TreeControl::startLabelEdit(TreeNode* node) {
 
 void TreeControl::ensureVisible(TreeNode* node) {
     if (node) {
+        expandAncestors(node);
         notify([&](TreeObserver& o) { o.ensureVisibleRequested(node); });
     }
 }

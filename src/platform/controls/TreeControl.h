@@ -75,11 +75,14 @@ class TreeControl {
     void setExpanded(TreeNode* node, bool expanded);
 
     TreeNode* selected() const { return selected_; }
-    // Selects the node (null: no selection).
+    // Selects the node (null: no selection). As with the platform's tree view, collapsed
+    // ancestors of the node are expanded so that it can be seen; the program is not told
+    // of these expansions.
     void select(TreeNode* node);
 
     // Requests for the view: edit the node's text, scroll it into sight.
     void startLabelEdit(TreeNode* node);
+    // Expands the node's collapsed ancestors and asks the view to scroll to it.
     void ensureVisible(TreeNode* node);
 
     // For the views: record a state the user already changed on screen, telling the
@@ -92,6 +95,7 @@ class TreeControl {
     void insertAt(TreeNode* parent, std::size_t row, std::unique_ptr<TreeNode> node);
     void forgetSubtree(TreeNode* node);
     bool contains(const TreeNode* ancestor, const TreeNode* node) const;
+    void expandAncestors(const TreeNode* node);
     template <typename F> void notify(F&& f, TreeObserver* except = nullptr);
 
     std::unordered_map<std::string_view, std::unique_ptr<TreeNode>> byKey_;

@@ -225,3 +225,23 @@ TEST(TreeControlTest, RowsAndSiblingsStayRightThroughMixedInsertionsAndRemovals)
         }
     }
 }
+
+TEST(TreeControlTest, SelectingOrShowingANodeOpensItsCollapsedAncestors) {
+    TreeControl tree;
+    buildSample(tree);
+    RecordingTreeObserver observer;
+    tree.addObserver(&observer);
+    tree.select(tree.find("N0002"));
+    EXPECT_TRUE(tree.find("N0000")->expanded());
+    EXPECT_TRUE(tree.find("N0001")->expanded());
+    EXPECT_FALSE(tree.find("N0002")->expanded());
+    EXPECT_EQ(observer.events,
+              (std::vector<std::string>{"expanded N0000 1", "expanded N0001 1", "selected N0002"}));
+    tree.collapse(tree.find("N0001"));
+    tree.ensureVisible(tree.find("N0002"));
+    EXPECT_TRUE(tree.find("N0001")->expanded());
+    // A choice made on screen opens nothing.
+    tree.collapse(tree.find("N0000"));
+    tree.selectFromView(tree.find("N0003"), nullptr);
+    EXPECT_FALSE(tree.find("N0000")->expanded());
+}
