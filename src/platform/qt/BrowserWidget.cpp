@@ -48,6 +48,10 @@ BrowserWidget::BrowserWidget(BrowserControls& controls, BrowserInput& input, QWi
     splitter_->setChildrenCollapsible(false);
     tree_ = new QtTreeView(controls_.trView, *images_, input_, splitter_);
     list_ = new QtListView(controls_.lsView, *images_, input_, splitter_);
+    // The control names, for finding the panes from tests and accessibility tools.
+    tree_->setObjectName(QStringLiteral("TrView"));
+    list_->setObjectName(QStringLiteral("LsView"));
+    splitter_->setObjectName(QStringLiteral("Splitter"));
     splitter_->addWidget(tree_);
     splitter_->addWidget(list_);
     layout->addWidget(splitter_, 1);
@@ -71,9 +75,11 @@ void BrowserWidget::buildTopRow() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
     drives_ = new QtDriveCombo(controls_.drive1, input_, this);
+    drives_->setObjectName(QStringLiteral("Drive1"));
     row->addWidget(drives_, 1);
     for (int i = 0; i < RetButtons::count; ++i) {
         auto* button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("imRet%1").arg(i));
         button->setIcon(buttonIcon(i));
         button->setToolTip(fromView(RetButtons::toolTip(i)));
         button->setAutoRaise(true);

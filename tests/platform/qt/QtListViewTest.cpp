@@ -166,3 +166,19 @@ TEST_F(QtListViewTest, RemovalsAndResetsKeepTheScreenInStep) {
     EXPECT_EQ(view.listModel()->rowCount(), 0);
     EXPECT_TRUE(input.calls.empty());
 }
+
+TEST_F(QtListViewTest, TheFirstVisibleRowIsKeptAndCanBeRestored) {
+    std::vector<ListItemData> more;
+    for (int i = 4; i <= 500; ++i) {
+        more.push_back(row("L" + std::to_string(i), "f" + std::to_string(i), "Lf"));
+    }
+    list().addItems(std::move(more));
+    list().setTopItem(list().find("L300"));
+    EXPECT_EQ(view.listModel()->itemOf(view.indexAt(QPoint(1, 1)))->key(), "L300");
+    view.scrollToTop();
+    EXPECT_EQ(list().topItem()->key(), "L001");
+    list().ensureVisible(list().find("L450"));
+    EXPECT_TRUE(view.viewport()->rect().intersects(
+        view.visualRect(view.listModel()->indexOf(list().find("L450")))));
+    EXPECT_NE(list().topItem()->key(), "L001");
+}
