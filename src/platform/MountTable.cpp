@@ -114,6 +114,14 @@ bool MountTable::isBrowsable(const MountEntry& entry) {
     if (entry.mountPoint == "/") {
         return true;
     }
+    // Mounts inside the system's own trees: kernel interfaces, and the single files a
+    // container runtime binds over /etc (hosts, resolv.conf). Decided by name, without
+    // touching the mount, so that a hung network share cannot stall the drive list.
+    for (const std::string_view system : {"/proc/", "/sys/", "/dev/", "/etc/"}) {
+        if (entry.mountPoint.starts_with(system)) {
+            return false;
+        }
+    }
     if (virtualTypes().count(entry.fsType) != 0) {
         return false;
     }

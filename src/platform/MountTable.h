@@ -15,8 +15,9 @@ struct MountEntry {
 
 // Reads the mounted file systems (/proc/self/mounts) and picks those a user browses:
 // block devices, network and FUSE file systems, and always "/". Kernel and memory file
-// systems (proc, sysfs, tmpfs, cgroup, devpts, ...), read-only package images (squashfs)
-// and container layers (overlay) elsewhere than "/" are left out.
+// systems (proc, sysfs, tmpfs, cgroup, devpts, ...), read-only package images (squashfs),
+// container layers (overlay) elsewhere than "/" and anything mounted below /proc, /sys,
+// /dev or /etc are left out.
 class MountTable {
   public:
     // Entries of a mount table text, in order; octal escapes (\040 blank, \011 tab,

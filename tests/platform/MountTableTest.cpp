@@ -21,6 +21,7 @@ const char* const sampleTable = "sysfs /sys sysfs rw,nosuid,nodev,noexec,relatim
                                 "overlay /var/lib/docker/overlay2/abc/merged overlay rw 0 0\n"
                                 "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n"
                                 "u@h:/ /mnt/ssh fuse.sshfs rw 0 0\n"
+                                "/dev/vda /etc/hosts ext4 rw 0 0\n"
                                 "short line\n"
                                 "\n"
                                 "/dev/sdc1 /mnt/nfs ext4 rw 0 0\n";
@@ -37,7 +38,7 @@ std::vector<std::string> mountPoints(const std::vector<MountEntry>& entries) {
 
 TEST(MountTableTest, ParsesLinesAndDecodesOctalEscapes) {
     const auto entries = MountTable::parse(sampleTable);
-    ASSERT_EQ(entries.size(), 14u);
+    ASSERT_EQ(entries.size(), 15u);
     EXPECT_EQ(entries[3], (MountEntry{"/dev/sda2", "/", "ext4", "rw,relatime"}));
     EXPECT_EQ(entries[8].mountPoint, "/media/u/My Disk\tx\\y");
     EXPECT_EQ(MountTable::decodeOctal("a\\012b\\04"), "a\nb\\04");
