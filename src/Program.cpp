@@ -29,8 +29,11 @@ Program::Program()
     : windowList_(windowListOfThisDisplay()), placement_(*windowList_, loop_, clock_),
       shell_(shellOpener_, folderPicker_, loop_, &placement_), usr_(messages_, loop_, tray_),
       window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
-      browser_(messages_, loop_, icons_, refreshTimer_), main_(usr_, window_, loop_, browser_),
-      policy_(main_, shell_, &placement_, nullptr), commands_(main_, browser_, shell_, policy_) {
+      browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
+      main_(usr_, window_, loop_, browser_),
+      policy_(main_, shell_, &placement_, [this](const std::string& path) { browser_.RcntExFL(path); }),
+      commands_(main_, browser_, shell_, policy_) {
+    commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);
     window_.setUnloadHandler([this] { unload(); });
@@ -48,6 +51,8 @@ void Program::unload() {
 int Program::run() {
     guarded("start-up", [&] {
         usr_.Main(ProcessInfo::executableName(), ProcessInfo::executableFolder(), main_);
+        commands_.setTools(settingsDialog_, fileDialog_, programStarter_,
+                           ProcessInfo::executableFolder(), usr_.ini().userData());
     });
     if (main_.unloaded())
         return 0;

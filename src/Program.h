@@ -7,12 +7,15 @@
 #include "opening/Fld.h"
 #include "opening/OpenPolicy.h"
 #include "opening/WindowPlacement.h"
+#include "platform/DetachedProgramStarter.h"
 #include "platform/SteadyWaitClock.h"
 #include "platform/qt/LinuxShellOpener.h"
+#include "platform/qt/QtFileOpenDialog.h"
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtSettingsDialog.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/QtUiLoop.h"
@@ -38,6 +41,9 @@ private:
     QtTimer refreshTimer_;
     LinuxShellOpener shellOpener_;
     QtFolderPicker folderPicker_;
+    QtSettingsDialog settingsDialog_;
+    QtFileOpenDialog fileDialog_;
+    DetachedProgramStarter programStarter_;
     std::unique_ptr<WindowList> windowList_;
     SteadyWaitClock clock_;
     WindowPlacement placement_;

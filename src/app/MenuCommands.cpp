@@ -4,11 +4,45 @@
 #include "browser/uFile.h"
 #include "opening/Fld.h"
 #include "opening/OpenPolicy.h"
+#include "opening/sbUsr.h"
+#include "opening/zKtl.h"
 
 #include <array>
 
 MenuCommands::MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy)
     : main_(main), browser_(browser), shell_(shell), policy_(policy) {}
+
+MenuCommands::~MenuCommands() = default;
+
+void MenuCommands::setTools(SettingsDialogView& settings, FileOpenDialog& fileDialog,
+                            ProgramStarter& starter, std::string programFolder,
+                            std::string userDataFolder) {
+    settings_ = &settings;
+    fileDialog_ = &fileDialog;
+    starter_ = &starter;
+    programFolder_ = std::move(programFolder);
+    userDataFolder_ = std::move(userDataFolder);
+}
+
+void MenuCommands::showSettings() {
+    if (!settings_)
+        return;
+    sbUsr dialog(*settings_, main_.view());
+    bool byExplorer = browser_.bLex;
+    DocumentOptions& o = main_.options;
+    dialog.Act(o.iTypF, o.iTypD, o.bRed, byExplorer, o.sMnFm);
+    browser_.bLex = byExplorer;
+}
+
+void MenuCommands::startTool(int index) {
+    if (!fileDialog_ || !starter_)
+        return;
+    if (!tools_)
+        tools_ = std::make_unique<zKtl>(*fileDialog_, *starter_, programFolder_, userDataFolder_);
+    const ToolPlace place = main_.toolPlace();
+    tools_->ActUTL(index, place.left, place.top, place.width, place.height, browser_.Root(),
+                   browser_.sGtActPh());
+}
 
 std::string MenuCommands::caption(MenuFamily family, int index) {
     return main_.menus()[family].caption(index);
@@ -41,8 +75,7 @@ void MenuCommands::chosen(MenuFamily family, int index) {
         }
         break;
     case MenuFamily::Tool:
-        if (startTool)
-            startTool(index);
+        startTool(index);
         break;
     case MenuFamily::RcEx:
     case MenuFamily::RcFL: {
@@ -62,7 +95,7 @@ void MenuCommands::chosen(MenuFamily family, int index) {
     case MenuFamily::Dsp:
         if (index == 1)
             browser_.RtReDraw();
-        else if (index == 3 && showSettings)
+        else if (index == 3)
             showSettings();
         break;
     case MenuFamily::Task:

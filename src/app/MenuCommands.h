@@ -4,8 +4,14 @@
 #include "platform/controls/MenuInput.h"
 
 #include <functional>
+#include <memory>
+#include <string>
 
+class FileOpenDialog;
 class Fld;
+class ProgramStarter;
+class SettingsDialogView;
+class zKtl;
 class OpenPolicy;
 class fmTree;
 class uFile;
@@ -14,12 +20,14 @@ class uFile;
 class MenuCommands : public MenuInput {
 public:
     MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy);
+    ~MenuCommands() override;
 
-    // Commands that other parts provide: registering a folder (with the chooser or the
-    // current one), the settings dialog, starting sibling tool i.
+    // Registering a folder (with the chooser, or the current one).
     std::function<void(bool choose)> registerFolder;
-    std::function<void()> showSettings;
-    std::function<void(int tool)> startTool;
+    // What the settings dialog and the sibling tools need; without it those items do
+    // nothing.
+    void setTools(SettingsDialogView& settings, FileOpenDialog& fileDialog, ProgramStarter& starter,
+                  std::string programFolder, std::string userDataFolder);
 
     void chosen(MenuFamily family, int index);
     void menuChosen(MenuFamily family, int index) override { chosen(family, index); }
@@ -30,10 +38,18 @@ public:
 private:
     void openSystemFolder(int index);
     void switchView(int index);
+    void showSettings();
+    void startTool(int index);
     std::string caption(MenuFamily family, int index);
 
     fmTree& main_;
     uFile& browser_;
     Fld& shell_;
     OpenPolicy& policy_;
+    SettingsDialogView* settings_ = nullptr;
+    FileOpenDialog* fileDialog_ = nullptr;
+    ProgramStarter* starter_ = nullptr;
+    std::string programFolder_;
+    std::string userDataFolder_;
+    std::unique_ptr<zKtl> tools_; // created on first use
 };

@@ -43,6 +43,18 @@ void fmTree::setWidthTwips(int twips) {
     view_.setFrameGeometry(frame);
 }
 
+ToolPlace fmTree::toolPlace() const {
+    const PixelRect frame = view_.frameGeometry();
+    const double tppX = view_.twipsPerPixelX();
+    const double tppY = view_.twipsPerPixelY();
+    ToolPlace place;
+    place.left = widthTwips();
+    place.top = static_cast<std::int32_t>(ValueText::roundHalfEven(frame.top * tppY));
+    place.width = static_cast<std::int32_t>(ValueText::roundHalfEven(rcWrk.right * tppX)) - widthTwips();
+    place.height = static_cast<std::int32_t>(ValueText::roundHalfEven(frame.height() * tppY));
+    return place;
+}
+
 void fmTree::placeAtLeftEdge() {
     const PixelRect current = view_.frameGeometry();
     PixelRect placed;

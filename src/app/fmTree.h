@@ -5,7 +5,16 @@
 #include "opening/OpenPolicy.h"
 #include "platform/MainWindowView.h"
 
+#include <cstdint>
 #include <string>
+
+// Where a sibling tool's window goes: right of the main window, in twips.
+struct ToolPlace {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
 
 class Usr;
 class UiLoop;
@@ -46,11 +55,19 @@ public:
     void SyncDirE();
 
     MainMenu& menus() { return menus_; }
+    const MainWindowView& view() const { return view_; }
+    ToolPlace toolPlace() const;
 
     // BrowserHost
     MenuArray& mnDir() override { return menus_[MenuFamily::Dir]; }
     MenuArray& mnNew() override { return menus_[MenuFamily::New]; }
     MenuArray& mnVwF() override { return menus_[MenuFamily::VwF]; }
+    MenuArray& mnRcFd() override { return menus_[MenuFamily::RcFd]; }
+    MenuArray& mnRcEx() override { return menus_[MenuFamily::RcEx]; }
+    MenuArray& mnRcFL() override { return menus_[MenuFamily::RcFL]; }
+    void popUpFolderMenu(FolderSubmenu menu) override {
+        view_.popupFolderMenu(menu == FolderSubmenu::RecentFolders ? 2 : 3);
+    }
     int widthTwips() const override;
     void setWidthTwips(int twips) override;
     bool minimized() const override { return view_.minimized(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/FolderButtons.h"
+
 #include <string>
 
 class MenuArray;
@@ -14,6 +16,12 @@ public:
     virtual MenuArray& mnNew() = 0;
     // View menu: item 0 tree view, item 1 split view.
     virtual MenuArray& mnVwF() = 0;
+    // Recently opened folders, executed files and used files.
+    virtual MenuArray& mnRcFd() = 0;
+    virtual MenuArray& mnRcEx() = 0;
+    virtual MenuArray& mnRcFL() = 0;
+    // Pops up the recent-folders or registered-folders submenu at the pointer.
+    virtual void popUpFolderMenu(FolderSubmenu menu) = 0;
     virtual int widthTwips() const = 0;
     virtual void setWidthTwips(int twips) = 0;
     virtual bool minimized() const = 0;

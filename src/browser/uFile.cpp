@@ -1,6 +1,7 @@
 #include "browser/uFile.h"
 
 #include "browser/PathText.h"
+#include "opening/Fld.h"
 #include "platform/SpecialFolders.h"
 #include "platform/TextCase.h"
 #include "platform/Timer.h"
@@ -33,19 +34,49 @@ std::string widthText(double twips) {
 
 } // namespace
 
-uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer)
+uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
+             FolderPicker& picker)
     : messages_(messages), loop_(loop), timer_(timer), scan_(messages),
       icons_(icons, controls_.imgLst), signatures_(&folderWatch_),
       tree_(state_, scan_, icons_, signatures_, loop), list_(state_, scan_, icons_, signatures_, loop, tree_),
-      watch_(state_, scan_, signatures_, loop, tree_, list_) {
+      watch_(state_, scan_, signatures_, loop, tree_, list_), picker_(picker) {
     tree_.setFileList(list_);
+    tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();
     SetTmr(true);
 }
 
 uFile::~uFile() { timer_.stop(); }
 
-void uFile::cOn(BrowserHost& host) { host_ = &host; }
+void uFile::cOn(BrowserHost& host) {
+    host_ = &host;
+    recent_.setMenus(&host.mnRcFd(), &host.mnRcEx(), &host.mnRcFL());
+    registered_ = std::make_unique<RegisteredFolders>(host.mnDir(), host.mnNew(), picker_);
+    FolderButtons::Hooks hooks;
+    hooks.root = [this] { return state_.root; };
+    hooks.setRoot = [this](const std::string& folder) { tree_.setRoot(folder); };
+    hooks.popUp = [this](FolderSubmenu menu) { host_->popUpFolderMenu(menu); };
+    buttons_ = std::make_unique<FolderButtons>(picker_, std::move(hooks));
+}
+
+void uFile::RcntExFL(std::string_view path) {
+    BusyScope busy(state_);
+    recent_.RcntExFL(path);
+}
+
+RegisteredFolders::Outcome uFile::AddNwFld(bool choose, yIni& ini) {
+    if (!registered_)
+        return RegisteredFolders::Outcome::NothingChosen;
+    using Source = RegisteredFolders::Source;
+    const std::string selected = choose ? std::string() : tree_.trNdPh(controls_.trView.selected());
+    return registered_->AddNwFld(choose ? Source::Picker : Source::SelectedNode, selected, ini,
+                                 Fld::OwnWnd());
+}
+
+void uFile::retButtonClicked(int index) {
+    if (buttons_)
+        buttons_->clicked(index, Fld::OwnWnd());
+}
 
 void uFile::SetTmr(bool on) {
     if (on)
@@ -163,9 +194,10 @@ void uFile::loadParameters(yIni& ini, DocumentOptions& options) {
     bLex = ini.vGtVal("LnkByExp", false);
     options.sMnFm = ini.vGtVal("MiniFm", "EXE");
     const std::string columnWidths = ini.vGtVal("LsCwd", "");
-    recentFolders = ini.vGtVal("Recent", "");
-    recentExecuted = ini.vGtVal("RcntEx", "");
-    recentFiles = ini.vGtVal("RcntFL", "");
+    {
+        BusyScope busy(state_);
+        recent_.load(ini);
+    }
     if (options.iTypD < 2)
         options.bRed = false;
     if (host_) {
@@ -177,7 +209,8 @@ void uFile::loadParameters(yIni& ini, DocumentOptions& options) {
         root.clear();
     if (host_ && width > 0)
         host_->setWidthTwips(width);
-    loadRegisteredFolders(ini);
+    if (registered_)
+        registered_->load(ini);
     if (root.empty() && host_)
         root = host_->mnDir().caption(0);
     if (!FileSystem::folderExists(active))
@@ -192,26 +225,6 @@ void uFile::loadParameters(yIni& ini, DocumentOptions& options) {
         setTreePaneTwips(lTrvHi);
 }
 
-void uFile::loadRegisteredFolders(yIni& ini) {
-    sDirLst = ",";
-    if (!host_)
-        return;
-    MenuArray& menu = host_->mnDir();
-    int k = 0;
-    for (int i = 0; i <= 9; ++i) {
-        const std::string folder = ini.vGtVal("DIR-" + std::to_string(i), "");
-        if (folder.empty() || TextCase::find(sDirLst, "," + folder + ",") != std::string::npos ||
-            !FileSystem::folderExists(folder))
-            continue;
-        sDirLst += folder + ",";
-        menu.ensure(k);
-        menu.setCaption(k, folder);
-        menu.setVisible(k, true);
-        ++k;
-    }
-    host_->mnNew().setVisible(0, sDirLst != ",");
-}
-
 void uFile::storeParameters(yIni& ini, const DocumentOptions& options) {
     ini.GetGtx(kGroup);
     ini.SetVal("TypF", options.iTypF);
@@ -223,20 +236,9 @@ void uFile::storeParameters(yIni& ini, const DocumentOptions& options) {
         ini.SetVal("Width", host_->widthTwips());
     ini.SetVal("Root", state_.root);
     ini.SetVal("ActPh", sGtActPh());
-    if (host_) {
-        std::vector<std::string> folders;
-        for (int index : host_->mnDir().indexes())
-            folders.push_back(host_->mnDir().caption(index));
-        std::stable_sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) {
-            return TextCase::compare(a, b) < 0;
-        });
-        for (std::size_t i = 0; i < folders.size(); ++i)
-            if (folders[i] != "?")
-                ini.SetVal("DIR-" + std::to_string(i), folders[i]);
-    }
-    ini.SetVal("Recent", recentFolders);
-    ini.SetVal("RcntEx", recentExecuted);
-    ini.SetVal("RcntFL", recentFiles);
+    if (registered_)
+        registered_->store(ini);
+    recent_.store(ini);
     ini.SetVal("ShwL", state_.showList);
     lTrvHi = treePaneTwips();
     ini.SetVal("TrvHi", lTrvHi);

@@ -8,6 +8,9 @@
 #include "browser/FolderTree.h"
 #include "browser/IconCache.h"
 #include "browser/TreeWatch.h"
+#include "history/FolderButtons.h"
+#include "history/RecentLists.h"
+#include "history/RegisteredFolders.h"
 #include "platform/FolderWatch.h"
 #include "platform/controls/BrowserControls.h"
 #include "platform/controls/BrowserInput.h"
@@ -15,6 +18,7 @@
 #include <memory>
 #include <string>
 
+class FolderPicker;
 class IconTheme;
 class MessageBox;
 class Timer;
@@ -26,7 +30,7 @@ class yIni;
 // shows them and reports input through BrowserInput.
 class uFile : public BrowserInput {
 public:
-    uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer);
+    uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer, FolderPicker& picker);
     ~uFile() override;
 
     BrowserControls& controls() { return controls_; }
@@ -51,11 +55,16 @@ public:
     TreeWatch& watch() { return watch_; }
     const BrowserState& state() const { return state_; }
 
+    // Records an opened file in the recently executed or recently used files.
+    void RcntExFL(std::string_view path);
+    // Registers the selected node's folder, or one chosen in the folder chooser, and
+    // writes the registered folders to the settings file at once.
+    RegisteredFolders::Outcome AddNwFld(bool choose, yIni& ini);
+    const RecentLists& recent() const { return recent_; }
+    const RegisteredFolders* registered() const { return registered_.get(); }
+
     bool bLex = false;
     long lTrvHi = 0; // tree pane height in twips; 0 in the tree-only view
-    std::string sDirLst;
-    // The three recent lists as stored ("Recent", "RcntEx", "RcntFL").
-    std::string recentFolders, recentExecuted, recentFiles;
 
     // BrowserInput
     void treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
@@ -83,12 +92,11 @@ public:
     void listDragOver(const std::string&, DragState) override {}
     void listDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
     void driveChosen(int index) override;
-    void retButtonClicked(int) override {}
+    void retButtonClicked(int index) override;
     void resized(int width, int height) override;
 
 private:
     void loadParameters(yIni& ini, DocumentOptions& options);
-    void loadRegisteredFolders(yIni& ini);
     void storeParameters(yIni& ini, const DocumentOptions& options);
     int treePaneTwips() const;
     void setTreePaneTwips(long twips);
@@ -106,6 +114,10 @@ private:
     FolderTree tree_;
     FileList list_;
     TreeWatch watch_;
+    FolderPicker& picker_;
+    RecentLists recent_;
+    std::unique_ptr<RegisteredFolders> registered_;
+    std::unique_ptr<FolderButtons> buttons_;
     BrowserHost* host_ = nullptr;
     bool bTrvHiSet_ = false;
 };

@@ -37,6 +37,8 @@ public:
     virtual void restore() = 0;
     // Pops up the open menu at the mouse pointer.
     virtual void popupOpenMenu() = 0;
+    // Pops up the submenu of item `index` of the folders menu at the pointer.
+    virtual void popupFolderMenu(int index) = 0;
     // Raises the window and gives it the input focus.
     virtual void bringToFront() = 0;
     // Unloads every window of the program and leaves the event loop.

@@ -2,6 +2,8 @@
 
 #include "platform/MainWindowView.h"
 
+#include <vector>
+
 // A main window without a display: records what the logic asked of it.
 class FakeMainWindow : public MainWindowView {
 public:
@@ -17,6 +19,7 @@ public:
     void minimize() override { isMinimized = true; }
     void restore() override { isMinimized = false; }
     void popupOpenMenu() override { ++popups; }
+    void popupFolderMenu(int index) override { folderPopups.push_back(index); }
     void bringToFront() override { ++raised; }
     void closeAll() override { ++closed; }
 
@@ -25,6 +28,7 @@ public:
     bool shown = false;
     bool isMinimized = false;
     int popups = 0;
+    std::vector<int> folderPopups;
     int raised = 0;
     int closed = 0;
 };

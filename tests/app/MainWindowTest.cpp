@@ -46,7 +46,8 @@ protected:
     ManualTimer timer;
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
-    uFile browser{messages, loop, icons, timer};
+    ScriptedFolderPicker folderPicker;
+    uFile browser{messages, loop, icons, timer, folderPicker};
     Usr usr{messages, loop, tray};
     fmTree main{usr, window, loop, browser};
     Fld shell{opener, picker, loop};
@@ -64,7 +65,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSubmenus) {
     EXPECT_EQ(menus[MenuFamily::Tool].caption(3), "Emvol   (FTP転送)");
     EXPECT_EQ(menus[MenuFamily::SyE].caption(13), "ﾃﾞｽｸﾄｯﾌﾟ   All User");
     EXPECT_EQ(menus[MenuFamily::VwF].caption(0), "ﾂﾘ-表示(ﾗﾝﾁｬ-)");
-    EXPECT_EQ(menus[MenuFamily::RcFd].caption(0), "?");
+    EXPECT_EQ(menus[MenuFamily::RcFd].caption(0), dir / "home") << "the root set at start";
     EXPECT_FALSE(menus[MenuFamily::Dir].visible(0));
     EXPECT_FALSE(menus[MenuFamily::New].visible(0));
     EXPECT_EQ(MainMenu::submenuOf(MenuFamily::Fold, 3),

@@ -8,6 +8,7 @@
 #include "support/EnvVar.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
+#include "support/ScriptedFolderPicker.h"
 #include "support/NullUiLoop.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -41,7 +42,8 @@ protected:
     EnvVar home{"HOME", dir.mkdir("home")};
     FakeIconTheme icons;
     ManualTimer timer;
-    uFile browser{messages, loop, icons, timer};
+    ScriptedFolderPicker folderPicker;
+    uFile browser{messages, loop, icons, timer, folderPicker};
     Usr usr{messages, loop, tray};
     fmTree mainWindow{usr, window, loop, browser};
 };

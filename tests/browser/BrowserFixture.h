@@ -5,6 +5,7 @@
 #include "platform/controls/MenuArray.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
+#include "support/ScriptedFolderPicker.h"
 #include "support/NullUiLoop.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -19,6 +20,10 @@ public:
     MenuArray& mnDir() override { return dir; }
     MenuArray& mnNew() override { return sep; }
     MenuArray& mnVwF() override { return view; }
+    MenuArray& mnRcFd() override { return recentFolders; }
+    MenuArray& mnRcEx() override { return recentExecuted; }
+    MenuArray& mnRcFL() override { return recentFiles; }
+    void popUpFolderMenu(FolderSubmenu menu) override { popups.push_back(menu); }
     int widthTwips() const override { return width; }
     void setWidthTwips(int twips) override { width = twips; }
     bool minimized() const override { return false; }
@@ -28,6 +33,8 @@ public:
     MenuArray dir{0, "?", false};
     MenuArray sep{0, "-", false};
     MenuArray view{0, "ﾂﾘｰ", true};
+    MenuArray recentFolders, recentExecuted, recentFiles;
+    std::vector<FolderSubmenu> popups;
     int width = 2730;
 };
 
@@ -74,5 +81,6 @@ protected:
     FakeIconTheme icons;
     ManualTimer timer;
     FakeBrowserHost host;
-    uFile browser{messages, loop, icons, timer};
+    ScriptedFolderPicker folderPicker;
+    uFile browser{messages, loop, icons, timer, folderPicker};
 };

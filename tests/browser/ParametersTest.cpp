@@ -71,7 +71,7 @@ TEST_F(ParametersTest, StoredValuesAreLoadedWithTheirRules) {
     EXPECT_EQ(host.dir.caption(1), dir / "reg1");
     EXPECT_FALSE(host.dir.exists(2)) << "gone and duplicate folders and DIR-10 are not loaded";
     EXPECT_TRUE(host.sep.visible(0));
-    EXPECT_EQ(browser.sDirLst, "," + (dir / "reg2") + "," + (dir / "reg1") + ",");
+    EXPECT_EQ(browser.registered()->sDirLst(), (std::vector<std::string>{dir / "reg2", dir / "reg1"}));
 }
 
 TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
@@ -80,7 +80,7 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
     dir.mkdir("A-reg");
     load(settings(key("Root", dir / "root") + key("ActPh", dir / "root/act") +
                   key("DIR-0", dir / "b-reg") + key("DIR-1", dir / "A-reg") +
-                  key("Recent", ",/x,") + key("DIR-5", dir / "root")));
+                  key("Recent", "," + (dir / "b-reg") + ",") + key("DIR-5", dir / "root")));
     browser.controls().lsView.setColumnWidth(0, 123);
     browser.controls().splitter.setTreePaneHeightFromView(150);
     host.width = 4000;
@@ -91,7 +91,7 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
 
     FakeBrowserHost host2;
     ManualTimer timer2;
-    uFile again(messages, loop, icons, timer2);
+    uFile again(messages, loop, icons, timer2, folderPicker);
     again.cOn(host2);
     yIni ini2(messages);
     ASSERT_TRUE(ini2.GetTxt(ini.filePath()));
@@ -104,7 +104,8 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
     EXPECT_EQ(host2.width, 4000);
     EXPECT_EQ(options2.iTypD, 3);
     EXPECT_TRUE(options2.bRed);
-    EXPECT_EQ(again.recentFolders, ",/x,");
+    EXPECT_EQ(again.recent().sLstRcFd(), "," + (dir / "root") + "," + (dir / "b-reg") + ",")
+        << "the root set at start comes first";
     // Registered folders are stored sorted: A-reg, b-reg, root.
     ini2.GetGtx("設定");
     EXPECT_EQ(ini2.vGtVal("DIR-0", ""), dir / "A-reg");

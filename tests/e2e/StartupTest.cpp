@@ -11,11 +11,28 @@
 
 namespace {
 
-const std::string kFresh = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>";
+// The lines of a settings file: CP932, CR LF between lines, none after the last.
+std::vector<std::string> settingsLines(const std::string& bytes) {
+    const std::string text = AnsiCodec::decode(bytes);
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", from)) {
+        lines.push_back(text.substr(from, at - from));
+        from = at + 2;
+    }
+    lines.push_back(text.substr(from));
+    return lines;
+}
+
+std::string keyName(const std::string& line) {
+    const auto open = line.find('<');
+    return line.substr(open + 1, line.find('>') - open - 1);
+}
 
 class StartupTest : public ::testing::Test {
 protected:
     std::unique_ptr<ChildProcess> startTavrin(const XvfbServer& x) {
+        dir.mkdir("home");
         return std::make_unique<ChildProcess>(
             std::vector<std::string>{TAVRIN_EXE},
             std::vector<std::string>{"DISPLAY=" + x.display(), "XDG_CONFIG_HOME=" + (dir / "config"),
@@ -46,7 +63,25 @@ TEST_F(StartupTest, WindowStandsAtTheLeftEdgeAtFullHeightAndSigtermWritesTheSett
 
     tavrin->signal(SIGTERM);
     EXPECT_EQ(tavrin->wait(10000), 0);
-    EXPECT_EQ(TempDir::read(userXml()), AnsiCodec::encode(kFresh));
+    const std::string bytes = TempDir::read(userXml());
+    EXPECT_EQ(AnsiCodec::encode(AnsiCodec::decode(bytes)), bytes);
+    const auto lines = settingsLines(bytes);
+    ASSERT_EQ(lines.size(), 19u) << AnsiCodec::decode(bytes);
+    EXPECT_EQ(lines[0], "<?xml version='1.0' encoding='Shift-JIS' ?>");
+    EXPECT_EQ(lines[1], "<運用>");
+    EXPECT_EQ(lines[2], "   <設定>");
+    std::vector<std::string> keys;
+    for (std::size_t i = 3; i < 17 && i < lines.size(); ++i)
+        keys.push_back(keyName(lines[i]));
+    EXPECT_EQ(keys, (std::vector<std::string>{"LsCwd", "TrvHi", "ShwL", "RcntFL", "RcntEx", "Recent",
+                                              "ActPh", "Root", "Width", "MiniFm", "LnkByExp",
+                                              "ReadOnly", "TypD", "TypF"}));
+    EXPECT_EQ(lines[10], "      <Root>" + (dir / "home") + "</Root>");
+    EXPECT_EQ(lines[11], "      <Width>2730</Width>");
+    EXPECT_EQ(lines[5], "      <ShwL>True</ShwL>");
+    EXPECT_EQ(lines[16], "      <TypF>1</TypF>");
+    EXPECT_EQ(lines[17], "   </設定>");
+    EXPECT_EQ(lines[18], "</運用>") << "no final line break";
 }
 
 TEST_F(StartupTest, WithAWindowManagerTheOuterFrameFillsTheWorkAreaHeight) {
@@ -73,10 +108,12 @@ TEST_F(StartupTest, WithAWindowManagerTheOuterFrameFillsTheWorkAreaHeight) {
     EXPECT_TRUE(FileSystem::fileExists(userXml()));
 }
 
-TEST_F(StartupTest, ExistingSettingsSurviveARunUnchanged) {
-    const std::string text = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                             "   <設定>\r\n      <Root>/tmp/a&lt;b</Root>\r\n   </設定>\r\n</運用>";
-    dir.write("config/Quorvale/tavrin/User.xml", AnsiCodec::encode(text));
+TEST_F(StartupTest, ARootWithMarkupCharactersSurvivesARun) {
+    const std::string root = dir.mkdir("a<b&c>d");
+    const std::string line = "      <Root>" + (dir / "a&lt;b&c&gt;d") + "</Root>";
+    dir.write("config/Quorvale/tavrin/User.xml",
+              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                "   <設定>\r\n" + line + "\r\n   </設定>\r\n</運用>"));
     XvfbServer x(640, 480);
     ASSERT_TRUE(x.ok());
     auto tavrin = startTavrin(x);
@@ -84,7 +121,8 @@ TEST_F(StartupTest, ExistingSettingsSurviveARunUnchanged) {
     ASSERT_TRUE(probe.waitForWindow("Tavrin", 20000));
     tavrin->signal(SIGTERM);
     EXPECT_EQ(tavrin->wait(10000), 0);
-    EXPECT_EQ(TempDir::read(userXml()), AnsiCodec::encode(text));
+    const auto lines = settingsLines(TempDir::read(userXml()));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end());
 }
 
 TEST(StartupWithoutDisplay, SaysHowToRunItInOneLine) {

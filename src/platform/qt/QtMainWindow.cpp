@@ -110,6 +110,16 @@ void QtMainWindow::popupOpenMenu() {
     menu->popup(QCursor::pos());
 }
 
+void QtMainWindow::popupFolderMenu(int index) {
+    if (!menus_)
+        return;
+    QMenu* menu = menus_->makeSubmenu(MenuFamily::Fold, index, this);
+    if (!menu)
+        return;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(QCursor::pos());
+}
+
 void QtMainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (onResize_)

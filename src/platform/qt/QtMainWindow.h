@@ -31,6 +31,7 @@ public:
     void minimize() override { showMinimized(); }
     void restore() override { showNormal(); }
     void popupOpenMenu() override;
+    void popupFolderMenu(int index) override;
     // The menu bar and the tray's menu come from the menu model.
     void setMenus(MainMenu& menus, MenuInput& input);
     void setResizeHandler(std::function<void()> handler) { onResize_ = std::move(handler); }

@@ -22,6 +22,13 @@ QMenu* QtMenuBuilder::makeTopMenu(int top, QWidget* parent) {
     return makeMenu(text(std::string(caption)), MainMenu::topFamilies(top), parent);
 }
 
+QMenu* QtMenuBuilder::makeSubmenu(MenuFamily family, int index, QWidget* parent) {
+    const auto families = MainMenu::submenuOf(family, index);
+    if (families.empty())
+        return nullptr;
+    return makeMenu(text(menus_[family].caption(index)), families, parent);
+}
+
 QMenu* QtMenuBuilder::makeMenu(const QString& title, std::vector<MenuFamily> families,
                                QWidget* parent) {
     auto* menu = new QMenu(title, parent);

@@ -20,6 +20,8 @@ public:
     void fillBar(QMenuBar* bar);
     // A menu listing the families of top menu `top` (1: the open menu of the tray).
     QMenu* makeTopMenu(int top, QWidget* parent);
+    // The submenu that item `index` of `family` opens; null for a command.
+    QMenu* makeSubmenu(MenuFamily family, int index, QWidget* parent);
 
 private:
     QMenu* makeMenu(const QString& title, std::vector<MenuFamily> families, QWidget* parent);
