@@ -7,8 +7,6 @@
 
 ListControl::ListControl() = default;
 
-ListControl::~ListControl() = default;
-
 void ListControl::addObserver(ListObserver* observer) {
     if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
         observers_.push_back(observer);
@@ -26,6 +24,10 @@ template <typename F> void ListControl::notify(F&& f, ListObserver* except) {
             f(*observer);
         }
     }
+}
+
+ListControl::~ListControl() {
+    notify([](ListObserver& o) { o.controlDestroyed(); });
 }
 
 // ---- Columns ----

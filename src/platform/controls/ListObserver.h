@@ -29,4 +29,6 @@ class ListObserver {
     virtual void ensureVisibleRequested(const ListItem* /*item*/) {}
     // Scroll so that the item is the first visible row.
     virtual void topItemRequested(const ListItem* /*item*/) {}
+    // The control is being destroyed: the observer must not touch it any more.
+    virtual void controlDestroyed() {}
 };

@@ -7,8 +7,6 @@
 
 TreeControl::TreeControl() : serials_(std::make_unique<TreeSerialIndex>()) {}
 
-TreeControl::~TreeControl() = default;
-
 void TreeControl::addObserver(TreeObserver* observer) {
     if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
         observers_.push_back(observer);
@@ -27,6 +25,10 @@ template <typename F> void TreeControl::notify(F&& f, TreeObserver* except) {
             f(*observer);
         }
     }
+}
+
+TreeControl::~TreeControl() {
+    notify([](TreeObserver& o) { o.controlDestroyed(); });
 }
 
 void TreeControl::clear() {

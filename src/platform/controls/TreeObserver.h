@@ -25,4 +25,6 @@ class TreeObserver {
     virtual void labelEditRequested(const TreeNode* /*node*/) {}
     // The program asks the view to scroll the node into sight.
     virtual void ensureVisibleRequested(const TreeNode* /*node*/) {}
+    // The control is being destroyed: the observer must not touch it any more.
+    virtual void controlDestroyed() {}
 };

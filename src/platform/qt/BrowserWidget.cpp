@@ -7,6 +7,7 @@
 #include "platform/qt/QtDriveCombo.h"
 #include "platform/qt/QtImageCache.h"
 #include "platform/qt/QtListView.h"
+#include "platform/qt/QtTreeModel.h"
 #include "platform/qt/QtTreeView.h"
 
 #include <QApplication>
@@ -63,7 +64,12 @@ BrowserWidget::BrowserWidget(BrowserControls& controls, BrowserInput& input, QWi
 }
 
 BrowserWidget::~BrowserWidget() {
-    controls_.splitter.setListener({});
+    // At shutdown the controls may go before the widgets; the tree tells when.
+    if (tree_->treeModel()->attached()) {
+        controls_.splitter.setListener({});
+    } else {
+        drives_->detach();
+    }
 }
 
 QToolButton* BrowserWidget::retButton(int index) const {
@@ -108,7 +114,8 @@ void BrowserWidget::applyTreeHeight() {
 }
 
 bool BrowserWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tree_ && event->type() == QEvent::Resize && !treeHeightPending_) {
+    if (watched == tree_ && event->type() == QEvent::Resize && !treeHeightPending_ &&
+        tree_->treeModel()->attached()) {
         controls_.splitter.setTreePaneHeightFromView(tree_->height());
     }
     return QWidget::eventFilter(watched, event);

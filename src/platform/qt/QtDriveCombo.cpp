@@ -13,7 +13,7 @@ QtDriveCombo::QtDriveCombo(DriveList& drives, BrowserInput& input, QWidget* pare
     drives_.setListener([this] { apply(); });
     apply();
     connect(this, &QComboBox::activated, this, [this](int index) {
-        if (applying_) {
+        if (applying_ || !attached_) {
             return;
         }
         drives_.selectFromView(index);
@@ -22,7 +22,9 @@ QtDriveCombo::QtDriveCombo(DriveList& drives, BrowserInput& input, QWidget* pare
 }
 
 QtDriveCombo::~QtDriveCombo() {
-    drives_.setListener({});
+    if (attached_) {
+        drives_.setListener({});
+    }
 }
 
 void QtDriveCombo::apply() {

@@ -14,10 +14,14 @@ class QtDriveCombo : public QComboBox {
     QtDriveCombo(DriveList& drives, BrowserInput& input, QWidget* parent = nullptr);
     ~QtDriveCombo() override;
 
+    // The drive list has been destroyed: it is not touched any more.
+    void detach() { attached_ = false; }
+
   private:
     void apply();
 
     DriveList& drives_;
     BrowserInput& input_;
     bool applying_ = false;
+    bool attached_ = true;
 };

@@ -33,11 +33,19 @@ QtListModel::QtListModel(ListControl& list, QtImageCache& images, QObject* paren
 }
 
 QtListModel::~QtListModel() {
-    list_.removeObserver(this);
+    if (attached_) {
+        list_.removeObserver(this);
+    }
+}
+
+void QtListModel::controlDestroyed() {
+    beginResetModel();
+    attached_ = false;
+    endResetModel();
 }
 
 ListItem* QtListModel::itemOf(const QModelIndex& index) const {
-    return index.isValid() ? list_.itemAt(index.row() + 1) : nullptr;
+    return index.isValid() && attached_ ? list_.itemAt(index.row() + 1) : nullptr;
 }
 
 QModelIndex QtListModel::indexOf(const ListItem* item, int column) const {
@@ -49,7 +57,7 @@ std::optional<std::string> QtListModel::takeEditedText() {
 }
 
 int QtListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : list_.count();
+    return parent.isValid() || !attached_ ? 0 : list_.count();
 }
 
 int QtListModel::columnCount(const QModelIndex& parent) const {
@@ -100,7 +108,8 @@ bool QtListModel::setData(const QModelIndex& index, const QVariant& value, int r
 }
 
 QVariant QtListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= list_.columnCount()) {
+    if (orientation != Qt::Horizontal || !attached_ || section < 0 ||
+        section >= list_.columnCount()) {
         return {};
     }
     const ListColumn& column = list_.column(section);

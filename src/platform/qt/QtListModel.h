@@ -25,6 +25,8 @@ class QtListModel : public QAbstractTableModel, public ListObserver {
     // True between the about-to and the done notice of a structural change, while Qt's
     // views move their current item on their own.
     bool changingRows() const { return changingRows_; }
+    // False once the control has been destroyed (at shutdown, before the widgets).
+    bool attached() const { return attached_; }
     // The text the editor committed last, once.
     std::optional<std::string> takeEditedText();
 
@@ -46,6 +48,7 @@ class QtListModel : public QAbstractTableModel, public ListObserver {
     void reordered() override;
     void aboutToReset() override;
     void reset() override;
+    void controlDestroyed() override;
     void columnChanged(int column) override;
     void columnsReset() override;
 
@@ -54,6 +57,7 @@ class QtListModel : public QAbstractTableModel, public ListObserver {
     QtImageCache& images_;
     std::optional<std::string> editedText_;
     bool changingRows_ = false;
+    bool attached_ = true;
     QModelIndexList reorderedIndexes_;
     std::vector<std::pair<ListItem*, int>> reorderedItems_;
 };

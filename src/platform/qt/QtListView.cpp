@@ -48,7 +48,9 @@ QtListView::QtListView(ListControl& list, QtImageCache& images, BrowserInput& in
 }
 
 QtListView::~QtListView() {
-    list_.removeObserver(this);
+    if (model_->attached()) {
+        list_.removeObserver(this);
+    }
 }
 
 std::string QtListView::keyAt(const QPoint& point) const {
@@ -137,7 +139,7 @@ void QtListView::labelEditRequested(const ListItem* item) {
 // ---- Screen to control and logic ----
 
 void QtListView::onSelectionChanged() {
-    if (applying_ || model_->changingRows()) {
+    if (applying_ || model_->changingRows() || !model_->attached()) {
         return;
     }
     std::vector<ListItem*> selected;
@@ -150,12 +152,16 @@ void QtListView::onSelectionChanged() {
 }
 
 void QtListView::onSectionResized(int column, int newSize) {
-    if (!applying_ && column < list_.columnCount() && !list_.column(column).hidden) {
+    if (!applying_ && model_->attached() && column < list_.columnCount() &&
+        !list_.column(column).hidden) {
         list_.setColumnWidthFromView(column, newSize, this);
     }
 }
 
 void QtListView::onScrolled() {
+    if (!model_->attached()) {
+        return;
+    }
     list_.setTopItemFromView(model_->itemOf(indexAt(QPoint(1, 1))));
 }
 
@@ -261,6 +267,9 @@ void QtListView::queueLabelEdit(std::string key, std::string oldText,
 
 void QtListView::reportLabelEdit(const std::string& key, const std::string& oldText,
                                  const std::optional<std::string>& text) {
+    if (!model_->attached()) {
+        return;
+    }
     bool accepted = false;
     guarded("list label edit", [&] { accepted = input_.listLabelEdited(key, text); });
     ListItem* item = list_.find(key);

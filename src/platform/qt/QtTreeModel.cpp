@@ -19,7 +19,15 @@ QtTreeModel::QtTreeModel(TreeControl& tree, QtImageCache& images, QObject* paren
 }
 
 QtTreeModel::~QtTreeModel() {
-    tree_.removeObserver(this);
+    if (attached_) {
+        tree_.removeObserver(this);
+    }
+}
+
+void QtTreeModel::controlDestroyed() {
+    beginResetModel();
+    attached_ = false;
+    endResetModel();
 }
 
 TreeNode* QtTreeModel::nodeOf(const QModelIndex& index) const {
@@ -35,7 +43,7 @@ std::optional<std::string> QtTreeModel::takeEditedText() {
 }
 
 QModelIndex QtTreeModel::index(int row, int column, const QModelIndex& parent) const {
-    if (column != 0) {
+    if (column != 0 || !attached_) {
         return {};
     }
     const TreeNode* parentNode = nodeOf(parent);
@@ -49,7 +57,7 @@ QModelIndex QtTreeModel::parent(const QModelIndex& child) const {
 }
 
 int QtTreeModel::rowCount(const QModelIndex& parent) const {
-    if (parent.column() > 0) {
+    if (parent.column() > 0 || !attached_) {
         return 0;
     }
     const TreeNode* node = nodeOf(parent);

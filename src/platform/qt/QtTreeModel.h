@@ -25,6 +25,8 @@ class QtTreeModel : public QAbstractItemModel, public TreeObserver {
     // True between the about-to and the done notice of a structural change, while Qt's
     // views move their current item on their own.
     bool changingRows() const { return changingRows_; }
+    // False once the control has been destroyed (at shutdown, before the widgets).
+    bool attached() const { return attached_; }
     // The text the editor committed last, once.
     std::optional<std::string> takeEditedText();
 
@@ -45,10 +47,12 @@ class QtTreeModel : public QAbstractItemModel, public TreeObserver {
     void nodeChanged(const TreeNode* node) override;
     void aboutToReset() override;
     void reset() override;
+    void controlDestroyed() override;
 
   private:
     TreeControl& tree_;
     QtImageCache& images_;
     std::optional<std::string> editedText_;
     bool changingRows_ = false;
+    bool attached_ = true;
 };

@@ -37,7 +37,9 @@ QtTreeView::QtTreeView(TreeControl& tree, QtImageCache& images, BrowserInput& in
 }
 
 QtTreeView::~QtTreeView() {
-    tree_.removeObserver(this);
+    if (model_->attached()) {
+        tree_.removeObserver(this);
+    }
 }
 
 std::string QtTreeView::keyAt(const QPoint& point) const {
@@ -111,7 +113,7 @@ void QtTreeView::labelEditRequested(const TreeNode* node) {
 
 void QtTreeView::onExpanded(const QModelIndex& index, bool expanded) {
     TreeNode* node = model_->nodeOf(index);
-    if (applying_ || node == nullptr) {
+    if (applying_ || node == nullptr || !model_->attached()) {
         return;
     }
     tree_.setExpandedFromView(node, expanded, this);
@@ -126,7 +128,7 @@ void QtTreeView::onExpanded(const QModelIndex& index, bool expanded) {
 }
 
 void QtTreeView::onCurrentChanged(const QModelIndex& current) {
-    if (!applying_ && !model_->changingRows()) {
+    if (!applying_ && !model_->changingRows() && model_->attached()) {
         tree_.selectFromView(model_->nodeOf(current), this);
     }
 }
@@ -252,6 +254,9 @@ void QtTreeView::queueLabelEdit(std::string key, std::string oldText,
 
 void QtTreeView::reportLabelEdit(const std::string& key, const std::string& oldText,
                                  const std::optional<std::string>& text) {
+    if (!model_->attached()) {
+        return;
+    }
     bool accepted = false;
     guarded("tree label edit", [&] { accepted = input_.treeLabelEdited(key, text); });
     TreeNode* node = tree_.find(key);

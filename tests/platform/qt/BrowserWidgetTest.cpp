@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <memory>
 
 TEST(BrowserWidgetTest, TopRowCarriesTheDriveListAndTheThreeButtons) {
     BrowserControls controls;
@@ -99,4 +100,21 @@ TEST(BrowserWidgetTest, LeavingTheTreeForAnotherWidgetIsReported) {
     browser->treeView()->setFocus(Qt::MouseFocusReason);
     other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(input.callsStartingWith("tree focus"), (std::vector<std::string>{"tree focus lost"}));
+}
+
+TEST(BrowserWidgetTest, ControlsMayGoBeforeTheWidgetAtShutdown) {
+    auto controls = std::make_unique<BrowserControls>();
+    RecordingBrowserInput input;
+    controls->trView.add("", TreeRelation::Child, "N0000", "/");
+    ListItemData row;
+    row.key = "L001";
+    row.text = "a";
+    controls->lsView.add(row);
+    controls->drive1.setEntries({"/ [sda]"});
+    auto widget = std::make_unique<BrowserWidget>(*controls, input);
+    widget->show();
+    controls.reset();
+    EXPECT_EQ(widget->treeView()->model()->rowCount(), 0);
+    EXPECT_EQ(widget->listView()->model()->rowCount(), 0);
+    widget.reset();
 }
