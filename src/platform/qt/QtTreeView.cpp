@@ -43,8 +43,13 @@ QtTreeView::~QtTreeView() {
 }
 
 std::string QtTreeView::keyAt(const QPoint& point) const {
-    const TreeNode* node = model_->nodeOf(indexAt(point));
-    return node ? node->key() : std::string();
+    // The expand button and the indentation in front of a node are not the node.
+    const QModelIndex index = indexAt(point);
+    const TreeNode* node = model_->nodeOf(index);
+    if (node == nullptr || point.x() < visualRect(index).left()) {
+        return {};
+    }
+    return node->key();
 }
 
 // ---- Control to screen ----

@@ -25,7 +25,7 @@ class QtTreeView : public QTreeView, public TreeObserver {
     ~QtTreeView() override;
 
     QtTreeModel* treeModel() const { return model_; }
-    // Key of the node at a point of the viewport; empty for none.
+    // Key of the node whose icon or text is at a point of the viewport; empty for none.
     std::string keyAt(const QPoint& point) const;
 
     void nodesInserted(const TreeNode* parent, int first, int count) override;

@@ -244,3 +244,15 @@ TEST(QtTreeViewChangesTest, TheLogicMayRebuildNodesInsideItsInputCalls) {
     EXPECT_EQ(tree.find("fresh")->text(), "b");
     EXPECT_EQ(view.treeModel()->rowCount(a), 3);
 }
+
+TEST_F(QtTreeViewTest, TheExpandButtonIsNotTheNode) {
+    tree.expand(tree.find("N0000"));
+    const QRect row = view.visualRect(indexOf("N0001"));
+    // The branch area left of the item holds the expand button.
+    ViewEvents::click(view.viewport(),
+                      QPoint(row.left() - view.indentation() / 2, row.center().y()));
+    EXPECT_TRUE(tree.find("N0001")->expanded());
+    EXPECT_EQ(input.callsStartingWith("tree press"), (std::vector<std::string>{"tree press  1 0"}));
+    EXPECT_EQ(input.callsStartingWith("tree expanding"),
+              (std::vector<std::string>{"tree expanding N0001"}));
+}
