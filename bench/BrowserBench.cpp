@@ -1,6 +1,9 @@
 // Measures the browser against the floor of reading the same folder (readdir + fstatat),
 // taken in the same run, and prints ratios. Not a test: run build/tavrin_bench.
 #include "browser/uFile.h"
+#include "platform/MessageBox.h"
+#include "platform/Timer.h"
+#include "support/ScriptedFolderPicker.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtUiLoop.h"
@@ -137,12 +140,13 @@ int main(int argc, char** argv) {
     QtUiLoop loop;
     QtIconTheme icons;
     IdleTimer timer;
+    ScriptedFolderPicker picker;
 
     for (const std::string& folder : {small, large}) {
         const double floor = floorOf(folder);
         std::printf("\n%s: floor (readdir + fstatat) %.1f ms\n", folder.c_str(), floor * 1000);
         const long before = rssKb();
-        auto browser = std::make_unique<uFile>(messages, loop, icons, timer);
+        auto browser = std::make_unique<uFile>(messages, loop, icons, timer, picker);
         BrowserWidget widget(browser->controls(), *browser);
         widget.resize(400, 900);
         widget.show();
@@ -173,7 +177,7 @@ int main(int argc, char** argv) {
     }
 
     const double floor = floorOf(deep + "/parent");
-    uFile browser(messages, loop, icons, timer);
+    uFile browser(messages, loop, icons, timer, picker);
     browser.setRoot(deep);
     const std::string key = browser.tree().trGtKey(deep + "/parent");
     const double expand = seconds([&] { browser.treeNodeExpanding(key); });

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QResizeEvent>
 #include <QSplitter>
@@ -82,6 +83,9 @@ void BrowserWidget::buildTopRow() {
     row->setSpacing(2);
     drives_ = new QtDriveCombo(controls_.drive1, input_, this);
     drives_->setObjectName(QStringLiteral("Drive1"));
+    // The window is designed narrow: long drive names must not widen it.
+    drives_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    drives_->setMinimumContentsLength(3);
     row->addWidget(drives_, 1);
     for (int i = 0; i < RetButtons::count; ++i) {
         auto* button = new QToolButton(this);
