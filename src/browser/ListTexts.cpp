@@ -6,10 +6,27 @@
 
 namespace {
 
+// Local time of a moment. Rows of one folder mostly share an hour, so the conversion of
+// the hour's start is kept and minutes and seconds are added to it; a moment past the
+// local hour's end (zones with half-hour offsets) is converted in full.
 std::tm localTime(ListTexts::TimePoint time) {
+    static thread_local std::time_t cachedHour = -1;
+    static thread_local std::tm cachedTm{};
     const std::time_t t = std::chrono::system_clock::to_time_t(time);
-    std::tm tm{};
-    localtime_r(&t, &tm);
+    const std::time_t hour = t - ((t % 3600) + 3600) % 3600;
+    if (hour != cachedHour) {
+        localtime_r(&hour, &cachedTm);
+        cachedHour = hour;
+    }
+    const long seconds = cachedTm.tm_min * 60L + cachedTm.tm_sec + static_cast<long>(t - hour);
+    if (seconds >= 3600) {
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        return tm;
+    }
+    std::tm tm = cachedTm;
+    tm.tm_min = static_cast<int>(seconds / 60);
+    tm.tm_sec = static_cast<int>(seconds % 60);
     return tm;
 }
 

@@ -92,7 +92,14 @@ std::optional<FileRecord> FileSystem::getFolder(std::string_view path) { return 
 
 std::optional<FileRecord> FileSystem::getFile(std::string_view path) { return record(path, false); }
 
-FolderListing FileSystem::list(std::string_view path) {
+namespace {
+
+enum class Wanted { Folders, Files, Both };
+
+// Reads a folder's entries of the wanted kind. The directory entry's type decides the
+// kind where it can (links and unknown types are looked at), so entries of the other kind
+// cost no status call.
+FolderListing readFolder(std::string_view path, Wanted wanted) {
     FolderListing listing;
     FileDescriptor dirFd(open(pathString(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dirFd.valid())
@@ -102,14 +109,19 @@ FolderListing FileSystem::list(std::string_view path) {
         return listing;
     const int fd = dirfd(dir);
     while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        const bool known = entry->d_type == DT_DIR || entry->d_type == DT_REG;
+        if (known && wanted != Wanted::Both && (entry->d_type == DT_DIR) != (wanted == Wanted::Folders))
             continue;
         FileRecord rec;
         rec.name = name;
-        rec.path = join(path, name);
-        if (!statRecord(fd, name, entry->d_type == DT_LNK, rec))
+        if (!statRecord(fd, rec.name, entry->d_type == DT_LNK, rec))
             continue;
+        if (wanted != Wanted::Both && rec.isFolder() != (wanted == Wanted::Folders))
+            continue;
+        rec.path = FileSystem::join(path, rec.name);
         (rec.isFolder() ? listing.folders : listing.files).push_back(std::move(rec));
     }
     closedir(dir);
@@ -117,6 +129,10 @@ FolderListing FileSystem::list(std::string_view path) {
     sortByName(listing.files);
     return listing;
 }
+
+} // namespace
+
+FolderListing FileSystem::list(std::string_view path) { return readFolder(path, Wanted::Both); }
 
 namespace {
 
@@ -166,9 +182,13 @@ bool FileSystem::hasFile(std::string_view path) {
     return found;
 }
 
-std::vector<FileRecord> FileSystem::subFolders(std::string_view path) { return list(path).folders; }
+std::vector<FileRecord> FileSystem::subFolders(std::string_view path) {
+    return readFolder(path, Wanted::Folders).folders;
+}
 
-std::vector<FileRecord> FileSystem::files(std::string_view path) { return list(path).files; }
+std::vector<FileRecord> FileSystem::files(std::string_view path) {
+    return readFolder(path, Wanted::Files).files;
+}
 
 bool FileSystem::createFolder(std::string_view path) {
     return !path.empty() && mkdir(std::string(path).c_str(), 0777) == 0;

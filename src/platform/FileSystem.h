@@ -43,6 +43,8 @@ public:
     // Entries of a folder; empty when it cannot be read. Symbolic links to folders count
     // as folders (with AttrSymbolicLink), broken links as files.
     static FolderListing list(std::string_view path);
+    // One kind only: entries of the other kind are told apart by their directory entry
+    // and not looked at further, so a folder of many files lists its subfolders fast.
     static std::vector<FileRecord> subFolders(std::string_view path);
     // Counts without reading every entry's record; nullopt when the folder cannot be read.
     struct Counts {

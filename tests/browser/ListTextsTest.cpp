@@ -45,6 +45,17 @@ TEST(ListTexts, DatesTooltipsAndSortKeys) {
     EXPECT_EQ(ListTexts::sortKey(folder), "Da.txt");
 }
 
+TEST(ListTexts, DatesAgreeWithTheSystemsLocalTimeAcrossHoursAndDays) {
+    const std::time_t start = 1711846800; // around a spring daylight-saving change
+    for (std::time_t t = start; t < start + 3 * 86400; t += 7 * 60 + 13) {
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        char expected[32];
+        std::strftime(expected, sizeof expected, "%y/%m/%d %H:%M", &tm);
+        EXPECT_EQ(ListTexts::modified(std::chrono::system_clock::from_time_t(t)), expected) << t;
+    }
+}
+
 TEST(ChangeSignature, CountsAndTimeWithTheFixedValues) {
     TempDir dir;
     dir.mkdir("f/a");
