@@ -8,8 +8,10 @@ QtDriveCombo::QtDriveCombo(DriveList& drives, BrowserInput& input, QWidget* pare
     : QComboBox(parent), drives_(drives), input_(input) {
     setToolTip(QString::fromUtf8(DriveList::toolTip.data(),
                                  static_cast<qsizetype>(DriveList::toolTip.size())));
+    // The main window may be narrow: the list gives way rather than widening it.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    setMinimumContentsLength(8);
+    setMinimumContentsLength(1);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     drives_.setListener([this] { apply(); });
     apply();
     connect(this, &QComboBox::activated, this, [this](int index) {

@@ -59,6 +59,16 @@ TEST(BrowserWidgetTest, TheListPaneExistsOnlyInTheSplitView) {
     EXPECT_FALSE(widget.listView()->isVisible());
 }
 
+TEST(BrowserWidgetTest, ANarrowWindowIsNotWidenedByThePanes) {
+    BrowserControls controls;
+    RecordingBrowserInput input;
+    controls.drive1.setEntries({"/media/someone/A rather long volume label [LABEL]"});
+    controls.splitter.addPane("pLsV", "pTrV");
+    controls.splitter.setPaneChild("pLsV", "LsView");
+    BrowserWidget widget(controls, input);
+    EXPECT_LE(widget.minimumSizeHint().width(), 150);
+}
+
 TEST(QtIconThemeTest, IconNamesComeFromTheNameAlone) {
     QtIconTheme::ensureThemeName();
     EXPECT_FALSE(QIcon::themeName().isEmpty());
