@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +124,55 @@ TEST_F(StartupTest, ARootWithMarkupCharactersSurvivesARun) {
     EXPECT_EQ(tavrin->wait(10000), 0);
     const auto lines = settingsLines(TempDir::read(userXml()));
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end());
+}
+
+// Types keys into the program's window the way a user would.
+void typeKeys(const std::string& display, std::uint32_t window, const std::vector<std::string>& keys) {
+    ChildProcess focus({"/usr/bin/xdotool", "windowfocus", "--sync", std::to_string(window)},
+                       {"DISPLAY=" + display});
+    focus.wait(5000);
+    for (const auto& key : keys) {
+        ChildProcess press({"/usr/bin/xdotool", "key", "--window", std::to_string(window), key},
+                           {"DISPLAY=" + display});
+        press.wait(5000);
+        usleep(300000);
+    }
+}
+
+TEST_F(StartupTest, ARegisteredFolderAndTheRecentFolderSurviveARestart) {
+    const std::string work = dir.mkdir("work place");
+    dir.write("config/Quorvale/tavrin/User.xml",
+              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                "   <設定>\r\n      <Root>" + work + "</Root>\r\n"
+                                "   </設定>\r\n</運用>"));
+    XvfbServer x(800, 600);
+    ASSERT_TRUE(x.ok());
+    {
+        auto tavrin = startTavrin(x);
+        X11Probe probe(x.display());
+        const auto window = probe.waitForWindow("Tavrin", 20000);
+        ASSERT_TRUE(window);
+        // Folders menu, registered folders, register the current folder.
+        typeKeys(x.display(), window->id, {"alt+f", "Down", "Down", "Right", "Return"});
+        // Folders menu, recently opened folders, then away again.
+        typeKeys(x.display(), window->id, {"alt+f", "Down", "Right", "Escape", "Escape", "Escape"});
+        const auto written = settingsLines(TempDir::read(userXml()));
+        EXPECT_NE(std::find(written.begin(), written.end(), "      <DIR-0>" + work + "</DIR-0>"),
+                  written.end())
+            << "registering writes the settings at once";
+        tavrin->signal(SIGTERM);
+        ASSERT_EQ(tavrin->wait(10000), 0);
+    }
+    {
+        auto tavrin = startTavrin(x);
+        X11Probe probe(x.display());
+        ASSERT_TRUE(probe.waitForWindow("Tavrin", 20000));
+        tavrin->signal(SIGTERM);
+        ASSERT_EQ(tavrin->wait(10000), 0);
+    }
+    const auto lines = settingsLines(TempDir::read(userXml()));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "      <DIR-0>" + work + "</DIR-0>"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "      <Recent>," + work + ",</Recent>"), lines.end());
 }
 
 TEST(StartupWithoutDisplay, SaysHowToRunItInOneLine) {
