@@ -2,7 +2,7 @@
 
 #include "browser/PathText.h"
 #include "opening/Fld.h"
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 #include "platform/TextCase.h"
 #include "platform/Timer.h"
 #include "platform/UiLoop.h"
@@ -218,7 +218,7 @@ void uFile::loadParameters(yIni& ini, DocumentOptions& options) {
     // A root that is gone gives way to the documents folder before the active folder is
     // opened, so the browser never stays empty.
     if (!FileSystem::folderExists(root))
-        root = SpecialFolders::path(5);
+        root = SystemFolders::path(5);
     tree_.setRoot(active.empty() ? root : root + "\r" + active);
     lsSetCw(columnWidths);
     if (lTrvHi >= 1)

@@ -6,7 +6,7 @@
 #include "platform/PickerRoots.h"
 #include "platform/ShellLink.h"
 #include "platform/ShellOpener.h"
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 #include "platform/TextCase.h"
 #include "platform/UiLoop.h"
 #include "platform/UrlShortcut.h"
@@ -45,7 +45,7 @@ std::string Fld::SelFld(std::string_view folder, std::string_view title, int roo
 }
 
 std::string Fld::SpFldPh(int number) {
-    const std::string path = SpecialFolders::path(number);
+    const std::string path = SystemFolders::path(number);
     if (!path.empty())
         return withoutTrailingSlash(path);
     return SelFld("", "", number);

@@ -2,7 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 #include "platform/TextCase.h"
 #include "platform/Utf8.h"
 #include "settings/SettingsEscape.h"
@@ -42,7 +42,7 @@ void yIni::W_UserData(std::uintptr_t ownerWindow, std::string_view programName,
 }
 
 std::string yIni::FsGtSpFld(int number) const {
-    std::string path = SpecialFolders::path(number);
+    std::string path = SystemFolders::path(number);
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;

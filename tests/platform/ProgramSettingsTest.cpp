@@ -1,5 +1,5 @@
 #include "platform/ProgramSettings.h"
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 #include "platform/XdgDirs.h"
 #include "support/EnvVar.h"
 #include "support/TempDir.h"
@@ -33,21 +33,21 @@ TEST(ProgramSettings, AnyPathTravelsWhole) {
     EXPECT_EQ(ProgramSettings::get("App", "S", "after"), "1");
 }
 
-TEST(SpecialFolders, FollowTheXdgDirectories) {
+TEST(SystemFolders, FollowTheXdgDirectories) {
     TempDir dir;
     EnvVar home("HOME", dir / "home");
     EnvVar config("XDG_CONFIG_HOME", dir / "cfg");
     EnvVar data("XDG_DATA_HOME", dir / "data");
     dir.write("cfg/user-dirs.dirs", "# comment\nXDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n"
                                     "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n");
-    EXPECT_EQ(SpecialFolders::path(0), dir / "home/デスクトップ");
-    EXPECT_EQ(SpecialFolders::path(5), "/srv/docs");
-    EXPECT_EQ(SpecialFolders::path(21), dir / "home") << "no templates entry: the home folder";
-    EXPECT_EQ(SpecialFolders::path(9), dir / "data/Quorvale/SendTo");
-    EXPECT_EQ(SpecialFolders::path(26), dir / "cfg");
-    EXPECT_EQ(SpecialFolders::path(22), "/usr/share/applications");
+    EXPECT_EQ(SystemFolders::path(0), dir / "home/デスクトップ");
+    EXPECT_EQ(SystemFolders::path(5), "/srv/docs");
+    EXPECT_EQ(SystemFolders::path(21), dir / "home") << "no templates entry: the home folder";
+    EXPECT_EQ(SystemFolders::path(9), dir / "data/Quorvale/SendTo");
+    EXPECT_EQ(SystemFolders::path(26), dir / "cfg");
+    EXPECT_EQ(SystemFolders::path(22), "/usr/share/applications");
     for (int virtualFolder : {17, 18, 25, 31})
-        EXPECT_EQ(SpecialFolders::path(virtualFolder), "");
+        EXPECT_EQ(SystemFolders::path(virtualFolder), "");
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 
 #include "platform/XdgDirs.h"
 
-std::string SpecialFolders::path(int number) {
+std::string SystemFolders::path(int number) {
     switch (number) {
     case 0: return XdgDirs::userDir("DESKTOP");
     case 5: return XdgDirs::userDir("DOCUMENTS");
