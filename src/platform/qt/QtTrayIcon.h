@@ -17,6 +17,7 @@ public:
     bool available() const override;
 
     void setClickHandlers(std::function<void()> left, std::function<void()> right);
+    QSystemTrayIcon& icon() { return icon_; }
 
 private:
     QSystemTrayIcon icon_;
