@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -122,4 +123,38 @@ std::string ValueText::fromNumber(double value) {
 
 std::int64_t ValueText::roundHalfEven(double value) {
     return static_cast<std::int64_t>(std::nearbyint(value));
+}
+
+std::string ValueText::fromDate(const DateTime& v) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d", v.year, v.month, v.day,
+                  v.hour, v.minute, v.second);
+    return buffer;
+}
+
+std::optional<DateTime> ValueText::toDate(std::string_view text) {
+    DateTime d;
+    char sep1 = 0, sep2 = 0;
+    int consumed = 0;
+    const std::string s(text);
+    if (std::sscanf(s.c_str(), "%d%c%d%c%d%n", &d.year, &sep1, &d.month, &sep2, &d.day, &consumed) != 5 ||
+        sep1 != sep2 || (sep1 != '/' && sep1 != '-'))
+        return std::nullopt;
+    std::string rest = s.substr(static_cast<std::size_t>(consumed));
+    if (!rest.empty()) {
+        int used = 0;
+        if (std::sscanf(rest.c_str(), " %d:%d%n", &d.hour, &d.minute, &used) != 2)
+            return std::nullopt;
+        rest = rest.substr(static_cast<std::size_t>(used));
+        if (!rest.empty() && (std::sscanf(rest.c_str(), ":%d%n", &d.second, &used) != 1 ||
+                              static_cast<std::size_t>(used) != rest.size()))
+            return std::nullopt;
+    }
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (d.year % 4 == 0 && d.year % 100 != 0) || d.year % 400 == 0;
+    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > kDays[d.month - 1] ||
+        (d.month == 2 && d.day == 29 && !leap) || d.hour < 0 || d.hour > 23 || d.minute < 0 ||
+        d.minute > 59 || d.second < 0 || d.second > 59)
+        return std::nullopt;
+    return d;
 }

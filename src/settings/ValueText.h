@@ -5,6 +5,17 @@
 #include <string>
 #include <string_view>
 
+// A calendar date and time of day, as stored in the settings.
+struct DateTime {
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    bool operator==(const DateTime&) const = default;
+};
+
 // Text forms of the typed values of the settings file, with the conversions the stored
 // files rely on.
 class ValueText {
@@ -19,6 +30,11 @@ public:
     // a fraction.
     static std::string fromNumber(double value);
     static std::string fromBoolean(bool value) { return value ? "True" : "False"; }
+    // "yyyy/mm/dd hh:nn:ss", the Japanese short date and time.
+    static std::string fromDate(const DateTime& value);
+    // A date "yyyy/mm/dd" (or with "-"), optionally followed by "h:nn" or "h:nn:ss";
+    // nullopt for anything else or an impossible date.
+    static std::optional<DateTime> toDate(std::string_view text);
     // Nearest whole number, halves to even.
     static std::int64_t roundHalfEven(double value);
 };

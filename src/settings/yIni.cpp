@@ -155,6 +155,14 @@ void yIni::SetVal(std::string_view key, std::string_view value) {
 
 void yIni::SetVal(std::string_view key, bool value) { setRaw(key, ValueText::fromBoolean(value)); }
 
+void yIni::SetVal(std::string_view key, const DateTime& value) {
+    setRaw(key, ValueText::fromDate(value));
+}
+
+DateTime yIni::vGtVal(std::string_view key, const DateTime& def) {
+    return ValueText::toDate(SettingsEscape::unescape(sGtTag(1, key))).value_or(def);
+}
+
 std::string yIni::numberText(double value) { return ValueText::fromNumber(value); }
 
 void yIni::setRaw(std::string_view key, std::string_view text) {

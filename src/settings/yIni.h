@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/ValueText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,6 +46,8 @@ public:
     // A Boolean key holding text that is neither True/False nor a number gives `def`.
     bool vGtVal(std::string_view key, bool def);
     double vGtVal(std::string_view key, double def);
+    // A date that does not parse gives `def`.
+    DateTime vGtVal(std::string_view key, const DateTime& def);
     template <typename T>
         requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, double>)
     double vGtVal(std::string_view key, T def) {
@@ -56,6 +60,7 @@ public:
         SetVal(key, std::string_view(value));
     }
     void SetVal(std::string_view key, bool value);
+    void SetVal(std::string_view key, const DateTime& value);
     template <typename T>
         requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
     void SetVal(std::string_view key, T value) {

@@ -56,3 +56,14 @@ TEST(ValueText, RoundingIsHalfEven) {
     EXPECT_EQ(ValueText::roundHalfEven(-2.5), -2);
     EXPECT_EQ(ValueText::roundHalfEven(2.6), 3);
 }
+
+TEST(ValueText, DatesReadBackAndNonsenseIsRefused) {
+    const DateTime d{2024, 2, 29, 23, 5, 9};
+    EXPECT_EQ(ValueText::fromDate(d), "2024/02/29 23:05:09");
+    EXPECT_EQ(ValueText::toDate(ValueText::fromDate(d)), d);
+    EXPECT_EQ(ValueText::toDate("2001-01-01"), (DateTime{2001, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(ValueText::toDate("2001/1/2 3:04"), (DateTime{2001, 1, 2, 3, 4, 0}));
+    for (const char* bad : {"", "abc", "2023/02/29", "2001/13/01", "2001/01/01 25:00", "2001/01-01",
+                            "2001/01/01 1:02:03x"})
+        EXPECT_EQ(ValueText::toDate(bad), std::nullopt) << bad;
+}

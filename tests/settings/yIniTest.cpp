@@ -89,6 +89,7 @@ TEST_F(yIniTest, ValuesReadBackAfterARestart) {
     ini.SetVal("TrvHi", 1234.5);
     ini.SetVal("Neg", -7);
     ini.SetVal("Flag", false);
+    ini.SetVal("Stamp", DateTime{2026, 12, 7, 11, 30, 0});
     ini.SetGtx();
     ini.SetTxt();
 
@@ -98,8 +99,10 @@ TEST_F(yIniTest, ValuesReadBackAfterARestart) {
     EXPECT_EQ(again.vGtVal("TrvHi", 0), 1234.5);
     EXPECT_EQ(again.vGtVal("Neg", 0), -7);
     EXPECT_FALSE(again.vGtVal("Flag", true));
+    EXPECT_EQ(again.vGtVal("Stamp", DateTime{}), (DateTime{2026, 12, 7, 11, 30, 0}));
     EXPECT_EQ(again.vGtVal("Missing", 42), 42);
     EXPECT_EQ(again.vGtVal("Missing", "def"), "def");
+    EXPECT_EQ(again.vGtVal("When", DateTime{2020, 1, 2, 3, 4, 5}), (DateTime{2020, 1, 2, 3, 4, 5}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
