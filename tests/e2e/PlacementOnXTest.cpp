@@ -41,6 +41,24 @@ class OwnWindows {
         xcb_flush(conn_);
     }
 
+    // The window the window manager names as active.
+    xcb_window_t active() {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data;
+        auto* atom = xcb_intern_atom_reply(
+            conn_, xcb_intern_atom(conn_, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
+        xcb_window_t window = 0;
+        if (atom) {
+            auto* reply = xcb_get_property_reply(
+                conn_, xcb_get_property(conn_, 0, screen->root, atom->atom, XCB_ATOM_WINDOW, 0, 1),
+                nullptr);
+            if (reply && xcb_get_property_value_length(reply) == 4)
+                window = *static_cast<xcb_window_t*>(xcb_get_property_value(reply));
+            std::free(reply);
+            std::free(atom);
+        }
+        return window;
+    }
+
     std::pair<int, int> size(xcb_window_t w) {
         auto* geometry = xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, w), nullptr);
         const std::pair<int, int> result{geometry ? geometry->width : 0,
@@ -81,9 +99,19 @@ class PlacementOnXTest : public ::testing::Test {
         }
         return seen;
     }
-    std::optional<X11Probe::Window> waitInside(X11Probe& probe, const std::string& title,
-                                               const ScreenRect& rect) {
-        return waitUntil(probe, title, [&](const X11Probe::Window& w) { return inside(w, rect); });
+    // Waits until the window fills `rect` less no more than a window frame.
+    std::optional<X11Probe::Window> waitFilling(X11Probe& probe, const std::string& title,
+                                                const ScreenRect& rect) {
+        return waitUntil(probe, title, [&](const X11Probe::Window& w) {
+            return inside(w, rect) && w.width > rect.width - 40 && w.height > rect.height - 60;
+        });
+    }
+
+    // On a busy machine the window manager may still be starting when the server is up.
+    static bool waitForWindowManager(XcbWindowList& windows) {
+        for (int i = 0; i < 300 && !windows.windowManagerRuns(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return windows.windowManagerRuns();
     }
 
     NullUiLoop loop;
@@ -95,6 +123,7 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
     ASSERT_TRUE(x.ok());
     XcbWindowList windows(x.display());
     ASSERT_TRUE(windows.connected());
+    ASSERT_TRUE(waitForWindowManager(windows));
     WindowPlacement placement(windows, loop, clock);
     const ScreenRect rect{300, 40, 640, 420};
     placement.SetPlacement(rect);
@@ -105,7 +134,7 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
 
     ASSERT_NE(placement.lastPlaced(), 0u) << "the new window was found";
     X11Probe probe(x.display());
-    const auto shown = waitInside(probe, "PlacedHere", rect);
+    const auto shown = waitFilling(probe, "PlacedHere", rect);
     ASSERT_TRUE(shown);
     EXPECT_TRUE(inside(*shown, rect))
         << shown->x << "," << shown->y << " " << shown->width << "x" << shown->height;
@@ -117,10 +146,23 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
     const ScreenRect wider{200, 0, 800, 500};
     placement.SetPlacement(wider);
     placement.MovWnd();
-    const auto moved = waitInside(probe, "PlacedHere", wider);
+    const auto moved = waitFilling(probe, "PlacedHere", wider);
     ASSERT_TRUE(moved);
     EXPECT_TRUE(inside(*moved, wider));
     EXPECT_GT(moved->width, wider.width - 40);
+
+    // Another window takes the focus; activating the placed one gives it back.
+    OwnWindows other(x.display());
+    other.create(1, 100);
+    for (int i = 0; i < 100 && other.active() != other.ids[0]; ++i) {
+        windows.activate(other.ids[0]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(other.active(), other.ids[0]);
+    EXPECT_TRUE(windows.activate(placement.lastPlaced()));
+    for (int i = 0; i < 100 && other.active() != placement.lastPlaced(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(other.active(), placement.lastPlaced());
 }
 
 TEST_F(PlacementOnXTest, WithoutAWindowManagerTheWindowTakesTheRectangleItself) {
@@ -151,6 +193,7 @@ TEST_F(PlacementOnXTest, TenNewWindowsAtOnceAreLeftWhereTheyAre) {
     XvfbServer x(1024, 768, XvfbServer::WindowManager::Openbox);
     ASSERT_TRUE(x.ok());
     XcbWindowList windows(x.display());
+    ASSERT_TRUE(waitForWindowManager(windows));
     WindowPlacement placement(windows, loop, clock);
     placement.SetPlacement({300, 0, 555, 333});
 

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <thread>
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 
@@ -21,6 +23,9 @@ struct XcbWindowList::Ewmh {
 };
 
 namespace {
+
+// How long a move waits for a new window's frame.
+constexpr std::chrono::milliseconds kFrameWait{500};
 
 // Ids longer than this are not expected in one property; the rest is left out.
 constexpr std::uint32_t kMaxIds = 65536;
@@ -172,10 +177,9 @@ bool XcbWindowList::moveManaged(Handle window, const ScreenRect& rect) {
     if (!exists(conn_, id))
         return false;
     auto& atoms = ewmh_->atoms;
-    auto frame = cardinals(conn_, id, atoms._NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL);
-    frame.resize(4, 0); // left, right, top, bottom
-    const int width = std::max(1, rect.width - static_cast<int>(frame[0] + frame[1]));
-    const int height = std::max(1, rect.height - static_cast<int>(frame[2] + frame[3]));
+    const auto frame = frameExtents(id);
+    const int width = std::max(1, rect.width - frame[0] - frame[1]);
+    const int height = std::max(1, rect.height - frame[2] - frame[3]);
     xcb_ewmh_request_change_wm_state(
         &atoms, ewmh_->screen, id, XCB_EWMH_WM_STATE_REMOVE, atoms._NET_WM_STATE_MAXIMIZED_VERT,
         atoms._NET_WM_STATE_MAXIMIZED_HORZ, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
@@ -187,6 +191,27 @@ bool XcbWindowList::moveManaged(Handle window, const ScreenRect& rect) {
         static_cast<std::uint32_t>(rect.left), static_cast<std::uint32_t>(rect.top),
         static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
     return true;
+}
+
+// Left, right, top and bottom border of the window manager's frame. A window that has just
+// appeared may not have its frame yet; when the window manager announces that it tells
+// the frame, a short wait lets it do so.
+std::array<int, 4> XcbWindowList::frameExtents(Handle window) {
+    const auto id = static_cast<xcb_window_t>(window);
+    const xcb_atom_t extents = ewmh_->atoms._NET_FRAME_EXTENTS;
+    const auto supported =
+        cardinals(conn_, ewmh_->root, ewmh_->atoms._NET_SUPPORTED, XCB_ATOM_ATOM);
+    const bool told = std::find(supported.begin(), supported.end(), extents) != supported.end();
+    const auto until = std::chrono::steady_clock::now() + kFrameWait;
+    for (;;) {
+        const auto values = cardinals(conn_, id, extents, XCB_ATOM_CARDINAL);
+        if (values.size() >= 4)
+            return {static_cast<int>(values[0]), static_cast<int>(values[1]),
+                    static_cast<int>(values[2]), static_cast<int>(values[3])};
+        if (!told || std::chrono::steady_clock::now() >= until)
+            return {0, 0, 0, 0};
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 bool XcbWindowList::moveUnmanaged(Handle window, const ScreenRect& rect) {

@@ -2,6 +2,7 @@
 
 #include "platform/WindowList.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,8 @@ class XcbWindowList : public WindowList {
     XcbWindowList& operator=(const XcbWindowList&) = delete;
 
     bool connected() const { return ewmh_ != nullptr; }
+    // True while an EWMH window manager runs on the screen.
+    bool windowManagerRuns();
 
     std::vector<Handle> shownWindows() override;
     bool move(Handle window, const ScreenRect& rect) override;
@@ -33,11 +36,11 @@ class XcbWindowList : public WindowList {
     struct Ewmh;
     XcbWindowList(xcb_connection_t* connection, int screen, bool owned);
     void attach(xcb_connection_t* connection, int screen);
-    bool windowManagerRuns();
     std::vector<Handle> managedWindows();
     std::vector<Handle> mappedTopLevels();
     bool moveManaged(Handle window, const ScreenRect& rect);
     bool moveUnmanaged(Handle window, const ScreenRect& rect);
+    std::array<int, 4> frameExtents(Handle window);
 
     xcb_connection_t* conn_ = nullptr;
     bool owned_ = false;
