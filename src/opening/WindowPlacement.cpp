@@ -13,8 +13,10 @@ void WindowPlacement::SetPlacement(const ScreenRect& rect) {
     placementOn_ = true;
 }
 
+// Events run while mode 1 waits, and one of them may start another program; such a nested
+// start is not placed, so that the waiting one keeps its own snapshot.
 void WindowPlacement::PlcWnd(int mode) {
-    if (!placementOn_)
+    if (!placementOn_ || waiting_)
         return;
     if (mode == 0)
         takeSnapshot();
@@ -57,6 +59,7 @@ void WindowPlacement::placeNewWindow() {
 
 // True when the number of shown windows differs from the snapshot before the time limit.
 bool WindowPlacement::waitForCountChange() {
+    const WaitingFlag flag(waiting_);
     const auto deadline = clock_.now() + kWaitLimit;
     for (;;) {
         newWindows_.clear();

@@ -42,6 +42,18 @@ class WindowPlacement : public PlacementSteps {
     void MovWnd();
 
   private:
+    // Marks the wait of mode 1 for its whole length, whatever way it ends.
+    class WaitingFlag {
+      public:
+        explicit WaitingFlag(bool& flag) : flag_(flag) { flag_ = true; }
+        ~WaitingFlag() { flag_ = false; }
+        WaitingFlag(const WaitingFlag&) = delete;
+        WaitingFlag& operator=(const WaitingFlag&) = delete;
+
+      private:
+        bool& flag_;
+    };
+
     void takeSnapshot();
     void placeNewWindow();
     bool waitForCountChange();
@@ -56,6 +68,7 @@ class WindowPlacement : public PlacementSteps {
     ScreenRect rect_;
     Handle lastPlaced_ = 0;
     bool snapshotTaken_ = false;
+    bool waiting_ = false;
     std::vector<Handle> snapshot_;
     std::vector<Handle> newWindows_;
 };

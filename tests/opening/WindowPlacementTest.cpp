@@ -159,6 +159,35 @@ TEST_F(WindowPlacementTest, WithoutASnapshotOfItsOwnStartNothingIsMoved) {
     EXPECT_EQ(list.looks, 0);
 }
 
+// While mode 1 waits, an event starts another program with its own placement steps.
+class StartingUiLoop : public NullUiLoop {
+  public:
+    void processEvents() override {
+        NullUiLoop::processEvents();
+        if (placement && eventRuns == 1) {
+            placement->PlcWnd(0);
+            placement->PlcWnd(1);
+        }
+    }
+    PlacementSteps* placement = nullptr;
+};
+
+TEST(WindowPlacementNestingTest, AStartDuringTheWaitLeavesTheWaitingPlacementIntact) {
+    ScriptedWindowList list;
+    StartingUiLoop loop;
+    FakeWaitClock clock;
+    WindowPlacement placement(list, loop, clock);
+    loop.placement = &placement;
+    placement.SetPlacement({1, 2, 3, 4});
+    list.script = {{10, 20}};
+    placement.PlcWnd(0);
+    list.script = {{10, 20}, {10, 20}, {10, 20}, {30, 10, 20}};
+    placement.PlcWnd(1);
+    ASSERT_EQ(list.moves.size(), 1u);
+    EXPECT_EQ(list.moves[0].window, 30u);
+    EXPECT_EQ(list.looks, 5) << "the nested steps looked at nothing";
+}
+
 TEST_F(WindowPlacementTest, EnumWndProcCountsEveryWindowItIsGiven) {
     placement.SetPlacement(rect);
     placement.EnumWndProc(8, 0);
