@@ -118,6 +118,8 @@ std::vector<WindowList::Handle> XcbWindowList::shownWindows() {
 // A window manager names its check window on the root, and the window names itself; a
 // stale property left by one that has ended fails the second test.
 bool XcbWindowList::windowManagerRuns() {
+    if (!connected())
+        return false;
     const xcb_atom_t check = ewmh_->atoms._NET_SUPPORTING_WM_CHECK;
     const auto named = cardinals(conn_, ewmh_->root, check, XCB_ATOM_WINDOW);
     if (named.empty())
