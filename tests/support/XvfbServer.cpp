@@ -64,7 +64,7 @@ XvfbServer::XvfbServer(int width, int height, WindowManager wm) {
         return;
     wm_ = std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/openbox"},
                                          std::vector<std::string>{"DISPLAY=" + display_});
-    for (int i = 0; i < 100 && !wmRunning(display_); ++i)
+    for (int i = 0; i < 400 && !wmRunning(display_); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
