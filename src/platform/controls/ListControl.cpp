@@ -76,12 +76,16 @@ std::unique_ptr<ListItem> ListControl::makeItem(ListItemData&& data) {
     item->key_ = std::move(data.key);
     item->columns_ = {std::move(data.text), std::move(data.column1), std::move(data.column2),
                       std::move(data.column3)};
-    item->icon_ = std::move(data.icon);
-    item->tag_ = std::move(data.tag);
+    item->icon_ = shared(std::move(data.icon));
+    item->tag_ = shared(std::move(data.tag));
     item->toolTip_ = std::move(data.toolTip);
     item->foreColour_ = data.foreColour;
     item->rows_ = &items_;
     return item;
+}
+
+const std::string* ListControl::shared(std::string&& text) {
+    return &*sharedTexts_.insert(std::move(text)).first;
 }
 
 ListItem* ListControl::add(ListItemData data) {
@@ -228,13 +232,13 @@ void ListControl::setColumnText(ListItem* item, int column, std::string text) {
 
 void ListControl::setTag(ListItem* item, std::string tag) {
     if (item) {
-        item->tag_ = std::move(tag);
+        item->tag_ = shared(std::move(tag));
     }
 }
 
 void ListControl::setIcon(ListItem* item, std::string icon) {
-    if (item && item->icon_ != icon) {
-        item->icon_ = std::move(icon);
+    if (item && *item->icon_ != icon) {
+        item->icon_ = shared(std::move(icon));
         notify([&](ListObserver& o) { o.itemChanged(item); });
     }
 }

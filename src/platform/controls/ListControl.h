@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class ListObserver;
@@ -115,6 +116,7 @@ class ListControl {
 
   private:
     std::unique_ptr<ListItem> makeItem(ListItemData&& data);
+    const std::string* shared(std::string&& text);
     std::size_t sortedPosition(const ListItem* item) const;
     bool lessThan(const ListItem* a, const ListItem* b) const;
     void removeRun(std::size_t first, std::size_t count);
@@ -129,4 +131,6 @@ class ListControl {
     SortOrder sortOrder_ = SortOrder::Ascending;
     bool sorted_ = false;
     std::vector<ListObserver*> observers_;
+    // The shared copies of tags and icon keys; never shrinks while the control lives.
+    std::unordered_set<std::string> sharedTexts_;
 };

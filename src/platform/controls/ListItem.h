@@ -25,9 +25,9 @@ class ListItem {
     const std::string& text() const { return columns_[0]; }
     // Column 0 is the text; 1 to 3 the sub-items. Out of range gives an empty text.
     const std::string& columnText(int column) const;
-    const std::string& tag() const { return tag_; }
+    const std::string& tag() const { return *tag_; }
     // Key of the item's icon in the ImageList; empty for none.
-    const std::string& icon() const { return icon_; }
+    const std::string& icon() const { return *icon_; }
     const std::string& toolTip() const { return toolTip_; }
     std::optional<Rgb> foreColour() const { return foreColour_; }
     bool bold() const { return bold_; }
@@ -42,8 +42,9 @@ class ListItem {
 
     std::string key_;
     std::array<std::string, columnCount> columns_;
-    std::string tag_;
-    std::string icon_;
+    // Tags and icon keys repeat across a folder: each item points to one shared copy.
+    const std::string* tag_ = nullptr;
+    const std::string* icon_ = nullptr;
     std::string toolTip_;
     std::optional<Rgb> foreColour_;
     bool bold_ = false;
