@@ -28,6 +28,15 @@ template <typename F> void ListControl::notify(F&& f, ListObserver* except) {
 
 ListControl::~ListControl() {
     notify([](ListObserver& o) { o.controlDestroyed(); });
+    deleteAll();
+}
+
+void ListControl::deleteAll() {
+    for (ListItem* item : items_.items()) {
+        delete item;
+    }
+    items_.clear();
+    byKey_.clear();
 }
 
 // ---- Columns ----
@@ -89,16 +98,15 @@ const std::string* ListControl::shared(std::string&& text) {
 }
 
 ListItem* ListControl::add(ListItemData data) {
-    if (data.key.empty() || byKey_.count(data.key) != 0) {
+    if (data.key.empty() || byKey_.find(data.key) != nullptr) {
         return nullptr;
     }
-    auto owned = makeItem(std::move(data));
-    ListItem* item = owned.get();
+    ListItem* item = makeItem(std::move(data)).release();
     const std::size_t row = sorted_ ? sortedPosition(item) : items_.size();
     const int first = static_cast<int>(row);
     notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, 1); });
     items_.insert(row, item);
-    byKey_.emplace(std::string_view(item->key_), std::move(owned));
+    byKey_.insert(item);
     notify([&](ListObserver& o) { o.itemsInserted(first, 1); });
     return item;
 }
@@ -112,10 +120,9 @@ int ListControl::addItems(std::vector<ListItemData> items) {
             continue;
         }
         auto owned = makeItem(std::move(data));
-        ListItem* item = owned.get();
         // One lookup: the key is taken from the new item; a duplicate is dropped.
-        if (byKey_.emplace(std::string_view(item->key_), std::move(owned)).second) {
-            added.push_back(item);
+        if (byKey_.insert(owned.get())) {
+            added.push_back(owned.release());
         }
     }
     if (added.empty()) {
@@ -166,7 +173,8 @@ void ListControl::removeRun(std::size_t first, std::size_t count) {
         if (current_ == item) {
             current_ = nullptr;
         }
-        byKey_.erase(byKey_.find(std::string_view(item->key_)));
+        byKey_.erase(item->key());
+        delete item;
     }
     notify([&](ListObserver& o) { o.itemsRemoved(firstRow, rows); });
 }
@@ -195,16 +203,14 @@ int ListControl::removeItems(const std::vector<std::string>& keys) {
 
 void ListControl::clear() {
     notify([](ListObserver& o) { o.aboutToReset(); });
-    items_.clear();
-    byKey_.clear();
+    deleteAll();
     current_ = nullptr;
     topKey_.clear();
     notify([](ListObserver& o) { o.reset(); });
 }
 
 ListItem* ListControl::find(std::string_view key) const {
-    const auto it = byKey_.find(key);
-    return it == byKey_.end() ? nullptr : it->second.get();
+    return byKey_.find(key);
 }
 
 ListItem* ListControl::itemAt(int index) const {

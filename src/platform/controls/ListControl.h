@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls/ControlTypes.h"
+#include "platform/controls/KeyIndex.h"
 #include "platform/controls/ListColumn.h"
 #include "platform/controls/ListItem.h"
 
@@ -120,11 +121,13 @@ class ListControl {
     std::size_t sortedPosition(const ListItem* item) const;
     bool lessThan(const ListItem* a, const ListItem* b) const;
     void removeRun(std::size_t first, std::size_t count);
+    void deleteAll();
     template <typename F> void notify(F&& f, ListObserver* except = nullptr);
 
     std::vector<ListColumn> columns_;
     RowVector<ListItem> items_;
-    std::unordered_map<std::string_view, std::unique_ptr<ListItem>> byKey_;
+    // The items are owned through items_ and deleted when they leave the list.
+    KeyIndex<ListItem> byKey_;
     ListItem* current_ = nullptr;
     std::string topKey_;
     int sortKey_ = 0;

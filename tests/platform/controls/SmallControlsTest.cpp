@@ -1,5 +1,6 @@
 #include "platform/controls/DriveList.h"
 #include "platform/controls/ImageList.h"
+#include "platform/controls/KeyIndex.h"
 #include "platform/controls/MenuArray.h"
 #include "platform/controls/RetButtons.h"
 #include "platform/controls/Splitter.h"
@@ -124,4 +125,33 @@ TEST(RetButtonsTest, ButtonsCarryTheirTips) {
     EXPECT_EQ(RetButtons::toolTip(2), "登録されているﾌｫﾙﾀﾞに移動します");
     EXPECT_EQ(RetButtons::toolTip(3), "");
     EXPECT_EQ(DriveList::toolTip, "ﾄﾞﾗｲﾌﾞを指定します");
+}
+
+namespace {
+struct Keyed {
+    std::string name;
+    const std::string& key() const { return name; }
+};
+} // namespace
+
+TEST(KeyIndexTest, FindsEveryKeyThroughGrowthAndRemovals) {
+    std::vector<Keyed> items(5000);
+    KeyIndex<Keyed> index;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i].name = "L" + std::to_string(i);
+        ASSERT_TRUE(index.insert(&items[i]));
+    }
+    Keyed twin{"L42"};
+    EXPECT_FALSE(index.insert(&twin));
+    for (std::size_t i = 0; i < items.size(); i += 3) {
+        index.erase(items[i].name);
+    }
+    index.erase("absent");
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        ASSERT_EQ(index.find(items[i].name), i % 3 == 0 ? nullptr : &items[i]) << i;
+    }
+    EXPECT_EQ(index.size(), items.size() - (items.size() + 2) / 3);
+    index.clear();
+    EXPECT_EQ(index.find("L1"), nullptr);
+    EXPECT_TRUE(index.insert(&items[0]));
 }
