@@ -29,15 +29,24 @@ template <typename F> void TreeControl::notify(F&& f, TreeObserver* except) {
 
 TreeControl::~TreeControl() {
     notify([](TreeObserver& o) { o.controlDestroyed(); });
+    deleteAll();
+}
+
+void TreeControl::deleteAll() {
+    const std::vector<TreeNode*> tops = topLevel_.items();
+    for (TreeNode* top : tops) {
+        forgetSubtree(top);
+    }
+    topLevel_.clear();
+    byKey_.clear();
+    serials_->clear();
 }
 
 void TreeControl::clear() {
     notify([](TreeObserver& o) { o.aboutToReset(); });
     const bool hadSelection = selected_ != nullptr;
     selected_ = nullptr;
-    topLevel_.clear();
-    byKey_.clear();
-    serials_->clear();
+    deleteAll();
     notify([](TreeObserver& o) { o.reset(); });
     if (hadSelection) {
         notify([](TreeObserver& o) { o.selectionChanged(nullptr); });
@@ -50,7 +59,7 @@ RowVector<TreeNode>& TreeControl::siblingsOf(TreeNode* parent) {
 
 TreeNode* TreeControl::add(std::string_view relativeKey, TreeRelation relation, std::string key,
                            std::string text, std::string image) {
-    if (key.empty() || byKey_.count(key) != 0) {
+    if (key.empty() || byKey_.find(key) != nullptr) {
         return nullptr;
     }
     TreeNode* relative = relativeKey.empty() ? nullptr : find(relativeKey);
@@ -83,8 +92,7 @@ void TreeControl::insertAt(TreeNode* parent, std::size_t row, std::unique_ptr<Tr
     raw->siblings_ = &siblings;
     raw->serial_ = serials_->append(raw);
     siblings.insert(row, raw);
-    const std::string_view key = raw->key_;
-    byKey_.emplace(key, std::move(node));
+    byKey_.insert(node.release());
     notify([&](TreeObserver& o) { o.nodesInserted(parent, first, 1); });
 }
 
@@ -141,13 +149,13 @@ void TreeControl::forgetSubtree(TreeNode* node) {
         serials_->erase(gone->serial_);
     }
     for (TreeNode* gone : doomed) {
-        byKey_.erase(byKey_.find(std::string_view(gone->key_)));
+        byKey_.erase(gone->key_);
+        delete gone;
     }
 }
 
 TreeNode* TreeControl::find(std::string_view key) const {
-    const auto it = byKey_.find(key);
-    return it == byKey_.end() ? nullptr : it->second.get();
+    return byKey_.find(key);
 }
 
 TreeNode* TreeControl::nodeAt(int index) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls/ControlTypes.h"
+#include "platform/controls/KeyIndex.h"
 #include "platform/controls/TreeNode.h"
 
 #include <cstddef>
@@ -93,12 +94,15 @@ class TreeControl {
   private:
     RowVector<TreeNode>& siblingsOf(TreeNode* parent);
     void insertAt(TreeNode* parent, std::size_t row, std::unique_ptr<TreeNode> node);
+    // Drops the node and its subtree from the indexes and deletes them.
     void forgetSubtree(TreeNode* node);
+    void deleteAll();
     bool contains(const TreeNode* ancestor, const TreeNode* node) const;
     void expandAncestors(const TreeNode* node);
     template <typename F> void notify(F&& f, TreeObserver* except = nullptr);
 
-    std::unordered_map<std::string_view, std::unique_ptr<TreeNode>> byKey_;
+    // The nodes are owned through the hierarchy and deleted when they leave it.
+    KeyIndex<TreeNode> byKey_;
     RowVector<TreeNode> topLevel_;
     std::unique_ptr<TreeSerialIndex> serials_;
     TreeNode* selected_ = nullptr;
