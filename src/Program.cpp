@@ -28,8 +28,8 @@ std::unique_ptr<WindowList> windowListOfThisDisplay() {
 Program::Program()
     : windowList_(windowListOfThisDisplay()), placement_(*windowList_, loop_, clock_),
       shell_(shellOpener_, folderPicker_, loop_, &placement_), usr_(messages_, loop_, tray_),
-      window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
+      window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
       main_(usr_, window_, loop_, browser_),
       policy_(main_, shell_, &placement_, [this](const std::string& path) { browser_.RcntExFL(path); }),
       commands_(main_, browser_, shell_, policy_) {

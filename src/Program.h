@@ -49,8 +49,8 @@ private:
     WindowPlacement placement_;
     Fld shell_;
     Usr usr_;
+    uFile browser_; // before the window, so the views go before the controls they show
     QtMainWindow window_;
-    uFile browser_;
     fmTree main_;
     OpenPolicy policy_;
     MenuCommands commands_;
