@@ -65,10 +65,10 @@ void QtListView::applyColumn(int column) {
         return;
     }
     applying_ = true;
-    const ListColumn& spec = list_.column(column);
-    setColumnHidden(column, spec.hidden);
-    if (!spec.hidden) {
-        header()->resizeSection(column, spec.width);
+    const ListColumn& shown = list_.column(column);
+    setColumnHidden(column, shown.hidden);
+    if (!shown.hidden) {
+        header()->resizeSection(column, shown.width);
     }
     applying_ = false;
 }
