@@ -212,23 +212,15 @@ void QtListView::startDrag(Qt::DropActions) {
 }
 
 void QtListView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!QtPaneInput::offersPaths(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    const std::string key = keyAt(event->position().toPoint());
-    guarded("list drag", [&] { input_.listDragOver(key, DragState::Enter); });
+    QtPaneInput::dragPassing(
+        event, DragState::Enter, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, DragState state) { input_.listDragOver(key, state); });
 }
 
 void QtListView::dragMoveEvent(QDragMoveEvent* event) {
-    if (!QtPaneInput::offersPaths(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    const std::string key = keyAt(event->position().toPoint());
-    guarded("list drag", [&] { input_.listDragOver(key, DragState::Over); });
+    QtPaneInput::dragPassing(
+        event, DragState::Over, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, DragState state) { input_.listDragOver(key, state); });
 }
 
 void QtListView::dragLeaveEvent(QDragLeaveEvent* event) {
@@ -237,17 +229,10 @@ void QtListView::dragLeaveEvent(QDragLeaveEvent* event) {
 }
 
 void QtListView::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = QtPaneInput::pathsOf(event->mimeData());
-    if (paths.empty()) {
-        event->ignore();
-        return;
-    }
-    // The program copies or moves by itself; the source is told "copied".
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    const std::string key = keyAt(event->position().toPoint());
-    const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
-    guarded("list drop", [&] { input_.listDropped(key, paths, modifiers); });
+    QtPaneInput::dropped(
+        event, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, const std::vector<std::string>& paths,
+               KeyModifiers modifiers) { input_.listDropped(key, paths, modifiers); });
 }
 
 void QtListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

@@ -1,5 +1,7 @@
 #include "platform/qt/QtPaneInput.h"
 
+#include "platform/qt/Guarded.h"
+
 #include "platform/UriList.h"
 
 namespace {
@@ -56,4 +58,31 @@ std::vector<std::string> QtPaneInput::pathsOf(const QMimeData* data) {
 
 bool QtPaneInput::offersPaths(const QMimeData* data) {
     return data != nullptr && data->hasFormat(uriListType);
+}
+
+void QtPaneInput::dragPassing(QDragMoveEvent* event, DragState state, const KeyAt& keyAt,
+                              const std::function<void(const std::string&, DragState)>& report) {
+    if (!offersPaths(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    const std::string key = keyAt(event->position().toPoint());
+    guarded("drag", [&] { report(key, state); });
+}
+
+void QtPaneInput::dropped(
+    QDropEvent* event, const KeyAt& keyAt,
+    const std::function<void(const std::string&, const std::vector<std::string>&, KeyModifiers)>&
+        report) {
+    const std::vector<std::string> paths = pathsOf(event->mimeData());
+    if (paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const std::string key = keyAt(event->position().toPoint());
+    const KeyModifiers mods = modifiers(event->modifiers());
+    guarded("drop", [&] { report(key, paths, mods); });
 }

@@ -2,8 +2,10 @@
 
 #include "platform/controls/ControlTypes.h"
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,4 +21,16 @@ class QtPaneInput {
     // The local paths a drop offers; empty when it offers none.
     static std::vector<std::string> pathsOf(const QMimeData* data);
     static bool offersPaths(const QMimeData* data);
+
+    // A drag entering or moving over a pane: accepted and reported when it offers paths.
+    // `keyAt` names the item under the pointer.
+    using KeyAt = std::function<std::string(const QPoint&)>;
+    static void dragPassing(QDragMoveEvent* event, DragState state, const KeyAt& keyAt,
+                            const std::function<void(const std::string&, DragState)>& report);
+    // A drop of paths on a pane. The program copies or moves by itself: the source is
+    // told "copied", so that it never deletes what was only copied.
+    static void
+    dropped(QDropEvent* event, const KeyAt& keyAt,
+            const std::function<void(const std::string&, const std::vector<std::string>&,
+                                     KeyModifiers)>& report);
 };

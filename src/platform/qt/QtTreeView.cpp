@@ -203,23 +203,15 @@ void QtTreeView::startDrag(Qt::DropActions) {
 }
 
 void QtTreeView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!QtPaneInput::offersPaths(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    const std::string key = keyAt(event->position().toPoint());
-    guarded("tree drag", [&] { input_.treeDragOver(key, DragState::Enter); });
+    QtPaneInput::dragPassing(
+        event, DragState::Enter, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, DragState state) { input_.treeDragOver(key, state); });
 }
 
 void QtTreeView::dragMoveEvent(QDragMoveEvent* event) {
-    if (!QtPaneInput::offersPaths(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    const std::string key = keyAt(event->position().toPoint());
-    guarded("tree drag", [&] { input_.treeDragOver(key, DragState::Over); });
+    QtPaneInput::dragPassing(
+        event, DragState::Over, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, DragState state) { input_.treeDragOver(key, state); });
 }
 
 void QtTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
@@ -228,18 +220,10 @@ void QtTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
 }
 
 void QtTreeView::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = QtPaneInput::pathsOf(event->mimeData());
-    if (paths.empty()) {
-        event->ignore();
-        return;
-    }
-    // The program copies or moves by itself: the source is told "copied", so that it
-    // never deletes what was only copied.
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    const std::string key = keyAt(event->position().toPoint());
-    const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
-    guarded("tree drop", [&] { input_.treeDropped(key, paths, modifiers); });
+    QtPaneInput::dropped(
+        event, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, const std::vector<std::string>& paths,
+               KeyModifiers modifiers) { input_.treeDropped(key, paths, modifiers); });
 }
 
 void QtTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
