@@ -119,6 +119,18 @@ void fmTree::trayRightClicked() {
     view_.popupOpenMenu();
 }
 
+void fmTree::setOpenPolicy(OpenPolicy* policy) {
+    policy_ = policy;
+    browser_.eSlcFL = [this](std::string& path, bool plainOpen, bool explore) {
+        if (policy_)
+            policy_->OpnByPlc(path, plainOpen, explore);
+    };
+    browser_.eBfrOpn = [this] {
+        if (policy_)
+            policy_->SetPlcRct();
+    };
+}
+
 void fmTree::resized() {
     if (bNoArr || view_.minimized())
         return;

@@ -50,7 +50,9 @@ public:
     void trayRightClicked();
     // The window got a new size: the placed document window follows.
     void resized();
-    void setOpenPolicy(OpenPolicy* policy) { policy_ = policy; }
+    // The policy that opens what the browser and the menus choose; the browser's open
+    // and before-open events are handled by it.
+    void setOpenPolicy(OpenPolicy* policy);
     // Makes the file-manager menu of registered folders a copy of the registered ones.
     void SyncDirE();
 

@@ -15,6 +15,7 @@
 #include "platform/controls/BrowserControls.h"
 #include "platform/controls/BrowserInput.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,12 @@ public:
     RegisteredFolders::Outcome AddNwFld(bool choose, yIni& ini);
     const RecentLists& recent() const { return recent_; }
     const RegisteredFolders* registered() const { return registered_.get(); }
+
+    // A path chosen for opening (`bOpn`: plain open) or exploring (`bExp`); the host may
+    // replace the path by the target it opened.
+    std::function<void(std::string& sPhS, bool bOpn, bool bExp)> eSlcFL;
+    // Raised before a path is handed to the desktop, so the host can arm the placement.
+    std::function<void()> eBfrOpn;
 
     bool bLex = false;
     long lTrvHi = 0; // tree pane height in twips; 0 in the tree-only view

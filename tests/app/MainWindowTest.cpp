@@ -164,6 +164,15 @@ TEST_F(MainWindowTest, OpeningGoesToTheDesktopMinimisesForListedTypesAndIsRecord
     EXPECT_EQ(opened().back(), "open " + comma) << "an existing path with a comma stays whole";
 }
 
+TEST_F(MainWindowTest, TheBrowsersOpenRequestsGoThroughThePolicy) {
+    ASSERT_TRUE(browser.eSlcFL && browser.eBfrOpn);
+    std::string folder = dir / "home/a";
+    browser.eBfrOpn();
+    browser.eSlcFL(folder, true, true);
+    EXPECT_EQ(opened(), (std::vector<std::string>{"explore " + folder}));
+    EXPECT_EQ(recorded, (std::vector<std::string>{folder}));
+}
+
 TEST_F(MainWindowTest, PlacementRectangleLiesRightOfTheMainWindow) {
     window.frame = {0, 0, 320, 984};
     main.rcWrk = {0, 0, 1280, 984};
