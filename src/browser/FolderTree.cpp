@@ -120,7 +120,7 @@ void FolderTree::RtReDraw() {
 }
 
 TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
-                              TreeRelation relation, bool isFolder) {
+                              TreeRelation relation, bool isFolder, bool listed) {
     auto& tree = state_.c.trView;
     if (parentKey.empty()) {
         state_.nodeCounter = 1;
@@ -147,14 +147,14 @@ TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
     tree.setTag(node, isFolder ? "FD" : "FL");
     if (isFolder) {
         indexFolder(path, key);
-        if (wantsDummy(path))
+        if (wantsDummy(path, listed))
             addDummy(key);
     }
     return node;
 }
 
-bool FolderTree::wantsDummy(const std::string& path) {
-    if (scan_.bHasFld(path, ""))
+bool FolderTree::wantsDummy(const std::string& path, bool listed) {
+    if (listed ? FileSystem::hasSubfolder(path) : scan_.bHasFld(path, ""))
         return true;
     return !state_.showList && scan_.bHasFL(path, "");
 }
@@ -173,7 +173,7 @@ void FolderTree::removeDummy(TreeNode* node) {
 void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>& records,
                              bool folders) {
     for (const auto& r : records)
-        trAddNd(key, r.name, TreeRelation::Child, folders);
+        trAddNd(key, r.name, TreeRelation::Child, folders, true);
 }
 
 void FolderTree::trLdSub(std::string_view key) {

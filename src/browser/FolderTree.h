@@ -38,8 +38,10 @@ public:
     // the path index and the list node name the nodes of the new build.
     void RtReDraw();
 
+    // `listed`: the folder's record when it comes from a listing that already left out
+    // missing and excluded folders, so only the look inside remains to be done.
     TreeNode* trAddNd(std::string_view parentKey, std::string_view text, TreeRelation relation,
-                      bool isFolder);
+                      bool isFolder, bool listed = false);
     std::string trNwKey();
     void trLdSub(std::string_view key);
     void trLdSubByPath(std::string_view path);
@@ -60,7 +62,7 @@ public:
 private:
     void buildRootNode();
     void indexFolder(const std::string& path, const std::string& key);
-    bool wantsDummy(const std::string& path);
+    bool wantsDummy(const std::string& path, bool listed);
     void addDummy(std::string_view parentKey);
     void removeDummy(TreeNode* node);
     void addChildren(std::string_view key, const std::vector<FileRecord>& records, bool folders);

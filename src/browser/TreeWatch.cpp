@@ -66,9 +66,9 @@ std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
         } else if (order > 0) {
             ++d;
             if (cursor)
-                tree_.trAddNd(cursorKey, diskName, TreeRelation::Previous, folders);
+                tree_.trAddNd(cursorKey, diskName, TreeRelation::Previous, folders, true);
             else
-                tree_.trAddNd(key, diskName, TreeRelation::Child, folders);
+                tree_.trAddNd(key, diskName, TreeRelation::Child, folders, true);
         } else {
             TreeNode* next = cursor->nextSibling();
             cursorKey = next ? next->key() : std::string();
