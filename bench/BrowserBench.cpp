@@ -163,7 +163,8 @@ int main(int argc, char** argv) {
         report("  of which: the program's folder read (files and folders)",
                best([&] { FileSystem::list(folder); }), floor, "-");
         report("  of which: the list rows made from a read folder", best([&] {
-                   uFile rows(messages, loop, icons, timer, picker);
+                   IdleTimer ownTimer;
+                   uFile rows(messages, loop, icons, ownTimer, picker);
                    rows.list().lsFill(folder, false);
                }), floor, "-");
         const double qt = qtFileSystemModel(folder);
