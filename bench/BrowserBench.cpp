@@ -3,10 +3,10 @@
 #include "browser/uFile.h"
 #include "platform/MessageBox.h"
 #include "platform/Timer.h"
-#include "support/ScriptedFolderPicker.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtUiLoop.h"
+#include "support/ScriptedFolderPicker.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,19 +26,19 @@
 namespace {
 
 class SilentMessages : public MessageBox {
-public:
+  public:
     void inform(std::string_view) override {}
     bool ask(std::string_view) override { return false; }
 };
 
 class IdleTimer : public Timer {
-public:
+  public:
     void start(int, std::function<void()> tick) override { tick_ = std::move(tick); }
     void stop() override {}
     bool running() const override { return true; }
     void tick() { tick_(); }
 
-private:
+  private:
     std::function<void()> tick_;
 };
 
@@ -56,14 +56,19 @@ double best(const std::function<void()>& work, int runs = 3) {
     return t;
 }
 
-void touch(const std::string& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0644)); }
+void touch(const std::string& path) {
+    ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0644));
+}
 
 std::string makeFolder(const std::string& base, int entries) {
     const std::string folder = base + "/n" + std::to_string(entries);
     ::mkdir(folder.c_str(), 0755);
     const char* ext[] = {".txt", ".doc", ".JPG", ".pdf", ".cpp", ".xlsx", "", ".tar.gz"};
     for (int i = 0; i < entries; ++i) {
-        std::string name = (i % 3 == 0 ? "File" : i % 3 == 1 ? "file" : "ファイル") + std::to_string(i);
+        std::string name = (i % 3 == 0   ? "File"
+                            : i % 3 == 1 ? "file"
+                                         : "ファイル") +
+                           std::to_string(i);
         if (i % 100 == 0)
             ::mkdir((folder + "/" + name).c_str(), 0755);
         else
@@ -120,7 +125,8 @@ double qtFileSystemModel(const std::string& folder) {
 }
 
 void report(const char* what, double value, double floor, const char* target) {
-    std::printf("%-58s %9.1f ms  %7.3fx floor  (target %s)\n", what, value * 1000, value / floor, target);
+    std::printf("%-58s %9.1f ms  %7.3fx floor  (target %s)\n", what, value * 1000, value / floor,
+                target);
 }
 
 } // namespace
@@ -166,7 +172,8 @@ int main(int argc, char** argv) {
                    IdleTimer ownTimer;
                    uFile rows(messages, loop, icons, ownTimer, picker);
                    rows.list().lsFill(folder, false);
-               }), floor, "-");
+               }),
+               floor, "-");
         const double qt = qtFileSystemModel(folder);
         report("QFileSystemModel loading the same folder", qt, floor, "fill at least 10x faster");
         std::printf("%-58s %9.1fx\n", "  fill is faster than QFileSystemModel by", qt / fill);
@@ -191,7 +198,9 @@ int main(int argc, char** argv) {
     std::printf("\n%s/parent: floor %.1f ms\n", deep.c_str(), floor * 1000);
     report("expanding a node with 10,000 subfolders", expand, floor, "<= 5x");
 
-    nftw(base.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return ::remove(p); },
-         16, FTW_DEPTH | FTW_PHYS);
+    nftw(
+        base.c_str(),
+        [](const char* p, const struct stat*, int, struct FTW*) { return ::remove(p); }, 16,
+        FTW_DEPTH | FTW_PHYS);
     return 0;
 }

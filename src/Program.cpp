@@ -11,7 +11,7 @@ namespace {
 
 // Where no X server is at hand (the offscreen platform) there are no windows to place.
 class NoWindows : public WindowList {
-public:
+  public:
     std::vector<Handle> shownWindows() override { return {}; }
     bool move(Handle, const ScreenRect&) override { return false; }
     bool activate(Handle) override { return false; }
@@ -31,7 +31,8 @@ Program::Program()
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
       window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
       main_(usr_, window_, loop_, browser_),
-      policy_(main_, shell_, &placement_, [this](const std::string& path) { browser_.RcntExFL(path); }),
+      policy_(main_, shell_, &placement_,
+              [this](const std::string& path) { browser_.RcntExFL(path); }),
       commands_(main_, browser_, shell_, policy_) {
     commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));

@@ -26,12 +26,12 @@
 // The whole program put together: the Linux services, the windows and the logic that
 // drives them. Created once by main() after the QApplication.
 class Program {
-public:
+  public:
     Program();
     // Starts up and runs the event loop; returns the process's exit code.
     int run();
 
-private:
+  private:
     void unload();
 
     QtMessageBox messages_;

@@ -49,8 +49,8 @@ std::string MenuCommands::caption(MenuFamily family, int index) {
 }
 
 int MenuCommands::systemFolderOf(int index) {
-    static constexpr std::array<int, 17> kFolders{0,  5,  26, 26, -1, 17, 18, 6, 11,
-                                                   8,  9,  21, -1, 25, 35, 31, 22};
+    static constexpr std::array<int, 17> kFolders{0, 5, 26, 26, -1, 17, 18, 6, 11,
+                                                  8, 9, 21, -1, 25, 35, 31, 22};
     return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : -1;
 }
 

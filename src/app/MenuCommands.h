@@ -18,7 +18,7 @@ class uFile;
 
 // What the items of the main window's menus do.
 class MenuCommands : public MenuInput {
-public:
+  public:
     MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy);
     ~MenuCommands() override;
 
@@ -35,7 +35,7 @@ public:
     // The system folder behind an item of the system-folder menu; -1 for separators.
     static int systemFolderOf(int index);
 
-private:
+  private:
     void openSystemFolder(int index);
     void switchView(int index);
     void showSettings();

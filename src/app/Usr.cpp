@@ -38,8 +38,14 @@ void Usr::FgMain(MainWindowView& window) {
     loop_.processEvents();
 }
 
-void Usr::TrayAdd(std::string_view tip) { tray_.add(tip); }
+void Usr::TrayAdd(std::string_view tip) {
+    tray_.add(tip);
+}
 
-void Usr::TrayDel() { tray_.remove(); }
+void Usr::TrayDel() {
+    tray_.remove();
+}
 
-bool Usr::trayAvailable() const { return tray_.available(); }
+bool Usr::trayAvailable() const {
+    return tray_.available();
+}

@@ -14,7 +14,7 @@ class fmTree;
 // The start-up module: program name, the one settings store, start and end of the run,
 // and the small services other parts call (foreground, tray icon).
 class Usr {
-public:
+  public:
     Usr(MessageBox& messages, UiLoop& loop, TrayIcon& tray);
 
     // The executable's name without a final "_dv" (any case).
@@ -34,7 +34,7 @@ public:
     yIni& ini() { return ini_; }
     const std::string& sExeNm() const { return sExeNm_; }
 
-private:
+  private:
     MessageBox& messages_;
     UiLoop& loop_;
     TrayIcon& tray_;

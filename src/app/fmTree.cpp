@@ -39,7 +39,8 @@ int fmTree::widthTwips() const {
 
 void fmTree::setWidthTwips(int twips) {
     PixelRect frame = view_.frameGeometry();
-    frame.right = frame.left + static_cast<int>(ValueText::roundHalfEven(twips / view_.twipsPerPixelX()));
+    frame.right =
+        frame.left + static_cast<int>(ValueText::roundHalfEven(twips / view_.twipsPerPixelX()));
     view_.setFrameGeometry(frame);
 }
 
@@ -50,7 +51,8 @@ ToolPlace fmTree::toolPlace() const {
     ToolPlace place;
     place.left = widthTwips();
     place.top = static_cast<std::int32_t>(ValueText::roundHalfEven(frame.top * tppY));
-    place.width = static_cast<std::int32_t>(ValueText::roundHalfEven(rcWrk.right * tppX)) - widthTwips();
+    place.width =
+        static_cast<std::int32_t>(ValueText::roundHalfEven(rcWrk.right * tppX)) - widthTwips();
     place.height = static_cast<std::int32_t>(ValueText::roundHalfEven(frame.height() * tppY));
     return place;
 }
@@ -75,7 +77,9 @@ void fmTree::unload() {
     usr_.EndApp(bInTray, view_);
 }
 
-std::string fmTree::sGtOfcOpn() const { return {}; }
+std::string fmTree::sGtOfcOpn() const {
+    return {};
+}
 
 void fmTree::SyncDirE() {
     MenuArray& dir = menus_[MenuFamily::Dir];

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/controls/MainMenu.h"
 #include "browser/BrowserHost.h"
 #include "opening/OpenPolicy.h"
 #include "platform/MainWindowView.h"
+#include "platform/controls/MainMenu.h"
 
 #include <cstdint>
 #include <string>
@@ -25,7 +25,7 @@ class uFile;
 // ended), the task tray, and the state other parts read. It hosts the browser control
 // and the open policy.
 class fmTree : public BrowserHost, public PolicyHost {
-public:
+  public:
     // Client area as designed, in twips.
     static constexpr int kDesignedWidthTwips = 2730;
     static constexpr int kDesignedHeightTwips = 3990;
@@ -88,7 +88,7 @@ public:
     PixelRect rcWrk;
     DocumentOptions options; // iTypF, iTypD, bRed, sMnFm
 
-private:
+  private:
     void placeAtLeftEdge();
 
     Usr& usr_;

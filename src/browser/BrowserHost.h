@@ -8,7 +8,7 @@ class MenuArray;
 
 // What the browser control reads and sets of the window that holds it.
 class BrowserHost {
-public:
+  public:
     virtual ~BrowserHost() = default;
     // Registered folders; item 0 is the placeholder "?".
     virtual MenuArray& mnDir() = 0;

@@ -42,13 +42,15 @@ struct BrowserState {
 // Sets the busy flag for a scope and always restores it, so a nested operation does not
 // clear the flag of the one that called it.
 class BusyScope {
-public:
-    explicit BusyScope(BrowserState& state) : state_(state), was_(state.busy) { state_.busy = true; }
+  public:
+    explicit BusyScope(BrowserState& state) : state_(state), was_(state.busy) {
+        state_.busy = true;
+    }
     ~BusyScope() { state_.busy = was_; }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     BrowserState& state_;
     bool was_;
 };

@@ -23,14 +23,14 @@ struct Signature {
 // Takes signatures, re-reading a folder only when its watch saw a change (or when it
 // cannot be watched), so that ticks on an unchanged folder cost nothing.
 class ChangeSignature {
-public:
+  public:
     explicit ChangeSignature(FolderWatch* watch) : watch_(watch) {}
 
     Signature GtSig(std::string_view folder);
     static Signature read(std::string_view folder);
     static std::chrono::system_clock::time_point fixedTime();
 
-private:
+  private:
     struct Cached {
         std::uint64_t generation;
         Signature signature;

@@ -13,7 +13,8 @@
 
 FileList::FileList(BrowserState& state, FolderScan& scan, IconCache& icons,
                    ChangeSignature& signatures, UiLoop& loop, FolderTree& tree)
-    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop), tree_(tree) {}
+    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop), tree_(tree) {
+}
 
 std::string FileList::nextKey() {
     char buffer[24];

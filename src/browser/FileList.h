@@ -17,7 +17,7 @@ struct ListItemData;
 // selection and scroll position), removes vanished ones and adds new ones in the
 // highlight colour. Keys are "L" + a counter of at least three digits per fill.
 class FileList {
-public:
+  public:
     static constexpr Rgb kHighlight = rgb(0, 64, 64);
 
     FileList(BrowserState& state, FolderScan& scan, IconCache& icons, ChangeSignature& signatures,
@@ -32,7 +32,7 @@ public:
     // A click on header `column` (from 1): ascending, then descending on the next click.
     void LsView_ColumnClick(int column);
 
-private:
+  private:
     ListItemData rowFor(const FileRecord& entry, bool highlight);
     std::string nextKey();
     void addRows(const std::vector<FileRecord>& entries, bool highlight);

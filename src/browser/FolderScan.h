@@ -16,7 +16,7 @@ struct FolderEntries {
 
 // The folder and file enumeration of the browser with its exclusion and filter rules.
 class FolderScan {
-public:
+  public:
     explicit FolderScan(MessageBox& messages) : messages_(messages) {}
 
     // Visible subfolders: `any` is true when the folder has at least one subfolder, even
@@ -36,7 +36,7 @@ public:
     // anywhere in the filter text, case-insensitively.
     static bool passesFilter(std::string_view name, std::string_view filter);
 
-private:
+  private:
     bool reportMissing(std::string_view path);
 
     MessageBox& messages_;

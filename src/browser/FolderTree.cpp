@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::string_view kDummy = "?";
 
-bool isDummy(const TreeNode* node) { return node && node->text() == kDummy && node->tag() == "DM"; }
+bool isDummy(const TreeNode* node) {
+    return node && node->text() == kDummy && node->tag() == "DM";
+}
 
 } // namespace
 

@@ -21,7 +21,7 @@ enum class TreeRelation;
 // folders show their files below their subfolders. Keys are "N0000" for the root and
 // "N" + a counter of at least four digits for the others, restarting with every rebuild.
 class FolderTree {
-public:
+  public:
     FolderTree(BrowserState& state, FolderScan& scan, IconCache& icons, ChangeSignature& signatures,
                UiLoop& loop);
     void setFileList(FileList& list) { list_ = &list; }
@@ -59,7 +59,7 @@ public:
     // Fills the drive list from the mounted file systems.
     void loadDrives();
 
-private:
+  private:
     void buildRootNode();
     void indexFolder(const std::string& path, const std::string& key);
     bool wantsDummy(const std::string& path, bool listed);

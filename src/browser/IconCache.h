@@ -11,13 +11,13 @@ class ImageList;
 // image list the first time that icon is seen. The key is "ICON:" + the icon's name;
 // an item without an icon (a path that does not exist) gets "new".
 class IconCache {
-public:
+  public:
     IconCache(IconTheme& theme, ImageList& images) : theme_(theme), images_(images) {}
 
     // `isFolder` when the caller knows the kind already (saves a look at the disk).
     std::string trGtIcon(std::string_view path, std::optional<bool> isFolder = std::nullopt);
 
-private:
+  private:
     IconTheme& theme_;
     ImageList& images_;
 };

@@ -41,8 +41,8 @@ std::string rightAligned(std::string text) {
 std::string ListTexts::modified(TimePoint time) {
     const std::tm tm = localTime(time);
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%02d %02d:%02d", tm.tm_year % 100, tm.tm_mon + 1,
-                  tm.tm_mday, tm.tm_hour, tm.tm_min);
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%02d %02d:%02d", tm.tm_year % 100,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min);
     return buffer;
 }
 
@@ -68,7 +68,9 @@ std::string ListTexts::sizeKb(std::uint64_t bytes) {
     return rightAligned(grouped(kb)) + " KB";
 }
 
-std::string ListTexts::sizeBytes(std::uint64_t bytes) { return rightAligned(grouped(bytes)) + "B"; }
+std::string ListTexts::sizeBytes(std::uint64_t bytes) {
+    return rightAligned(grouped(bytes)) + "B";
+}
 
 std::string ListTexts::tooltip(const FileRecord& entry) {
     std::string tip = "更新:" + day(entry.modified) + " 作成:" + day(entry.created);

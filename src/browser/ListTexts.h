@@ -8,7 +8,7 @@
 
 // Column and tooltip texts of the file list.
 class ListTexts {
-public:
+  public:
     using TimePoint = std::chrono::system_clock::time_point;
 
     // "yy/mm/dd hh:nn" in local time.

@@ -5,7 +5,8 @@
 namespace {
 
 bool endsWithNoCase(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && TextCase::equal(text.substr(text.size() - tail.size()), tail);
+    return text.size() >= tail.size() &&
+           TextCase::equal(text.substr(text.size() - tail.size()), tail);
 }
 
 } // namespace

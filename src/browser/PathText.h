@@ -6,7 +6,7 @@
 // Path and list text helpers of the browser. "/" is the path separator; "/" itself is the
 // file-system root and is never cut to an empty path.
 class PathText {
-public:
+  public:
     // Appends the separator when the text does not end with it (case-insensitive).
     static void AddSep(std::string& path, std::string_view separator = "/");
     // Removes the separator when the text ends with it.

@@ -58,7 +58,9 @@ std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
             tree.remove(cursor);
             continue;
         }
-        const int order = nodeName.empty() ? 1 : diskName.empty() ? -1 : TextCase::compare(nodeName, diskName);
+        const int order = nodeName.empty()   ? 1
+                          : diskName.empty() ? -1
+                                             : TextCase::compare(nodeName, diskName);
         if (order == 0) {
             TreeNode* next = cursor->nextSibling();
             cursorKey = next ? next->key() : std::string();

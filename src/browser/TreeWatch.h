@@ -17,7 +17,7 @@ class UiLoop;
 // last acted on and merges the changes in. Also the marks that show which node the list
 // belongs to while the tree's selection or a drag is elsewhere.
 class TreeWatch {
-public:
+  public:
     static constexpr int kIntervalMs = 1500;
     // Mark colours: inverted for the list node while a menu works on another node, grey
     // for the dragged node.
@@ -37,7 +37,7 @@ public:
     // A press on a tree node (empty key: outside every node).
     void nodePressed(std::string_view key, MouseButton button);
 
-private:
+  private:
     struct Entry {
         std::string name;
         bool isFolder;

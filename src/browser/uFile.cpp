@@ -38,7 +38,8 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
              FolderPicker& picker)
     : messages_(messages), loop_(loop), timer_(timer), scan_(messages),
       icons_(icons, controls_.imgLst), signatures_(&folderWatch_),
-      tree_(state_, scan_, icons_, signatures_, loop), list_(state_, scan_, icons_, signatures_, loop, tree_),
+      tree_(state_, scan_, icons_, signatures_, loop),
+      list_(state_, scan_, icons_, signatures_, loop, tree_),
       watch_(state_, scan_, signatures_, loop, tree_, list_), picker_(picker) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
@@ -46,7 +47,9 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     SetTmr(true);
 }
 
-uFile::~uFile() { timer_.stop(); }
+uFile::~uFile() {
+    timer_.stop();
+}
 
 void uFile::cOn(BrowserHost& host) {
     host_ = &host;
@@ -160,11 +163,13 @@ void uFile::lsSetCw(std::string_view widths) {
         if (from > widths.size())
             break;
         const auto comma = widths.find(',', from);
-        const std::string_view part = widths.substr(from, comma == std::string_view::npos ? std::string_view::npos : comma - from);
+        const std::string_view part = widths.substr(
+            from, comma == std::string_view::npos ? std::string_view::npos : comma - from);
         double twips = ValueText::toNumber(part);
         if (twips == 0)
             twips = 100;
-        controls_.lsView.setColumnWidth(column, static_cast<int>(ValueText::roundHalfEven(twips / tpp)));
+        controls_.lsView.setColumnWidth(column,
+                                        static_cast<int>(ValueText::roundHalfEven(twips / tpp)));
         if (comma == std::string_view::npos)
             break;
         from = comma + 1;
@@ -250,13 +255,21 @@ void uFile::treeMousePressed(const std::string& key, MouseButton button, KeyModi
     watch_.nodePressed(key, button);
 }
 
-void uFile::treeNodeExpanding(const std::string& key) { tree_.TrView_Expand(key); }
+void uFile::treeNodeExpanding(const std::string& key) {
+    tree_.TrView_Expand(key);
+}
 
-void uFile::treeFocusLost() { watch_.TrView_LostFocus(); }
+void uFile::treeFocusLost() {
+    watch_.TrView_LostFocus();
+}
 
-void uFile::listHeaderClicked(int column) { list_.LsView_ColumnClick(column); }
+void uFile::listHeaderClicked(int column) {
+    list_.LsView_ColumnClick(column);
+}
 
-void uFile::driveChosen(int) { tree_.Drive1_Change(); }
+void uFile::driveChosen(int) {
+    tree_.Drive1_Change();
+}
 
 void uFile::resized(int, int) {
     if (lTrvHi == 0 || bTrvHiSet_ || (host_ && host_->minimized()) || lTrvHi < 1)

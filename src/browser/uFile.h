@@ -30,7 +30,7 @@ class yIni;
 // the parameters it keeps in the settings group "設定". It owns its controls; the view
 // shows them and reports input through BrowserInput.
 class uFile : public BrowserInput {
-public:
+  public:
     uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer, FolderPicker& picker);
     ~uFile() override;
 
@@ -102,7 +102,7 @@ public:
     void retButtonClicked(int index) override;
     void resized(int width, int height) override;
 
-private:
+  private:
     void loadParameters(yIni& ini, DocumentOptions& options);
     void storeParameters(yIni& ini, const DocumentOptions& options);
     int treePaneTwips() const;

@@ -21,7 +21,8 @@ std::vector<std::string> piecesOf(const std::string& paths) {
     std::size_t from = 0;
     for (;;) {
         const auto comma = paths.find(',', from);
-        std::string piece = paths.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        std::string piece =
+            paths.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
         if (!piece.empty())
             pieces.push_back(std::move(piece));
         if (comma == std::string::npos)

@@ -12,7 +12,7 @@ struct DocumentOptions;
 
 // The main window as the open policy needs it.
 class PolicyHost {
-public:
+  public:
     virtual ~PolicyHost() = default;
     virtual const DocumentOptions& documentOptions() const = 0;
     virtual void minimizeMain() = 0;
@@ -26,7 +26,7 @@ public:
 // minimise list ("EXE" by default) minimise the main window first. Every opened path is
 // recorded in the recent lists.
 class OpenPolicy {
-public:
+  public:
     using Record = std::function<void(const std::string& path)>;
 
     OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record);
@@ -41,7 +41,7 @@ public:
     // After the main window changed its width: the placed window follows.
     void PlcDocWnd();
 
-private:
+  private:
     PolicyHost& host_;
     Fld& shell_;
     WindowPlacement* placement_;

@@ -4,7 +4,7 @@
 // the shown windows before the start (mode 0) and the move of the first new one into the
 // placement rectangle after it (mode 1). Does nothing while placement is not armed.
 class PlacementSteps {
-public:
+  public:
     virtual ~PlacementSteps() = default;
     virtual void PlcWnd(int mode) = 0;
 };

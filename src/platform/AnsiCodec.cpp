@@ -10,7 +10,7 @@ namespace {
 
 // One iconv descriptor, closed when it goes out of scope.
 class IconvHandle {
-public:
+  public:
     IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~IconvHandle() {
         if (valid())
@@ -44,7 +44,7 @@ public:
         return out;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 

@@ -8,7 +8,7 @@
 // Conversions never fail: bytes that do not convert travel through unchanged, so reading
 // a file and writing it back gives the same bytes.
 class AnsiCodec {
-public:
+  public:
     // UTF-8 text to CP932 bytes. A code point CP932 cannot hold becomes "?";
     // bytes that are not UTF-8 are copied as they are.
     static std::string encode(std::string_view utf8);
@@ -18,6 +18,6 @@ public:
     // it comes back as "～" U+FF5E).
     static bool roundTrips(char32_t codePoint);
 
-private:
+  private:
     static std::unordered_map<char32_t, bool>& roundTripCache();
 };

@@ -4,7 +4,7 @@
 
 // Owns one POSIX file descriptor and closes it when it goes out of scope.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd = -1) : fd_(fd) {}
     ~FileDescriptor() { close(); }
     FileDescriptor(const FileDescriptor&) = delete;
@@ -27,6 +27,6 @@ public:
         return rc == 0;
     }
 
-private:
+  private:
     int fd_;
 };

@@ -22,7 +22,9 @@ Clock::time_point toTimePoint(const statx_timestamp& ts) {
         std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec)));
 }
 
-std::string pathString(std::string_view path) { return path.empty() ? std::string(".") : std::string(path); }
+std::string pathString(std::string_view path) {
+    return path.empty() ? std::string(".") : std::string(path);
+}
 
 // Fills a record from statx of `name` relative to `dirFd` (or an absolute path with AT_FDCWD).
 bool statRecord(int dirFd, const std::string& name, bool isLink, FileRecord& rec) {
@@ -88,9 +90,13 @@ bool FileSystem::fileExists(std::string_view path) {
     return !path.empty() && stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-std::optional<FileRecord> FileSystem::getFolder(std::string_view path) { return record(path, true); }
+std::optional<FileRecord> FileSystem::getFolder(std::string_view path) {
+    return record(path, true);
+}
 
-std::optional<FileRecord> FileSystem::getFile(std::string_view path) { return record(path, false); }
+std::optional<FileRecord> FileSystem::getFile(std::string_view path) {
+    return record(path, false);
+}
 
 namespace {
 
@@ -113,7 +119,8 @@ FolderListing readFolder(std::string_view path, Wanted wanted) {
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
             continue;
         const bool known = entry->d_type == DT_DIR || entry->d_type == DT_REG;
-        if (known && wanted != Wanted::Both && (entry->d_type == DT_DIR) != (wanted == Wanted::Folders))
+        if (known && wanted != Wanted::Both &&
+            (entry->d_type == DT_DIR) != (wanted == Wanted::Folders))
             continue;
         FileRecord rec;
         rec.name = name;
@@ -132,7 +139,9 @@ FolderListing readFolder(std::string_view path, Wanted wanted) {
 
 } // namespace
 
-FolderListing FileSystem::list(std::string_view path) { return readFolder(path, Wanted::Both); }
+FolderListing FileSystem::list(std::string_view path) {
+    return readFolder(path, Wanted::Both);
+}
 
 namespace {
 

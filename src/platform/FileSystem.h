@@ -35,7 +35,7 @@ struct FolderListing {
 // All file-system access of the program, over POSIX calls. Paths are byte strings with
 // "/" as separator; names are kept exactly as the file system holds them.
 class FileSystem {
-public:
+  public:
     static bool folderExists(std::string_view path);
     static bool fileExists(std::string_view path);
     static std::optional<FileRecord> getFolder(std::string_view path);

@@ -12,7 +12,7 @@
 // be had) is not watchable: callers then read it as before.
 // Single-threaded: the descriptor is read without blocking when asked.
 class FolderWatch {
-public:
+  public:
     FolderWatch();
     ~FolderWatch();
     FolderWatch(const FolderWatch&) = delete;
@@ -23,7 +23,7 @@ public:
     // The first call for a folder starts watching it.
     std::optional<std::uint64_t> generation(std::string_view folder);
 
-private:
+  private:
     struct Watch {
         int descriptor;
         std::uint64_t generation;

@@ -16,7 +16,7 @@ struct PixelRect {
 
 // What the main window's logic needs of its window.
 class MainWindowView {
-public:
+  public:
     virtual ~MainWindowView() = default;
     // The primary screen without panels and docks.
     virtual PixelRect workArea() const = 0;

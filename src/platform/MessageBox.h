@@ -5,7 +5,7 @@
 // The program's own message boxes: Japanese text with the default caption "Tavrin";
 // a CR in the text is a line break. Tests answer them from a script.
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     // A notice with an OK button.
     virtual void inform(std::string_view text) = 0;

@@ -14,7 +14,9 @@ std::string ProcessInfo::executablePath() {
     return buffer;
 }
 
-std::string ProcessInfo::executableFolder() { return FileSystem::parentOf(executablePath()); }
+std::string ProcessInfo::executableFolder() {
+    return FileSystem::parentOf(executablePath());
+}
 
 std::string ProcessInfo::executableName() {
     std::string name = FileSystem::nameOf(executablePath());

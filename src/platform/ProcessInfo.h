@@ -4,7 +4,7 @@
 
 // Where the running program lies, from /proc/self/exe.
 class ProcessInfo {
-public:
+  public:
     static std::string executablePath();
     static std::string executableFolder(); // without a trailing "/" (except "/")
     static std::string executableName();   // base name without its extension

@@ -12,13 +12,20 @@ std::string escape(std::string_view s, bool isKey) {
     std::string out;
     for (char c : s) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
         case '=':
             out += isKey ? "\\e" : "=";
             break;
-        default: out += c;
+        default:
+            out += c;
         }
     }
     return out;
@@ -36,7 +43,6 @@ std::string unescape(std::string_view s) {
     }
     return out;
 }
-
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;

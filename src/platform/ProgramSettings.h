@@ -9,7 +9,7 @@
 // atomically. Backslashes, line breaks and "=" in keys are written as escapes so any
 // path travels whole.
 class ProgramSettings {
-public:
+  public:
     static std::string get(std::string_view application, std::string_view section,
                            std::string_view key);
     static bool set(std::string_view application, std::string_view section, std::string_view key,

@@ -57,7 +57,9 @@ std::string TextCase::upper(std::string_view s) {
     return mapCodePoints(s, [](UChar32 c) { return u_toupper(c); });
 }
 
-bool TextCase::equal(std::string_view a, std::string_view b) { return fold(a) == fold(b); }
+bool TextCase::equal(std::string_view a, std::string_view b) {
+    return fold(a) == fold(b);
+}
 
 int TextCase::compare(std::string_view a, std::string_view b) {
     const int folded = upper(a).compare(upper(b));

@@ -7,7 +7,7 @@
 // using Unicode simple case folding one code point at a time (as the NTFS upcase table
 // does). Bytes that are not UTF-8 are kept and compare as themselves.
 class TextCase {
-public:
+  public:
     static std::string fold(std::string_view s);
     static std::string lower(std::string_view s);
     // Simple upper-case mapping: the sort key of names, as the NTFS upcase table orders

@@ -4,7 +4,7 @@
 
 // The program's icon in the desktop's task tray.
 class TrayIcon {
-public:
+  public:
     virtual ~TrayIcon() = default;
     // Shows the icon with a tooltip; the tip is cut to 63 bytes, as the tray record held.
     virtual void add(std::string_view tip) = 0;

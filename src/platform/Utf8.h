@@ -8,7 +8,7 @@
 // UTF-8 helpers for names that are byte strings: text is expected to be UTF-8, but any
 // byte that does not start a well-formed sequence is kept and reported as such.
 class Utf8 {
-public:
+  public:
     struct Step {
         char32_t codePoint; // valid only when well-formed
         std::size_t length; // bytes consumed, at least 1

@@ -57,9 +57,13 @@ std::string XdgDirs::home() {
     return "/";
 }
 
-std::string XdgDirs::configHome() { return envOr("XDG_CONFIG_HOME", home() + "/.config"); }
+std::string XdgDirs::configHome() {
+    return envOr("XDG_CONFIG_HOME", home() + "/.config");
+}
 
-std::string XdgDirs::dataHome() { return envOr("XDG_DATA_HOME", home() + "/.local/share"); }
+std::string XdgDirs::dataHome() {
+    return envOr("XDG_DATA_HOME", home() + "/.local/share");
+}
 
 std::string XdgDirs::userDir(std::string_view name) {
     const std::string var = "XDG_" + std::string(name) + "_DIR";

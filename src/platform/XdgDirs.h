@@ -5,7 +5,7 @@
 
 // The freedesktop.org base and user directories of the current user.
 class XdgDirs {
-public:
+  public:
     static std::string home();
     static std::string configHome(); // $XDG_CONFIG_HOME or ~/.config
     static std::string dataHome();   // $XDG_DATA_HOME or ~/.local/share

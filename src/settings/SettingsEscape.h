@@ -13,11 +13,11 @@
 //  - a byte that is not part of UTF-8 (Linux names may hold any byte) is written as
 //    "&#xDCNN;", the lone-surrogate escape of byte NN, and reads back as that byte.
 class SettingsEscape {
-public:
+  public:
     static std::string escape(std::string_view value);
     static std::string unescape(std::string_view text);
 
-private:
+  private:
     // Length of the reference at text[pos] (which holds "&"), 0 if none.
     static std::size_t referenceLength(std::string_view text, std::size_t pos);
 };

@@ -28,9 +28,12 @@ std::string decodeIni(const std::string& bytes) {
 
 UserDataFolder::UserDataFolder(MessageBox& messages, std::string_view programName,
                                std::string_view programFolder)
-    : messages_(messages), name_(programName), programFolder_(withSlash(std::string(programFolder))) {}
+    : messages_(messages), name_(programName),
+      programFolder_(withSlash(std::string(programFolder))) {}
 
-std::string UserDataFolder::publishedPath() const { return programFolder_ + name_; }
+std::string UserDataFolder::publishedPath() const {
+    return programFolder_ + name_;
+}
 
 void UserDataFolder::publishExecutable() const {
     const std::string stored = ProgramSettings::get("QuorvaleTools", "Path", name_);
@@ -51,13 +54,14 @@ std::string UserDataFolder::resolve(std::string_view appData, std::string_view d
 std::string UserDataFolder::readSetting(const std::string& iniPath,
                                         const std::string& defaultFolder) {
     if (!FileSystem::fileExists(iniPath)) {
-        messages_.inform(iniPath + " が見つかりません\r" + std::string(kUseDefault) + defaultFolder +
-                         " を使用します");
+        messages_.inform(iniPath + " が見つかりません\r" + std::string(kUseDefault) +
+                         defaultFolder + " を使用します");
         return std::string(kDefaultSetting);
     }
     const std::string text = decodeIni(FileSystem::readBytes(iniPath).value_or(""));
     if (text.empty() || text[0] == '\r' || text[0] == '\n') {
-        messages_.inform(" ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞが定義されていません\r" + defaultFolder + " を使用します");
+        messages_.inform(" ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞが定義されていません\r" + defaultFolder +
+                         " を使用します");
         return std::string(kDefaultSetting);
     }
     return text;

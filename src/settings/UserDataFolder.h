@@ -12,7 +12,7 @@ class MessageBox;
 // "%my document%") or a folder path. The whole file text is compared, nothing trimmed: a
 // keyword followed by a line break falls back to the default folder without a notice.
 class UserDataFolder {
-public:
+  public:
     // `programFolder` is the executable's folder, where "UserData.ini" lies.
     UserDataFolder(MessageBox& messages, std::string_view programName,
                    std::string_view programFolder);
@@ -24,7 +24,7 @@ public:
     // The executable path published under ("QuorvaleTools", "Path", program name).
     std::string publishedPath() const;
 
-private:
+  private:
     void publishExecutable() const;
     std::string readSetting(const std::string& iniPath, const std::string& defaultFolder);
     std::string choose(const std::string& setting, const std::string& defaultFolder,

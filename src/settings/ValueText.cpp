@@ -1,8 +1,8 @@
 #include "settings/ValueText.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -137,7 +137,8 @@ std::optional<DateTime> ValueText::toDate(std::string_view text) {
     char sep1 = 0, sep2 = 0;
     int consumed = 0;
     const std::string s(text);
-    if (std::sscanf(s.c_str(), "%d%c%d%c%d%n", &d.year, &sep1, &d.month, &sep2, &d.day, &consumed) != 5 ||
+    if (std::sscanf(s.c_str(), "%d%c%d%c%d%n", &d.year, &sep1, &d.month, &sep2, &d.day,
+                    &consumed) != 5 ||
         sep1 != sep2 || (sep1 != '/' && sep1 != '-'))
         return std::nullopt;
     std::string rest = s.substr(static_cast<std::size_t>(consumed));

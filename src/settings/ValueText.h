@@ -19,7 +19,7 @@ struct DateTime {
 // Text forms of the typed values of the settings file, with the conversions the stored
 // files rely on.
 class ValueText {
-public:
+  public:
     // The numeric part at the start of the text: blanks, tabs and line feeds are ignored
     // wherever they stand, reading stops at the first character that cannot continue the
     // number, "&H" and "&O" (or "&" alone) read hexadecimal and octal, no number reads 0.

@@ -17,11 +17,16 @@ constexpr std::string_view kRoot = "運用";
 constexpr std::string_view kRootEnd = "</運用>";
 constexpr std::string_view kHeader = "<?xml version='1.0' encoding='Shift-JIS' ?>";
 
-std::string openTag(std::string_view name) { return "<" + std::string(name) + ">"; }
-std::string closeTag(std::string_view name) { return "</" + std::string(name) + ">"; }
+std::string openTag(std::string_view name) {
+    return "<" + std::string(name) + ">";
+}
+std::string closeTag(std::string_view name) {
+    return "</" + std::string(name) + ">";
+}
 
 std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-    for (auto pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
+    for (auto pos = text.find(from); pos != std::string::npos;
+         pos = text.find(from, pos + to.size()))
         text.replace(pos, from.size(), to);
     return text;
 }
@@ -153,7 +158,9 @@ void yIni::SetVal(std::string_view key, std::string_view value) {
     setRaw(key, SettingsEscape::escape(value));
 }
 
-void yIni::SetVal(std::string_view key, bool value) { setRaw(key, ValueText::fromBoolean(value)); }
+void yIni::SetVal(std::string_view key, bool value) {
+    setRaw(key, ValueText::fromBoolean(value));
+}
 
 void yIni::SetVal(std::string_view key, const DateTime& value) {
     setRaw(key, ValueText::fromDate(value));
@@ -163,7 +170,9 @@ DateTime yIni::vGtVal(std::string_view key, const DateTime& def) {
     return ValueText::toDate(SettingsEscape::unescape(sGtTag(1, key))).value_or(def);
 }
 
-std::string yIni::numberText(double value) { return ValueText::fromNumber(value); }
+std::string yIni::numberText(double value) {
+    return ValueText::fromNumber(value);
+}
 
 void yIni::setRaw(std::string_view key, std::string_view text) {
     const std::string open = openTag(key);

@@ -23,7 +23,7 @@ class MessageBox;
 // characters or bytes CP932 cannot hold, is stored and read back unchanged.
 // Single-threaded: one instance for the run, used from the user-interface thread.
 class yIni {
-public:
+  public:
     explicit yIni(MessageBox& messages);
 
     // User data folder (always ending with "/"), fixed by W_UserData for the whole run.
@@ -49,8 +49,8 @@ public:
     // A date that does not parse gives `def`.
     DateTime vGtVal(std::string_view key, const DateTime& def);
     template <typename T>
-        requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, double>)
-    double vGtVal(std::string_view key, T def) {
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool> &&
+             !std::is_same_v<T, double>) double vGtVal(std::string_view key, T def) {
         return vGtVal(key, static_cast<double>(def));
     }
 
@@ -62,8 +62,8 @@ public:
     void SetVal(std::string_view key, bool value);
     void SetVal(std::string_view key, const DateTime& value);
     template <typename T>
-        requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
-    void SetVal(std::string_view key, T value) {
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>) void SetVal(std::string_view key,
+                                                                              T value) {
         setRaw(key, numberText(static_cast<double>(value)));
     }
     // False when the document has no root end to take a new group.
@@ -78,7 +78,7 @@ public:
     const std::string& filePath() const { return filePath_; }
     const std::string& groupText() const { return groupText_; }
 
-private:
+  private:
     static std::string numberText(double value);
     void setRaw(std::string_view key, std::string_view text);
 

@@ -6,7 +6,7 @@
 
 // A main window without a display: records what the logic asked of it.
 class FakeMainWindow : public MainWindowView {
-public:
+  public:
     PixelRect workArea() const override { return work; }
     double twipsPerPixelX() const override { return 15; }
     double twipsPerPixelY() const override { return 15; }

@@ -5,7 +5,7 @@
 #include <string>
 
 class FakeTrayIcon : public TrayIcon {
-public:
+  public:
     void add(std::string_view t) override {
         tip = t;
         ++added;

@@ -20,7 +20,7 @@
 namespace {
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     MainWindowTest() {
         dir.write("prog/UserData.ini", "%usr%");
         dir.mkdir("home/a");
@@ -52,7 +52,8 @@ protected:
     fmTree main{usr, window, loop, browser};
     Fld shell{opener, picker, loop};
     std::vector<std::string> recorded;
-    OpenPolicy policy{main, shell, nullptr, [this](const std::string& p) { recorded.push_back(p); }};
+    OpenPolicy policy{main, shell, nullptr,
+                      [this](const std::string& p) { recorded.push_back(p); }};
     MenuCommands commands{main, browser, shell, policy};
 };
 
@@ -156,7 +157,8 @@ TEST_F(MainWindowTest, OpeningGoesToTheDesktopMinimisesForListedTypesAndIsRecord
     std::string two = "/a.txt,/b.doc";
     policy.OpnByPlc(two, false, false);
     EXPECT_FALSE(window.isMinimized);
-    EXPECT_EQ(opened(), (std::vector<std::string>{"open /opt/setup.exe", "open /a.txt", "open /b.doc"}));
+    EXPECT_EQ(opened(),
+              (std::vector<std::string>{"open /opt/setup.exe", "open /a.txt", "open /b.doc"}));
     EXPECT_EQ(recorded, (std::vector<std::string>{"/opt/setup.exe", "/a.txt,/b.doc"}));
     const std::string comma = dir.write("x,y.txt", "");
     std::string whole = comma;

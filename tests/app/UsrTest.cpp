@@ -1,6 +1,6 @@
+#include "app/Usr.h"
 #include "app/FakeMainWindow.h"
 #include "app/FakeTrayIcon.h"
-#include "app/Usr.h"
 #include "app/fmTree.h"
 #include "browser/uFile.h"
 #include "opening/Fld.h"
@@ -8,8 +8,8 @@
 #include "support/EnvVar.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
-#include "support/ScriptedFolderPicker.h"
 #include "support/NullUiLoop.h"
+#include "support/ScriptedFolderPicker.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
 
@@ -26,7 +26,7 @@ TEST(ProgramName, DropsAFinalDvInAnyCase) {
 }
 
 class StartAndEnd : public ::testing::Test {
-protected:
+  protected:
     void start() {
         dir.write("prog/UserData.ini", "%usr%");
         usr.Main("tavrin_dv", dir / "prog", mainWindow);
@@ -69,11 +69,13 @@ TEST_F(StartAndEnd, UnloadWritesTheSettingsOnceAndClosesEverything) {
     mainWindow.unload();
     mainWindow.unload();
     const std::string text = AnsiCodec::decode(TempDir::read(userXml()));
-    const std::string head = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <設定>\r\n";
+    const std::string head =
+        "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <設定>\r\n";
     EXPECT_EQ(text.substr(0, head.size()), head);
     const std::string tail = "   </設定>\r\n</運用>";
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-    EXPECT_NE(text.find("      <Root>" + (dir / "home") + "</Root>\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("      <Root>" + (dir / "home") + "</Root>\r\n"), std::string::npos)
+        << text;
     EXPECT_NE(text.find("      <Width>2730</Width>\r\n"), std::string::npos) << text;
     EXPECT_EQ(window.closed, 1);
     EXPECT_EQ(tray.removed, 0) << "a run that never used the tray does not delete an icon";

@@ -5,8 +5,8 @@
 #include "platform/controls/MenuArray.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
-#include "support/ScriptedFolderPicker.h"
 #include "support/NullUiLoop.h"
+#include "support/ScriptedFolderPicker.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
 
@@ -16,7 +16,7 @@
 
 // A host window without a display: 15 twips per pixel.
 class FakeBrowserHost : public BrowserHost {
-public:
+  public:
     MenuArray& mnDir() override { return dir; }
     MenuArray& mnNew() override { return sep; }
     MenuArray& mnVwF() override { return view; }
@@ -39,7 +39,7 @@ public:
 };
 
 class BrowserFixture : public ::testing::Test {
-protected:
+  protected:
     BrowserFixture() {
         browser.cOn(host);
         host.view.ensure(1);

@@ -7,7 +7,7 @@
 namespace {
 
 class FileListTest : public BrowserFixture {
-protected:
+  protected:
     void SetUp() override {
         dir.mkdir("f/sub");
         dir.write("f/a.TXT", std::string(400, 'x'));

@@ -14,7 +14,7 @@ std::vector<std::string> names(const FolderEntries& e) {
 }
 
 class FolderScanTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     ScriptedMessageBox messages;
     FolderScan scan{messages};
@@ -50,7 +50,8 @@ TEST_F(FolderScanTest, FilterMatchesTheExtensionAnywhereInTheFilterText) {
     for (const char* n : {"a.JPG", "a.jpeg", "README", "b.txt", "t.t"})
         dir.write(n, "");
     EXPECT_EQ(names(scan.GtFLs(dir.path(), "jpg")), (std::vector<std::string>{"a.JPG"}));
-    EXPECT_EQ(names(scan.GtFLs(dir.path(), "doc;txt;xls")), (std::vector<std::string>{"b.txt", "t.t"}));
+    EXPECT_EQ(names(scan.GtFLs(dir.path(), "doc;txt;xls")),
+              (std::vector<std::string>{"b.txt", "t.t"}));
     EXPECT_EQ(scan.GtFLs(dir.path(), "*.*").entries.size(), 5u);
     EXPECT_EQ(scan.GtFLs(dir.path(), "").entries.size(), 5u);
     EXPECT_EQ(names(scan.GtFLs(dir.path(), "readme")), (std::vector<std::string>{"README"}));

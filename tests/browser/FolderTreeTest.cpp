@@ -6,7 +6,7 @@
 namespace {
 
 class FolderTreeTest : public BrowserFixture {
-protected:
+  protected:
     void SetUp() override {
         dir.mkdir("r/a/b");
         dir.mkdir("r/c");
@@ -55,7 +55,8 @@ TEST_F(FolderTreeTest, MissingActivePathSelectsWhatExistsAndKeepsTheList) {
     ASSERT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
     browser.setRoot(dir / "r" + "\r" + (dir / "r/a/missing"));
     EXPECT_EQ(browser.controls().trView.selected(), nodeAtPath(dir / "r/a"));
-    EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"})) << "a missing folder is not listed";
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}))
+        << "a missing folder is not listed";
 }
 
 TEST_F(FolderTreeTest, ARootThatIsNotAFolderChangesNothing) {
@@ -88,7 +89,8 @@ TEST_F(FolderTreeTest, TreeOnlyViewShowsFilesThatPassTheFilter) {
     EXPECT_EQ(c->firstChild()->tag(), "FL");
     EXPECT_EQ(browser.tree().trNdPh(c->firstChild()), dir / "r/c");
     EXPECT_EQ(childTexts(browser.controls().trView.firstNode()),
-              (std::vector<std::string>{"a", "c", "empty"})) << "top.txt is filtered out";
+              (std::vector<std::string>{"a", "c", "empty"}))
+        << "top.txt is filtered out";
 }
 
 TEST_F(FolderTreeTest, RedrawRestartsKeysAndEveryLookupNamesTheRightNode) {

@@ -1,5 +1,5 @@
-#include "browser/ChangeSignature.h"
 #include "browser/ListTexts.h"
+#include "browser/ChangeSignature.h"
 #include "platform/FolderWatch.h"
 #include "support/TempDir.h"
 

@@ -6,11 +6,12 @@
 namespace {
 
 class ParametersTest : public BrowserFixture {
-protected:
+  protected:
     std::string settings(const std::string& keys) {
-        return dir.write("User.xml",
-                         AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                                           "   <設定>\r\n" + keys + "   </設定>\r\n</運用>"));
+        return dir.write("User.xml", AnsiCodec::encode(
+                                         "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                         "   <設定>\r\n" +
+                                         keys + "   </設定>\r\n</運用>"));
     }
     void load(const std::string& path) {
         ASSERT_TRUE(ini.GetTxt(path));
@@ -49,12 +50,12 @@ TEST_F(ParametersTest, StoredValuesAreLoadedWithTheirRules) {
     dir.mkdir("root/act");
     dir.mkdir("reg1");
     dir.mkdir("reg2");
-    load(settings(key("Width", "3000.5") + key("Root", dir / "root") + key("ActPh", dir / "root/act") +
-                  key("TrvHi", "2500") + key("TypF", "0") + key("TypD", "1") +
-                  key("ReadOnly", "True") + key("MiniFm", "EXE,BAT") + key("LnkByExp", "True") +
-                  key("LsCwd", "1500,abc,0,999") + key("DIR-0", dir / "reg2") +
-                  key("DIR-1", dir / "gone") + key("DIR-2", dir / "REG2") + key("DIR-3", dir / "reg1") +
-                  key("DIR-10", dir / "root")));
+    load(settings(
+        key("Width", "3000.5") + key("Root", dir / "root") + key("ActPh", dir / "root/act") +
+        key("TrvHi", "2500") + key("TypF", "0") + key("TypD", "1") + key("ReadOnly", "True") +
+        key("MiniFm", "EXE,BAT") + key("LnkByExp", "True") + key("LsCwd", "1500,abc,0,999") +
+        key("DIR-0", dir / "reg2") + key("DIR-1", dir / "gone") + key("DIR-2", dir / "REG2") +
+        key("DIR-3", dir / "reg1") + key("DIR-10", dir / "root")));
     EXPECT_EQ(host.width, 3000) << "half to even";
     EXPECT_EQ(browser.Root(), dir / "root");
     EXPECT_EQ(browser.sGtActPh(), dir / "root/act");
@@ -71,7 +72,8 @@ TEST_F(ParametersTest, StoredValuesAreLoadedWithTheirRules) {
     EXPECT_EQ(host.dir.caption(1), dir / "reg1");
     EXPECT_FALSE(host.dir.exists(2)) << "gone and duplicate folders and DIR-10 are not loaded";
     EXPECT_TRUE(host.sep.visible(0));
-    EXPECT_EQ(browser.registered()->sDirLst(), (std::vector<std::string>{dir / "reg2", dir / "reg1"}));
+    EXPECT_EQ(browser.registered()->sDirLst(),
+              (std::vector<std::string>{dir / "reg2", dir / "reg1"}));
 }
 
 TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <csignal>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,12 +31,13 @@ std::string keyName(const std::string& line) {
 }
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<ChildProcess> startTavrin(const XvfbServer& x) {
         dir.mkdir("home");
         return std::make_unique<ChildProcess>(
             std::vector<std::string>{TAVRIN_EXE},
-            std::vector<std::string>{"DISPLAY=" + x.display(), "XDG_CONFIG_HOME=" + (dir / "config"),
+            std::vector<std::string>{"DISPLAY=" + x.display(),
+                                     "XDG_CONFIG_HOME=" + (dir / "config"),
                                      "HOME=" + (dir / "home"), "QT_QPA_PLATFORM=xcb",
                                      "XDG_RUNTIME_DIR=" + dir.mkdir("run")},
             dir / "tavrin.log");
@@ -59,7 +60,8 @@ TEST_F(StartupTest, WindowStandsAtTheLeftEdgeAtFullHeightAndSigtermWritesTheSett
     EXPECT_EQ(window->height, 700);
     EXPECT_EQ(window->width, 182) << "2,730 twips at 96 dpi";
     const auto shown = probe.windows();
-    EXPECT_EQ(std::count_if(shown.begin(), shown.end(), [](auto& w) { return w.title == "Tavrin"; }), 1)
+    EXPECT_EQ(
+        std::count_if(shown.begin(), shown.end(), [](auto& w) { return w.title == "Tavrin"; }), 1)
         << "a normal start shows no notice";
 
     tavrin->signal(SIGTERM);
@@ -74,9 +76,9 @@ TEST_F(StartupTest, WindowStandsAtTheLeftEdgeAtFullHeightAndSigtermWritesTheSett
     std::vector<std::string> keys;
     for (std::size_t i = 3; i < 17 && i < lines.size(); ++i)
         keys.push_back(keyName(lines[i]));
-    EXPECT_EQ(keys, (std::vector<std::string>{"LsCwd", "TrvHi", "ShwL", "RcntFL", "RcntEx", "Recent",
-                                              "ActPh", "Root", "Width", "MiniFm", "LnkByExp",
-                                              "ReadOnly", "TypD", "TypF"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"LsCwd", "TrvHi", "ShwL", "RcntFL", "RcntEx",
+                                              "Recent", "ActPh", "Root", "Width", "MiniFm",
+                                              "LnkByExp", "ReadOnly", "TypD", "TypF"}));
     EXPECT_EQ(lines[10], "      <Root>" + (dir / "home") + "</Root>");
     EXPECT_EQ(lines[11], "      <Width>2730</Width>");
     EXPECT_EQ(lines[5], "      <ShwL>True</ShwL>");
@@ -114,7 +116,8 @@ TEST_F(StartupTest, ARootWithMarkupCharactersSurvivesARun) {
     const std::string line = "      <Root>" + (dir / "a&lt;b&c&gt;d") + "</Root>";
     dir.write("config/Quorvale/tavrin/User.xml",
               AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                                "   <設定>\r\n" + line + "\r\n   </設定>\r\n</運用>"));
+                                "   <設定>\r\n" +
+                                line + "\r\n   </設定>\r\n</運用>"));
     XvfbServer x(640, 480);
     ASSERT_TRUE(x.ok());
     auto tavrin = startTavrin(x);
@@ -127,7 +130,8 @@ TEST_F(StartupTest, ARootWithMarkupCharactersSurvivesARun) {
 }
 
 // Types keys into the program's window the way a user would.
-void typeKeys(const std::string& display, std::uint32_t window, const std::vector<std::string>& keys) {
+void typeKeys(const std::string& display, std::uint32_t window,
+              const std::vector<std::string>& keys) {
     ChildProcess focus({"/usr/bin/xdotool", "windowfocus", "--sync", std::to_string(window)},
                        {"DISPLAY=" + display});
     focus.wait(5000);
@@ -143,7 +147,9 @@ TEST_F(StartupTest, ARegisteredFolderAndTheRecentFolderSurviveARestart) {
     const std::string work = dir.mkdir("work place");
     dir.write("config/Quorvale/tavrin/User.xml",
               AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                                "   <設定>\r\n      <Root>" + work + "</Root>\r\n"
+                                "   <設定>\r\n      <Root>" +
+                                work +
+                                "</Root>\r\n"
                                 "   </設定>\r\n</運用>"));
     XvfbServer x(800, 600);
     ASSERT_TRUE(x.ok());
@@ -157,7 +163,8 @@ TEST_F(StartupTest, ARegisteredFolderAndTheRecentFolderSurviveARestart) {
         const std::string registered = "      <DIR-0>" + work + "</DIR-0>";
         bool written = false;
         for (int attempt = 0; attempt < 3 && !written; ++attempt) {
-            typeKeys(x.display(), window->id, {"Escape", "alt+f", "Down", "Down", "Right", "Return"});
+            typeKeys(x.display(), window->id,
+                     {"Escape", "alt+f", "Down", "Down", "Right", "Return"});
             for (int i = 0; i < 50 && !written; ++i, usleep(100000)) {
                 const auto lines = settingsLines(TempDir::read(userXml()));
                 written = std::find(lines.begin(), lines.end(), registered) != lines.end();
@@ -177,8 +184,10 @@ TEST_F(StartupTest, ARegisteredFolderAndTheRecentFolderSurviveARestart) {
         ASSERT_EQ(tavrin->wait(10000), 0);
     }
     const auto lines = settingsLines(TempDir::read(userXml()));
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "      <DIR-0>" + work + "</DIR-0>"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "      <Recent>," + work + ",</Recent>"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "      <DIR-0>" + work + "</DIR-0>"),
+              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "      <Recent>," + work + ",</Recent>"),
+              lines.end());
 }
 
 TEST(StartupWithoutDisplay, SaysHowToRunItInOneLine) {

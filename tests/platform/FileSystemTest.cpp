@@ -1,5 +1,5 @@
-#include "platform/AnsiCodec.h"
 #include "platform/FileSystem.h"
+#include "platform/AnsiCodec.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +17,17 @@ std::vector<std::string> names(const std::vector<FileRecord>& records) {
 
 TEST(FileSystem, EnumerationIsCaseInsensitiveAscendingWithRawBytesBreakingTies) {
     TempDir dir;
-    for (const char* name : {"b.txt", "A.txt", "a.txt", "C.doc", "ｶﾅ.txt", "漢字.txt", "Äpfel", "_x"})
+    for (const char* name :
+         {"b.txt", "A.txt", "a.txt", "C.doc", "ｶﾅ.txt", "漢字.txt", "Äpfel", "_x"})
         dir.write(name, "");
     for (const char* name : {"Zeta", "alpha", "Beta", "ベータ"})
         dir.mkdir(name);
     const FolderListing listing = FileSystem::list(dir.path());
-    EXPECT_EQ(names(listing.folders), (std::vector<std::string>{"alpha", "Beta", "Zeta", "ベータ"}));
+    EXPECT_EQ(names(listing.folders),
+              (std::vector<std::string>{"alpha", "Beta", "Zeta", "ベータ"}));
     EXPECT_EQ(names(listing.files),
-              (std::vector<std::string>{"A.txt", "a.txt", "b.txt", "C.doc", "_x", "Äpfel", "漢字.txt",
-                                        "ｶﾅ.txt"}));
+              (std::vector<std::string>{"A.txt", "a.txt", "b.txt", "C.doc", "_x", "Äpfel",
+                                        "漢字.txt", "ｶﾅ.txt"}));
     EXPECT_EQ(names(FileSystem::subFolders(dir.path())), names(listing.folders));
     EXPECT_EQ(names(FileSystem::files(dir.path())), names(listing.files));
 }

@@ -18,7 +18,7 @@ std::string TextCaseUpper(std::string s) {
 }
 
 class UserDataFolderTest : public ::testing::Test {
-protected:
+  protected:
     std::string resolve() {
         ini.W_UserData(0, "tavrin", program);
         return ini.userData();

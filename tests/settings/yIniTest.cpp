@@ -1,5 +1,5 @@
-#include "platform/AnsiCodec.h"
 #include "settings/yIni.h"
+#include "platform/AnsiCodec.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
 
@@ -10,7 +10,7 @@ namespace {
 const std::string kFresh = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>";
 
 class yIniTest : public ::testing::Test {
-protected:
+  protected:
     std::string loadFresh() {
         const std::string path = dir / "User.xml";
         EXPECT_TRUE(ini.GetTxt(path));
@@ -143,8 +143,8 @@ TEST_F(yIniTest, DamagedTagsAreReportedAndReadAsDefaults) {
     EXPECT_EQ(ini.vGtVal("Root", "dflt"), "dflt");
     EXPECT_EQ(ini.vGtVal("Width", 3), 3);
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0], "<Root> の設定が読み込めません\rﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + path +
-                                     ") が破損しています");
+    EXPECT_EQ(messages.shown[0],
+              "<Root> の設定が読み込めません\rﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + path + ") が破損しています");
     EXPECT_EQ(messages.shown[1].substr(0, 8), "<Width> ");
 }
 
@@ -172,7 +172,8 @@ TEST_F(yIniTest, ADocumentWithoutRootEndCannotTakeANewGroup) {
 }
 
 TEST_F(yIniTest, ShortOneLineGroupReadsAsEmpty) {
-    const std::string path = dir.write("User.xml", AnsiCodec::encode("<?xml?>\r\n<運用><G>ab</G></運用>"));
+    const std::string path =
+        dir.write("User.xml", AnsiCodec::encode("<?xml?>\r\n<運用><G>ab</G></運用>"));
     ASSERT_TRUE(ini.GetTxt(path));
     ini.GetGtx("G");
     EXPECT_EQ(ini.groupText(), "");
@@ -225,9 +226,9 @@ TEST_F(yIniTest, DocumentHasNoLengthLimit) {
 // leave the layout intact.
 TEST_F(yIniTest, AnyNameSurvivesTheFileUnchanged) {
     const std::vector<std::string> values = {
-        "/tmp/a</Root>b",       "/tmp/x<設定>y&z",     "/tmp/A&B",        "/tmp/&lt;literal",
-        "/tmp/〜wave−minus‖", "/tmp/emoji😀", "/tmp/\xff\xfe raw", "/tmp/line\nbreak",
-        "/tmp/&#x41;",          "/tmp/한국어",           "/tmp/a,b c",
+        "/tmp/a</Root>b",     "/tmp/x<設定>y&z", "/tmp/A&B",          "/tmp/&lt;literal",
+        "/tmp/〜wave−minus‖", "/tmp/emoji😀",     "/tmp/\xff\xfe raw", "/tmp/line\nbreak",
+        "/tmp/&#x41;",        "/tmp/한국어",     "/tmp/a,b c",
     };
     const std::string path = loadFresh();
     ini.GetGtx("設定");

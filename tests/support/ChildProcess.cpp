@@ -12,7 +12,8 @@
 extern char** environ;
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& extraEnv, const std::string& stdoutFile) {
+                           const std::vector<std::string>& extraEnv,
+                           const std::string& stdoutFile) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;

@@ -8,7 +8,7 @@
 // A program started by a test with its own argument vector and extra environment;
 // killed at the end of the test if it is still running.
 class ChildProcess {
-public:
+  public:
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
                  const std::string& stdoutFile = "/dev/null");
     ~ChildProcess();
@@ -21,7 +21,7 @@ public:
     // Exit status, or nullopt when it did not end within the time.
     std::optional<int> wait(int timeoutMs);
 
-private:
+  private:
     pid_t pid_ = -1;
     std::optional<int> status_;
 };

@@ -6,7 +6,7 @@
 
 // Sets an environment variable for the life of the object and restores the old value.
 class EnvVar {
-public:
+  public:
     EnvVar(const char* name, const std::string& value) : name_(name) {
         if (const char* old = std::getenv(name))
             old_ = old;
@@ -21,7 +21,7 @@ public:
     EnvVar(const EnvVar&) = delete;
     EnvVar& operator=(const EnvVar&) = delete;
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };

@@ -6,7 +6,7 @@
 
 // Icon names by extension only, like the desktop theme's content types.
 class FakeIconTheme : public IconTheme {
-public:
+  public:
     std::string iconNameFor(const std::string& path, bool isFolder) override {
         ++lookups;
         if (isFolder)

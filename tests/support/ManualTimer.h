@@ -4,7 +4,7 @@
 
 // A timer that ticks only when the test says so.
 class ManualTimer : public Timer {
-public:
+  public:
     void start(int intervalMs, std::function<void()> onTick) override {
         interval = intervalMs;
         tick_ = std::move(onTick);
@@ -20,6 +20,6 @@ public:
     int interval = 0;
     bool on = false;
 
-private:
+  private:
     std::function<void()> tick_;
 };

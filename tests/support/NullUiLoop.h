@@ -4,7 +4,7 @@
 
 // No display: counts what was asked so tests can see the cursor always comes back.
 class NullUiLoop : public UiLoop {
-public:
+  public:
     void processEvents() override { ++eventRuns; }
     void setWaitCursor(bool on) override { waitDepth += on ? 1 : -1; }
 

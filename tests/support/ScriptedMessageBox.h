@@ -8,7 +8,7 @@
 
 // Records every message and answers questions from a script (No when it runs out).
 class ScriptedMessageBox : public MessageBox {
-public:
+  public:
     void inform(std::string_view text) override { shown.emplace_back(text); }
     bool ask(std::string_view text) override {
         shown.emplace_back(text);

@@ -5,7 +5,7 @@
 
 // A real temporary folder for one test, removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,6 +19,6 @@ public:
     std::string mkdir(std::string_view relative) const;
     static std::string read(std::string_view path);
 
-private:
+  private:
     std::string path_;
 };

@@ -12,12 +12,17 @@ X11Probe::X11Probe(const std::string& display) {
         root_ = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root;
 }
 
-X11Probe::~X11Probe() { xcb_disconnect(conn_); }
+X11Probe::~X11Probe() {
+    xcb_disconnect(conn_);
+}
 
-bool X11Probe::ok() const { return root_ != 0; }
+bool X11Probe::ok() const {
+    return root_ != 0;
+}
 
 std::string X11Probe::title(std::uint32_t window) {
-    auto cookie = xcb_get_property(conn_, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
+    auto cookie =
+        xcb_get_property(conn_, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
     std::string text;
     if (auto* reply = xcb_get_property_reply(conn_, cookie, nullptr)) {
         text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
@@ -38,7 +43,8 @@ std::vector<X11Probe::Window> X11Probe::windows() {
         const auto* kids = xcb_query_tree_children(tree);
         for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
             const std::uint32_t w = kids[i];
-            auto* attrs = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, w), nullptr);
+            auto* attrs = xcb_get_window_attributes_reply(
+                conn_, xcb_get_window_attributes(conn_, w), nullptr);
             const bool viewable = attrs && attrs->map_state == XCB_MAP_STATE_VIEWABLE;
             free(attrs);
             if (!viewable)

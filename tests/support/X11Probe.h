@@ -10,7 +10,7 @@ struct xcb_connection_t;
 // Looks at an X server the way a user would see it: which top-level windows are shown,
 // where, and how large.
 class X11Probe {
-public:
+  public:
     struct Window {
         std::uint32_t id = 0;
         std::string title;
@@ -27,7 +27,7 @@ public:
     int rootWidth() const;
     int rootHeight() const;
 
-private:
+  private:
     std::string title(std::uint32_t window);
     xcb_connection_t* conn_ = nullptr;
     std::uint32_t root_ = 0;

@@ -8,7 +8,7 @@ class ChildProcess;
 // A private Xvfb server for one test (display number chosen by the server itself),
 // optionally with the openbox window manager.
 class XvfbServer {
-public:
+  public:
     enum class WindowManager { None, Openbox };
 
     XvfbServer(int width, int height, WindowManager wm = WindowManager::None);
@@ -17,7 +17,7 @@ public:
     bool ok() const { return !display_.empty(); }
     const std::string& display() const { return display_; } // ":N"
 
-private:
+  private:
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> wm_;
     std::string display_;

@@ -1,7 +1,8 @@
 #include "platform/controls/MainMenu.h"
 
 MainMenu::MainMenu() {
-    fill(MenuFamily::Fold, {"ﾌｫﾙﾀﾞの指定", "-", "最近開いたﾌｫﾙﾀﾞ", "登録ﾌｫﾙﾀﾞ", "tvTools", "-", "終了(&X)"});
+    fill(MenuFamily::Fold,
+         {"ﾌｫﾙﾀﾞの指定", "-", "最近開いたﾌｫﾙﾀﾞ", "登録ﾌｫﾙﾀﾞ", "tvTools", "-", "終了(&X)"});
     (*this)[MenuFamily::Dir].setVisible(0, false);
     fill(MenuFamily::New, {"-", "現在のﾌｫﾙﾀﾞを登録", "ﾌｫﾙﾀﾞを指定して登録"});
     (*this)[MenuFamily::New].setVisible(0, false);
@@ -9,10 +10,10 @@ MainMenu::MainMenu() {
          {"Arvenic(更新ﾌｧｲﾙ)", "Belsor  (比較)", "Dalmec  (同期)", "Emvol   (FTP転送)"});
     fill(MenuFamily::Open, {"最近実行したﾌｧｲﾙ", "最近使ったﾌｧｲﾙ", "-", "登録ﾌｫﾙﾀﾞをｴｸｽﾌﾟﾛｰﾗｰで開く",
                             "ｼｽﾃﾑﾌｫﾙﾀﾞをｴｸｽﾌﾟﾛｰﾗｰで開く"});
-    fill(MenuFamily::SyE, {"ﾃﾞｽｸﾄｯﾌﾟ", "ﾏｲﾄﾞｷｭﾒﾝﾄ", "ｱﾌﾟﾘｹｰｼｮﾝﾃﾞｰﾀｰ", "ｱﾌﾟﾘｹｰｼｮﾝﾃﾞｰﾀｰ/Quorvale", "-",
-                           "ﾏｲｺﾝﾋﾟｭｰﾀｰ", "ﾈｯﾄﾜｰｸ", "お気に入り", "ｽﾀｰﾄﾒﾆｭｰ", "最近使ったﾌｧｲﾙ", "送る",
-                           "ﾃﾝﾌﾟﾚｰﾄ", "-", "ﾃﾞｽｸﾄｯﾌﾟ   All User", "ｱﾌﾟﾘｹｰｼｮﾝﾃﾞｰﾀｰ ALL Users",
-                           "お気に入り All User", "ｽﾀｰﾄﾒﾆｭｰ All User"});
+    fill(MenuFamily::SyE, {"ﾃﾞｽｸﾄｯﾌﾟ", "ﾏｲﾄﾞｷｭﾒﾝﾄ", "ｱﾌﾟﾘｹｰｼｮﾝﾃﾞｰﾀｰ", "ｱﾌﾟﾘｹｰｼｮﾝﾃﾞｰﾀｰ/Quorvale",
+                           "-", "ﾏｲｺﾝﾋﾟｭｰﾀｰ", "ﾈｯﾄﾜｰｸ", "お気に入り", "ｽﾀｰﾄﾒﾆｭｰ", "最近使ったﾌｧｲﾙ",
+                           "送る", "ﾃﾝﾌﾟﾚｰﾄ", "-", "ﾃﾞｽｸﾄｯﾌﾟ   All User",
+                           "ｱﾌﾟﾘｹｰｼｮﾝﾃﾞｰﾀｰ ALL Users", "お気に入り All User", "ｽﾀｰﾄﾒﾆｭｰ All User"});
     fill(MenuFamily::Task, {"ﾀｽｸﾄﾚｰに退避", "-"});
     fill(MenuFamily::VwF, {"ﾂﾘ-表示(ﾗﾝﾁｬ-)", "分割表示(ﾌｧｲﾗｰ)"});
     (*this)[MenuFamily::VwF].setChecked(1, true);
@@ -31,17 +32,23 @@ void MainMenu::fill(MenuFamily family, std::vector<std::string_view> captions) {
 
 std::string_view MainMenu::topCaption(int menu) {
     switch (menu) {
-    case 0: return "ﾌｫﾙﾀﾞ(&F)";
-    case 1: return "開く(&O)";
-    default: return "表示(&D)";
+    case 0:
+        return "ﾌｫﾙﾀﾞ(&F)";
+    case 1:
+        return "開く(&O)";
+    default:
+        return "表示(&D)";
     }
 }
 
 std::vector<MenuFamily> MainMenu::topFamilies(int menu) {
     switch (menu) {
-    case 0: return {MenuFamily::Fold};
-    case 1: return {MenuFamily::Open};
-    default: return {MenuFamily::Task, MenuFamily::Dsp};
+    case 0:
+        return {MenuFamily::Fold};
+    case 1:
+        return {MenuFamily::Open};
+    default:
+        return {MenuFamily::Task, MenuFamily::Dsp};
     }
 }
 

@@ -28,7 +28,7 @@ enum class MenuFamily {
 // and which item opens which submenu. The view builds its menus from this each time a
 // menu opens, so arrays the program fills are always shown as they are.
 class MainMenu {
-public:
+  public:
     static constexpr int kFamilies = 13;
 
     MainMenu();
@@ -44,7 +44,7 @@ public:
     // The families listed in the submenu that an item opens; empty for a command.
     static std::vector<MenuFamily> submenuOf(MenuFamily family, int index);
 
-private:
+  private:
     void fill(MenuFamily family, std::vector<std::string_view> captions);
 
     std::array<MenuArray, kFamilies> arrays_;

@@ -5,7 +5,7 @@
 // A chosen item of the main window's menus, as a plain call into the logic. Must not
 // throw.
 class MenuInput {
-public:
+  public:
     virtual ~MenuInput() = default;
     virtual void menuChosen(MenuFamily family, int index) = 0;
 };

@@ -11,8 +11,8 @@
 #include "platform/qt/QtTreeView.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QResizeEvent>
 #include <QSplitter>

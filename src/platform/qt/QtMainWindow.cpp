@@ -3,17 +3,19 @@
 #include "platform/qt/Guarded.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
-#include <QCloseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
 
 namespace {
 
-QScreen* primaryScreen() { return QGuiApplication::primaryScreen(); }
+QScreen* primaryScreen() {
+    return QGuiApplication::primaryScreen();
+}
 
 int pixelsOf(int twips, double twipsPerPixel) {
     return static_cast<int>(std::nearbyint(twips / twipsPerPixel));
@@ -61,12 +63,17 @@ void QtMainWindow::applyFrameGeometry() {
     const int extraW = frame.width() - width();
     const int extraH = frame.height() - height();
     move(wantedFrame_->left, wantedFrame_->top);
-    resize(std::max(1, wantedFrame_->width() - extraW), std::max(1, wantedFrame_->height() - extraH));
+    resize(std::max(1, wantedFrame_->width() - extraW),
+           std::max(1, wantedFrame_->height() - extraH));
 }
 
-std::uintptr_t QtMainWindow::handle() const { return static_cast<std::uintptr_t>(winId()); }
+std::uintptr_t QtMainWindow::handle() const {
+    return static_cast<std::uintptr_t>(winId());
+}
 
-void QtMainWindow::show() { QMainWindow::show(); }
+void QtMainWindow::show() {
+    QMainWindow::show();
+}
 
 void QtMainWindow::bringToFront() {
     if (isMinimized())

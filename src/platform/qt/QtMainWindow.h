@@ -5,8 +5,8 @@
 #include "platform/qt/QtMenuBuilder.h"
 
 #include <QMainWindow>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The main window "Tavrin". Closing it (close box, window manager, session end) calls
@@ -14,7 +14,7 @@
 class QtMainWindow : public QMainWindow, public MainWindowView {
     Q_OBJECT
 
-public:
+  public:
     explicit QtMainWindow(int clientWidthTwips, int clientHeightTwips);
 
     void setUnloadHandler(std::function<void()> handler) { onUnload_ = std::move(handler); }
@@ -38,12 +38,12 @@ public:
     void bringToFront() override;
     void closeAll() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void applyFrameGeometry();
 
     std::function<void()> onUnload_;

@@ -8,7 +8,9 @@
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace
 
@@ -32,7 +34,8 @@ QMenu* QtMenuBuilder::makeSubmenu(MenuFamily family, int index, QWidget* parent)
 QMenu* QtMenuBuilder::makeMenu(const QString& title, std::vector<MenuFamily> families,
                                QWidget* parent) {
     auto* menu = new QMenu(title, parent);
-    QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu, families] { fill(menu, families); });
+    QObject::connect(menu, &QMenu::aboutToShow, menu,
+                     [this, menu, families] { fill(menu, families); });
     // A menu that is never opened still needs its entries for keyboard shortcuts.
     fill(menu, families);
     return menu;

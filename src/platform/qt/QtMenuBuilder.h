@@ -14,7 +14,7 @@ class QWidget;
 // it opens, so the arrays the program fills (recent lists, registered folders, check
 // marks) always show as they are; a chosen item becomes a MenuInput call.
 class QtMenuBuilder {
-public:
+  public:
     QtMenuBuilder(MainMenu& menus, MenuInput& input) : menus_(menus), input_(input) {}
 
     void fillBar(QMenuBar* bar);
@@ -23,7 +23,7 @@ public:
     // The submenu that item `index` of `family` opens; null for a command.
     QMenu* makeSubmenu(MenuFamily family, int index, QWidget* parent);
 
-private:
+  private:
     QMenu* makeMenu(const QString& title, std::vector<MenuFamily> families, QWidget* parent);
     void fill(QMenu* menu, const std::vector<MenuFamily>& families);
 

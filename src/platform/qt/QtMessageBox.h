@@ -6,11 +6,11 @@ class QWidget;
 
 // Message boxes with the caption "Tavrin"; CR in a text becomes a line break.
 class QtMessageBox : public MessageBox {
-public:
+  public:
     void setParent(QWidget* parent) { parent_ = parent; }
     void inform(std::string_view text) override;
     bool ask(std::string_view text) override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
 };

@@ -5,12 +5,12 @@
 #include <QTimer>
 
 class QtTimer : public Timer {
-public:
+  public:
     void start(int intervalMs, std::function<void()> onTick) override;
     void stop() override { timer_.stop(); }
     bool running() const override { return timer_.isActive(); }
 
-private:
+  private:
     QTimer timer_;
     std::function<void()> onTick_;
 };

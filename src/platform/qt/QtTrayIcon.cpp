@@ -25,9 +25,13 @@ void QtTrayIcon::add(std::string_view tip) {
     icon_.show();
 }
 
-void QtTrayIcon::remove() { icon_.hide(); }
+void QtTrayIcon::remove() {
+    icon_.hide();
+}
 
-bool QtTrayIcon::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTrayIcon::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void QtTrayIcon::setClickHandlers(std::function<void()> left, std::function<void()> right) {
     onLeft_ = std::move(left);

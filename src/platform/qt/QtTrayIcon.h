@@ -10,7 +10,7 @@
 class QtTrayIcon : public QObject, public TrayIcon {
     Q_OBJECT
 
-public:
+  public:
     QtTrayIcon();
     void add(std::string_view tip) override;
     void remove() override;
@@ -19,7 +19,7 @@ public:
     void setClickHandlers(std::function<void()> left, std::function<void()> right);
     QSystemTrayIcon& icon() { return icon_; }
 
-private:
+  private:
     QSystemTrayIcon icon_;
     std::function<void()> onLeft_;
     std::function<void()> onRight_;

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCursor>
 
-void QtUiLoop::processEvents() { QCoreApplication::processEvents(); }
+void QtUiLoop::processEvents() {
+    QCoreApplication::processEvents();
+}
 
 void QtUiLoop::setWaitCursor(bool on) {
     if (on)

@@ -4,7 +4,7 @@
 
 // Pending events and the wait cursor through QApplication. Nested wait cursors stack.
 class QtUiLoop : public UiLoop {
-public:
+  public:
     void processEvents() override;
     void setWaitCursor(bool on) override;
 };

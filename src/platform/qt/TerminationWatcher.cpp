@@ -25,8 +25,9 @@ TerminationWatcher::TerminationWatcher(std::function<void()> onTerminate)
             sigaction(sig, &action, nullptr);
     }
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { onTerminate_(); }, Qt::DirectConnection);
+        connect(
+            app, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { onTerminate_(); }, Qt::DirectConnection);
     }
 }
 

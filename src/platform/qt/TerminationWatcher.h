@@ -10,11 +10,11 @@
 class TerminationWatcher : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit TerminationWatcher(std::function<void()> onTerminate);
     ~TerminationWatcher() override;
 
-private:
+  private:
     static void handleSignal(int signal);
     void readPipe();
 

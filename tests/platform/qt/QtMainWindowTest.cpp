@@ -1,6 +1,6 @@
+#include "platform/qt/QtMainWindow.h"
 #include "platform/controls/MainMenu.h"
 #include "platform/controls/MenuInput.h"
-#include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtTrayIcon.h"
 
 #include <QMenu>
@@ -10,7 +10,7 @@
 namespace {
 
 class RecordingMenuInput : public MenuInput {
-public:
+  public:
     void menuChosen(MenuFamily family, int index) override { chosen.emplace_back(family, index); }
     std::vector<std::pair<MenuFamily, int>> chosen;
 };
@@ -39,11 +39,12 @@ TEST(QtMainWindow, MenuBarShowsTheCaptionsAndItemsReachTheLogic) {
     EXPECT_EQ(texts(tops), (QStringList{"ﾌｫﾙﾀﾞ(&F)", "開く(&O)", "表示(&D)"}));
 
     QMenu* folders = tops[0]->menu();
-    EXPECT_EQ(texts(folders->actions()),
-              (QStringList{"ﾌｫﾙﾀﾞの指定", "-", "最近開いたﾌｫﾙﾀﾞ", "登録ﾌｫﾙﾀﾞ", "tvTools", "-", "終了(&X)"}));
+    EXPECT_EQ(texts(folders->actions()), (QStringList{"ﾌｫﾙﾀﾞの指定", "-", "最近開いたﾌｫﾙﾀﾞ",
+                                                      "登録ﾌｫﾙﾀﾞ", "tvTools", "-", "終了(&X)"}));
     QMenu* registered = submenu(folders, "登録ﾌｫﾙﾀﾞ");
     ASSERT_TRUE(registered);
-    EXPECT_EQ(texts(registered->actions()), (QStringList{"現在のﾌｫﾙﾀﾞを登録", "ﾌｫﾙﾀﾞを指定して登録"}))
+    EXPECT_EQ(texts(registered->actions()),
+              (QStringList{"現在のﾌｫﾙﾀﾞを登録", "ﾌｫﾙﾀﾞを指定して登録"}))
         << "the placeholder and the separator are hidden while nothing is registered";
 
     // A folder registered meanwhile shows the next time the menu opens.
