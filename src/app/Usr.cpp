@@ -8,7 +8,7 @@
 #include "platform/UiLoop.h"
 
 Usr::Usr(MessageBox& messages, UiLoop& loop, TrayIcon& tray)
-    : messages_(messages), loop_(loop), tray_(tray), ini_(messages) {}
+    : loop_(loop), tray_(tray), ini_(messages) {}
 
 std::string Usr::programName(std::string_view executableName) {
     std::string name(executableName);

@@ -35,7 +35,6 @@ class Usr {
     const std::string& sExeNm() const { return sExeNm_; }
 
   private:
-    MessageBox& messages_;
     UiLoop& loop_;
     TrayIcon& tray_;
     std::string sExeNm_;

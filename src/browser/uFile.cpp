@@ -36,9 +36,8 @@ std::string widthText(double twips) {
 
 uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
              FolderPicker& picker)
-    : messages_(messages), loop_(loop), timer_(timer), scan_(messages),
-      icons_(icons, controls_.imgLst), signatures_(&folderWatch_),
-      tree_(state_, scan_, icons_, signatures_, loop),
+    : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
+      signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
       watch_(state_, scan_, signatures_, loop, tree_, list_), picker_(picker) {
     tree_.setFileList(list_);

@@ -111,7 +111,6 @@ class uFile : public BrowserInput {
 
     BrowserControls controls_;
     BrowserState state_{controls_};
-    MessageBox& messages_;
     UiLoop& loop_;
     Timer& timer_;
     FolderWatch folderWatch_;
