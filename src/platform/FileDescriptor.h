@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cerrno>
+#include <cstddef>
+#include <limits>
+#include <optional>
+#include <string>
 #include <unistd.h>
 
 // Owns one POSIX file descriptor and closes it when it goes out of scope.
@@ -18,6 +23,25 @@ class FileDescriptor {
         fd_ = -1;
         return fd;
     }
+    // Reads from the current position to the end; nullopt on an error or when more than
+    // `limit` bytes come.
+    std::optional<std::string>
+    readToEnd(std::size_t limit = std::numeric_limits<std::size_t>::max()) {
+        std::string data;
+        char buffer[16384];
+        while (data.size() <= limit) {
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return std::nullopt;
+            if (n == 0)
+                return data;
+            data.append(buffer, static_cast<std::size_t>(n));
+        }
+        return std::nullopt;
+    }
+
     // True when there was nothing to close or the close succeeded.
     bool close() {
         if (fd_ < 0)

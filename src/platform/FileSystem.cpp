@@ -214,18 +214,7 @@ std::optional<std::string> FileSystem::readBytes(std::string_view path) {
     FileDescriptor fd(open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())
         return std::nullopt;
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return data;
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
+    return fd.readToEnd();
 }
 
 std::optional<std::string> FileSystem::readAnsiText(std::string_view path) {

@@ -2,7 +2,6 @@
 
 #include "platform/FileDescriptor.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -14,17 +13,6 @@ std::optional<std::string> SmallFile::read(std::string_view path, std::size_t li
     if (!fd.valid() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<std::size_t>(st.st_size) > limit)
         return std::nullopt;
-    std::string data;
-    char buffer[16384];
-    while (data.size() <= limit) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return data;
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
-    return std::nullopt; // grew past the limit while being read
+    // A file that grows past the limit while being read is refused too.
+    return fd.readToEnd(limit);
 }
