@@ -122,7 +122,7 @@ void FolderTree::RtReDraw() {
 }
 
 TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
-                              TreeRelation relation, bool isFolder, bool listed) {
+                              TreeRelation relation, bool isFolder, const FileRecord* listed) {
     auto& tree = state_.c.trView;
     if (parentKey.empty()) {
         state_.nodeCounter = 1;
@@ -155,8 +155,15 @@ TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
     return node;
 }
 
-bool FolderTree::wantsDummy(const std::string& path, bool listed) {
-    if (listed ? FileSystem::hasSubfolder(path) : scan_.bHasFld(path, ""))
+bool FolderTree::wantsDummy(const std::string& path, const FileRecord* listed) {
+    bool hasFolder = false;
+    if (!listed)
+        hasFolder = scan_.bHasFld(path, "");
+    else if (linksTell_ && listed->links >= 2 && (listed->attributes & AttrSymbolicLink) == 0)
+        hasFolder = listed->links > 2;
+    else
+        hasFolder = FileSystem::hasSubfolder(path);
+    if (hasFolder)
         return true;
     return !state_.showList && scan_.bHasFL(path, "");
 }
@@ -175,7 +182,7 @@ void FolderTree::removeDummy(TreeNode* node) {
 void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>& records,
                              bool folders) {
     for (const auto& r : records)
-        trAddNd(key, r.name, TreeRelation::Child, folders, true);
+        trAddNd(key, r.name, TreeRelation::Child, folders, &r);
 }
 
 void FolderTree::trLdSub(std::string_view key) {
@@ -185,6 +192,7 @@ void FolderTree::trLdSub(std::string_view key) {
     const std::string folder = trNdPh(node);
     const std::string nodeKey(key);
     FolderEntries folders = scan_.GtFlds(folder);
+    prepareListing(folder);
     state_.scratch = folders.entries;
     state_.scratchAny = folders.any;
     if (folders.any) {
@@ -198,6 +206,10 @@ void FolderTree::trLdSub(std::string_view key) {
         removeDummy(state_.c.trView.find(nodeKey));
         addChildren(nodeKey, files.entries, false);
     }
+}
+
+void FolderTree::prepareListing(std::string_view folder) {
+    linksTell_ = FileSystem::linksCountSubfolders(folder);
 }
 
 void FolderTree::trLdSubByPath(std::string_view path) {

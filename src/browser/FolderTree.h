@@ -41,9 +41,12 @@ class FolderTree {
     // `listed`: the folder's record when it comes from a listing that already left out
     // missing and excluded folders, so only the look inside remains to be done.
     TreeNode* trAddNd(std::string_view parentKey, std::string_view text, TreeRelation relation,
-                      bool isFolder, bool listed = false);
+                      bool isFolder, const FileRecord* listed = nullptr);
     std::string trNwKey();
     void trLdSub(std::string_view key);
+    // Before nodes are added from a listing of `folder`: learn how its records tell
+    // whether a subfolder has subfolders of its own.
+    void prepareListing(std::string_view folder);
     void trLdSubByPath(std::string_view path);
     void trOpnPh(std::string_view path);
     // The node's folder: for a file node its parent folder; empty when it does not exist.
@@ -62,7 +65,9 @@ class FolderTree {
   private:
     void buildRootNode();
     void indexFolder(const std::string& path, const std::string& key);
-    bool wantsDummy(const std::string& path, bool listed);
+    bool wantsDummy(const std::string& path, const FileRecord* listed);
+    // Whether the records of the folders being added tell by their link count.
+    bool linksTell_ = false;
     void addDummy(std::string_view parentKey);
     void removeDummy(TreeNode* node);
     void addChildren(std::string_view key, const std::vector<FileRecord>& records, bool folders);

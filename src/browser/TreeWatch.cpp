@@ -68,9 +68,9 @@ std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
         } else if (order > 0) {
             ++d;
             if (cursor)
-                tree_.trAddNd(cursorKey, diskName, TreeRelation::Previous, folders, true);
+                tree_.trAddNd(cursorKey, diskName, TreeRelation::Previous, folders, &disk[d - 1]);
             else
-                tree_.trAddNd(key, diskName, TreeRelation::Child, folders, true);
+                tree_.trAddNd(key, diskName, TreeRelation::Child, folders, &disk[d - 1]);
         } else {
             TreeNode* next = cursor->nextSibling();
             cursorKey = next ? next->key() : std::string();
@@ -87,6 +87,7 @@ void TreeWatch::trRfNd(std::string_view key, bool noList) {
     const std::string nodeKey(key);
     const std::string folder = tree_.trNdPh(node);
     const std::vector<FileRecord> folders = scan_.GtFlds(folder).entries;
+    tree_.prepareListing(folder);
     TreeNode* first = node->firstChild();
     std::string cursor = merge(nodeKey, first ? first->key() : std::string(), folders, true);
     if (!state_.showList)

@@ -11,6 +11,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -29,7 +30,7 @@ std::string pathString(std::string_view path) {
 // Fills a record from statx of `name` relative to `dirFd` (or an absolute path with AT_FDCWD).
 bool statRecord(int dirFd, const std::string& name, bool isLink, FileRecord& rec) {
     struct statx sx {};
-    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME;
+    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME | STATX_NLINK;
     if (statx(dirFd, name.c_str(), AT_STATX_SYNC_AS_STAT, mask, &sx) != 0) {
         if (!isLink)
             return false;
@@ -41,6 +42,7 @@ bool statRecord(int dirFd, const std::string& name, bool isLink, FileRecord& rec
     rec.attributes = (dir ? AttrDirectory : 0u) | (isLink ? AttrSymbolicLink : 0u) |
                      (!rec.name.empty() && rec.name[0] == '.' ? AttrHidden : 0u);
     rec.size = dir ? 0 : sx.stx_size;
+    rec.links = sx.stx_nlink;
     rec.modified = toTimePoint(sx.stx_mtime);
     rec.created = (sx.stx_mask & STATX_BTIME) ? toTimePoint(sx.stx_btime) : rec.modified;
     return true;
@@ -183,6 +185,20 @@ bool FileSystem::hasSubfolder(std::string_view path) {
     bool found = false;
     scanKinds(path, [&](bool folder) { return !(found = folder); });
     return found;
+}
+
+bool FileSystem::linksCountSubfolders(std::string_view folder) {
+    struct statfs fs {};
+    if (statfs(pathString(folder).c_str(), &fs) != 0)
+        return false;
+    switch (static_cast<std::uint32_t>(fs.f_type)) {
+    case 0xEF53:     // ext2, ext3, ext4
+    case 0x58465342: // XFS
+    case 0x01021994: // tmpfs
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool FileSystem::hasFile(std::string_view path) {

@@ -21,6 +21,7 @@ struct FileRecord {
     std::uint64_t size = 0; // 0 for folders
     std::chrono::system_clock::time_point created;
     std::chrono::system_clock::time_point modified;
+    std::uint32_t links = 0; // hard links; of a folder: 2 + its subfolders where counted
 
     bool isFolder() const { return (attributes & AttrDirectory) != 0; }
 };
@@ -54,6 +55,9 @@ class FileSystem {
     static std::optional<Counts> count(std::string_view path);
     // One look inside: stops at the first subfolder (or file) found.
     static bool hasSubfolder(std::string_view path);
+    // Whether the folders of this file system count their subfolders in their link count
+    // (2 + subfolders), so a folder record tells without a look inside.
+    static bool linksCountSubfolders(std::string_view folder);
     static bool hasFile(std::string_view path);
     static std::vector<FileRecord> files(std::string_view path);
     static bool createFolder(std::string_view path);
