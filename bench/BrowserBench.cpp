@@ -168,6 +168,12 @@ int main(int argc, char** argv) {
         (void)before;
         report("  of which: the program's folder read (files and folders)",
                best([&] { FileSystem::list(folder); }), floor, "-");
+        report("  of which: setting the root without a view (tree, list, signature)", best([&] {
+                   IdleTimer ownTimer;
+                   uFile rows(messages, loop, icons, ownTimer, picker);
+                   rows.setRoot(folder);
+               }),
+               floor, "-");
         report("  of which: the list rows made from a read folder", best([&] {
                    IdleTimer ownTimer;
                    uFile rows(messages, loop, icons, ownTimer, picker);
