@@ -70,14 +70,18 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     state_.draggedItem = 0;
     state_.itemCounter = 1;
     state_.listFolder = std::string(folder);
+    // Without the tree's listing to reuse, one read gives both kinds.
+    FolderScan::Both disk;
     if (reuse) {
         if (state_.scratchAny)
             addRows(state_.scratch, false);
+        disk.files = scan_.GtFLs(folder, state_.filter);
     } else {
-        addRows(scan_.GtFlds(folder).entries, false);
+        disk = scan_.GtFldsAndFLs(folder, state_.filter);
+        addRows(disk.folders.entries, false);
     }
     loop_.processEvents();
-    const auto files = scan_.GtFLs(folder, state_.filter).entries;
+    const auto& files = disk.files.entries;
     std::string rememberedKey;
     const int firstFileKey = state_.itemCounter;
     addRows(files, false);
@@ -120,14 +124,15 @@ void FileList::lsRfLst() {
         inventory.erase(it);
         return item;
     };
+    const FolderScan::Both disk = scan_.GtFldsAndFLs(folder, state_.filter);
     std::vector<FileRecord> added;
-    for (const auto& f : scan_.GtFlds(folder).entries) {
+    for (const auto& f : disk.folders.entries) {
         if (ListItem* item = match(f, "FD"))
             list.setColumnText(item, 1, ListTexts::modified(f.modified));
         else
             added.push_back(f);
     }
-    for (const auto& f : scan_.GtFLs(folder, state_.filter).entries) {
+    for (const auto& f : disk.files.entries) {
         if (ListItem* item = match(f, "FL")) {
             list.setColumnText(item, 1, ListTexts::modified(f.modified));
             list.setColumnText(item, 2, ListTexts::sizeBytes(f.size));

@@ -49,6 +49,24 @@ FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) 
     return result;
 }
 
+FolderScan::Both FolderScan::GtFldsAndFLs(std::string_view path, std::string_view filter) {
+    Both both;
+    if (reportMissing(path))
+        return both;
+    FolderListing listing = FileSystem::list(path);
+    both.files.any = !listing.files.empty();
+    for (auto& f : listing.files)
+        if (passesFilter(f.name, filter))
+            both.files.entries.push_back(std::move(f));
+    if (bHidFld(path))
+        return both;
+    both.folders.any = !listing.folders.empty();
+    for (auto& f : listing.folders)
+        if (!bHidFld(f))
+            both.folders.entries.push_back(std::move(f));
+    return both;
+}
+
 bool FolderScan::bHasFld(std::string_view path, std::string_view name) {
     if (!FileSystem::folderExists(path) || bHidFld(path))
         return false;

@@ -24,6 +24,12 @@ class FolderScan {
     FolderEntries GtFlds(std::string_view path);
     // Files passing `filter`; `any` is true when the folder holds at least one file.
     FolderEntries GtFLs(std::string_view path, std::string_view filter);
+    // GtFlds and GtFLs of one folder from a single read of it (one " Not Found " at most).
+    struct Both {
+        FolderEntries folders;
+        FolderEntries files;
+    };
+    Both GtFldsAndFLs(std::string_view path, std::string_view filter);
     // Subfolder (file) of that name, or any with an empty name; false for an excluded or
     // missing folder.
     bool bHasFld(std::string_view path, std::string_view name);

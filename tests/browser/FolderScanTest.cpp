@@ -60,6 +60,23 @@ TEST_F(FolderScanTest, FilterMatchesTheExtensionAnywhereInTheFilterText) {
     EXPECT_TRUE(none.entries.empty());
 }
 
+TEST_F(FolderScanTest, OneReadGivesWhatTheTwoSeparateListingsGive) {
+    dir.mkdir("m/B");
+    dir.mkdir("m/a");
+    dir.mkdir("m/System Volume Information");
+    for (const char* n : {"x.txt", "Y.TXT", "z.doc", "README"})
+        dir.write(std::string("m/") + n, "");
+    for (const char* filter : {"", "txt", "doc;readme"}) {
+        const auto both = scan.GtFldsAndFLs(dir / "m", filter);
+        EXPECT_EQ(names(both.folders), names(scan.GtFlds(dir / "m"))) << filter;
+        EXPECT_EQ(names(both.files), names(scan.GtFLs(dir / "m", filter))) << filter;
+        EXPECT_EQ(both.files.any, scan.GtFLs(dir / "m", filter).any);
+    }
+    const auto none = scan.GtFldsAndFLs(dir / "gone", "");
+    EXPECT_FALSE(none.folders.any || none.files.any);
+    EXPECT_EQ(messages.shown.size(), 1u) << "one notice for the missing folder";
+}
+
 TEST_F(FolderScanTest, HasLooksForANameOrAnything) {
     dir.mkdir("p/Sub");
     dir.write("p/File.txt", "");
