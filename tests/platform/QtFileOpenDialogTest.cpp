@@ -1,5 +1,6 @@
 #include "platform/qt/QtFileOpenDialog.h"
 
+#include "support/ModalDialog.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -7,24 +8,6 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-
-namespace {
-
-// Acts on the file dialog once it is shown, from inside its own event loop.
-void whenDialogShows(std::function<void(QFileDialog&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 TEST(QtFileOpenDialogTest, TurnsDescriptionAndPatternPairsIntoNameFilters) {
     EXPECT_EQ(QtFileOpenDialog::nameFilters("実行ﾌｧｲﾙ(*.exe)|*.exe|Arvenic|Arvenic"),
@@ -37,7 +20,7 @@ TEST(QtFileOpenDialogTest, OpensInTheFolderWithTitleAndFirstFilterAndReturnsTheC
     const std::string folder = dir.mkdir("ツール 置き場");
     const std::string exe = dir.write("ツール 置き場/Arvenic.exe", "");
     QString title, shown, filter;
-    whenDialogShows([&](QFileDialog& dialog) {
+    whenDialogShows<QFileDialog>([&](QFileDialog& dialog) {
         title = dialog.windowTitle();
         shown = dialog.directory().absolutePath();
         filter = dialog.selectedNameFilter();
@@ -54,7 +37,7 @@ TEST(QtFileOpenDialogTest, OpensInTheFolderWithTitleAndFirstFilterAndReturnsTheC
 }
 
 TEST(QtFileOpenDialogTest, CancelGivesNothing) {
-    whenDialogShows([](QFileDialog& dialog) { dialog.reject(); });
+    whenDialogShows<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
     QtFileOpenDialog chooser;
     EXPECT_EQ(chooser.chooseFile("t", "Belsor.exe", "x|*.exe", ""), "");
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/QtFolderPicker.h"
 
+#include "support/ModalDialog.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -8,29 +9,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
-
-// Acts on the folder dialog once it is shown, from inside its own event loop.
-void whenDialogShows(std::function<void(QFileDialog&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start();
-}
-
-} // namespace
-
 TEST(QtFolderPickerTest, OpensOnTheInitialFolderWithTheTitleAndCancelsToNothing) {
     TempDir dir;
     const std::string initial = dir.mkdir("作成 先");
     QString title, shownFolder;
-    whenDialogShows([&](QFileDialog& dialog) {
+    whenDialogShows<QFileDialog>([&](QFileDialog& dialog) {
         title = dialog.windowTitle();
         shownFolder = dialog.directory().absolutePath();
         dialog.reject();
@@ -45,7 +28,7 @@ TEST(QtFolderPickerTest, WithoutInitialFolderOpensOnTheRootAndReturnsTheChoice) 
     TempDir dir;
     const std::string chosen = dir.mkdir("選ぶ, フォルダ");
     QString shownFolder;
-    whenDialogShows([&](QFileDialog& dialog) {
+    whenDialogShows<QFileDialog>([&](QFileDialog& dialog) {
         shownFolder = dialog.directory().absolutePath();
         dialog.setDirectory(QString::fromStdString(chosen));
         static_cast<QDialog&>(dialog).accept(); // QFileDialog::accept, through its public base

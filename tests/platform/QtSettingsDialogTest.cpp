@@ -2,6 +2,7 @@
 
 #include "opening/sbUsr.h"
 
+#include "support/ModalDialog.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -12,23 +13,10 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
-
-// Acts on the settings dialog once it is shown, from inside its own event loop.
-void whenDialogShows(std::function<void(QDialog&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start();
-}
 
 template <typename W> W* find(QDialog& dialog, const char* text) {
     for (W* w : dialog.findChildren<W*>())
@@ -57,7 +45,7 @@ TEST(QtSettingsDialogTest, ShowsEveryCaptionWithThePresetAtThePlaceAsked) {
     bool readOnlyEnabled = true, generalRight = false, explorer = false;
     QString caption, text;
     QPoint at;
-    whenDialogShows([&](QDialog& dialog) {
+    whenDialogShows<QDialog>([&](QDialog& dialog) {
         caption = dialog.windowTitle();
         at = dialog.pos();
         for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
@@ -88,7 +76,7 @@ TEST(QtSettingsDialogTest, ShowsEveryCaptionWithThePresetAtThePlaceAsked) {
 
 TEST(QtSettingsDialogTest, OkReturnsWhatWasChosenAndChoosingDoesNotEnableReadOnly) {
     bool readOnlyEnabledAfterChoice = true;
-    whenDialogShows([&](QDialog& dialog) {
+    whenDialogShows<QDialog>([&](QDialog& dialog) {
         option(dialog, "一般文書の開き方", "通常に開く")->click();
         option(dialog, "Doc Xls Htm等の文書の開き方", "ｷﾝｸﾞｵﾌｨｽ・IEを使い、複数開かない")->click();
         option(dialog, "ﾌｫﾙﾀﾞのﾘﾝｸﾌｧｲﾙ", "ﾂﾘｰで展開する")->click();
@@ -108,7 +96,7 @@ TEST(QtSettingsDialogTest, OkReturnsWhatWasChosenAndChoosingDoesNotEnableReadOnl
 }
 
 TEST(QtSettingsDialogTest, TheCloseBoxCountsAsCancel) {
-    whenDialogShows([](QDialog& dialog) { dialog.close(); });
+    whenDialogShows<QDialog>([](QDialog& dialog) { dialog.close(); });
     QtSettingsDialog view;
     EXPECT_FALSE(view.showModal(sbUsr::form(), initialState(), 0, 0).accepted);
 }

@@ -6,7 +6,6 @@
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/QtPaneInput.h"
 
-#include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -203,12 +202,7 @@ void QtListView::keyPressEvent(QKeyEvent* event) {
 void QtListView::startDrag(Qt::DropActions) {
     std::vector<std::string> paths;
     guarded("list drag start", [&] { paths = input_.listDragStarting(); });
-    if (paths.empty()) {
-        return;
-    }
-    auto* drag = new QDrag(this);
-    drag->setMimeData(QtPaneInput::mimeDataFor(paths));
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    QtPaneInput::startDrag(this, paths);
 }
 
 void QtListView::dragEnterEvent(QDragEnterEvent* event) {

@@ -2,6 +2,8 @@
 
 #include "platform/qt/Guarded.h"
 
+#include <QDrag>
+
 #include "platform/UriList.h"
 
 namespace {
@@ -58,6 +60,14 @@ std::vector<std::string> QtPaneInput::pathsOf(const QMimeData* data) {
 
 bool QtPaneInput::offersPaths(const QMimeData* data) {
     return data != nullptr && data->hasFormat(uriListType);
+}
+
+void QtPaneInput::startDrag(QObject* source, const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    auto* drag = new QDrag(source);
+    drag->setMimeData(mimeDataFor(paths));
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
 void QtPaneInput::dragPassing(QDragMoveEvent* event, DragState state, const KeyAt& keyAt,

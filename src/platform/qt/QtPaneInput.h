@@ -22,6 +22,8 @@ class QtPaneInput {
     static std::vector<std::string> pathsOf(const QMimeData* data);
     static bool offersPaths(const QMimeData* data);
 
+    // Starts a drag of local paths from `source`; nothing without paths.
+    static void startDrag(QObject* source, const std::vector<std::string>& paths);
     // A drag entering or moving over a pane: accepted and reported when it offers paths.
     // `keyAt` names the item under the pointer.
     using KeyAt = std::function<std::string(const QPoint&)>;

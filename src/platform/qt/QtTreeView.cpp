@@ -7,7 +7,6 @@
 #include "platform/qt/QtTreeModel.h"
 
 #include <QApplication>
-#include <QDrag>
 #include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -194,12 +193,7 @@ void QtTreeView::focusOutEvent(QFocusEvent* event) {
 void QtTreeView::startDrag(Qt::DropActions) {
     std::vector<std::string> paths;
     guarded("tree drag start", [&] { paths = input_.treeDragStarting(); });
-    if (paths.empty()) {
-        return;
-    }
-    auto* drag = new QDrag(this);
-    drag->setMimeData(QtPaneInput::mimeDataFor(paths));
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    QtPaneInput::startDrag(this, paths);
 }
 
 void QtTreeView::dragEnterEvent(QDragEnterEvent* event) {
