@@ -2,16 +2,45 @@
 
 #include <QIcon>
 #include <QMimeDatabase>
+#include <unordered_set>
 
 namespace {
 
+std::string asciiLower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+// Whole file names the content-type database knows ("Makefile", "README"), in lower case.
+// Any other name without an extension has the type of no name at all, so a folder of many
+// such files costs one look-up, not one (slow, pattern-matching) look-up per name.
+const std::unordered_set<std::string>& literalNames() {
+    static const std::unordered_set<std::string> names = [] {
+        std::unordered_set<std::string> found;
+        for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
+            for (const QString& glob : type.globPatterns()) {
+                if (!glob.contains(QLatin1Char('*')) && !glob.contains(QLatin1Char('?')) &&
+                    !glob.contains(QLatin1Char('['))) {
+                    found.insert(asciiLower(glob.toStdString()));
+                }
+            }
+        }
+        return found;
+    }();
+    return names;
+}
+
 // The part of a file name that decides its content type by name: the last extension, or
-// the last two when there are more (so "a.tar.gz" and "b.gz" stay apart); the whole name
-// when it has no extension.
+// the last two when there are more (so "a.tar.gz" and "b.gz" stay apart); a name the
+// database knows as a whole; "/" for any other name without an extension.
 std::string typeKeyOf(const std::string& fileName) {
     const std::size_t last = fileName.rfind('.');
     if (last == std::string::npos || last == 0) {
-        return "/" + fileName;
+        return literalNames().count(asciiLower(fileName)) ? "/" + fileName : std::string("/");
     }
     const std::size_t before = fileName.rfind('.', last - 1);
     const std::size_t from = before == std::string::npos || before == 0 ? last : before;

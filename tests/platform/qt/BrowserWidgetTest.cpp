@@ -9,7 +9,9 @@
 #include "platform/qt/RecordingBrowserInput.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLineEdit>
+#include <QMimeDatabase>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -94,6 +96,21 @@ TEST(QtIconThemeTest, AFolderOfManyFilesCostsOneLookupPerKindOfName) {
     theme.iconNameFor("/big/a.tar.gz", false);
     theme.iconNameFor("/big/b.gz", false);
     EXPECT_EQ(theme.lookups(), 4);
+}
+
+TEST(QtIconThemeTest, NamesWithoutExtensionShareOneLookupUnlessTheDatabaseKnowsThem) {
+    QtIconTheme theme;
+    const std::string plain = theme.iconNameFor("/big/plain0", false);
+    for (int i = 1; i < 2000; ++i)
+        EXPECT_EQ(theme.iconNameFor("/big/plain" + std::to_string(i), false), plain);
+    EXPECT_EQ(theme.lookups(), 1);
+    QtIconTheme fresh;
+    const std::string makefile = fresh.iconNameFor("/src/Makefile", false);
+    const QMimeType type =
+        QMimeDatabase().mimeTypeForFile(QStringLiteral("Makefile"), QMimeDatabase::MatchExtension);
+    EXPECT_TRUE(makefile == type.iconName().toStdString() ||
+                makefile == type.genericIconName().toStdString());
+    EXPECT_NE(makefile, plain);
 }
 
 TEST(BrowserWidgetTest, LeavingTheTreeForAnotherWidgetIsReported) {
