@@ -2,6 +2,7 @@
 
 #include "platform/AnsiCodec.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FolderReader.h"
 #include "platform/TextCase.h"
 
 #include <algorithm>
@@ -16,36 +17,8 @@
 
 namespace {
 
-using Clock = std::chrono::system_clock;
-
-Clock::time_point toTimePoint(const statx_timestamp& ts) {
-    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
-        std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec)));
-}
-
 std::string pathString(std::string_view path) {
     return path.empty() ? std::string(".") : std::string(path);
-}
-
-// Fills a record from statx of `name` relative to `dirFd` (or an absolute path with AT_FDCWD).
-bool statRecord(int dirFd, const std::string& name, bool isLink, FileRecord& rec) {
-    struct statx sx {};
-    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME | STATX_NLINK;
-    if (statx(dirFd, name.c_str(), AT_STATX_SYNC_AS_STAT, mask, &sx) != 0) {
-        if (!isLink)
-            return false;
-        // A broken link: a file of its own.
-        if (statx(dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW, mask, &sx) != 0)
-            return false;
-    }
-    const bool dir = S_ISDIR(sx.stx_mode);
-    rec.attributes = (dir ? AttrDirectory : 0u) | (isLink ? AttrSymbolicLink : 0u) |
-                     (!rec.name.empty() && rec.name[0] == '.' ? AttrHidden : 0u);
-    rec.size = dir ? 0 : sx.stx_size;
-    rec.links = sx.stx_nlink;
-    rec.modified = toTimePoint(sx.stx_mtime);
-    rec.created = (sx.stx_mask & STATX_BTIME) ? toTimePoint(sx.stx_btime) : rec.modified;
-    return true;
 }
 
 bool isLinkPath(const std::string& path) {
@@ -58,26 +31,10 @@ std::optional<FileRecord> record(std::string_view path, bool wantFolder) {
     rec.path = std::string(path);
     rec.name = FileSystem::nameOf(path);
     const std::string p = pathString(path);
-    if (!statRecord(AT_FDCWD, p, isLinkPath(p), rec) || rec.isFolder() != wantFolder)
+    if (!FolderReader::stat(AT_FDCWD, p.c_str(), isLinkPath(p), rec) ||
+        rec.isFolder() != wantFolder)
         return std::nullopt;
     return rec;
-}
-
-void sortByName(std::vector<FileRecord>& records) {
-    std::vector<std::pair<std::string, std::size_t>> keys;
-    keys.reserve(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i)
-        keys.emplace_back(TextCase::upper(records[i].name), i);
-    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-        if (a.first != b.first)
-            return a.first < b.first;
-        return records[a.second].name < records[b.second].name;
-    });
-    std::vector<FileRecord> sorted;
-    sorted.reserve(records.size());
-    for (const auto& k : keys)
-        sorted.push_back(std::move(records[k.second]));
-    records = std::move(sorted);
 }
 
 } // namespace
@@ -100,49 +57,8 @@ std::optional<FileRecord> FileSystem::getFile(std::string_view path) {
     return record(path, false);
 }
 
-namespace {
-
-enum class Wanted { Folders, Files, Both };
-
-// Reads a folder's entries of the wanted kind. The directory entry's type decides the
-// kind where it can (links and unknown types are looked at), so entries of the other kind
-// cost no status call.
-FolderListing readFolder(std::string_view path, Wanted wanted) {
-    FolderListing listing;
-    FileDescriptor dirFd(open(pathString(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dirFd.valid())
-        return listing;
-    DIR* dir = fdopendir(dirFd.release());
-    if (!dir)
-        return listing;
-    const int fd = dirfd(dir);
-    while (const dirent* entry = readdir(dir)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            continue;
-        const bool known = entry->d_type == DT_DIR || entry->d_type == DT_REG;
-        if (known && wanted != Wanted::Both &&
-            (entry->d_type == DT_DIR) != (wanted == Wanted::Folders))
-            continue;
-        FileRecord rec;
-        rec.name = name;
-        if (!statRecord(fd, rec.name, entry->d_type == DT_LNK, rec))
-            continue;
-        if (wanted != Wanted::Both && rec.isFolder() != (wanted == Wanted::Folders))
-            continue;
-        rec.path = FileSystem::join(path, rec.name);
-        (rec.isFolder() ? listing.folders : listing.files).push_back(std::move(rec));
-    }
-    closedir(dir);
-    sortByName(listing.folders);
-    sortByName(listing.files);
-    return listing;
-}
-
-} // namespace
-
 FolderListing FileSystem::list(std::string_view path) {
-    return readFolder(path, Wanted::Both);
+    return FolderReader::read(path, FolderReader::Wanted::Both);
 }
 
 namespace {
@@ -208,11 +124,11 @@ bool FileSystem::hasFile(std::string_view path) {
 }
 
 std::vector<FileRecord> FileSystem::subFolders(std::string_view path) {
-    return readFolder(path, Wanted::Folders).folders;
+    return FolderReader::read(path, FolderReader::Wanted::Folders).folders;
 }
 
 std::vector<FileRecord> FileSystem::files(std::string_view path) {
-    return readFolder(path, Wanted::Files).files;
+    return FolderReader::read(path, FolderReader::Wanted::Files).files;
 }
 
 bool FileSystem::createFolder(std::string_view path) {

@@ -1,7 +1,9 @@
 #include "platform/FileSystem.h"
 #include "platform/AnsiCodec.h"
+#include "platform/TextCase.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +32,39 @@ TEST(FileSystem, EnumerationIsCaseInsensitiveAscendingWithRawBytesBreakingTies) 
                                         "漢字.txt", "ｶﾅ.txt"}));
     EXPECT_EQ(names(FileSystem::subFolders(dir.path())), names(listing.folders));
     EXPECT_EQ(names(FileSystem::files(dir.path())), names(listing.files));
+}
+
+TEST(FileSystem, ALargeFolderReadByTwoThreadsGivesEveryRecordInOrder) {
+    TempDir dir;
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string name = (i % 3 == 0   ? "ｶﾅ"
+                                  : i % 3 == 1 ? "File"
+                                               : "file") +
+                                 std::to_string(i) + (i % 2 ? ".txt" : "");
+        if (i % 50 == 0) {
+            dir.mkdir(name);
+            folders.push_back(name);
+        } else {
+            dir.write(name, std::string(static_cast<std::size_t>(i % 7), 'x'));
+            files.push_back(name);
+        }
+    }
+    const auto byName = [](const std::string& a, const std::string& b) {
+        return TextCase::compare(a, b) < 0;
+    };
+    std::sort(files.begin(), files.end(), byName);
+    std::sort(folders.begin(), folders.end(), byName);
+    const FolderListing listing = FileSystem::list(dir.path());
+    ASSERT_EQ(names(listing.files), files);
+    ASSERT_EQ(names(listing.folders), folders);
+    for (const FileRecord& r : listing.files) {
+        EXPECT_EQ(r.path, dir / r.name);
+        EXPECT_EQ(r.size, std::stoul(r.name.substr(r.name.find_first_of("0123456789"))) % 7);
+    }
+    EXPECT_EQ(names(FileSystem::files(dir.path())), files);
+    EXPECT_EQ(names(FileSystem::subFolders(dir.path())), folders);
 }
 
 TEST(FileSystem, RecordsCarryAttributesSizesAndPaths) {
