@@ -64,7 +64,7 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     BusyScope busy(state_);
     auto& list = state_.c.lsView;
     const ListItem* current = list.current();
-    const std::string remembered = current ? current->text() : std::string();
+    const std::string remembered = current ? std::string(current->text()) : std::string();
     list.clear();
     state_.trackedItem = 0;
     state_.draggedItem = 0;
@@ -114,7 +114,7 @@ void FileList::lsRfLst() {
     std::unordered_map<std::string, std::string> inventory;
     for (int i = 1; i <= list.count(); ++i) {
         const ListItem* item = list.itemAt(i);
-        inventory.emplace(item->tag() + ":" + item->text(), item->key());
+        inventory.emplace(item->tag() + ":" + std::string(item->text()), item->key());
     }
     const auto match = [&](const FileRecord& entry, const char* tag) -> ListItem* {
         const auto it = inventory.find(std::string(tag) + ":" + entry.name);

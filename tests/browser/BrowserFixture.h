@@ -61,7 +61,7 @@ class BrowserFixture : public ::testing::Test {
         std::vector<std::string> out;
         auto& list = browser.controls().lsView;
         for (int i = 1; i <= list.count(); ++i)
-            out.push_back(list.itemAt(i)->text());
+            out.emplace_back(list.itemAt(i)->text());
         return out;
     }
     ListItem* row(const std::string& name) {

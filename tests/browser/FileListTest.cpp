@@ -18,7 +18,7 @@ class FileListTest : public BrowserFixture {
         std::vector<std::string> out;
         auto& list = browser.controls().lsView;
         for (int i = 1; i <= list.count(); ++i)
-            out.push_back(list.itemAt(i)->key());
+            out.emplace_back(list.itemAt(i)->key());
         return out;
     }
     void tick() { timer.tick(); }

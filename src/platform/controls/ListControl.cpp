@@ -82,12 +82,9 @@ void ListControl::setColumnHidden(int column, bool hidden) {
 
 std::unique_ptr<ListItem> ListControl::makeItem(ListItemData&& data) {
     auto item = std::unique_ptr<ListItem>(new ListItem);
-    item->key_ = std::move(data.key);
-    item->columns_ = {std::move(data.text), std::move(data.column1), std::move(data.column2),
-                      std::move(data.column3)};
+    item->setParts({data.key, data.text, data.column1, data.column2, data.column3, data.toolTip});
     item->icon_ = shared(std::move(data.icon));
     item->tag_ = shared(std::move(data.tag));
-    item->toolTip_ = std::move(data.toolTip);
     item->foreColour_ = data.foreColour;
     item->rows_ = &items_;
     return item;
@@ -228,9 +225,8 @@ void ListControl::setText(ListItem* item, std::string text) {
 
 void ListControl::setColumnText(ListItem* item, int column, std::string text) {
     if (item && column >= 0 && column < ListItem::columnCount) {
-        std::string& slot = item->columns_[static_cast<std::size_t>(column)];
-        if (slot != text) {
-            slot = std::move(text);
+        if (item->columnText(column) != text) {
+            item->setPart(ListItem::FirstColumnPart + column, text);
             notify([&](ListObserver& o) { o.itemChanged(item); });
         }
     }
@@ -250,8 +246,8 @@ void ListControl::setIcon(ListItem* item, std::string icon) {
 }
 
 void ListControl::setToolTip(ListItem* item, std::string toolTip) {
-    if (item && item->toolTip_ != toolTip) {
-        item->toolTip_ = std::move(toolTip);
+    if (item && item->toolTip() != toolTip) {
+        item->setPart(ListItem::ToolTipPart, toolTip);
         notify([&](ListObserver& o) { o.itemChanged(item); });
     }
 }
@@ -393,5 +389,5 @@ void ListControl::setTopItem(ListItem* item) {
 }
 
 void ListControl::setTopItemFromView(ListItem* item) {
-    topKey_ = item ? item->key_ : std::string();
+    topKey_ = item ? std::string(item->key()) : std::string();
 }

@@ -5,8 +5,11 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class ListControl;
 
@@ -20,15 +23,15 @@ class ListItem {
     ListItem(const ListItem&) = delete;
     ListItem& operator=(const ListItem&) = delete;
 
-    const std::string& key() const { return key_; }
+    std::string_view key() const { return part(KeyPart); }
     // Column 0, the name.
-    const std::string& text() const { return columns_[0]; }
+    std::string_view text() const { return part(FirstColumnPart); }
     // Column 0 is the text; 1 to 3 the sub-items. Out of range gives an empty text.
-    const std::string& columnText(int column) const;
+    std::string_view columnText(int column) const;
     const std::string& tag() const { return *tag_; }
     // Key of the item's icon in the ImageList; empty for none.
     const std::string& icon() const { return *icon_; }
-    const std::string& toolTip() const { return toolTip_; }
+    std::string_view toolTip() const { return part(ToolTipPart); }
     std::optional<Rgb> foreColour() const { return foreColour_; }
     bool bold() const { return bold_; }
     bool selected() const { return selected_; }
@@ -40,12 +43,20 @@ class ListItem {
     friend class RowVector<ListItem>;
     ListItem() = default;
 
-    std::string key_;
-    std::array<std::string, columnCount> columns_;
+    enum Part { KeyPart, FirstColumnPart, ToolTipPart = FirstColumnPart + columnCount, PartCount };
+
+    std::string_view part(int index) const;
+    // Replaces all texts at once (in Part order).
+    void setParts(const std::array<std::string_view, PartCount>& parts);
+    void setPart(int index, std::string_view text);
+
+    // The key, the column texts and the tooltip in one block, part i ending at ends_[i]: a
+    // large folder's rows cost one allocation each for all their texts.
+    std::unique_ptr<char[]> texts_;
+    std::array<std::uint32_t, PartCount> ends_{};
     // Tags and icon keys repeat across a folder: each item points to one shared copy.
     const std::string* tag_ = nullptr;
     const std::string* icon_ = nullptr;
-    std::string toolTip_;
     std::optional<Rgb> foreColour_;
     bool bold_ = false;
     bool selected_ = false;

@@ -54,7 +54,7 @@ QtListView::~QtListView() {
 
 std::string QtListView::keyAt(const QPoint& point) const {
     const ListItem* item = model_->itemOf(indexAt(point));
-    return item ? item->key() : std::string();
+    return item ? std::string(item->key()) : std::string();
 }
 
 // ---- Control to screen ----

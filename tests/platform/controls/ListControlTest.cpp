@@ -21,7 +21,7 @@ ListItemData row(std::string key, std::string name, std::string date = {}, std::
 std::vector<std::string> keysInOrder(const ListControl& list) {
     std::vector<std::string> keys;
     for (int i = 1; i <= list.count(); ++i) {
-        keys.push_back(list.itemAt(i)->key());
+        keys.push_back(std::string(list.itemAt(i)->key()));
     }
     return keys;
 }
@@ -151,7 +151,7 @@ TEST(ListControlTest, SelectionIsMultipleWithOneCurrentItem) {
     list.setCurrent(list.find("L002"));
     std::vector<std::string> selected;
     for (ListItem* item : list.selectedItems()) {
-        selected.push_back(item->key());
+        selected.push_back(std::string(item->key()));
     }
     EXPECT_EQ(selected, (std::vector<std::string>{"L002", "L004"}));
     EXPECT_EQ(list.current()->key(), "L002");
@@ -169,6 +169,9 @@ TEST(ListControlTest, ItemAttributesAndColumnsChangeWithNotices) {
     RecordingListObserver observer;
     list.addObserver(&observer);
     ListItem* item = list.find("L003");
+    const std::string name(item->text());
+    const std::string column1(item->columnText(1));
+    const std::string column3(item->columnText(3));
     list.setColumnText(item, 2, "   1,500,000B");
     list.setToolTip(item, "更新:2024/01/05 作成:2024/01/01 ｻｲｽﾞ:1,500,000");
     list.setForeColour(item, rgb(0, 64, 64));
@@ -177,6 +180,19 @@ TEST(ListControlTest, ItemAttributesAndColumnsChangeWithNotices) {
     EXPECT_EQ(observer.events.size(), 4u);
     EXPECT_EQ(item->columnText(2), "   1,500,000B");
     EXPECT_EQ(item->columnText(7), "");
+    // Changing one text leaves the item's others as they were.
+    EXPECT_EQ(item->key(), "L003");
+    EXPECT_EQ(item->text(), name);
+    EXPECT_EQ(item->columnText(1), column1);
+    EXPECT_EQ(item->columnText(3), column3);
+    EXPECT_EQ(item->toolTip(), "更新:2024/01/05 作成:2024/01/01 ｻｲｽﾞ:1,500,000");
+    const std::string raw("bad\xff\0name\n", 10);
+    list.setText(item, raw);
+    list.setColumnText(item, 1, "");
+    EXPECT_EQ(item->text(), raw);
+    EXPECT_EQ(item->columnText(1), "");
+    EXPECT_EQ(item->columnText(2), "   1,500,000B");
+    EXPECT_EQ(list.find("L003"), item);
     EXPECT_EQ(item->foreColour(), 0x004040u);
     EXPECT_EQ(item->tag(), "NW");
     list.setTopItem(item);

@@ -117,7 +117,7 @@ TEST_F(ModelConsistencyTest, ListModelStaysConsistentThroughMixedChanges) {
         case 2: {
             std::vector<std::string> gone;
             for (int i = 0; i < 5 && list.count() > 0; ++i) {
-                gone.push_back(list.itemAt(1 + static_cast<int>(next(list.count())))->key());
+                gone.emplace_back(list.itemAt(1 + static_cast<int>(next(list.count())))->key());
             }
             list.removeItems(gone);
             break;
