@@ -24,18 +24,20 @@ std::string FileList::nextKey() {
 
 ListItemData FileList::rowFor(const FileRecord& entry, bool highlight) {
     ListItemData row;
+    fillRow(row, entry, highlight);
+    return row;
+}
+
+void FileList::fillRow(ListItemData& row, const FileRecord& entry, bool highlight) {
     row.key = nextKey();
     row.text = entry.name;
     row.icon = icons_.trGtIcon(entry.path, entry.isFolder());
     row.tag = entry.isFolder() ? "FD" : "FL";
     row.column1 = ListTexts::modified(entry.modified);
-    if (!entry.isFolder())
-        row.column2 = ListTexts::sizeKb(entry.size);
+    row.column2 = entry.isFolder() ? std::string() : ListTexts::sizeKb(entry.size);
     row.column3 = ListTexts::sortKey(entry);
     row.toolTip = ListTexts::tooltip(entry);
-    if (highlight)
-        row.foreColour = kHighlight;
-    return row;
+    row.foreColour = highlight ? std::optional<Rgb>(kHighlight) : std::nullopt;
 }
 
 std::string FileList::lsAddFld(const FileRecord& folder, bool highlight) {
@@ -51,11 +53,9 @@ std::string FileList::lsAddFL(const FileRecord& file, bool highlight) {
 }
 
 void FileList::addRows(const std::vector<FileRecord>& entries, bool highlight) {
-    std::vector<ListItemData> rows;
-    rows.reserve(entries.size());
-    for (const auto& e : entries)
-        rows.push_back(rowFor(e, highlight));
-    state_.c.lsView.addItems(std::move(rows));
+    state_.c.lsView.addItems(entries.size(), [&](std::size_t i, ListItemData& row) {
+        fillRow(row, entries[i], highlight);
+    });
 }
 
 void FileList::lsFill(std::string_view folder, bool reuse) {

@@ -33,6 +33,7 @@ class FileList {
     void LsView_ColumnClick(int column);
 
   private:
+    void fillRow(ListItemData& row, const FileRecord& entry, bool highlight);
     ListItemData rowFor(const FileRecord& entry, bool highlight);
     std::string nextKey();
     void addRows(const std::vector<FileRecord>& entries, bool highlight);

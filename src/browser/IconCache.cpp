@@ -4,20 +4,25 @@
 #include "platform/IconTheme.h"
 #include "platform/controls/ImageList.h"
 
-std::string IconCache::trGtIcon(std::string_view path, std::optional<bool> isFolder) {
+const std::string& IconCache::trGtIcon(std::string_view path, std::optional<bool> isFolder) {
+    static const std::string none = "new";
     if (!isFolder) {
         if (FileSystem::folderExists(path))
             isFolder = true;
         else if (FileSystem::fileExists(path))
             isFolder = false;
         else
-            return "new";
+            return none;
     }
-    const std::string name = theme_.iconNameFor(std::string(path), *isFolder);
+    const std::string& name = theme_.iconNameFor(path, *isFolder);
     if (name.empty())
-        return "new";
-    std::string key = std::string(ImageList::iconKeyPrefix) + name;
-    if (!images_.exists(key))
-        images_.add(key, name);
-    return key;
+        return none;
+    auto it = keys_.find(&name);
+    if (it == keys_.end()) {
+        std::string key = std::string(ImageList::iconKeyPrefix) + name;
+        if (!images_.exists(key))
+            images_.add(key, name);
+        it = keys_.emplace(&name, std::move(key)).first;
+    }
+    return it->second;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 class IconTheme;
 class ImageList;
@@ -15,9 +16,11 @@ class IconCache {
     IconCache(IconTheme& theme, ImageList& images) : theme_(theme), images_(images) {}
 
     // `isFolder` when the caller knows the kind already (saves a look at the disk).
-    std::string trGtIcon(std::string_view path, std::optional<bool> isFolder = std::nullopt);
+    const std::string& trGtIcon(std::string_view path, std::optional<bool> isFolder = std::nullopt);
 
   private:
     IconTheme& theme_;
     ImageList& images_;
+    // Image keys by the theme's icon name (its address: the theme keeps its names).
+    std::unordered_map<const std::string*, std::string> keys_;
 };

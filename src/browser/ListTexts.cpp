@@ -1,6 +1,8 @@
 #include "browser/ListTexts.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 
@@ -36,31 +38,77 @@ std::string rightAligned(std::string text) {
     return text;
 }
 
+// The last two decimal digits of a value (of its magnitude when negative).
+char* twoDigits(char* out, int value) {
+    const unsigned v = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    out[0] = static_cast<char>('0' + v / 10 % 10);
+    out[1] = static_cast<char>('0' + v % 10);
+    return out + 2;
+}
+
+// A folder's rows mostly share their minute and day: the last text made is kept with the
+// span of moments [from, to) it holds for.
+struct LastText {
+    std::time_t from = 1;
+    std::time_t to = 0;
+    std::string text;
+
+    template <typename Make> const std::string& get(ListTexts::TimePoint time, Make make) {
+        const std::time_t t = std::chrono::system_clock::to_time_t(time);
+        if (t < from || t >= to)
+            make(t, localTime(time));
+        return text;
+    }
+};
+
 } // namespace
 
 std::string ListTexts::modified(TimePoint time) {
-    const std::tm tm = localTime(time);
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%02d %02d:%02d", tm.tm_year % 100,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min);
-    return buffer;
+    static thread_local LastText last;
+    return last.get(time, [](std::time_t t, const std::tm& tm) {
+        char buffer[14];
+        char* p = twoDigits(buffer, tm.tm_year % 100);
+        *p++ = '/';
+        p = twoDigits(p, tm.tm_mon + 1);
+        *p++ = '/';
+        p = twoDigits(p, tm.tm_mday);
+        *p++ = ' ';
+        p = twoDigits(p, tm.tm_hour);
+        *p++ = ':';
+        twoDigits(p, tm.tm_min);
+        last.text.assign(buffer, sizeof buffer);
+        last.from = t - tm.tm_sec;
+        last.to = last.from + 60;
+    });
 }
 
 std::string ListTexts::day(TimePoint time) {
-    const std::tm tm = localTime(time);
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", tm.tm_year + 1900, tm.tm_mon + 1,
-                  tm.tm_mday);
-    return buffer;
+    // Kept for the local hour: no hour spans two days.
+    static thread_local LastText last;
+    return last.get(time, [](std::time_t t, const std::tm& tm) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                      tm.tm_mday);
+        last.text = buffer;
+        last.from = t - tm.tm_min * 60 - tm.tm_sec;
+        last.to = last.from + 3600;
+    });
 }
 
 std::string ListTexts::grouped(std::uint64_t value) {
     if (value == 0)
         return {};
-    std::string digits = std::to_string(value);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), ",");
-    return digits;
+    char digits[20];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    const auto count = static_cast<std::size_t>(end - digits);
+    std::string out;
+    out.reserve(count + count / 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0 && (count - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
 }
 
 std::string ListTexts::sizeKb(std::uint64_t bytes) {
@@ -73,12 +121,23 @@ std::string ListTexts::sizeBytes(std::uint64_t bytes) {
 }
 
 std::string ListTexts::tooltip(const FileRecord& entry) {
-    std::string tip = "更新:" + day(entry.modified) + " 作成:" + day(entry.created);
-    if (!entry.isFolder())
-        tip += " ｻｲｽﾞ:" + grouped(entry.size);
+    std::string tip;
+    tip.reserve(64);
+    tip += "更新:";
+    tip += day(entry.modified);
+    tip += " 作成:";
+    tip += day(entry.created);
+    if (!entry.isFolder()) {
+        tip += " ｻｲｽﾞ:";
+        tip += grouped(entry.size);
+    }
     return tip;
 }
 
 std::string ListTexts::sortKey(const FileRecord& entry) {
-    return (entry.isFolder() ? "D" : "L") + entry.name;
+    std::string key;
+    key.reserve(entry.name.size() + 1);
+    key += entry.isFolder() ? 'D' : 'L';
+    key += entry.name;
+    return key;
 }

@@ -1,6 +1,7 @@
 #include "browser/ListTexts.h"
 #include "browser/ChangeSignature.h"
 #include "platform/FolderWatch.h"
+#include "support/EnvVar.h"
 #include "support/TempDir.h"
 
 #include <ctime>
@@ -46,14 +47,27 @@ TEST(ListTexts, DatesTooltipsAndSortKeys) {
 }
 
 TEST(ListTexts, DatesAgreeWithTheSystemsLocalTimeAcrossHoursAndDays) {
-    const std::time_t start = 1711846800; // around a spring daylight-saving change
-    for (std::time_t t = start; t < start + 3 * 86400; t += 7 * 60 + 13) {
-        std::tm tm{};
-        localtime_r(&t, &tm);
-        char expected[32];
-        std::strftime(expected, sizeof expected, "%y/%m/%d %H:%M", &tm);
-        EXPECT_EQ(ListTexts::modified(std::chrono::system_clock::from_time_t(t)), expected) << t;
+    // Zones with daylight saving, a 45-minute offset and a half-hour change; each zone's
+    // run starts on other days so no text kept from the zone before can answer.
+    const char* const zones[] = {"", "Europe/Berlin", "Asia/Kathmandu", "Australia/Lord_Howe"};
+    std::time_t start = 1711846800; // around a spring daylight-saving change
+    for (const char* zone : zones) {
+        EnvVar tz("TZ", zone);
+        tzset();
+        for (std::time_t t = start; t < start + 3 * 86400; t += 7 * 60 + 13) {
+            std::tm tm{};
+            localtime_r(&t, &tm);
+            char minute[32];
+            char day[32];
+            std::strftime(minute, sizeof minute, "%y/%m/%d %H:%M", &tm);
+            std::strftime(day, sizeof day, "%Y/%m/%d", &tm);
+            const auto time = std::chrono::system_clock::from_time_t(t);
+            ASSERT_EQ(ListTexts::modified(time), minute) << zone << " " << t;
+            ASSERT_EQ(ListTexts::day(time), day) << zone << " " << t;
+        }
+        start += 200 * 86400;
     }
+    tzset();
 }
 
 TEST(ChangeSignature, CountsAndTimeWithTheFixedValues) {

@@ -80,18 +80,19 @@ void ListControl::setColumnHidden(int column, bool hidden) {
 
 // ---- Adding and removing items ----
 
-std::unique_ptr<ListItem> ListControl::makeItem(ListItemData&& data) {
+std::unique_ptr<ListItem> ListControl::makeItem(const ListItemData& data) {
     auto item = std::unique_ptr<ListItem>(new ListItem);
     item->setParts({data.key, data.text, data.column1, data.column2, data.column3, data.toolTip});
-    item->icon_ = shared(std::move(data.icon));
-    item->tag_ = shared(std::move(data.tag));
+    item->icon_ = shared(data.icon);
+    item->tag_ = shared(data.tag);
     item->foreColour_ = data.foreColour;
     item->rows_ = &items_;
     return item;
 }
 
-const std::string* ListControl::shared(std::string&& text) {
-    return &*sharedTexts_.insert(std::move(text)).first;
+const std::string* ListControl::shared(const std::string& text) {
+    const auto it = sharedTexts_.find(text);
+    return &*(it != sharedTexts_.end() ? it : sharedTexts_.insert(text).first);
 }
 
 ListItem* ListControl::add(ListItemData data) {
@@ -109,14 +110,20 @@ ListItem* ListControl::add(ListItemData data) {
 }
 
 int ListControl::addItems(std::vector<ListItemData> items) {
+    return addItems(items.size(), [&](std::size_t i, ListItemData& data) { data = items[i]; });
+}
+
+int ListControl::addItems(std::size_t count, const RowSource& fill) {
     std::vector<ListItem*> added;
-    added.reserve(items.size());
-    byKey_.reserve(byKey_.size() + items.size());
-    for (ListItemData& data : items) {
+    added.reserve(count);
+    byKey_.reserve(byKey_.size() + count);
+    ListItemData data;
+    for (std::size_t i = 0; i < count; ++i) {
+        fill(i, data);
         if (data.key.empty()) {
             continue;
         }
-        auto owned = makeItem(std::move(data));
+        auto owned = makeItem(data);
         // One lookup: the key is taken from the new item; a duplicate is dropped.
         if (byKey_.insert(owned.get())) {
             added.push_back(owned.release());
@@ -128,8 +135,8 @@ int ListControl::addItems(std::vector<ListItemData> items) {
     const bool wasEmpty = items_.empty();
     const std::size_t row = items_.size();
     const int first = static_cast<int>(row);
-    const int count = static_cast<int>(added.size());
-    notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, count); });
+    const int addedCount = static_cast<int>(added.size());
+    notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, addedCount); });
     std::vector<ListItem*>& rows = items_.change(row);
     rows.insert(rows.end(), added.begin(), added.end());
     if (sorted_ && wasEmpty) {
@@ -137,11 +144,11 @@ int ListControl::addItems(std::vector<ListItemData> items) {
         std::stable_sort(rows.begin(), rows.end(),
                          [this](const ListItem* a, const ListItem* b) { return lessThan(a, b); });
     }
-    notify([&](ListObserver& o) { o.itemsInserted(first, count); });
+    notify([&](ListObserver& o) { o.itemsInserted(first, addedCount); });
     if (sorted_ && !wasEmpty) {
         sort();
     }
-    return count;
+    return addedCount;
 }
 
 bool ListControl::remove(std::string_view key) {
@@ -234,13 +241,13 @@ void ListControl::setColumnText(ListItem* item, int column, std::string text) {
 
 void ListControl::setTag(ListItem* item, std::string tag) {
     if (item) {
-        item->tag_ = shared(std::move(tag));
+        item->tag_ = shared(tag);
     }
 }
 
 void ListControl::setIcon(ListItem* item, std::string icon) {
     if (item && *item->icon_ != icon) {
-        item->icon_ = shared(std::move(icon));
+        item->icon_ = shared(icon);
         notify([&](ListObserver& o) { o.itemChanged(item); });
     }
 }

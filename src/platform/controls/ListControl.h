@@ -5,6 +5,7 @@
 #include "platform/controls/ListColumn.h"
 #include "platform/controls/ListItem.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,11 @@ class ListControl {
     // Adds many items with one insertion notice (sorted place when sorting is on).
     // Items whose key is empty or already used are skipped; returns how many were added.
     int addItems(std::vector<ListItemData> items);
+    // The same for `count` items that `fill` writes one after the other into one reused
+    // ListItemData (its texts keep their buffers), so a large folder's rows need no
+    // intermediate copies.
+    using RowSource = std::function<void(std::size_t index, ListItemData& data)>;
+    int addItems(std::size_t count, const RowSource& fill);
     bool remove(std::string_view key);
     void remove(ListItem* item);
     // Removes many items with one removal notice per run of neighbouring rows; unknown
@@ -116,8 +122,8 @@ class ListControl {
     void setTopItemFromView(ListItem* item);
 
   private:
-    std::unique_ptr<ListItem> makeItem(ListItemData&& data);
-    const std::string* shared(std::string&& text);
+    std::unique_ptr<ListItem> makeItem(const ListItemData& data);
+    const std::string* shared(const std::string& text);
     std::size_t sortedPosition(const ListItem* item) const;
     bool lessThan(const ListItem* a, const ListItem* b) const;
     void removeRun(std::size_t first, std::size_t count);

@@ -37,19 +37,24 @@ const std::unordered_set<std::string>& literalNames() {
 // The part of a file name that decides its content type by name: the last extension, or
 // the last two when there are more (so "a.tar.gz" and "b.gz" stay apart); a name the
 // database knows as a whole; "/" for any other name without an extension.
-std::string typeKeyOf(const std::string& fileName) {
+// The key is a view into `fileName` or `wholeName`, which holds "/" + the name when needed.
+std::string_view typeKeyOf(std::string_view fileName, std::string& wholeName) {
     const std::size_t last = fileName.rfind('.');
-    if (last == std::string::npos || last == 0) {
-        return literalNames().count(asciiLower(fileName)) ? "/" + fileName : std::string("/");
+    if (last == std::string_view::npos || last == 0) {
+        if (!literalNames().count(asciiLower(std::string(fileName)))) {
+            return "/";
+        }
+        wholeName = "/" + std::string(fileName);
+        return wholeName;
     }
     const std::size_t before = fileName.rfind('.', last - 1);
-    const std::size_t from = before == std::string::npos || before == 0 ? last : before;
+    const std::size_t from = before == std::string_view::npos || before == 0 ? last : before;
     return fileName.substr(from);
 }
 
-std::string fileNameOf(const std::string& path) {
+std::string_view fileNameOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -64,15 +69,17 @@ void QtIconTheme::ensureThemeName() {
     }
 }
 
-std::string QtIconTheme::iconNameFor(const std::string& path, bool isFolder) {
+const std::string& QtIconTheme::iconNameFor(std::string_view path, bool isFolder) {
+    static const std::string folder = "folder";
     if (isFolder) {
-        return "folder";
+        return folder;
     }
-    const std::string fileName = fileNameOf(path);
-    const std::string key = typeKeyOf(fileName);
+    const std::string_view fileName = fileNameOf(path);
+    std::string wholeName;
+    const std::string_view key = typeKeyOf(fileName, wholeName);
     auto it = byExtension_.find(key);
     if (it == byExtension_.end()) {
-        it = byExtension_.emplace(key, lookUp(fileName)).first;
+        it = byExtension_.emplace(std::string(key), lookUp(std::string(fileName))).first;
     }
     return it->second;
 }

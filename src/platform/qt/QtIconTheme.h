@@ -2,7 +2,9 @@
 
 #include "platform/IconTheme.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 // Icon names from the content type that QMimeDatabase finds by file name alone, cached
@@ -12,13 +14,19 @@ class QtIconTheme : public IconTheme {
     // Chooses the "Adwaita" theme when the desktop names none. Needs a QGuiApplication.
     static void ensureThemeName();
 
-    std::string iconNameFor(const std::string& path, bool isFolder) override;
+    const std::string& iconNameFor(std::string_view path, bool isFolder) override;
     // How many times the content-type database was asked.
     int lookups() const { return lookups_; }
 
   private:
     std::string lookUp(const std::string& fileName);
 
-    std::unordered_map<std::string, std::string> byExtension_;
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const {
+            return std::hash<std::string_view>{}(key);
+        }
+    };
+    std::unordered_map<std::string, std::string, KeyHash, std::equal_to<>> byExtension_;
     int lookups_ = 0;
 };
