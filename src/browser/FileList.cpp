@@ -109,42 +109,48 @@ void FileList::lsRfLst() {
         return;
     BusyScope busy(state_);
     auto& list = state_.c.lsView;
-    // Rows by tag and exact name (Linux names differing only in case are different
-    // entries); a row found on disk again leaves the inventory.
-    std::unordered_map<std::string, std::string> inventory;
+    // Rows by exact name (Linux names differing only in case are different entries); a
+    // row found on disk again, as the same kind, leaves the inventory. The names are views
+    // into the rows: a matched row leaves the inventory before its texts change.
+    std::unordered_multimap<std::string_view, ListItem*> inventory;
+    inventory.reserve(static_cast<std::size_t>(list.count()));
     for (int i = 1; i <= list.count(); ++i) {
-        const ListItem* item = list.itemAt(i);
-        inventory.emplace(item->tag() + ":" + std::string(item->text()), item->key());
+        ListItem* item = list.itemAt(i);
+        inventory.emplace(item->text(), item);
     }
     const auto match = [&](const FileRecord& entry, const char* tag) -> ListItem* {
-        const auto it = inventory.find(std::string(tag) + ":" + entry.name);
-        if (it == inventory.end())
+        auto [it, end] = inventory.equal_range(entry.name);
+        while (it != end && it->second->tag() != tag)
+            ++it;
+        if (it == end)
             return nullptr;
-        ListItem* item = list.find(it->second);
+        ListItem* item = it->second;
         inventory.erase(it);
         return item;
     };
     const FolderScan::Both disk = scan_.GtFldsAndFLs(folder, state_.filter);
-    std::vector<FileRecord> added;
+    std::vector<const FileRecord*> added;
+    list.beginChanges();
     for (const auto& f : disk.folders.entries) {
         if (ListItem* item = match(f, "FD"))
             list.setColumnText(item, 1, ListTexts::modified(f.modified));
         else
-            added.push_back(f);
+            added.push_back(&f);
     }
     for (const auto& f : disk.files.entries) {
-        if (ListItem* item = match(f, "FL")) {
-            list.setColumnText(item, 1, ListTexts::modified(f.modified));
-            list.setColumnText(item, 2, ListTexts::sizeBytes(f.size));
-        } else {
-            added.push_back(f);
-        }
+        if (ListItem* item = match(f, "FL"))
+            list.setColumnTexts(item, ListTexts::modified(f.modified),
+                                ListTexts::sizeBytes(f.size));
+        else
+            added.push_back(&f);
     }
-    addRows(added, true);
+    list.endChanges();
+    list.addItems(added.size(),
+                  [&](std::size_t i, ListItemData& row) { fillRow(row, *added[i], true); });
     loop_.processEvents();
     std::vector<std::string> vanished;
-    for (const auto& [probe, key] : inventory)
-        vanished.push_back(key);
+    for (const auto& [name, item] : inventory)
+        vanished.emplace_back(item->key());
     list.removeItems(vanished);
 }
 

@@ -1,6 +1,8 @@
 #include "browser/BrowserFixture.h"
 #include "browser/ListTexts.h"
+#include "platform/controls/RecordingObservers.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -60,6 +62,24 @@ TEST_F(FileListTest, ReconciliationHighlightsNewRowsRemovesVanishedOnesAndKeepsT
     EXPECT_EQ(row("b.doc")->columnText(2), "1,500,000B") << "sizes found again show bytes";
     tick();
     EXPECT_EQ(list.count(), 4) << "an unchanged folder changes nothing";
+}
+
+TEST_F(FileListTest, AnEntryThatChangedItsKindIsReplacedAndChangesArriveAsOneNotice) {
+    auto& list = browser.controls().lsView;
+    RecordingListObserver observer;
+    list.addObserver(&observer);
+    ::rmdir((dir / "f/sub").c_str());
+    dir.write("f/sub", "now a file");
+    dir.write("f/A.txt", "differs from a.TXT only in case");
+    tick();
+    list.removeObserver(&observer);
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a.TXT", "b.doc", "A.txt", "sub"}));
+    EXPECT_EQ(row("sub")->tag(), "FL");
+    EXPECT_EQ(row("sub")->foreColour(), FileList::kHighlight);
+    EXPECT_EQ(row("a.TXT")->columnText(2), "     400B");
+    EXPECT_EQ(std::count(observer.events.begin(), observer.events.end(), "changed"), 0);
+    EXPECT_NE(std::find(observer.events.begin(), observer.events.end(), "changed 1-2"),
+              observer.events.end());
 }
 
 TEST_F(FileListTest, FilterChangesAreReconciled) {

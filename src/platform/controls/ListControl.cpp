@@ -4,6 +4,7 @@
 #include "platform/controls/ListObserver.h"
 
 #include <algorithm>
+#include <climits>
 
 ListControl::ListControl() = default;
 
@@ -234,9 +235,50 @@ void ListControl::setColumnText(ListItem* item, int column, std::string text) {
     if (item && column >= 0 && column < ListItem::columnCount) {
         if (item->columnText(column) != text) {
             item->setPart(ListItem::FirstColumnPart + column, text);
-            notify([&](ListObserver& o) { o.itemChanged(item); });
+            changed(item);
         }
     }
+}
+
+void ListControl::setColumnTexts(ListItem* item, std::string_view column1,
+                                 std::string_view column2) {
+    if (item && (item->columnText(1) != column1 || item->columnText(2) != column2)) {
+        const std::string_view columns[] = {column1, column2};
+        std::array<std::string_view, ListItem::PartCount> parts;
+        for (int i = 0; i < ListItem::PartCount; ++i) {
+            const int column = i - ListItem::FirstColumnPart;
+            parts[static_cast<std::size_t>(i)] =
+                column == 1 || column == 2 ? columns[column - 1] : item->part(i);
+        }
+        item->setParts(parts);
+        changed(item);
+    }
+}
+
+void ListControl::beginChanges() {
+    ++changeBatches_;
+}
+
+void ListControl::endChanges() {
+    if (changeBatches_ > 0 && --changeBatches_ == 0 && changedFirst_ <= changedLast_) {
+        const int first = changedFirst_;
+        const int last = std::min(changedLast_, count() - 1);
+        changedFirst_ = INT_MAX;
+        changedLast_ = -1;
+        if (first <= last) {
+            notify([&](ListObserver& o) { o.itemsChanged(first, last); });
+        }
+    }
+}
+
+void ListControl::changed(const ListItem* item) {
+    if (changeBatches_ == 0) {
+        notify([&](ListObserver& o) { o.itemChanged(item); });
+        return;
+    }
+    const int row = item->row();
+    changedFirst_ = std::min(changedFirst_, row);
+    changedLast_ = std::max(changedLast_, row);
 }
 
 void ListControl::setTag(ListItem* item, std::string tag) {
@@ -248,28 +290,28 @@ void ListControl::setTag(ListItem* item, std::string tag) {
 void ListControl::setIcon(ListItem* item, std::string icon) {
     if (item && *item->icon_ != icon) {
         item->icon_ = shared(icon);
-        notify([&](ListObserver& o) { o.itemChanged(item); });
+        changed(item);
     }
 }
 
 void ListControl::setToolTip(ListItem* item, std::string toolTip) {
     if (item && item->toolTip() != toolTip) {
         item->setPart(ListItem::ToolTipPart, toolTip);
-        notify([&](ListObserver& o) { o.itemChanged(item); });
+        changed(item);
     }
 }
 
 void ListControl::setForeColour(ListItem* item, std::optional<Rgb> colour) {
     if (item && item->foreColour_ != colour) {
         item->foreColour_ = colour;
-        notify([&](ListObserver& o) { o.itemChanged(item); });
+        changed(item);
     }
 }
 
 void ListControl::setBold(ListItem* item, bool bold) {
     if (item && item->bold_ != bold) {
         item->bold_ = bold;
-        notify([&](ListObserver& o) { o.itemChanged(item); });
+        changed(item);
     }
 }
 

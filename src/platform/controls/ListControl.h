@@ -5,6 +5,7 @@
 #include "platform/controls/ListColumn.h"
 #include "platform/controls/ListItem.h"
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,7 +81,14 @@ class ListControl {
     void setText(ListItem* item, std::string text);
     // Column 0 is the text; 1 to 3 the sub-items.
     void setColumnText(ListItem* item, int column, std::string text);
+    // Columns 1 and 2 at once: one change of the item.
+    void setColumnTexts(ListItem* item, std::string_view column1, std::string_view column2);
     void setTag(ListItem* item, std::string tag);
+    // Between these, changes of item attributes are told as one itemsChanged notice over
+    // the rows they touched, when the outermost batch ends. Rows must not be added, removed
+    // or reordered within a batch.
+    void beginChanges();
+    void endChanges();
     void setIcon(ListItem* item, std::string icon);
     void setToolTip(ListItem* item, std::string toolTip);
     void setForeColour(ListItem* item, std::optional<Rgb> colour);
@@ -127,6 +135,7 @@ class ListControl {
     std::size_t sortedPosition(const ListItem* item) const;
     bool lessThan(const ListItem* a, const ListItem* b) const;
     void removeRun(std::size_t first, std::size_t count);
+    void changed(const ListItem* item);
     void deleteAll();
     template <typename F> void notify(F&& f, ListObserver* except = nullptr);
 
@@ -139,6 +148,9 @@ class ListControl {
     int sortKey_ = 0;
     SortOrder sortOrder_ = SortOrder::Ascending;
     bool sorted_ = false;
+    int changeBatches_ = 0;
+    int changedFirst_ = INT_MAX;
+    int changedLast_ = -1;
     std::vector<ListObserver*> observers_;
     // The shared copies of tags and icon keys; never shrinks while the control lives.
     std::unordered_set<std::string> sharedTexts_;

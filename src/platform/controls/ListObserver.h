@@ -15,6 +15,8 @@ class ListObserver {
     virtual void itemsRemoved(int /*first*/, int /*count*/) {}
     // Texts, icon, tooltip, colour or bold of the item changed.
     virtual void itemChanged(const ListItem* /*item*/) {}
+    // Items of rows first to last (inclusive) changed: the notice of a batch of changes.
+    virtual void itemsChanged(int /*first*/, int /*last*/) {}
     // The order of the items changes (sorting); rows move, no item comes or goes.
     virtual void aboutToReorder() {}
     virtual void reordered() {}

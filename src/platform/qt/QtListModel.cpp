@@ -169,6 +169,10 @@ void QtListModel::itemChanged(const ListItem* item) {
     emit dataChanged(indexOf(item, 0), indexOf(item, ListItem::columnCount - 1));
 }
 
+void QtListModel::itemsChanged(int first, int last) {
+    emit dataChanged(index(first, 0), index(last, ListItem::columnCount - 1));
+}
+
 void QtListModel::aboutToReorder() {
     changingRows_ = true;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

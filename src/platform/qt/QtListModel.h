@@ -44,6 +44,7 @@ class QtListModel : public QAbstractTableModel, public ListObserver {
     void itemsAboutToBeRemoved(int first, int count) override;
     void itemsRemoved(int first, int count) override;
     void itemChanged(const ListItem* item) override;
+    void itemsChanged(int first, int last) override;
     void aboutToReorder() override;
     void reordered() override;
     void aboutToReset() override;

@@ -201,6 +201,28 @@ TEST(ListControlTest, ItemAttributesAndColumnsChangeWithNotices) {
     EXPECT_EQ(list.topItem(), nullptr);
 }
 
+TEST(ListControlTest, ChangesInABatchAreToldOnceOverTheRowsTheyTouched) {
+    ListControl list;
+    fillSample(list);
+    RecordingListObserver observer;
+    list.addObserver(&observer);
+    list.beginChanges();
+    list.beginChanges();
+    list.setColumnTexts(list.find("L004"), "24/01/02 10:00", "9B");
+    list.setBold(list.find("L002"), true);
+    list.setColumnTexts(list.find("L003"), list.find("L003")->columnText(1),
+                        list.find("L003")->columnText(2));
+    list.endChanges();
+    EXPECT_TRUE(observer.events.empty()) << "the outer batch is still open";
+    list.endChanges();
+    EXPECT_EQ(observer.events, (std::vector<std::string>{"changed 1-3"}));
+    EXPECT_EQ(list.find("L004")->columnText(2), "9B");
+    list.beginChanges();
+    list.endChanges();
+    list.setBold(list.find("L001"), true);
+    EXPECT_EQ(observer.events, (std::vector<std::string>{"changed 1-3", "changed"}));
+}
+
 TEST(ListControlTest, BrowserListHasTheFourDesignColumns) {
     BrowserControls controls;
     const ListControl& list = controls.lsView;

@@ -51,6 +51,9 @@ class RecordingListObserver : public ListObserver {
     void itemsAboutToBeRemoved(int first, int count) override { add("about-remove", first, count); }
     void itemsRemoved(int first, int count) override { add("removed", first, count); }
     void itemChanged(const ListItem*) override { events.push_back("changed"); }
+    void itemsChanged(int first, int last) override {
+        events.push_back("changed " + std::to_string(first) + "-" + std::to_string(last));
+    }
     void reordered() override { events.push_back("reordered"); }
     void reset() override { events.push_back("reset"); }
 
