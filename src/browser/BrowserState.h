@@ -30,6 +30,8 @@ struct BrowserState {
     // The subfolders the last tree load listed, for a list fill of the same folder.
     std::vector<FileRecord> scratch;
     bool scratchAny = false;
+    // The folder whose subfolders `scratch` holds.
+    std::string scratchFolder;
     Signature treeBaseline;
     Signature listBaseline;
     int itemCounter = 1;

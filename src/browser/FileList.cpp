@@ -70,9 +70,10 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     state_.draggedItem = 0;
     state_.itemCounter = 1;
     state_.listFolder = std::string(folder);
-    // Without the tree's listing to reuse, one read gives both kinds.
+    // Without the tree's listing of this folder to reuse (the node may have been loaded
+    // before another one), one read gives both kinds.
     FolderScan::Both disk;
-    if (reuse) {
+    if (reuse && state_.scratchFolder == folder) {
         if (state_.scratchAny)
             addRows(state_.scratch, false);
         disk.files = scan_.GtFLs(folder, state_.filter);

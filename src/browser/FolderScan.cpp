@@ -25,7 +25,17 @@ bool FolderScan::reportMissing(std::string_view path) {
     return true;
 }
 
+void FolderScan::readAhead(std::string_view path, std::string_view filter) {
+    ahead_.reset();
+    Both entries = GtFldsAndFLs(path, filter);
+    ahead_ = ReadAhead{std::string(path), std::string(filter), std::move(entries)};
+}
+
 FolderEntries FolderScan::GtFlds(std::string_view path) {
+    if (ahead_ && !ahead_->foldersServed && ahead_->folder == path) {
+        ahead_->foldersServed = true;
+        return std::move(ahead_->entries.folders);
+    }
     FolderEntries result;
     if (reportMissing(path) || bHidFld(path))
         return result;
@@ -38,6 +48,10 @@ FolderEntries FolderScan::GtFlds(std::string_view path) {
 }
 
 FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) {
+    if (ahead_ && !ahead_->filesServed && ahead_->folder == path && ahead_->filter == filter) {
+        ahead_->filesServed = true;
+        return std::move(ahead_->entries.files);
+    }
     FolderEntries result;
     if (reportMissing(path))
         return result;

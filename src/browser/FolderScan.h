@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,11 @@ class FolderScan {
         FolderEntries files;
     };
     Both GtFldsAndFLs(std::string_view path, std::string_view filter);
+    // Reads a folder once for the next GtFlds and GtFLs (with this filter) of it: when the
+    // tree's new node and the list show the same folder, one read serves both. Each part
+    // is served once; dropReadAhead() forgets what was not asked for.
+    void readAhead(std::string_view path, std::string_view filter);
+    void dropReadAhead() { ahead_.reset(); }
     // Subfolder (file) of that name, or any with an empty name; false for an excluded or
     // missing folder.
     bool bHasFld(std::string_view path, std::string_view name);
@@ -45,5 +51,14 @@ class FolderScan {
   private:
     bool reportMissing(std::string_view path);
 
+    struct ReadAhead {
+        std::string folder;
+        std::string filter;
+        Both entries;
+        bool foldersServed = false;
+        bool filesServed = false;
+    };
+
     MessageBox& messages_;
+    std::optional<ReadAhead> ahead_;
 };

@@ -80,6 +80,9 @@ void FolderTree::setRoot(std::string_view value) {
     state_.pathIndex.clear();
     indexFolder(folder, "N0000");
     state_.root = folder;
+    // The root's subfolders and, when it is what the list shows, its files: one read.
+    if (open.empty() && list_ && state_.showList)
+        scan_.readAhead(folder, state_.filter);
     buildRootNode();
     if (!open.empty()) {
         trOpnPh(open);
@@ -88,6 +91,7 @@ void FolderTree::setRoot(std::string_view value) {
         if (list_)
             list_->lsFill(folder, true);
     }
+    scan_.dropReadAhead();
     state_.treeBaseline = signatures_.GtSig(folder);
 }
 
@@ -195,6 +199,7 @@ void FolderTree::trLdSub(std::string_view key) {
     prepareListing(folder);
     state_.scratch = folders.entries;
     state_.scratchAny = folders.any;
+    state_.scratchFolder = folder;
     if (folders.any) {
         removeDummy(state_.c.trView.find(nodeKey));
         addChildren(nodeKey, folders.entries, true);

@@ -50,6 +50,17 @@ TEST_F(FolderTreeTest, RootWithActivePathOpensItLevelByLevel) {
     EXPECT_EQ(browser.sGtActPh(), dir / "r/a/b");
 }
 
+TEST_F(FolderTreeTest, OpeningALoadedNodeAgainListsItsOwnSubfolders) {
+    dir.mkdir("r/c/inner");
+    browser.setRoot(dir / "r");
+    browser.tree().trOpnPh(dir / "r/a");
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"b"}));
+    browser.tree().trOpnPh(dir / "r/c");
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"inner", "file.txt"}));
+    browser.tree().trOpnPh(dir / "r/a");
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"b"}));
+}
+
 TEST_F(FolderTreeTest, MissingActivePathSelectsWhatExistsAndKeepsTheList) {
     browser.setRoot(dir / "r/c");
     ASSERT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
