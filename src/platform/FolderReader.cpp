@@ -70,29 +70,6 @@ void fillRecords(int dirFd, std::string_view folder, const Names& names,
     }
 }
 
-// Status calls for all names; shared with a second thread for a large folder. Should no
-// thread be available, this thread does all of them.
-std::vector<FileRecord> recordsOf(int dirFd, std::string_view folder, const Names& names) {
-    const std::size_t count = names.entries.size();
-    std::vector<FileRecord> records(count);
-    std::size_t half = count;
-    std::thread helper;
-    if (count >= kSharedFrom) {
-        half = count / 2;
-        try {
-            helper = std::thread(fillRecords, dirFd, folder, std::cref(names), std::ref(records),
-                                 half, count);
-        } catch (const std::system_error&) {
-            half = count;
-        }
-    }
-    fillRecords(dirFd, folder, names, records, 0, half);
-    if (helper.joinable())
-        helper.join();
-    std::erase_if(records, [](const FileRecord& r) { return r.name.empty(); });
-    return records;
-}
-
 void appendUpper(std::string& keys, const std::string& name) {
     const bool ascii =
         std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
@@ -122,6 +99,85 @@ void applyOrder(std::vector<FileRecord>& records, std::vector<std::uint32_t>& or
     }
 }
 
+// Upper-case names of a range of records in one block, and that range's order by them
+// (raw bytes breaking ties).
+class SortKeys {
+  public:
+    void sortRange(const std::vector<FileRecord>& records, std::uint32_t* order, std::size_t from,
+                   std::size_t to) {
+        from_ = from;
+        starts_.reserve(to - from + 1);
+        for (std::size_t i = from; i < to; ++i) {
+            starts_.push_back(keys_.size());
+            appendUpper(keys_, records[i].name);
+        }
+        starts_.push_back(keys_.size());
+        std::iota(order + from, order + to, static_cast<std::uint32_t>(from));
+        std::sort(order + from, order + to, [&](std::uint32_t a, std::uint32_t b) {
+            return before(records, *this, a, *this, b);
+        });
+    }
+
+    std::string_view key(std::uint32_t i) const {
+        const std::size_t at = i - from_;
+        return std::string_view(keys_).substr(starts_[at], starts_[at + 1] - starts_[at]);
+    }
+
+    static bool before(const std::vector<FileRecord>& records, const SortKeys& keysA,
+                       std::uint32_t a, const SortKeys& keysB, std::uint32_t b) {
+        if (const int c = keysA.key(a).compare(keysB.key(b)); c != 0)
+            return c < 0;
+        return records[a].name < records[b].name;
+    }
+
+  private:
+    std::string keys_;
+    std::vector<std::size_t> starts_;
+    std::size_t from_ = 0;
+};
+
+// Status calls for all names, then the order of the records by name. A large folder is
+// shared with a second thread, each taking half and sorting it, and the halves merged;
+// should no thread be available, this thread does all of it.
+struct ReadRecords {
+    std::vector<FileRecord> records;
+    std::vector<std::uint32_t> order;
+};
+
+ReadRecords readRecords(int dirFd, std::string_view folder, const Names& names) {
+    const std::size_t count = names.entries.size();
+    ReadRecords read{std::vector<FileRecord>(count), std::vector<std::uint32_t>(count)};
+    SortKeys first;
+    SortKeys second;
+    const auto work = [&](SortKeys& keys, std::size_t from, std::size_t to) {
+        fillRecords(dirFd, folder, names, read.records, from, to);
+        keys.sortRange(read.records, read.order.data(), from, to);
+    };
+    std::size_t half = count;
+    std::thread helper;
+    if (count >= kSharedFrom) {
+        half = count / 2;
+        try {
+            helper = std::thread(work, std::ref(second), half, count);
+        } catch (const std::system_error&) {
+            half = count;
+        }
+    }
+    work(first, 0, half);
+    if (helper.joinable()) {
+        helper.join();
+        const auto keysOf = [&](std::uint32_t i) -> const SortKeys& {
+            return i < half ? first : second;
+        };
+        std::inplace_merge(read.order.begin(),
+                           read.order.begin() + static_cast<std::ptrdiff_t>(half), read.order.end(),
+                           [&](std::uint32_t a, std::uint32_t b) {
+                               return SortKeys::before(read.records, keysOf(a), a, keysOf(b), b);
+                           });
+    }
+    return read;
+}
+
 } // namespace
 
 bool FolderReader::stat(int dirFd, const char* name, bool isLink, FileRecord& rec) {
@@ -144,25 +200,8 @@ bool FolderReader::stat(int dirFd, const char* name, bool isLink, FileRecord& re
 }
 
 void FolderReader::sortByName(std::vector<FileRecord>& records) {
-    // The upper-case keys live in one block; the sort moves 32-bit positions only.
-    std::string keys;
-    std::vector<std::size_t> starts;
-    starts.reserve(records.size() + 1);
-    for (const FileRecord& r : records) {
-        starts.push_back(keys.size());
-        appendUpper(keys, r.name);
-    }
-    starts.push_back(keys.size());
-    const auto key = [&](std::uint32_t i) {
-        return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]);
-    };
     std::vector<std::uint32_t> order(records.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        if (const int c = key(a).compare(key(b)); c != 0)
-            return c < 0;
-        return records[a].name < records[b].name;
-    });
+    SortKeys().sortRange(records, order.data(), 0, records.size());
     applyOrder(records, order);
 }
 
@@ -176,19 +215,20 @@ FolderListing FolderReader::read(std::string_view path, Wanted wanted) {
     if (!dir)
         return listing;
     const Names names = readNames(dir, wanted);
-    std::vector<FileRecord> records = recordsOf(dirfd(dir), path, names);
+    ReadRecords read = readRecords(dirfd(dir), path, names);
     closedir(dir);
-    // Folders to the back, then into their own list; the files stay where they are. Both
-    // are sorted afterwards, so the partition need not keep the order.
-    const auto firstFolder = std::partition(records.begin(), records.end(),
-                                            [](const FileRecord& r) { return !r.isFolder(); });
-    if (wanted != Wanted::Files)
-        listing.folders.assign(std::make_move_iterator(firstFolder),
-                               std::make_move_iterator(records.end()));
-    records.erase(firstFolder, records.end());
-    if (wanted != Wanted::Folders)
+    applyOrder(read.records, read.order);
+    // The folders (few, as a rule) move to their own list; the files close up in place.
+    // Entries that vanished before their status call have no name.
+    std::vector<FileRecord>& records = read.records;
+    if (wanted != Wanted::Files) {
+        for (FileRecord& r : records)
+            if (r.isFolder() && !r.name.empty())
+                listing.folders.push_back(std::move(r));
+    }
+    if (wanted != Wanted::Folders) {
+        std::erase_if(records, [](const FileRecord& r) { return r.isFolder() || r.name.empty(); });
         listing.files = std::move(records);
-    sortByName(listing.folders);
-    sortByName(listing.files);
+    }
     return listing;
 }
