@@ -6,14 +6,14 @@
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/QtPaneInput.h"
 
-#include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
 
 QtListView::QtListView(ListControl& list, QtImageCache& images, BrowserInput& input,
                        QWidget* parent)
-    : QTreeView(parent), list_(list), input_(input), model_(new QtListModel(list, images, this)) {
+    : QtPaneView("list", parent), list_(list), input_(input),
+      model_(new QtListModel(list, images, this)) {
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -21,13 +21,6 @@ QtListView::QtListView(ListControl& list, QtImageCache& images, BrowserInput& in
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragEnabled(true);
-    setAcceptDrops(true);
-    viewport()->setAcceptDrops(true);
-    setDropIndicatorShown(false);
-    setDragDropMode(QAbstractItemView::DragDrop);
-    setAutoScroll(false);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     header()->setStretchLastSection(false);
@@ -125,14 +118,7 @@ void QtListView::topItemRequested(const ListItem* item) {
 }
 
 void QtListView::labelEditRequested(const ListItem* item) {
-    const QModelIndex index = model_->indexOf(item);
-    scrollTo(index);
-    model_->takeEditedText();
-    editingKey_ = item->key();
-    editingOldText_ = item->text();
-    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
-        queueLabelEdit(std::exchange(editingKey_, {}), editingOldText_, std::nullopt);
-    }
+    editLabel(model_->indexOf(item), std::string(item->key()), std::string(item->text()));
 }
 
 // ---- Screen to control and logic ----
@@ -199,60 +185,37 @@ void QtListView::keyPressEvent(QKeyEvent* event) {
             [&] { input_.listKeyPressed(key, QtPaneInput::modifiers(event->modifiers())); });
 }
 
-void QtListView::startDrag(Qt::DropActions) {
-    std::vector<std::string> paths;
-    guarded("list drag start", [&] { paths = input_.listDragStarting(); });
-    QtPaneInput::startDrag(this, paths);
+// ---- The pane's part of the logic ----
+
+std::vector<std::string> QtListView::dragStarting() {
+    return input_.listDragStarting();
 }
 
-void QtListView::dragEnterEvent(QDragEnterEvent* event) {
-    QtPaneInput::dragPassing(
-        event, DragState::Enter, [this](const QPoint& p) { return keyAt(p); },
-        [this](const std::string& key, DragState state) { input_.listDragOver(key, state); });
+void QtListView::dragOver(const std::string& key, DragState state) {
+    input_.listDragOver(key, state);
 }
 
-void QtListView::dragMoveEvent(QDragMoveEvent* event) {
-    QtPaneInput::dragPassing(
-        event, DragState::Over, [this](const QPoint& p) { return keyAt(p); },
-        [this](const std::string& key, DragState state) { input_.listDragOver(key, state); });
+void QtListView::dropped(const std::string& key, const std::vector<std::string>& paths,
+                         KeyModifiers modifiers) {
+    input_.listDropped(key, paths, modifiers);
 }
 
-void QtListView::dragLeaveEvent(QDragLeaveEvent* event) {
-    event->accept();
-    guarded("list drag", [&] { input_.listDragOver({}, DragState::Leave); });
+bool QtListView::labelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return input_.listLabelEdited(key, text);
 }
 
-void QtListView::dropEvent(QDropEvent* event) {
-    QtPaneInput::dropped(
-        event, [this](const QPoint& p) { return keyAt(p); },
-        [this](const std::string& key, const std::vector<std::string>& paths,
-               KeyModifiers modifiers) { input_.listDropped(key, paths, modifiers); });
+std::optional<std::string> QtListView::takeEditedText() {
+    return model_->takeEditedText();
 }
 
-void QtListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTreeView::closeEditor(editor, hint);
-    std::string key = std::exchange(editingKey_, {});
-    if (!key.empty()) {
-        queueLabelEdit(std::move(key), editingOldText_, model_->takeEditedText());
-    }
+bool QtListView::showsControl() const {
+    return model_->attached();
 }
 
-void QtListView::queueLabelEdit(std::string key, std::string oldText,
-                                std::optional<std::string> text) {
-    QMetaObject::invokeMethod(
-        this, [this, key, oldText, text] { reportLabelEdit(key, oldText, text); },
-        Qt::QueuedConnection);
-}
-
-void QtListView::reportLabelEdit(const std::string& key, const std::string& oldText,
-                                 const std::optional<std::string>& text) {
-    if (!model_->attached()) {
-        return;
-    }
-    bool accepted = false;
-    guarded("list label edit", [&] { accepted = input_.listLabelEdited(key, text); });
+void QtListView::showLabel(const std::string& key, const std::string& oldText,
+                           const std::string& text) {
     ListItem* item = list_.find(key);
-    if (accepted && text && item && item->text() == oldText) {
-        list_.setText(item, *text);
+    if (item && item->text() == oldText) {
+        list_.setText(item, text);
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/controls/ListObserver.h"
+#include "platform/qt/QtPaneView.h"
 
-#include <QTreeView>
 #include <optional>
 #include <string>
 
@@ -16,7 +16,7 @@ class QtListModel;
 // presses, releases, double-clicks, header clicks, label edits, keys and drag and drop
 // reported to the logic. Header clicks do not sort by themselves: the logic decides.
 // Labels are edited only when the program asks.
-class QtListView : public QTreeView, public ListObserver {
+class QtListView : public QtPaneView, public ListObserver {
     Q_OBJECT
 
   public:
@@ -26,7 +26,7 @@ class QtListView : public QTreeView, public ListObserver {
 
     QtListModel* listModel() const { return model_; }
     // Key of the item at a point of the viewport; empty for none.
-    std::string keyAt(const QPoint& point) const;
+    std::string keyAt(const QPoint& point) const override;
 
     void itemsRemoved(int first, int count) override;
     void reset() override;
@@ -42,12 +42,16 @@ class QtListView : public QTreeView, public ListObserver {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void startDrag(Qt::DropActions supportedActions) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dragLeaveEvent(QDragLeaveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+    std::vector<std::string> dragStarting() override;
+    void dragOver(const std::string& key, DragState state) override;
+    void dropped(const std::string& key, const std::vector<std::string>& paths,
+                 KeyModifiers modifiers) override;
+    bool labelEdited(const std::string& key, const std::optional<std::string>& text) override;
+    std::optional<std::string> takeEditedText() override;
+    bool showsControl() const override;
+    void showLabel(const std::string& key, const std::string& oldText,
+                   const std::string& text) override;
 
   private:
     void applyColumn(int column);
@@ -55,14 +59,9 @@ class QtListView : public QTreeView, public ListObserver {
     void onSelectionChanged();
     void onSectionResized(int column, int newSize);
     void onScrolled();
-    void queueLabelEdit(std::string key, std::string oldText, std::optional<std::string> text);
-    void reportLabelEdit(const std::string& key, const std::string& oldText,
-                         const std::optional<std::string>& text);
 
     ListControl& list_;
     BrowserInput& input_;
     QtListModel* model_;
     bool applying_ = false;
-    std::string editingKey_;
-    std::string editingOldText_;
 };

@@ -7,25 +7,18 @@
 #include "platform/qt/QtTreeModel.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
 QtTreeView::QtTreeView(TreeControl& tree, QtImageCache& images, BrowserInput& input,
                        QWidget* parent)
-    : QTreeView(parent), tree_(tree), input_(input), model_(new QtTreeModel(tree, images, this)) {
+    : QtPaneView("tree", parent), tree_(tree), input_(input),
+      model_(new QtTreeModel(tree, images, this)) {
     setModel(model_);
     setHeaderHidden(true);
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(false);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setDragEnabled(true);
-    setAcceptDrops(true);
-    viewport()->setAcceptDrops(true);
-    setDropIndicatorShown(false);
-    setDragDropMode(QAbstractItemView::DragDrop);
-    setAutoScroll(false);
     tree_.addObserver(this);
     connect(this, &QTreeView::expanded, this,
             [this](const QModelIndex& i) { onExpanded(i, true); });
@@ -103,14 +96,7 @@ void QtTreeView::ensureVisibleRequested(const TreeNode* node) {
 }
 
 void QtTreeView::labelEditRequested(const TreeNode* node) {
-    const QModelIndex index = model_->indexOf(node);
-    scrollTo(index);
-    model_->takeEditedText();
-    editingKey_ = node->key();
-    editingOldText_ = node->text();
-    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
-        queueLabelEdit(std::exchange(editingKey_, {}), editingOldText_, std::nullopt);
-    }
+    editLabel(model_->indexOf(node), std::string(node->key()), std::string(node->text()));
 }
 
 // ---- Screen to control and logic ----
@@ -190,60 +176,37 @@ void QtTreeView::focusOutEvent(QFocusEvent* event) {
     guarded("tree focus loss", [&] { input_.treeFocusLost(); });
 }
 
-void QtTreeView::startDrag(Qt::DropActions) {
-    std::vector<std::string> paths;
-    guarded("tree drag start", [&] { paths = input_.treeDragStarting(); });
-    QtPaneInput::startDrag(this, paths);
+// ---- The pane's part of the logic ----
+
+std::vector<std::string> QtTreeView::dragStarting() {
+    return input_.treeDragStarting();
 }
 
-void QtTreeView::dragEnterEvent(QDragEnterEvent* event) {
-    QtPaneInput::dragPassing(
-        event, DragState::Enter, [this](const QPoint& p) { return keyAt(p); },
-        [this](const std::string& key, DragState state) { input_.treeDragOver(key, state); });
+void QtTreeView::dragOver(const std::string& key, DragState state) {
+    input_.treeDragOver(key, state);
 }
 
-void QtTreeView::dragMoveEvent(QDragMoveEvent* event) {
-    QtPaneInput::dragPassing(
-        event, DragState::Over, [this](const QPoint& p) { return keyAt(p); },
-        [this](const std::string& key, DragState state) { input_.treeDragOver(key, state); });
+void QtTreeView::dropped(const std::string& key, const std::vector<std::string>& paths,
+                         KeyModifiers modifiers) {
+    input_.treeDropped(key, paths, modifiers);
 }
 
-void QtTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
-    event->accept();
-    guarded("tree drag", [&] { input_.treeDragOver({}, DragState::Leave); });
+bool QtTreeView::labelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return input_.treeLabelEdited(key, text);
 }
 
-void QtTreeView::dropEvent(QDropEvent* event) {
-    QtPaneInput::dropped(
-        event, [this](const QPoint& p) { return keyAt(p); },
-        [this](const std::string& key, const std::vector<std::string>& paths,
-               KeyModifiers modifiers) { input_.treeDropped(key, paths, modifiers); });
+std::optional<std::string> QtTreeView::takeEditedText() {
+    return model_->takeEditedText();
 }
 
-void QtTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTreeView::closeEditor(editor, hint);
-    std::string key = std::exchange(editingKey_, {});
-    if (!key.empty()) {
-        queueLabelEdit(std::move(key), editingOldText_, model_->takeEditedText());
-    }
+bool QtTreeView::showsControl() const {
+    return model_->attached();
 }
 
-void QtTreeView::queueLabelEdit(std::string key, std::string oldText,
-                                std::optional<std::string> text) {
-    QMetaObject::invokeMethod(
-        this, [this, key, oldText, text] { reportLabelEdit(key, oldText, text); },
-        Qt::QueuedConnection);
-}
-
-void QtTreeView::reportLabelEdit(const std::string& key, const std::string& oldText,
-                                 const std::optional<std::string>& text) {
-    if (!model_->attached()) {
-        return;
-    }
-    bool accepted = false;
-    guarded("tree label edit", [&] { accepted = input_.treeLabelEdited(key, text); });
+void QtTreeView::showLabel(const std::string& key, const std::string& oldText,
+                           const std::string& text) {
     TreeNode* node = tree_.find(key);
-    if (accepted && text && node && node->text() == oldText) {
-        tree_.setText(node, *text);
+    if (node && node->text() == oldText) {
+        tree_.setText(node, text);
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/controls/TreeObserver.h"
+#include "platform/qt/QtPaneView.h"
 
-#include <QTreeView>
 #include <optional>
 #include <string>
 
@@ -16,7 +16,7 @@ class TreeControl;
 // releases, expansion, double-clicks, label edits, keys, focus loss and drag and drop to
 // the logic. Expansions made by the program are not reported back. A double-click does
 // not expand by itself, and labels are edited only when the program asks.
-class QtTreeView : public QTreeView, public TreeObserver {
+class QtTreeView : public QtPaneView, public TreeObserver {
     Q_OBJECT
 
   public:
@@ -26,7 +26,7 @@ class QtTreeView : public QTreeView, public TreeObserver {
 
     QtTreeModel* treeModel() const { return model_; }
     // Key of the node whose icon or text is at a point of the viewport; empty for none.
-    std::string keyAt(const QPoint& point) const;
+    std::string keyAt(const QPoint& point) const override;
 
     void nodesInserted(const TreeNode* parent, int first, int count) override;
     void nodesRemoved(const TreeNode* parent, int first, int count) override;
@@ -42,29 +42,26 @@ class QtTreeView : public QTreeView, public TreeObserver {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void startDrag(Qt::DropActions supportedActions) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dragLeaveEvent(QDragLeaveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+    std::vector<std::string> dragStarting() override;
+    void dragOver(const std::string& key, DragState state) override;
+    void dropped(const std::string& key, const std::vector<std::string>& paths,
+                 KeyModifiers modifiers) override;
+    bool labelEdited(const std::string& key, const std::optional<std::string>& text) override;
+    std::optional<std::string> takeEditedText() override;
+    bool showsControl() const override;
+    void showLabel(const std::string& key, const std::string& oldText,
+                   const std::string& text) override;
 
   private:
     void onExpanded(const QModelIndex& index, bool expanded);
     void onCurrentChanged(const QModelIndex& current);
     void applyExpansion(const TreeNode* node);
     void applySelection();
-    // Hands a finished edit to the logic after the editor has gone (the logic may
-    // rebuild the rows) and shows the accepted text.
-    void queueLabelEdit(std::string key, std::string oldText, std::optional<std::string> text);
-    void reportLabelEdit(const std::string& key, const std::string& oldText,
-                         const std::optional<std::string>& text);
 
     TreeControl& tree_;
     BrowserInput& input_;
     QtTreeModel* model_;
     // Set while the screen follows the control, so its signals are not taken as input.
     bool applying_ = false;
-    std::string editingKey_;
-    std::string editingOldText_;
 };

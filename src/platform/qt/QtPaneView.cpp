@@ -1,0 +1,87 @@
+#include "platform/qt/QtPaneView.h"
+
+#include "platform/qt/Guarded.h"
+#include "platform/qt/QtPaneInput.h"
+
+#include <QDragEnterEvent>
+
+QtPaneView::QtPaneView(const char* pane, QWidget* parent) : QTreeView(parent), pane_(pane) {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setAutoScroll(false);
+}
+
+std::string QtPaneView::handler(const char* what) const {
+    return std::string(pane_) + " " + what;
+}
+
+void QtPaneView::editLabel(const QModelIndex& index, std::string key, std::string oldText) {
+    scrollTo(index);
+    takeEditedText();
+    editingKey_ = std::move(key);
+    editingOldText_ = std::move(oldText);
+    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
+        queueLabelEdit(std::exchange(editingKey_, {}), editingOldText_, std::nullopt);
+    }
+}
+
+void QtPaneView::startDrag(Qt::DropActions) {
+    std::vector<std::string> paths;
+    guarded(handler("drag start").c_str(), [&] { paths = dragStarting(); });
+    QtPaneInput::startDrag(this, paths);
+}
+
+void QtPaneView::dragEnterEvent(QDragEnterEvent* event) {
+    QtPaneInput::dragPassing(
+        event, DragState::Enter, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, DragState state) { dragOver(key, state); });
+}
+
+void QtPaneView::dragMoveEvent(QDragMoveEvent* event) {
+    QtPaneInput::dragPassing(
+        event, DragState::Over, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, DragState state) { dragOver(key, state); });
+}
+
+void QtPaneView::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+    guarded(handler("drag").c_str(), [&] { dragOver({}, DragState::Leave); });
+}
+
+void QtPaneView::dropEvent(QDropEvent* event) {
+    QtPaneInput::dropped(
+        event, [this](const QPoint& p) { return keyAt(p); },
+        [this](const std::string& key, const std::vector<std::string>& paths,
+               KeyModifiers modifiers) { dropped(key, paths, modifiers); });
+}
+
+void QtPaneView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTreeView::closeEditor(editor, hint);
+    std::string key = std::exchange(editingKey_, {});
+    if (!key.empty()) {
+        queueLabelEdit(std::move(key), editingOldText_, takeEditedText());
+    }
+}
+
+void QtPaneView::queueLabelEdit(std::string key, std::string oldText,
+                                std::optional<std::string> text) {
+    QMetaObject::invokeMethod(
+        this, [this, key, oldText, text] { reportLabelEdit(key, oldText, text); },
+        Qt::QueuedConnection);
+}
+
+void QtPaneView::reportLabelEdit(const std::string& key, const std::string& oldText,
+                                 const std::optional<std::string>& text) {
+    if (!showsControl()) {
+        return;
+    }
+    bool accepted = false;
+    guarded(handler("label edit").c_str(), [&] { accepted = labelEdited(key, text); });
+    if (accepted && text) {
+        showLabel(key, oldText, *text);
+    }
+}
