@@ -14,6 +14,14 @@ bool hasNamed(const std::vector<FileRecord>& records, std::string_view name) {
     return false;
 }
 
+// Filters in place: a large folder's records are not copied.
+void keepPassing(std::vector<FileRecord>& files, std::string_view filter) {
+    if (filter.empty() || TextCase::equal(filter, "*.*"))
+        return;
+    std::erase_if(files,
+                  [&](const FileRecord& f) { return !FolderScan::passesFilter(f.name, filter); });
+}
+
 } // namespace
 
 bool FolderScan::reportMissing(std::string_view path) {
@@ -39,11 +47,9 @@ FolderEntries FolderScan::GtFlds(std::string_view path) {
     FolderEntries result;
     if (reportMissing(path) || bHidFld(path))
         return result;
-    auto folders = FileSystem::subFolders(path);
-    result.any = !folders.empty();
-    for (auto& f : folders)
-        if (!bHidFld(f))
-            result.entries.push_back(std::move(f));
+    result.entries = FileSystem::subFolders(path);
+    result.any = !result.entries.empty();
+    std::erase_if(result.entries, [](const FileRecord& f) { return bHidFld(f); });
     return result;
 }
 
@@ -55,11 +61,9 @@ FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) 
     FolderEntries result;
     if (reportMissing(path))
         return result;
-    auto files = FileSystem::files(path);
-    result.any = !files.empty();
-    for (auto& f : files)
-        if (passesFilter(f.name, filter))
-            result.entries.push_back(std::move(f));
+    result.entries = FileSystem::files(path);
+    result.any = !result.entries.empty();
+    keepPassing(result.entries, filter);
     return result;
 }
 
@@ -69,15 +73,13 @@ FolderScan::Both FolderScan::GtFldsAndFLs(std::string_view path, std::string_vie
         return both;
     FolderListing listing = FileSystem::list(path);
     both.files.any = !listing.files.empty();
-    for (auto& f : listing.files)
-        if (passesFilter(f.name, filter))
-            both.files.entries.push_back(std::move(f));
+    both.files.entries = std::move(listing.files);
+    keepPassing(both.files.entries, filter);
     if (bHidFld(path))
         return both;
     both.folders.any = !listing.folders.empty();
-    for (auto& f : listing.folders)
-        if (!bHidFld(f))
-            both.folders.entries.push_back(std::move(f));
+    both.folders.entries = std::move(listing.folders);
+    std::erase_if(both.folders.entries, [](const FileRecord& f) { return bHidFld(f); });
     return both;
 }
 
