@@ -34,7 +34,7 @@ ListControl::~ListControl() {
 
 void ListControl::deleteAll() {
     for (ListItem* item : items_.items()) {
-        delete item;
+        destroy(item);
     }
     items_.clear();
     byKey_.clear();
@@ -81,14 +81,21 @@ void ListControl::setColumnHidden(int column, bool hidden) {
 
 // ---- Adding and removing items ----
 
-std::unique_ptr<ListItem> ListControl::makeItem(const ListItemData& data) {
-    auto item = std::unique_ptr<ListItem>(new ListItem);
-    item->setParts({data.key, data.text, data.column1, data.column2, data.column3, data.toolTip});
+ListItem* ListControl::makeItem(const ListItemData& data) {
+    auto* item = new (arena_.allocate(sizeof(ListItem))) ListItem;
+    item->setParts({data.key, data.text, data.column1, data.column2, data.column3, data.toolTip},
+                   arena_);
     item->icon_ = shared(data.icon);
     item->tag_ = shared(data.tag);
     item->foreColour_ = data.foreColour;
     item->rows_ = &items_;
     return item;
+}
+
+void ListControl::destroy(ListItem* item) noexcept {
+    item->freeTexts(arena_);
+    item->~ListItem();
+    arena_.deallocate(item, sizeof(ListItem));
 }
 
 const std::string* ListControl::shared(const std::string& text) {
@@ -100,7 +107,7 @@ ListItem* ListControl::add(ListItemData data) {
     if (data.key.empty() || byKey_.find(data.key) != nullptr) {
         return nullptr;
     }
-    ListItem* item = makeItem(std::move(data)).release();
+    ListItem* item = makeItem(data);
     const std::size_t row = sorted_ ? sortedPosition(item) : items_.size();
     const int first = static_cast<int>(row);
     notify([&](ListObserver& o) { o.itemsAboutToBeInserted(first, 1); });
@@ -124,10 +131,12 @@ int ListControl::addItems(std::size_t count, const RowSource& fill) {
         if (data.key.empty()) {
             continue;
         }
-        auto owned = makeItem(data);
+        ListItem* item = makeItem(data);
         // One lookup: the key is taken from the new item; a duplicate is dropped.
-        if (byKey_.insert(owned.get())) {
-            added.push_back(owned.release());
+        if (byKey_.insert(item)) {
+            added.push_back(item);
+        } else {
+            destroy(item);
         }
     }
     if (added.empty()) {
@@ -179,7 +188,7 @@ void ListControl::removeRun(std::size_t first, std::size_t count) {
             current_ = nullptr;
         }
         byKey_.erase(item->key());
-        delete item;
+        destroy(item);
     }
     notify([&](ListObserver& o) { o.itemsRemoved(firstRow, rows); });
 }
@@ -234,7 +243,7 @@ void ListControl::setText(ListItem* item, std::string text) {
 void ListControl::setColumnText(ListItem* item, int column, std::string text) {
     if (item && column >= 0 && column < ListItem::columnCount) {
         if (item->columnText(column) != text) {
-            item->setPart(ListItem::FirstColumnPart + column, text);
+            item->setPart(ListItem::FirstColumnPart + column, text, arena_);
             changed(item);
         }
     }
@@ -250,7 +259,7 @@ void ListControl::setColumnTexts(ListItem* item, std::string_view column1,
             parts[static_cast<std::size_t>(i)] =
                 column == 1 || column == 2 ? columns[column - 1] : item->part(i);
         }
-        item->setParts(parts);
+        item->setParts(parts, arena_);
         changed(item);
     }
 }
@@ -296,7 +305,7 @@ void ListControl::setIcon(ListItem* item, std::string icon) {
 
 void ListControl::setToolTip(ListItem* item, std::string toolTip) {
     if (item && item->toolTip() != toolTip) {
-        item->setPart(ListItem::ToolTipPart, toolTip);
+        item->setPart(ListItem::ToolTipPart, toolTip, arena_);
         changed(item);
     }
 }

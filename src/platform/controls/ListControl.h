@@ -4,6 +4,7 @@
 #include "platform/controls/KeyIndex.h"
 #include "platform/controls/ListColumn.h"
 #include "platform/controls/ListItem.h"
+#include "platform/controls/RowArena.h"
 
 #include <climits>
 #include <functional>
@@ -130,7 +131,8 @@ class ListControl {
     void setTopItemFromView(ListItem* item);
 
   private:
-    std::unique_ptr<ListItem> makeItem(const ListItemData& data);
+    ListItem* makeItem(const ListItemData& data);
+    void destroy(ListItem* item) noexcept;
     const std::string* shared(const std::string& text);
     std::size_t sortedPosition(const ListItem* item) const;
     bool lessThan(const ListItem* a, const ListItem* b) const;
@@ -140,6 +142,8 @@ class ListControl {
     template <typename F> void notify(F&& f, ListObserver* except = nullptr);
 
     std::vector<ListColumn> columns_;
+    // Holds the items and their texts; declared first so that it outlives them.
+    RowArena arena_;
     RowVector<ListItem> items_;
     // The items are owned through items_ and deleted when they leave the list.
     KeyIndex<ListItem> byKey_;

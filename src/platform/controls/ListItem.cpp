@@ -1,5 +1,7 @@
 #include "platform/controls/ListItem.h"
 
+#include "platform/controls/RowArena.h"
+
 #include <cstring>
 
 std::string_view ListItem::columnText(int column) const {
@@ -11,30 +13,41 @@ std::string_view ListItem::columnText(int column) const {
 
 std::string_view ListItem::part(int index) const {
     const std::uint32_t begin = index == 0 ? 0 : ends_[static_cast<std::size_t>(index - 1)];
-    return {texts_.get() + begin, ends_[static_cast<std::size_t>(index)] - begin};
+    return {texts_ + begin, ends_[static_cast<std::size_t>(index)] - begin};
 }
 
-void ListItem::setParts(const std::array<std::string_view, PartCount>& parts) {
+void ListItem::setParts(const std::array<std::string_view, PartCount>& parts, RowArena& arena) {
     std::size_t total = 0;
     for (std::string_view p : parts) {
         total += p.size();
     }
-    auto block = std::make_unique_for_overwrite<char[]>(total);
+    // The new block is filled before the old one goes: the parts may point into it.
+    auto* block = static_cast<char*>(arena.allocate(total));
     std::size_t end = 0;
+    std::array<std::uint32_t, PartCount> ends{};
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (!parts[i].empty()) {
-            std::memcpy(block.get() + end, parts[i].data(), parts[i].size());
+            std::memcpy(block + end, parts[i].data(), parts[i].size());
         }
         end += parts[i].size();
-        ends_[i] = static_cast<std::uint32_t>(end);
+        ends[i] = static_cast<std::uint32_t>(end);
     }
-    texts_ = std::move(block);
+    freeTexts(arena);
+    texts_ = block;
+    ends_ = ends;
 }
 
-void ListItem::setPart(int index, std::string_view text) {
+void ListItem::setPart(int index, std::string_view text, RowArena& arena) {
     std::array<std::string_view, PartCount> parts;
     for (int i = 0; i < PartCount; ++i) {
         parts[static_cast<std::size_t>(i)] = i == index ? text : part(i);
     }
-    setParts(parts);
+    setParts(parts, arena);
+}
+
+void ListItem::freeTexts(RowArena& arena) noexcept {
+    if (texts_ != nullptr) {
+        arena.deallocate(texts_, ends_.back());
+        texts_ = nullptr;
+    }
 }

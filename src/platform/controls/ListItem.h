@@ -6,12 +6,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class ListControl;
+class RowArena;
 
 // One row of a ListControl. Items are owned by their control and live until they are
 // removed or the control is cleared. Attributes are changed through the control, which
@@ -46,13 +46,14 @@ class ListItem {
     enum Part { KeyPart, FirstColumnPart, ToolTipPart = FirstColumnPart + columnCount, PartCount };
 
     std::string_view part(int index) const;
-    // Replaces all texts at once (in Part order).
-    void setParts(const std::array<std::string_view, PartCount>& parts);
-    void setPart(int index, std::string_view text);
+    // Replaces all texts at once (in Part order), in a block from the list's arena.
+    void setParts(const std::array<std::string_view, PartCount>& parts, RowArena& arena);
+    void setPart(int index, std::string_view text, RowArena& arena);
+    void freeTexts(RowArena& arena) noexcept;
 
     // The key, the column texts and the tooltip in one block, part i ending at ends_[i]: a
     // large folder's rows cost one allocation each for all their texts.
-    std::unique_ptr<char[]> texts_;
+    char* texts_ = nullptr;
     std::array<std::uint32_t, PartCount> ends_{};
     // Tags and icon keys repeat across a folder: each item points to one shared copy.
     const std::string* tag_ = nullptr;
