@@ -65,6 +65,8 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     auto& list = state_.c.lsView;
     const ListItem* current = list.current();
     const std::string remembered = current ? std::string(current->text()) : std::string();
+    // Taken before the read, so that a change while the rows are made shows at a tick.
+    const Signature baseline = signatures_.GtSig(folder);
     list.clear();
     state_.trackedItem = 0;
     state_.draggedItem = 0;
@@ -101,7 +103,7 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
         list.clearSelection();
         list.setCurrent(item, true);
     }
-    state_.listBaseline = signatures_.GtSig(folder);
+    state_.listBaseline = baseline;
 }
 
 void FileList::lsRfLst() {

@@ -80,6 +80,8 @@ void FolderTree::setRoot(std::string_view value) {
     state_.pathIndex.clear();
     indexFolder(folder, "N0000");
     state_.root = folder;
+    // Taken before the read, so that a change while the tree is built shows at a tick.
+    const Signature baseline = signatures_.GtSig(folder);
     // The root's subfolders and, when it is what the list shows, its files: one read.
     if (open.empty() && list_ && state_.showList)
         scan_.readAhead(folder, state_.filter);
@@ -92,7 +94,7 @@ void FolderTree::setRoot(std::string_view value) {
             list_->lsFill(folder, true);
     }
     scan_.dropReadAhead();
-    state_.treeBaseline = signatures_.GtSig(folder);
+    state_.treeBaseline = baseline;
 }
 
 void FolderTree::buildRootNode() {

@@ -82,6 +82,20 @@ TEST_F(FileListTest, AnEntryThatChangedItsKindIsReplacedAndChangesArriveAsOneNot
               observer.events.end());
 }
 
+TEST_F(FileListTest, AFileMadeWhileTheListIsFilledShowsAtTheNextTick) {
+    bool made = false;
+    loop.duringEvents = [&] {
+        if (!made)
+            dir.write("f/late.txt", "");
+        made = true;
+    };
+    browser.list().lsFill(dir / "f", false);
+    loop.duringEvents = nullptr;
+    ASSERT_EQ(row("late.txt"), nullptr) << "made after the folder was read";
+    tick();
+    EXPECT_NE(row("late.txt"), nullptr);
+}
+
 TEST_F(FileListTest, FilterChangesAreReconciled) {
     browser.setFilter("txt");
     browser.list().lsRfLst();
