@@ -83,8 +83,13 @@ void ListControl::setColumnHidden(int column, bool hidden) {
 
 ListItem* ListControl::makeItem(const ListItemData& data) {
     auto* item = new (arena_.allocate(sizeof(ListItem))) ListItem;
-    item->setParts({data.key, data.text, data.column1, data.column2, data.column3, data.toolTip},
-                   arena_);
+    try {
+        item->setParts(
+            {data.key, data.text, data.column1, data.column2, data.column3, data.toolTip}, arena_);
+    } catch (...) {
+        destroy(item);
+        throw;
+    }
     item->icon_ = shared(data.icon);
     item->tag_ = shared(data.tag);
     item->foreColour_ = data.foreColour;

@@ -32,20 +32,19 @@ void RowArena::newChunk() {
         munmap(reinterpret_cast<void*>(base + chunkSize), end - base - chunkSize);
     // Advice only: where huge pages are not available, ordinary pages serve.
     madvise(reinterpret_cast<void*>(base), chunkSize, MADV_HUGEPAGE);
-    chunks_.emplace(base, Chunk{});
-    current_ = base;
+    current_ = &chunks_.emplace(base, Chunk{}).first->second;
+    currentBase_ = base;
 }
 
 void* RowArena::allocate(std::size_t bytes) {
     const std::size_t size = rounded(bytes == 0 ? 1 : bytes);
     if (size > largeBlock)
         return ::operator new(size);
-    if (current_ == 0 || chunks_[current_].used + size > chunkSize)
+    if (current_ == nullptr || current_->used + size > chunkSize)
         newChunk();
-    Chunk& chunk = chunks_[current_];
-    void* block = reinterpret_cast<void*>(current_ + chunk.used);
-    chunk.used += size;
-    ++chunk.live;
+    void* block = reinterpret_cast<void*>(currentBase_ + current_->used);
+    current_->used += size;
+    ++current_->live;
     return block;
 }
 
@@ -60,7 +59,7 @@ void RowArena::deallocate(void* block, std::size_t bytes) noexcept {
     const auto it = chunks_.find(base);
     if (it == chunks_.end() || --it->second.live > 0)
         return;
-    if (base == current_) {
+    if (base == currentBase_) {
         it->second.used = 0;
         return;
     }

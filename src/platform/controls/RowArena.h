@@ -34,5 +34,7 @@ class RowArena {
 
     // By the chunk's address, which is a multiple of chunkSize.
     std::unordered_map<std::uintptr_t, Chunk> chunks_;
-    std::uintptr_t current_ = 0;
+    // The chunk blocks are cut from (map nodes stay where they are).
+    Chunk* current_ = nullptr;
+    std::uintptr_t currentBase_ = 0;
 };
