@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The operations behind the context menu's items, as the action dispatcher reaches them.
+// Selections travel as lists of whole paths: a path may hold any byte but NUL, commas
+// included, so no joined text ever stands in for a list inside the program.
+class FileActions {
+  public:
+    virtual ~FileActions() = default;
+
+    // Copy ("複写"), move ("移動") or delete ("削除") through the file-operation service;
+    // true only when everything asked was done.
+    virtual bool FlOpr(std::string_view word, const std::vector<std::string>& sources,
+                       const std::string& destination, bool noProgress,
+                       bool noConfirmation) = 0;
+    virtual void MkNwFld(bool bTrv) = 0;
+    virtual void RenSlc(bool bTrv) = 0;
+    virtual void DelSlc(const std::vector<std::string>& sources, bool bTrv) = 0;
+    // Brings the tree node of a folder up to date after files were added to it.
+    virtual void trRfPh(const std::string& folder) = 0;
+
+    // Files to the clipboard, with the move effect when `cut`.
+    virtual void ClpSetFL(const std::vector<std::string>& paths, bool cut) = 0;
+    virtual void ClpPast(bool bTrv) = 0;
+    // The listed folder's rows as text on the clipboard.
+    virtual void ClpLst() = 0;
+    // Shortcuts of the paths: beside each item (empty destination), in a folder, or "*"
+    // for beside each item and cut to the clipboard.
+    virtual void MkLnk(const std::vector<std::string>& paths, const std::string& destination) = 0;
+};
