@@ -100,31 +100,46 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
 
 void QtMainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
     // Re-apply once the decorations are known, so the outer height is the work area's.
-    QTimer::singleShot(200, this, [this] { applyFrameGeometry(); });
+    // Later shows keep whatever size and place the user gave the window.
+    QTimer::singleShot(200, this, [this] {
+        applyFrameGeometry();
+        wantedFrame_.reset();
+    });
 }
 
 void QtMainWindow::setMenus(MainMenu& menus, MenuInput& input) {
+    for (auto& [index, menu] : folderPopups_)
+        delete menu;
+    folderPopups_.clear();
+    delete openPopup_;
+    openPopup_ = nullptr;
+    menuBar()->clear();
     menus_ = std::make_unique<QtMenuBuilder>(menus, input);
     menus_->fillBar(menuBar());
 }
 
+// The popups are kept for the window's life and refilled as they open: a choice may let
+// pending events run, and the menu that delivers it must outlive its handling.
 void QtMainWindow::popupOpenMenu() {
     if (!menus_)
         return;
-    QMenu* menu = menus_->makeTopMenu(1, this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(QCursor::pos());
+    if (!openPopup_)
+        openPopup_ = menus_->makeTopMenu(1, this);
+    openPopup_->popup(QCursor::pos());
 }
 
 void QtMainWindow::popupFolderMenu(int index) {
     if (!menus_)
         return;
-    QMenu* menu = menus_->makeSubmenu(MenuFamily::Fold, index, this);
+    QMenu*& menu = folderPopups_[index];
     if (!menu)
-        return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(QCursor::pos());
+        menu = menus_->makeSubmenu(MenuFamily::Fold, index, this);
+    if (menu)
+        menu->popup(QCursor::pos());
 }
 
 void QtMainWindow::resizeEvent(QResizeEvent* event) {

@@ -5,7 +5,10 @@
 #include "platform/qt/QtMenuBuilder.h"
 
 #include <QMainWindow>
+
+class QMenu;
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -49,6 +52,9 @@ class QtMainWindow : public QMainWindow, public MainWindowView {
     std::function<void()> onUnload_;
     std::function<void()> onResize_;
     std::unique_ptr<QtMenuBuilder> menus_;
+    QMenu* openPopup_ = nullptr;
+    std::map<int, QMenu*> folderPopups_;
     std::optional<PixelRect> wantedFrame_;
     bool closing_ = false;
+    bool shownOnce_ = false;
 };

@@ -41,8 +41,24 @@ QMenu* QtMenuBuilder::makeMenu(const QString& title, std::vector<MenuFamily> fam
     return menu;
 }
 
+void QtMenuBuilder::clearEntries(QMenu* menu) {
+    // The old entries and submenus go once the event loop is back: the entry being
+    // chosen may still be handling its click.
+    for (QAction* action : menu->actions()) {
+        menu->removeAction(action);
+        if (QMenu* sub = action->menu())
+            sub->deleteLater();
+        else if (action->parent() == menu)
+            action->deleteLater();
+    }
+}
+
 void QtMenuBuilder::fill(QMenu* menu, const std::vector<MenuFamily>& families) {
-    menu->clear();
+    // A menu opened again while one of its choices is still being handled keeps its
+    // entries as they are.
+    if (handling_ > 0)
+        return;
+    clearEntries(menu);
     for (MenuFamily family : families) {
         const MenuArray& array = menus_[family];
         for (int index : array.indexes()) {
@@ -63,7 +79,9 @@ void QtMenuBuilder::fill(QMenu* menu, const std::vector<MenuFamily>& families) {
             action->setChecked(array.checked(index));
             action->setEnabled(array.enabled(index));
             QObject::connect(action, &QAction::triggered, menu, [this, family, index] {
+                ++handling_;
                 guarded("menu", [&] { input_.menuChosen(family, index); });
+                --handling_;
             });
         }
     }

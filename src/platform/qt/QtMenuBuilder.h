@@ -26,7 +26,10 @@ class QtMenuBuilder {
   private:
     QMenu* makeMenu(const QString& title, std::vector<MenuFamily> families, QWidget* parent);
     void fill(QMenu* menu, const std::vector<MenuFamily>& families);
+    static void clearEntries(QMenu* menu);
 
     MainMenu& menus_;
     MenuInput& input_;
+    // Choices being handled (pending events may run inside a handler).
+    int handling_ = 0;
 };

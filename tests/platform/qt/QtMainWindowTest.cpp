@@ -3,8 +3,12 @@
 #include "platform/controls/MenuInput.h"
 #include "platform/qt/QtTrayIcon.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,3 +83,91 @@ TEST(QtTrayIcon, LeftAndRightClicksReachTheirHandlers) {
 }
 
 } // namespace
+
+namespace {
+
+// A choice whose handling lets pending events run, deferred deletions included, as
+// setting a root does; it notes whether the menu that delivered it still lives.
+class EventRunningMenuInput : public MenuInput {
+  public:
+    void menuChosen(MenuFamily, int) override {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        menuAlive.push_back(!menu.isNull());
+    }
+    QPointer<QMenu> menu;
+    std::vector<bool> menuAlive;
+};
+
+QAction* lastCommand(QMenu* menu) {
+    QAction* found = nullptr;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator() && !a->menu() && a->isEnabled())
+            found = a;
+    return found;
+}
+
+} // namespace
+
+TEST(QtMainWindow, APopupOutlivesTheHandlingOfItsOwnClickAndCanBeUsedAgain) {
+    const std::vector<std::function<void(QtMainWindow&)>> popups = {
+        [](QtMainWindow& w) { w.popupOpenMenu(); },     // the tray's menu
+        [](QtMainWindow& w) { w.popupFolderMenu(2); },  // recent folders
+        [](QtMainWindow& w) { w.popupFolderMenu(3); }}; // registered folders
+    for (std::size_t kind = 0; kind < popups.size(); ++kind) {
+        MainMenu menus;
+        for (MenuFamily family : {MenuFamily::RcFd, MenuFamily::RcEx}) {
+            menus[family].setCaption(0, "/home");
+            menus[family].setVisible(0, true);
+        }
+        EventRunningMenuInput input;
+        QtMainWindow window(2730, 3990);
+        window.setMenus(menus, input);
+        window.show();
+        for (int round = 0; round < 2; ++round) {
+            popups[kind](window);
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_TRUE(popup) << kind;
+            input.menu = popup;
+            // The tray's menu holds submenus only: the choice is made in the first one.
+            QMenu* menu = kind == 0 ? popup->actions()[0]->menu() : popup;
+            ASSERT_TRUE(menu) << kind;
+            if (menu != popup)
+                menu->popup(popup->geometry().topRight());
+            QAction* command = lastCommand(menu);
+            ASSERT_TRUE(command) << kind;
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(command).center());
+            ASSERT_EQ(input.menuAlive.size(), static_cast<std::size_t>(round + 1)) << kind;
+            EXPECT_TRUE(input.menuAlive.back()) << "popup " << kind << ", round " << round;
+        }
+    }
+}
+
+TEST(QtMainWindow, ReopeningAMenuDoesNotPileUpItsSubmenus) {
+    MainMenu menus;
+    RecordingMenuInput input;
+    QtMainWindow window(2730, 3990);
+    window.setMenus(menus, input);
+    QMenu* open = window.menuBar()->actions()[1]->menu();
+    const auto count = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window.findChildren<QMenu*>().size();
+    };
+    const auto before = count();
+    for (int i = 0; i < 20; ++i)
+        emit open->aboutToShow();
+    EXPECT_EQ(count(), before);
+}
+
+TEST(QtMainWindow, ShowingAgainKeepsTheSizeAndPlaceTheUserGaveTheWindow) {
+    QtMainWindow window(2730, 3990);
+    window.setFrameGeometry({0, 0, 200, 500});
+    window.show();
+    QTest::qWait(300);
+    window.setGeometry(40, 30, 320, 400);
+    const QRect given = window.geometry();
+    window.setShown(false);
+    window.setShown(true);
+    QTest::qWait(300);
+    EXPECT_EQ(window.geometry(), given);
+}
