@@ -27,6 +27,8 @@ struct BrowserState {
     std::string pointedKey;  // node under the last press; the dragged node
     std::string hoverKey;    // drop target during a drag
     std::string listFolder;
+    // The list's folder while it is missing from the disk, to be listed when it returns.
+    std::string vanishedListFolder;
     // The subfolders the last tree load listed, for a list fill of the same folder.
     std::vector<FileRecord> scratch;
     bool scratchAny = false;

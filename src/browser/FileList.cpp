@@ -72,6 +72,7 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     state_.draggedItem = 0;
     state_.itemCounter = 1;
     state_.listFolder = std::string(folder);
+    state_.vanishedListFolder.clear();
     // Without the tree's listing of this folder to reuse (the node may have been loaded
     // before another one), one read gives both kinds.
     FolderScan::Both disk;
@@ -107,8 +108,9 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
 }
 
 void FileList::lsRfLst() {
-    const std::string folder = tree_.trNdPh(tree_.trCurNd());
-    if (folder.empty())
+    // The list's own folder: after a redraw its node may not be loaded.
+    const std::string folder = state_.listFolder;
+    if (folder.empty() || !FileSystem::folderExists(folder))
         return;
     BusyScope busy(state_);
     auto& list = state_.c.lsView;

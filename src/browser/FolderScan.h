@@ -40,8 +40,10 @@ class FolderScan {
     // missing folder.
     bool bHasFld(std::string_view path, std::string_view name);
     bool bHasFL(std::string_view path, std::string_view name);
-    // Folders the browser never shows: unreadable ones, "System Volume Information" and
-    // the offline-files cache "/Windows/CSC" of a mounted Windows disk.
+    // Folders the browser never shows: "System Volume Information", the offline-files
+    // cache "/Windows/CSC" of a mounted Windows disk, and those whose attributes mark
+    // them as system folders. A folder that cannot be read is shown (its contents simply
+    // cannot be listed); only one that vanished has no record and counts as hidden.
     static bool bHidFld(const FileRecord& folder);
     static bool bHidFld(std::string_view path);
     // An empty or "*.*" filter passes everything; else the name's extension must occur

@@ -120,11 +120,20 @@ void FolderTree::RtReDraw() {
     state_.markedKey.clear();
     state_.pointedKey.clear();
     state_.hoverKey.clear();
-    if (TreeNode* node = openNodes(state_.listFolder);
-        node && TextCase::equal(fullPath(node), state_.listFolder)) {
-        state_.c.trView.select(node);
-        state_.listNodeKey = node->key();
-    }
+    // Only the root's level is loaded again; a deeper list folder keeps its rows and its
+    // watch, and is selected again when the user opens it.
+    TreeNode* root = state_.c.trView.firstNode();
+    if (!root)
+        return;
+    const auto selectIfListed = [this](TreeNode* node) {
+        if (node->tag() == "FD" && TextCase::equal(fullPath(node), state_.listFolder)) {
+            state_.c.trView.select(node);
+            state_.listNodeKey = node->key();
+        }
+    };
+    selectIfListed(root);
+    for (TreeNode* child = root->firstChild(); child; child = child->nextSibling())
+        selectIfListed(child);
 }
 
 TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
@@ -162,11 +171,13 @@ TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
 }
 
 bool FolderTree::wantsDummy(const std::string& path, const FileRecord* listed) {
+    // A link count above 2 proves a real subfolder; it says nothing about symbolic links
+    // to folders, so any other count means a look inside.
     bool hasFolder = false;
     if (!listed)
         hasFolder = scan_.bHasFld(path, "");
-    else if (linksTell_ && listed->links >= 2 && (listed->attributes & AttrSymbolicLink) == 0)
-        hasFolder = listed->links > 2;
+    else if (linksTell_ && listed->links > 2 && (listed->attributes & AttrSymbolicLink) == 0)
+        hasFolder = true;
     else
         hasFolder = FileSystem::hasSubfolder(path);
     if (hasFolder)
@@ -267,17 +278,19 @@ TreeNode* FolderTree::openNodes(std::string_view path) {
 
 void FolderTree::trOpnPh(std::string_view path) {
     TreeNode* first = state_.c.trView.firstNode();
-    if (!first || first->childCount() == 0)
+    if (!first)
         return;
     BusyScope busy(state_);
     WaitCursor wait(loop_);
-    TreeNode* node = openNodes(path);
+    // The root itself, or a root without subfolders: the root is what there is to open.
+    const bool atRoot = first->childCount() == 0 || TextCase::equal(path, fullPath(first));
+    TreeNode* node = atRoot ? first : openNodes(path);
     if (!node)
         return;
     state_.c.trView.select(node);
     state_.listNodeKey = node->key();
     if (list_)
-        list_->lsFill(path, true);
+        list_->lsFill(atRoot ? fullPath(first) : std::string(path), true);
 }
 
 void FolderTree::TrView_Expand(std::string_view key) {
@@ -321,4 +334,11 @@ void FolderTree::loadDrives() {
     for (std::size_t i = 0; i < mounts.size() && i < texts.size(); ++i)
         drives.push_back({mounts[i].mountPoint, texts[i]});
     state_.c.drive1.setDrives(std::move(drives));
+    if (!state_.root.empty())
+        state_.c.drive1.selectForPath(state_.root);
+}
+
+void FolderTree::followMounts() {
+    if (mounts_.changed())
+        loadDrives();
 }

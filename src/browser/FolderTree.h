@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/BrowserState.h"
+#include "platform/MountWatch.h"
 
 #include <functional>
 #include <optional>
@@ -61,6 +62,8 @@ class FolderTree {
     void trDropRt(const std::vector<std::string>& paths);
     // Fills the drive list from the mounted file systems.
     void loadDrives();
+    // Fills it again when something was mounted or unmounted since the last look.
+    void followMounts();
 
   private:
     void buildRootNode();
@@ -81,4 +84,5 @@ class FolderTree {
     UiLoop& loop_;
     FileList* list_ = nullptr;
     std::function<void(const std::string&)> recordRoot_;
+    MountWatch mounts_;
 };

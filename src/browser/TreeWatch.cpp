@@ -13,6 +13,7 @@ TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& sig
 void TreeWatch::Timer1_Timer() {
     if (state_.busy)
         return;
+    tree_.followMounts();
     auto& tree = state_.c.trView;
     if (!state_.root.empty() && !state_.showList) {
         const Signature now = signatures_.GtSig(state_.root);
@@ -23,8 +24,7 @@ void TreeWatch::Timer1_Timer() {
             state_.treeBaseline = now;
         }
     }
-    if (!state_.listFolder.empty() && !FileSystem::folderExists(state_.listFolder))
-        state_.listFolder.clear();
+    followListFolder();
     if (!state_.listFolder.empty()) {
         const Signature now = signatures_.GtSig(state_.listFolder);
         if (state_.listBaseline.changedTo(now)) {
@@ -36,6 +36,21 @@ void TreeWatch::Timer1_Timer() {
         hover && !hover->expanded()) {
         tree.expand(hover);
         tree_.TrView_Expand(hover->key());
+    }
+}
+
+void TreeWatch::followListFolder() {
+    // A listed folder that vanished takes its rows with it; when a folder of that name
+    // comes back it is listed again.
+    if (!state_.listFolder.empty() && !FileSystem::folderExists(state_.listFolder)) {
+        state_.c.lsView.clear();
+        state_.vanishedListFolder = std::move(state_.listFolder);
+        state_.listFolder.clear();
+    } else if (state_.listFolder.empty() && !state_.vanishedListFolder.empty() &&
+               FileSystem::folderExists(state_.vanishedListFolder)) {
+        const std::string folder = std::move(state_.vanishedListFolder);
+        state_.vanishedListFolder.clear();
+        list_.lsFill(folder, false);
     }
 }
 

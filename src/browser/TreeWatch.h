@@ -19,11 +19,12 @@ class UiLoop;
 class TreeWatch {
   public:
     static constexpr int kIntervalMs = 1500;
-    // Mark colours: inverted for the list node while a menu works on another node, grey
-    // for the dragged node.
-    static constexpr Rgb kInvertedFore = rgb(255, 255, 255);
-    static constexpr Rgb kInvertedBack = rgb(0, 0, 0);
-    static constexpr Rgb kDraggedBack = rgb(160, 160, 160);
+    // Mark colours, from the desktop's theme: inverted (window background on menu text)
+    // for the list node while a menu works on another node, the button shadow behind the
+    // dragged node.
+    static constexpr Rgb kInvertedFore = systemColour(SystemColour::WindowBackground);
+    static constexpr Rgb kInvertedBack = systemColour(SystemColour::MenuText);
+    static constexpr Rgb kDraggedBack = systemColour(SystemColour::ButtonShadow);
 
     TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures, UiLoop& loop,
               FolderTree& tree, FileList& list);
@@ -38,6 +39,7 @@ class TreeWatch {
     void nodePressed(std::string_view key, MouseButton button);
 
   private:
+    void followListFolder();
     struct Entry {
         std::string name;
         bool isFolder;

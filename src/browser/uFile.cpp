@@ -109,6 +109,9 @@ void uFile::clearMarks() {
 void uFile::ShwLst(bool bShw) {
     if (!state_.root.empty() && state_.showList == bShw)
         return;
+    // The tree-only view's selected folder is what the list shows when it appears.
+    const std::string selectedFolder =
+        bShw && !state_.root.empty() ? tree_.trNdPh(controls_.trView.selected()) : std::string();
     state_.showList = bShw;
     WaitCursor wait(loop_);
     clearMarks();
@@ -131,8 +134,11 @@ void uFile::ShwLst(bool bShw) {
         splitter.setPaneChild("pLsV", "LsView");
         setTreePaneTwips(lTrvHi);
     }
-    if (!state_.root.empty())
-        tree_.RtReDraw();
+    if (state_.root.empty())
+        return;
+    tree_.RtReDraw();
+    if (!selectedFolder.empty())
+        tree_.trOpnPh(selectedFolder);
 }
 
 std::string uFile::sGtActPh() const {

@@ -157,13 +157,19 @@ TEST_F(FileListTest, TreeOnlyViewPicksUpNewRootFoldersOnATick) {
               (std::vector<std::string>{"added", "sub", "a.TXT", "b.doc"}));
 }
 
-TEST_F(FileListTest, TheListFolderVanishingStopsTheListWatch) {
+TEST_F(FileListTest, AVanishedListFolderTakesItsRowsAndIsListedWhenItReturns) {
     dir.mkdir("f/sub/inner");
     press(dir / "f/sub");
     ::rmdir((dir / "f/sub/inner").c_str());
     ::rmdir((dir / "f/sub").c_str());
     tick();
     EXPECT_EQ(browser.state().listFolder, "");
+    EXPECT_TRUE(listTexts().empty());
+    tick();
+    dir.write("f/sub/back.txt", "");
+    tick();
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"back.txt"}));
+    EXPECT_EQ(browser.state().listFolder, dir / "f/sub");
     EXPECT_TRUE(messages.shown.empty());
 }
 

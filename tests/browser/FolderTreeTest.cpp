@@ -104,18 +104,55 @@ TEST_F(FolderTreeTest, TreeOnlyViewShowsFilesThatPassTheFilter) {
         << "top.txt is filtered out";
 }
 
-TEST_F(FolderTreeTest, RedrawRestartsKeysAndEveryLookupNamesTheRightNode) {
+TEST_F(FolderTreeTest, RedrawLoadsTheRootLevelAndSelectsTheListNodeWhereItIsLoaded) {
     browser.setRoot(dir / "r" + "\r" + (dir / "r/a/b"));
     browser.RtReDraw();
     auto& tree = browser.controls().trView;
     EXPECT_EQ(tree.firstNode()->child(0)->key(), "N0001");
-    TreeNode* b = nodeAtPath(dir / "r/a/b");
-    ASSERT_TRUE(b);
-    EXPECT_EQ(browser.tree().fullPath(b), dir / "r/a/b");
-    EXPECT_EQ(browser.tree().trCurNd(), b);
-    EXPECT_EQ(tree.selected(), b);
+    EXPECT_FALSE(nodeAtPath(dir / "r/a")->expanded()) << "no level below the root is opened";
+    EXPECT_EQ(nodeAtPath(dir / "r/a/b"), nullptr);
+    EXPECT_EQ(browser.state().listFolder, dir / "r/a/b") << "the list stays as it was";
     for (const char* p : {"r", "r/a", "r/c", "r/empty"})
         EXPECT_EQ(browser.tree().fullPath(nodeAtPath(dir / p)), dir / p) << p;
+
+    dir.write("r/a/b/new.txt", "");
+    timer.tick();
+    EXPECT_TRUE(row("new.txt")) << "the list is still kept in step with its folder";
+
+    press(dir / "r/c");
+    browser.RtReDraw();
+    EXPECT_EQ(tree.selected(), nodeAtPath(dir / "r/c"));
+    EXPECT_EQ(browser.tree().trCurNd(), nodeAtPath(dir / "r/c"));
+}
+
+TEST_F(FolderTreeTest, AFolderWhoseOnlySubfoldersAreLinksCanBeOpened) {
+    dir.mkdir("r/links");
+    ASSERT_EQ(::symlink((dir / "r/a").c_str(), (dir / "r/links/to-a").c_str()), 0);
+    browser.setRoot(dir / "r");
+    TreeNode* links = nodeAtPath(dir / "r/links");
+    ASSERT_TRUE(links);
+    ASSERT_EQ(links->childCount(), 1) << "an expand button";
+    browser.treeNodeExpanding(links->key());
+    EXPECT_EQ(childTexts(links), (std::vector<std::string>{"to-a"}));
+}
+
+TEST_F(FolderTreeTest, ARootWithoutSubfoldersStoredAsItsOwnActiveFolderListsItsFiles) {
+    dir.write("flat/one.txt", "1");
+    browser.setRoot(dir / "flat" + "\r" + (dir / "flat"));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"one.txt"}));
+    EXPECT_EQ(browser.tree().trCurNd(), browser.controls().trView.firstNode());
+    browser.setRoot(dir / "r" + "\r" + (dir / "r"));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "c", "empty", "top.txt"}));
+    EXPECT_EQ(browser.controls().trView.selected(), browser.controls().trView.firstNode());
+}
+
+TEST_F(FolderTreeTest, SwitchingToTheSplitViewListsTheSelectedFolder) {
+    browser.ShwLst(false);
+    browser.setRoot(dir / "r");
+    browser.controls().trView.select(nodeAtPath(dir / "r/c"));
+    browser.ShwLst(true);
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
+    EXPECT_EQ(browser.controls().trView.selected(), nodeAtPath(dir / "r/c"));
 }
 
 TEST_F(FolderTreeTest, ReconciliationInsertsBetweenAndRemovesVanishedNodes) {

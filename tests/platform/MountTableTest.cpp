@@ -1,10 +1,12 @@
 #include "platform/MountTable.h"
+#include "platform/MountWatch.h"
 
 #include "support/TempDir.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 namespace {
 
@@ -74,4 +76,17 @@ TEST(MountTableTest, ThisProcessHasARootFileSystem) {
                            [](const MountEntry& e) { return e.mountPoint == "/"; }),
               kept.end());
     EXPECT_TRUE(MountTable::read("/nonexistent/mounts").empty());
+}
+
+TEST(MountWatchTest, TellsOnceOfEachMountAndUnmount) {
+    TempDir dir;
+    const std::string point = dir.mkdir("point");
+    MountWatch watch;
+    EXPECT_FALSE(watch.changed());
+    if (::mount("tavrin-test", point.c_str(), "tmpfs", 0, nullptr) != 0)
+        GTEST_SKIP() << "mounting is not permitted here";
+    EXPECT_TRUE(watch.changed());
+    EXPECT_FALSE(watch.changed());
+    ASSERT_EQ(::umount(point.c_str()), 0);
+    EXPECT_TRUE(watch.changed());
 }

@@ -13,6 +13,15 @@ constexpr Rgb rgb(unsigned red, unsigned green, unsigned blue) {
     return (Rgb(red & 0xFF) << 16) | (Rgb(green & 0xFF) << 8) | Rgb(blue & 0xFF);
 }
 
+// A colour of the desktop's theme rather than a fixed one: the high bit set and the
+// theme colour's number in the low bits. The views resolve it when they draw, so marks
+// follow the theme.
+enum class SystemColour : Rgb { WindowBackground = 5, MenuText = 7, ButtonShadow = 16 };
+constexpr Rgb kSystemColourFlag = 0x80000000u;
+constexpr Rgb systemColour(SystemColour colour) {
+    return kSystemColourFlag | static_cast<Rgb>(colour);
+}
+
 // Mouse buttons with the numbers the program's rules use (1 left, 2 right, 4 middle).
 enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
 

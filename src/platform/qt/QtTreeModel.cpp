@@ -6,11 +6,29 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace {
+
+QPalette::ColorRole roleOf(Rgb colour) {
+    switch (static_cast<SystemColour>(colour & ~kSystemColourFlag)) {
+    case SystemColour::WindowBackground:
+        return QPalette::Base;
+    case SystemColour::ButtonShadow:
+        return QPalette::Dark;
+    case SystemColour::MenuText:
+        break;
+    }
+    return QPalette::Text;
+}
+
 QColor toQColor(Rgb colour) {
+    if ((colour & kSystemColourFlag) != 0)
+        return QGuiApplication::palette().color(roleOf(colour));
     return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
 }
+
 } // namespace
 
 QtTreeModel::QtTreeModel(TreeControl& tree, QtImageCache& images, QObject* parent)
