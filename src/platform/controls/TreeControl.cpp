@@ -243,6 +243,9 @@ void TreeControl::setExpandedFromView(TreeNode* node, bool expanded, TreeObserve
 void TreeControl::select(TreeNode* node) {
     expandAncestors(node);
     selectFromView(node, nullptr);
+    if (node) {
+        notify([&](TreeObserver& o) { o.ensureVisibleRequested(node); });
+    }
 }
 
 void TreeControl::expandAncestors(const TreeNode* node) {

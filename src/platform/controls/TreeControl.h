@@ -77,8 +77,8 @@ class TreeControl {
 
     TreeNode* selected() const { return selected_; }
     // Selects the node (null: no selection). As with the platform's tree view, collapsed
-    // ancestors of the node are expanded so that it can be seen; the program is not told
-    // of these expansions.
+    // ancestors of the node are expanded and the node is scrolled into sight; the program
+    // is not told of these expansions.
     void select(TreeNode* node);
 
     // Requests for the view: edit the node's text, scroll it into sight.

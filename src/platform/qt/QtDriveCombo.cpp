@@ -15,7 +15,8 @@ QtDriveCombo::QtDriveCombo(DriveList& drives, BrowserInput& input, QWidget* pare
     drives_.setListener([this] { apply(); });
     apply();
     connect(this, &QComboBox::activated, this, [this](int index) {
-        if (applying_ || !attached_) {
+        // Choosing the entry already shown is no change.
+        if (applying_ || !attached_ || index == drives_.selectedIndex()) {
             return;
         }
         drives_.selectFromView(index);

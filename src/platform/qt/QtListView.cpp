@@ -101,6 +101,9 @@ void QtListView::itemsRemoved(int, int) {
 }
 
 void QtListView::reset() {
+    // Also the item view's own reset, which this override hides: without it the view
+    // keeps drawing the rows it had.
+    QTreeView::reset();
     applySelection();
     onScrolled();
 }

@@ -3,7 +3,12 @@
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtPaneInput.h"
 
+#include <QAbstractItemDelegate>
 #include <QDragEnterEvent>
+#include <QHelpEvent>
+#include <QStyleOptionViewItem>
+#include <QToolTip>
+#include <algorithm>
 
 QtPaneView::QtPaneView(const char* pane, QWidget* parent) : QTreeView(parent), pane_(pane) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -84,4 +89,33 @@ void QtPaneView::reportLabelEdit(const std::string& key, const std::string& oldT
     if (accepted && text) {
         showLabel(key, oldText, *text);
     }
+}
+
+bool QtPaneView::cutOff(const QModelIndex& index) const {
+    const QRect cell = visualRect(index);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = cell;
+    const QAbstractItemDelegate* delegate = itemDelegateForIndex(index);
+    const int wanted = delegate ? delegate->sizeHint(option, index).width() : 0;
+    return cell.left() + wanted > std::min(cell.right() + 1, viewport()->width());
+}
+
+bool QtPaneView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QTreeView::viewportEvent(event);
+    }
+    // A text cut off by its column or the pane's edge shows whole as the tooltip, above
+    // the item's own tooltip.
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    if (!index.isValid() || !cutOff(index)) {
+        return QTreeView::viewportEvent(event);
+    }
+    QString tip = index.data(Qt::DisplayRole).toString();
+    if (const QString own = index.data(Qt::ToolTipRole).toString(); !own.isEmpty()) {
+        tip += QLatin1Char('\n') + own;
+    }
+    QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+    return true;
 }

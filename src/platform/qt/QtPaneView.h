@@ -28,6 +28,7 @@ class QtPaneView : public QTreeView {
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool viewportEvent(QEvent* event) override;
 
     // The pane's part of the logic.
     virtual std::vector<std::string> dragStarting() = 0;
@@ -43,6 +44,8 @@ class QtPaneView : public QTreeView {
                            const std::string& text) = 0;
 
   private:
+    // Whether the item's text does not fit its column or the pane.
+    bool cutOff(const QModelIndex& index) const;
     // Names a handler of this pane for reports of failures.
     std::string handler(const char* what) const;
     void queueLabelEdit(std::string key, std::string oldText, std::optional<std::string> text);

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 QtTreeView::QtTreeView(TreeControl& tree, QtImageCache& images, BrowserInput& input,
                        QWidget* parent)
@@ -17,7 +18,9 @@ QtTreeView::QtTreeView(TreeControl& tree, QtImageCache& images, BrowserInput& in
     setModel(model_);
     setHeaderHidden(true);
     setUniformRowHeights(true);
-    setExpandsOnDoubleClick(false);
+    keyFollow_.setSingleShot(true);
+    keyFollow_.setInterval(kKeyFollowMs);
+    connect(&keyFollow_, &QTimer::timeout, this, [this] { followKeyboardSelection(); });
     setSelectionMode(QAbstractItemView::SingleSelection);
     tree_.addObserver(this);
     connect(this, &QTreeView::expanded, this,
@@ -80,6 +83,9 @@ void QtTreeView::nodesRemoved(const TreeNode*, int, int) {
 }
 
 void QtTreeView::reset() {
+    // Also the item view's own reset, which this override hides: without it the view
+    // keeps drawing the rows it had.
+    QTreeView::reset();
     applySelection();
 }
 
@@ -92,7 +98,30 @@ void QtTreeView::selectionChanged(const TreeNode*) {
 }
 
 void QtTreeView::ensureVisibleRequested(const TreeNode* node) {
+    // Before the view has its size a scroll would be measured against the wrong height:
+    // it is made once the view shows.
+    if (!isVisible()) {
+        pendingScrollKey_ = node->key();
+        return;
+    }
+    pendingScrollKey_.clear();
     scrollTo(model_->indexOf(node));
+}
+
+void QtTreeView::showEvent(QShowEvent* event) {
+    QtPaneView::showEvent(event);
+    if (pendingScrollKey_.empty()) {
+        return;
+    }
+    QTimer::singleShot(0, this, [this] {
+        const TreeNode* node = model_->attached() && !pendingScrollKey_.empty()
+                                   ? tree_.find(pendingScrollKey_)
+                                   : nullptr;
+        pendingScrollKey_.clear();
+        if (node != nullptr) {
+            scrollTo(model_->indexOf(node));
+        }
+    });
 }
 
 void QtTreeView::labelEditRequested(const TreeNode* node) {
@@ -119,11 +148,28 @@ void QtTreeView::onExpanded(const QModelIndex& index, bool expanded) {
 
 void QtTreeView::onCurrentChanged(const QModelIndex& current) {
     if (!applying_ && !model_->changingRows() && model_->attached()) {
-        tree_.selectFromView(model_->nodeOf(current), this);
+        TreeNode* node = model_->nodeOf(current);
+        tree_.selectFromView(node, this);
+        if (movingByKey_ && node != nullptr) {
+            keyFollowKey_ = node->key();
+            keyFollow_.start();
+        }
     }
 }
 
+void QtTreeView::followKeyboardSelection() {
+    // The list follows a selection moved by keys as it follows a press on the node, once
+    // the keys have come to rest.
+    if (!model_->attached() || tree_.selected() == nullptr ||
+        tree_.selected()->key() != keyFollowKey_) {
+        return;
+    }
+    const std::string key = keyFollowKey_;
+    guarded("tree key selection", [&] { input_.treeMousePressed(key, MouseButton::Left, {}); });
+}
+
 void QtTreeView::mousePressEvent(QMouseEvent* event) {
+    keyFollow_.stop();
     const std::string key = keyAt(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
         // The right button leaves the selection where it is.
@@ -157,7 +203,9 @@ void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 void QtTreeView::keyPressEvent(QKeyEvent* event) {
     const BrowserKey key = QtPaneInput::key(event->key());
     if (key != BrowserKey::Delete && key != BrowserKey::Enter && key != BrowserKey::F2) {
+        movingByKey_ = true;
         QTreeView::keyPressEvent(event);
+        movingByKey_ = false;
     }
     guarded("tree key",
             [&] { input_.treeKeyPressed(key, QtPaneInput::modifiers(event->modifiers())); });

@@ -3,6 +3,7 @@
 #include "platform/controls/TreeObserver.h"
 #include "platform/qt/QtPaneView.h"
 
+#include <QTimer>
 #include <optional>
 #include <string>
 
@@ -14,12 +15,16 @@ class TreeControl;
 // The folder tree on screen. Shows a TreeControl through QtTreeModel, keeps the
 // control's selection and expansion in step with the screen, and reports presses,
 // releases, expansion, double-clicks, label edits, keys, focus loss and drag and drop to
-// the logic. Expansions made by the program are not reported back. A double-click does
-// not expand by itself, and labels are edited only when the program asks.
+// the logic. Expansions made by the program are not reported back. A double-click on a
+// folder expands or collapses it as the view does by itself; labels are edited only when
+// the program asks. A selection moved by keys reaches the logic as a press on the node
+// once the keys have rested for kKeyFollowMs.
 class QtTreeView : public QtPaneView, public TreeObserver {
     Q_OBJECT
 
   public:
+    static constexpr int kKeyFollowMs = 300;
+
     QtTreeView(TreeControl& tree, QtImageCache& images, BrowserInput& input,
                QWidget* parent = nullptr);
     ~QtTreeView() override;
@@ -42,6 +47,7 @@ class QtTreeView : public QtPaneView, public TreeObserver {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     std::vector<std::string> dragStarting() override;
     void dragOver(const std::string& key, DragState state) override;
@@ -58,10 +64,16 @@ class QtTreeView : public QtPaneView, public TreeObserver {
     void onCurrentChanged(const QModelIndex& current);
     void applyExpansion(const TreeNode* node);
     void applySelection();
+    void followKeyboardSelection();
 
     TreeControl& tree_;
     BrowserInput& input_;
     QtTreeModel* model_;
     // Set while the screen follows the control, so its signals are not taken as input.
     bool applying_ = false;
+    // A scroll asked for while the view was hidden.
+    std::string pendingScrollKey_;
+    bool movingByKey_ = false;
+    QTimer keyFollow_;
+    std::string keyFollowKey_;
 };

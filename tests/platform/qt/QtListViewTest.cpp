@@ -24,6 +24,17 @@ ListItemData row(std::string key, std::string name, std::string sortKey) {
     return data;
 }
 
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int count = 0;
+};
+
 class QtListViewTest : public ::testing::Test {
   protected:
     QtListViewTest() : cache(controls.imgLst), view(controls.lsView, cache, input) {
@@ -162,8 +173,12 @@ TEST_F(QtListViewTest, RemovalsAndResetsKeepTheScreenInStep) {
     EXPECT_EQ(view.listModel()->rowCount(), 2);
     EXPECT_FALSE(view.currentIndex().isValid());
     EXPECT_EQ(list().current(), nullptr);
+    ViewEvents::settle();
+    PaintCounter paints(view.viewport());
     list().clear();
     EXPECT_EQ(view.listModel()->rowCount(), 0);
+    ViewEvents::settle();
+    EXPECT_GT(paints.count, 0) << "the cleared list is drawn again, not left showing its rows";
     EXPECT_TRUE(input.calls.empty());
 }
 

@@ -13,6 +13,9 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPalette>
+#include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,14 +121,77 @@ TEST_F(QtTreeViewTest, PressesReportTheNodeAndOnlyTheLeftButtonSelects) {
     EXPECT_EQ(input.callsStartingWith("tree release").size(), 3u);
 }
 
-TEST_F(QtTreeViewTest, DoubleClickReportsWithoutTogglingExpansion) {
+TEST_F(QtTreeViewTest, DoubleClickReportsAndTogglesAFolderAsTheViewDoes) {
     tree.expand(tree.find("N0000"));
     ViewEvents::doubleClick(view.viewport(), centreOf("N0001"));
-    EXPECT_FALSE(view.isExpanded(indexOf("N0001")));
+    EXPECT_TRUE(view.isExpanded(indexOf("N0001")));
+    EXPECT_TRUE(tree.find("N0001")->expanded());
+    ViewEvents::doubleClick(view.viewport(), centreOf("N0001"));
     EXPECT_FALSE(tree.find("N0001")->expanded());
     EXPECT_EQ(input.callsStartingWith("tree double-click"),
-              (std::vector<std::string>{"tree double-click N0001"}));
-    EXPECT_TRUE(input.callsStartingWith("tree expanding").empty());
+              (std::vector<std::string>{"tree double-click N0001", "tree double-click N0001"}));
+    EXPECT_EQ(input.callsStartingWith("tree expanding"),
+              (std::vector<std::string>{"tree expanding N0001"}));
+}
+
+TEST_F(QtTreeViewTest, MarksFollowTheThemesColours) {
+    tree.setForeColour(tree.find("N0000"), systemColour(SystemColour::WindowBackground));
+    tree.setBackColour(tree.find("N0000"), systemColour(SystemColour::MenuText));
+    const QModelIndex root = indexOf("N0000");
+    const QPalette original = QApplication::palette();
+    QPalette dark = original;
+    dark.setColor(QPalette::Base, QColor(20, 20, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 200));
+    QApplication::setPalette(dark);
+    EXPECT_EQ(view.model()->data(root, Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(20, 20, 30));
+    EXPECT_EQ(view.model()->data(root, Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(230, 230, 200));
+    QApplication::setPalette(original);
+}
+
+TEST_F(QtTreeViewTest, ASelectedNodeIsScrolledIntoSightAlsoWhenSelectedBeforeShowing) {
+    for (int i = 0; i < 200; ++i)
+        tree.add("N0000", TreeRelation::Child, "M" + std::to_string(i), "m" + std::to_string(i));
+    const auto inSight = [&](const std::string& key) {
+        return view.viewport()->rect().contains(view.visualRect(indexOf(key)));
+    };
+    tree.select(tree.find("M150"));
+    EXPECT_TRUE(inSight("M150"));
+
+    view.hide();
+    tree.select(tree.find("M10"));
+    view.show();
+    ViewEvents::settle();
+    EXPECT_TRUE(inSight("M10"));
+}
+
+TEST_F(QtTreeViewTest, ASelectionMovedByKeysReachesTheLogicAsAPressOnceTheKeysRest) {
+    tree.expand(tree.find("N0000"));
+    tree.select(tree.find("N0000"));
+    view.setFocus();
+    ViewEvents::key(&view, Qt::Key_Down);
+    ViewEvents::key(&view, Qt::Key_Down);
+    EXPECT_EQ(tree.selected()->key(), "N0003");
+    EXPECT_TRUE(input.callsStartingWith("tree press").empty()) << "not while keys move on";
+    QTest::qWait(QtTreeView::kKeyFollowMs * 2);
+    EXPECT_EQ(input.callsStartingWith("tree press"),
+              (std::vector<std::string>{"tree press N0003 1 0"}));
+}
+
+TEST_F(QtTreeViewTest, ANameCutOffByThePaneShowsWholeAsTheTooltip) {
+    const std::string name(80, 'x');
+    tree.add("N0000", TreeRelation::Child, "N0009", name);
+    tree.expand(tree.find("N0000"));
+    view.resize(120, 200);
+    const auto tipAt = [&](const std::string& key) {
+        QHelpEvent help(QEvent::ToolTip, centreOf(key),
+                        view.viewport()->mapToGlobal(centreOf(key)));
+        QApplication::sendEvent(view.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+    };
+    EXPECT_EQ(tipAt("N0001"), "") << "a name that fits has no tooltip";
+    EXPECT_EQ(tipAt("N0009"), name);
 }
 
 TEST_F(QtTreeViewTest, LabelEditsGoToTheLogicWhichAcceptsOrRefuses) {
