@@ -1,55 +1,29 @@
 #include "platform/qt/QtIconTheme.h"
 
+#include "platform/MimeGlobs.h"
+
 #include <QIcon>
 #include <QMimeDatabase>
-#include <unordered_set>
 
 namespace {
 
-std::string asciiLower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
+// The database's file-name rules, read once at the first file name.
+const MimeGlobs& nameRules() {
+    static const MimeGlobs rules = MimeGlobs::ofDataFolders();
+    return rules;
 }
 
-// Whole file names the content-type database knows ("Makefile", "README"), in lower case.
-// Any other name without an extension has the type of no name at all, so a folder of many
-// such files costs one look-up, not one (slow, pattern-matching) look-up per name.
-const std::unordered_set<std::string>& literalNames() {
-    static const std::unordered_set<std::string> names = [] {
-        std::unordered_set<std::string> found;
-        for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
-            for (const QString& glob : type.globPatterns()) {
-                if (!glob.contains(QLatin1Char('*')) && !glob.contains(QLatin1Char('?')) &&
-                    !glob.contains(QLatin1Char('['))) {
-                    found.insert(asciiLower(glob.toStdString()));
-                }
-            }
-        }
-        return found;
-    }();
-    return names;
-}
-
-// The part of a file name that decides its content type by name: the last extension, or
-// the last two when there are more (so "a.tar.gz" and "b.gz" stay apart); a name the
-// database knows as a whole; "/" for any other name without an extension.
-// The key is a view into `fileName` or `wholeName`, which holds "/" + the name when needed.
+// The part of a file name that decides its content type by name. Names no whole-name or
+// pattern rule matches ("Makefile", "README*", "*~" do) get their type from extension
+// rules alone, so they share the key of their last extensions ("" without any); any
+// other name is its own key, "/" + the name, held in `wholeName`.
 std::string_view typeKeyOf(std::string_view fileName, std::string& wholeName) {
-    const std::size_t last = fileName.rfind('.');
-    if (last == std::string_view::npos || last == 0) {
-        if (!literalNames().count(asciiLower(std::string(fileName)))) {
-            return "/";
-        }
-        wholeName = "/" + std::string(fileName);
-        return wholeName;
+    const MimeGlobs& rules = nameRules();
+    if (rules.known() && !rules.hasNameRule(fileName)) {
+        return rules.extensionKey(fileName);
     }
-    const std::size_t before = fileName.rfind('.', last - 1);
-    const std::size_t from = before == std::string_view::npos || before == 0 ? last : before;
-    return fileName.substr(from);
+    wholeName = "/" + std::string(fileName);
+    return wholeName;
 }
 
 std::string_view fileNameOf(std::string_view path) {

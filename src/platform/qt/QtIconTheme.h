@@ -8,7 +8,8 @@
 #include <unordered_map>
 
 // Icon names from the content type that QMimeDatabase finds by file name alone, cached
-// per extension so a large folder costs one lookup per distinct extension.
+// per extension so a large folder costs one lookup per distinct extension; a name that
+// the database knows by a whole-name or pattern rule is looked up by itself.
 class QtIconTheme : public IconTheme {
   public:
     // Chooses the "Adwaita" theme when the desktop names none. Needs a QGuiApplication.

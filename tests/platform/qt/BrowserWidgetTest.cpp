@@ -30,6 +30,8 @@ TEST(BrowserWidgetTest, TopRowCarriesTheDriveListAndTheThreeButtons) {
     EXPECT_EQ(combo->currentIndex(), 1);
     emit combo->activated(0);
     EXPECT_EQ(controls.drive1.selectedIndex(), 0);
+    emit combo->activated(0); // the entry already shown: no change
+
     for (int i = 0; i < RetButtons::count; ++i) {
         EXPECT_EQ(widget.retButton(i)->toolTip().toStdString(), RetButtons::toolTip(i));
         widget.retButton(i)->click();
@@ -111,6 +113,20 @@ TEST(QtIconThemeTest, NamesWithoutExtensionShareOneLookupUnlessTheDatabaseKnowsT
     EXPECT_TRUE(makefile == type.iconName().toStdString() ||
                 makefile == type.genericIconName().toStdString());
     EXPECT_NE(makefile, plain);
+}
+
+TEST(QtIconThemeTest, ANameTheDatabaseKnowsByItselfNeverTakesTheIconOfANameSeenBefore) {
+    // Each pair: a name seen first, then one whose icon must not be borrowed from it.
+    const std::pair<const char*, const char*> pairs[] = {
+        {"/x/plain", "/x/README"},   {"/x/plain", "/x/notes~"},  {"/x/a.txt", "/x/CMakeLists.txt"},
+        {"/x/plain", "/x/Makefile"}, {"/x/a.xml", "/x/pom.xml"}, {"/x/README", "/x/plain"}};
+    for (const auto& [first, then] : pairs) {
+        QtIconTheme alone;
+        const std::string own = alone.iconNameFor(then, false);
+        QtIconTheme shared;
+        shared.iconNameFor(first, false);
+        EXPECT_EQ(shared.iconNameFor(then, false), own) << first << " then " << then;
+    }
 }
 
 TEST(BrowserWidgetTest, LeavingTheTreeForAnotherWidgetIsReported) {
