@@ -46,7 +46,7 @@ std::string Fld::SelFld(std::string_view folder, std::string_view title, int roo
 
 std::string Fld::SpFldPh(int number) {
     const std::string path = SystemFolders::path(number);
-    if (!path.empty())
+    if (!path.empty() && FileSystem::folderExists(path))
         return withoutTrailingSlash(path);
     return SelFld("", "", number);
 }

@@ -121,10 +121,15 @@ TEST_F(FldTest, SpFldPhFollowsTheUsersFolders) {
     dir.write("config/user-dirs.dirs", "# written by xdg-user-dirs-update\n"
                                        "XDG_DESKTOP_DIR=\"$HOME/デスク トップ\"\n"
                                        "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\n"
-                                       "XDG_TEMPLATES_DIR=\"/srv/テンプレート/\"\n");
+                                       "XDG_TEMPLATES_DIR=\"" +
+                                           dir.path() + "/テンプレート/\"\n");
+    for (const char* folder :
+         {"home/デスク トップ", "home/書類", "テンプレート", "data/Quorvale/Favorites",
+          "data/Quorvale/Recent", "data/Quorvale/SendTo", "data/applications"})
+        dir.mkdir(folder);
     EXPECT_EQ(fld.SpFldPh(0), dir / "home/デスク トップ");
     EXPECT_EQ(fld.SpFldPh(5), dir / "home/書類");
-    EXPECT_EQ(fld.SpFldPh(21), "/srv/テンプレート");
+    EXPECT_EQ(fld.SpFldPh(21), dir / "テンプレート");
     EXPECT_EQ(fld.SpFldPh(6), dir / "data/Quorvale/Favorites");
     EXPECT_EQ(fld.SpFldPh(8), dir / "data/Quorvale/Recent");
     EXPECT_EQ(fld.SpFldPh(9), sendTo());
@@ -136,6 +141,13 @@ TEST_F(FldTest, SpFldPhFollowsTheUsersFolders) {
 
     EnvVar slash("XDG_CONFIG_HOME", dir / "config/");
     EXPECT_EQ(fld.SpFldPh(26), dir / "config") << "no trailing separator";
+}
+
+TEST_F(FldTest, SpFldPhOpensThePickerForFoldersThatAreAbsent) {
+    picker.answers = {"/mnt", ""};
+    EXPECT_EQ(fld.SpFldPh(6), "/mnt") << "no Favorites folder yet";
+    EXPECT_EQ(fld.SpFldPh(0), "") << "no desktop folder, picker cancelled";
+    EXPECT_EQ(picker.calls.size(), 2u);
 }
 
 TEST_F(FldTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
