@@ -26,7 +26,8 @@ std::unique_ptr<WindowList> windowListOfThisDisplay() {
 } // namespace
 
 Program::Program()
-    : windowList_(windowListOfThisDisplay()), placement_(*windowList_, loop_, clock_),
+    : shellOpener_(&messages_), windowList_(windowListOfThisDisplay()),
+      placement_(*windowList_, loop_, clock_),
       shell_(shellOpener_, folderPicker_, loop_, &placement_), usr_(messages_, loop_, tray_),
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
       window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),

@@ -6,6 +6,7 @@
 #include "support/EnvVar.h"
 #include "support/NullUiLoop.h"
 #include "support/ScriptedFolderPicker.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
 
 #include <chrono>
@@ -219,4 +220,19 @@ TEST(LinuxShellOpenerTest, ExploreAsksTheFileManagerOnTheSessionBus) {
     char* back = g_filename_from_uri(calls[0].second.c_str(), nullptr, nullptr);
     EXPECT_EQ(std::string(back ? back : ""), folder);
     g_free(back);
+}
+
+TEST(LinuxShellOpenerTest, AFileNoProgramHandlesIsReportedWithItsNameAndTheReason) {
+    if (GAppInfo* handler = g_app_info_get_default_for_type("application/octet-stream", false)) {
+        g_object_unref(handler);
+        GTEST_SKIP() << "this desktop opens any file";
+    }
+    TempDir dir;
+    const std::string file = dir.write("データ 1.zzqqx", std::string("\x01\x02\xff\x00\x7f", 5));
+    ScriptedMessageBox messages;
+    LinuxShellOpener opener(&messages);
+    EXPECT_FALSE(opener.open(file));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].rfind(file + "\r\r", 0), 0u) << messages.shown[0];
+    EXPECT_GT(messages.shown[0].size(), file.size() + 10) << "a reason follows";
 }

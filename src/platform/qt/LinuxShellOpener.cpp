@@ -2,6 +2,7 @@
 
 #include "platform/DetachedProcess.h"
 #include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramFile.h"
 
 #include <cstdlib>
@@ -51,19 +52,25 @@ std::string fileUri(std::string_view path) {
     return uri ? std::string(uri.get()) : std::string();
 }
 
-std::string findOnPath(std::string_view name) {
-    GText found(g_find_program_in_path(std::string(name).c_str()));
-    return found ? std::string(found.get()) : std::string();
-}
-
-bool openWithDefaultApplication(std::string_view target, bool address) {
-    const std::string arg = address ? std::string(target) : absolute(target);
-    if (const std::string xdgOpen = findOnPath("xdg-open"); !xdgOpen.empty())
-        return DetachedProcess::start({xdgOpen, arg}, {});
-    const std::string uri = address ? arg : fileUri(arg);
+// Launches the default application of a file or an address through GIO; on failure
+// `reason` tells why (no application for the type, a program that cannot start).
+bool launchDefault(const std::string& target, bool address, std::string& reason) {
     GError* error = nullptr;
-    const bool ok = !uri.empty() && g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
+    bool ok = false;
+    if (address) {
+        ok = g_app_info_launch_default_for_uri(target.c_str(), nullptr, &error);
+    } else {
+        std::unique_ptr<GFile, GObjectUnref> file(g_file_new_for_path(target.c_str()));
+        std::unique_ptr<GAppInfo, GObjectUnref> app(
+            g_file_query_default_handler(file.get(), nullptr, &error));
+        if (app) {
+            GList files{file.get(), nullptr, nullptr};
+            ok = g_app_info_launch(app.get(), &files, nullptr, &error);
+        }
+    }
     std::unique_ptr<GError, GErrorFree> release(error);
+    if (!ok)
+        reason = error ? error->message : "unknown error";
     return ok;
 }
 
@@ -101,6 +108,16 @@ bool showInFileManager(const std::string& uri, bool folder) {
 }
 
 } // namespace
+
+bool LinuxShellOpener::openWithDefaultApplication(std::string_view target, bool address) {
+    const std::string launched = address ? std::string(target) : absolute(target);
+    std::string reason;
+    if (launchDefault(launched, address, reason))
+        return true;
+    if (messages_)
+        messages_->inform(launched + "\r\rﾌｧｲﾙを開けません: " + reason);
+    return false;
+}
 
 bool LinuxShellOpener::open(std::string_view target) {
     if (target.empty())
