@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libglib2.0-dev libxcb1-dev libxcb-ewmh-dev libicu-dev
     # run
-    qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus
+    qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus fonts-ipafont-gothic
     # tests
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils
 )

@@ -92,3 +92,23 @@ int X11Probe::rootWidth() const {
 int X11Probe::rootHeight() const {
     return xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->height_in_pixels;
 }
+
+std::vector<std::uint32_t> X11Probe::grab(int x, int y, int width, int height) {
+    auto* image = xcb_get_image_reply(
+        conn_,
+        xcb_get_image(conn_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, static_cast<std::int16_t>(x),
+                      static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
+                      static_cast<std::uint16_t>(height), ~0u),
+        nullptr);
+    std::vector<std::uint32_t> pixels;
+    // Xvfb's default screen: depth 24 in 32-bit pixels.
+    const auto size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (image && static_cast<std::size_t>(xcb_get_image_data_length(image)) == size * 4) {
+        const auto* data = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image));
+        pixels.reserve(size);
+        for (std::size_t i = 0; i < size; ++i)
+            pixels.push_back(data[i] & 0xFFFFFF);
+    }
+    free(image);
+    return pixels;
+}

@@ -24,6 +24,8 @@ class X11Probe {
     std::vector<Window> windows();
     // Waits until a mapped window with this title exists.
     std::optional<Window> waitForWindow(const std::string& title, int timeoutMs);
+    // The pixels of a rectangle of the screen, row by row, as 0xRRGGBB; empty on failure.
+    std::vector<std::uint32_t> grab(int x, int y, int width, int height);
     int rootWidth() const;
     int rootHeight() const;
 
