@@ -100,6 +100,8 @@ void MimeGlobs::add(std::string_view globs2) {
             maxDots_ = std::max(maxDots_, dots);
         } else if (!hasWildcard(glob)) {
             literals_.insert(asciiLower(glob));
+            if (glob.size() < literalLengths_.size())
+                literalLengths_.set(glob.size());
         } else {
             patterns_.push_back(compile(asciiLower(glob)));
         }
@@ -134,11 +136,25 @@ bool MimeGlobs::mayMatch(const Pattern& pattern, std::string_view name) {
 }
 
 bool MimeGlobs::hasNameRule(std::string_view name) const {
-    const std::string lower = asciiLower(name);
-    if (literals_.count(lower))
+    // Lower case in a buffer on the stack: this runs for every name listed.
+    char buffer[256];
+    std::string longName;
+    char* lower = buffer;
+    if (name.size() >= sizeof buffer) {
+        longName.resize(name.size());
+        lower = longName.data();
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    lower[name.size()] = '\0';
+    const std::string_view text(lower, name.size());
+    if ((text.size() >= literalLengths_.size() || literalLengths_.test(text.size())) &&
+        literals_.find(text) != literals_.end())
         return true;
     return std::any_of(patterns_.begin(), patterns_.end(), [&](const Pattern& pattern) {
-        return mayMatch(pattern, lower) && fnmatch(pattern.glob.c_str(), lower.c_str(), 0) == 0;
+        return mayMatch(pattern, text) && fnmatch(pattern.glob.c_str(), lower, 0) == 0;
     });
 }
 

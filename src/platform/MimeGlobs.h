@@ -1,6 +1,7 @@
 #pragma once
 
 #include <bitset>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -40,6 +41,14 @@ class MimeGlobs {
 
     bool known_ = false;
     std::size_t maxDots_ = 0;
-    std::unordered_set<std::string> literals_;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_set<std::string, Hash, std::equal_to<>> literals_;
+    // The lengths of the whole names (up to 255): most names are ruled out by length.
+    std::bitset<256> literalLengths_;
     std::vector<Pattern> patterns_;
 };
