@@ -174,7 +174,9 @@ bool FolderTree::wantsDummy(const std::string& path, const FileRecord* listed) {
     // A link count above 2 proves a real subfolder; it says nothing about symbolic links
     // to folders, so any other count means a look inside.
     bool hasFolder = false;
-    if (!listed)
+    if (listedHolds_)
+        hasFolder = *listedHolds_;
+    else if (!listed)
         hasFolder = scan_.bHasFld(path, "");
     else if (linksTell_ && listed->links > 2 && (listed->attributes & AttrSymbolicLink) == 0)
         hasFolder = true;
@@ -198,8 +200,29 @@ void FolderTree::removeDummy(TreeNode* node) {
 
 void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>& records,
                              bool folders) {
-    for (const auto& r : records)
-        trAddNd(key, r.name, TreeRelation::Child, folders, &r);
+    // The subfolders whose link count proves nothing are looked into in one batch.
+    std::vector<std::size_t> unknown;
+    std::vector<std::string_view> names;
+    if (folders && !records.empty()) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const FileRecord& r = records[i];
+            if ((r.attributes & AttrSymbolicLink) == 0 && !(linksTell_ && r.links > 2)) {
+                unknown.push_back(i);
+                names.push_back(r.name);
+            }
+        }
+    }
+    const std::vector<char> holds =
+        names.empty()
+            ? std::vector<char>()
+            : FileSystem::holdSubfolders(FileSystem::parentOf(records.front().path), names);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (next < unknown.size() && unknown[next] == i)
+            listedHolds_ = holds[next++] != 0;
+        trAddNd(key, records[i].name, TreeRelation::Child, folders, &records[i]);
+        listedHolds_.reset();
+    }
 }
 
 void FolderTree::trLdSub(std::string_view key) {

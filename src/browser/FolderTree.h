@@ -71,6 +71,8 @@ class FolderTree {
     bool wantsDummy(const std::string& path, const FileRecord* listed);
     // Whether the records of the folders being added tell by their link count.
     bool linksTell_ = false;
+    // Whether the folder being added holds a subfolder, when looked up beforehand.
+    std::optional<bool> listedHolds_;
     void addDummy(std::string_view parentKey);
     void removeDummy(TreeNode* node);
     void addChildren(std::string_view key, const std::vector<FileRecord>& records, bool folders);

@@ -12,7 +12,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/vfs.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -101,6 +103,66 @@ bool FileSystem::hasSubfolder(std::string_view path) {
     bool found = false;
     scanKinds(path, [&](bool folder) { return !(found = folder); });
     return found;
+}
+
+namespace {
+
+// Whether the folder `name` of the open folder `parent` holds a folder or a link to one,
+// read with raw directory records into a buffer on the stack.
+bool holdsSubfolderAt(int parent, const char* name) {
+    const int fd = openat(parent, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    alignas(8) char buffer[8192];
+    bool found = false;
+    long got = 0;
+    while (!found && (got = syscall(SYS_getdents64, fd, buffer, sizeof buffer)) > 0) {
+        for (long at = 0; at < got && !found;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* entryName = entry->d_name;
+            if (entryName[0] == '.' &&
+                (entryName[1] == 0 || (entryName[1] == '.' && entryName[2] == 0)))
+                continue;
+            found = entry->d_type == DT_DIR;
+            if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+                struct stat st {};
+                found = fstatat(fd, entryName, &st, 0) == 0 && S_ISDIR(st.st_mode);
+            }
+        }
+    }
+    close(fd);
+    return found;
+}
+
+} // namespace
+
+std::vector<char> FileSystem::holdSubfolders(std::string_view folder,
+                                             const std::vector<std::string_view>& names) {
+    std::vector<char> held(names.size(), 0);
+    const int parent = open(pathString(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parent < 0)
+        return held;
+    const auto look = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            held[i] = holdsSubfolderAt(parent, std::string(names[i]).c_str()) ? 1 : 0;
+    };
+    constexpr std::size_t kShared = 256;
+    std::size_t half = names.size();
+    std::thread second;
+    if (names.size() >= kShared) {
+        try {
+            second = std::thread(look, names.size() / 2, names.size());
+            half = names.size() / 2;
+        } catch (const std::system_error&) {
+            // No second thread: this one looks at every entry.
+        }
+    }
+    look(0, half);
+    if (second.joinable())
+        second.join();
+    close(parent);
+    return held;
 }
 
 bool FileSystem::linksCountSubfolders(std::string_view folder) {

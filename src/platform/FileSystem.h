@@ -55,6 +55,11 @@ class FileSystem {
     static std::optional<Counts> count(std::string_view path);
     // One look inside: stops at the first subfolder (or file) found.
     static bool hasSubfolder(std::string_view path);
+    // For each named entry of `folder`: whether it holds a folder or a link to one. The
+    // entries are opened relative to the folder, by two threads for a long list; an entry
+    // that cannot be read holds nothing.
+    static std::vector<char> holdSubfolders(std::string_view folder,
+                                            const std::vector<std::string_view>& names);
     // Whether the folders of this file system count their subfolders in their link count
     // (2 + subfolders), so a folder record tells without a look inside.
     static bool linksCountSubfolders(std::string_view folder);

@@ -156,3 +156,27 @@ TEST(FileSystem, PathHelpers) {
 }
 
 } // namespace
+
+TEST(FileSystem, HoldSubfoldersSeesRealFoldersAndLinksToFoldersInLongLists) {
+    TempDir dir;
+    dir.mkdir("target");
+    std::vector<std::string> names;
+    std::vector<char> expected;
+    for (int i = 0; i < 300; ++i) {
+        names.push_back("d" + std::to_string(i));
+        dir.mkdir("p/" + names.back());
+        const std::string inside = dir / ("p/" + names.back() + "/x");
+        char holds = 1;
+        if (i % 3 == 0)
+            dir.mkdir("p/" + names.back() + "/x");
+        else if (i % 3 == 1)
+            EXPECT_EQ(::symlink((dir / "target").c_str(), inside.c_str()), 0);
+        else
+            holds = (dir.write("p/" + names.back() + "/file", ""), 0);
+        expected.push_back(holds);
+    }
+    names.push_back("missing");
+    expected.push_back(0);
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    EXPECT_EQ(FileSystem::holdSubfolders(dir / "p", views), expected);
+}
