@@ -89,12 +89,12 @@ void uFile::SetTmr(bool on) {
 
 int uFile::treePaneTwips() const {
     const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
-    return static_cast<int>(ValueText::roundHalfEven(controls_.splitter.treePaneHeight() * tpp));
+    return ValueText::roundToInt(controls_.splitter.treePaneHeight() * tpp);
 }
 
 void uFile::setTreePaneTwips(long twips) {
     const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
-    controls_.splitter.setTreePaneHeight(static_cast<int>(ValueText::roundHalfEven(twips / tpp)));
+    controls_.splitter.setTreePaneHeight(ValueText::roundToInt(static_cast<double>(twips) / tpp));
 }
 
 void uFile::clearMarks() {
@@ -167,8 +167,7 @@ void uFile::lsSetCw(std::string_view widths) {
         double twips = ValueText::toNumber(part);
         if (twips == 0)
             twips = 100;
-        controls_.lsView.setColumnWidth(column,
-                                        static_cast<int>(ValueText::roundHalfEven(twips / tpp)));
+        controls_.lsView.setColumnWidth(column, ValueText::roundToInt(twips / tpp));
         if (comma == std::string_view::npos)
             break;
         from = comma + 1;
