@@ -46,6 +46,10 @@ Program::Program()
 }
 
 void Program::unload() {
+    // A termination asked for while a start-up notice is open: the notices give way, the
+    // load finishes and the unload runs after it.
+    if (!main_.loadFinished())
+        messages_.closeAll();
     guarded("shutdown", [&] { main_.unload(); });
 }
 
