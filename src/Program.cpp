@@ -1,8 +1,11 @@
 #include "Program.h"
 
+#include "actions/ActionServices.h"
+#include "opening/FindFiles.h"
 #include "platform/ProcessInfo.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/Guarded.h"
+#include "platform/qt/QtFindWindow.h"
 #include "platform/qt/XcbWindowList.h"
 
 #include <QApplication>
@@ -42,7 +45,27 @@ Program::Program()
     tray_.setClickHandlers([this] { guarded("tray", [&] { main_.trayLeftClicked(); }); },
                            [this] { guarded("tray", [&] { main_.trayRightClicked(); }); });
     main_.setOpenPolicy(&policy_);
+    ActionServices services;
+    services.shell = &shell_;
+    services.clipboard = &clipboard_;
+    services.popup = &popupMenu_;
+    services.findFiles = [this] { findFiles(); };
+    services.placeStarted = [this] { return main_.options.iTypF == 1; };
+    browser_.setActionServices(services);
     watcher_ = std::make_unique<TerminationWatcher>([this] { unload(); });
+}
+
+Program::~Program() = default;
+
+void Program::findFiles() {
+    if (!findWindow_)
+        findWindow_ = std::make_unique<QtFindWindow>();
+    FindFiles finder(programStarter_, *findWindow_, placement_, browser_.sGtActPh(),
+                     [this](const std::string& path) {
+                         std::string opened = path;
+                         policy_.OpnByPlc(opened, false, false);
+                     });
+    finder.FndFls();
 }
 
 void Program::unload() {

@@ -1,5 +1,6 @@
 #include "browser/uFile.h"
 
+#include "actions/BrowserActions.h"
 #include "browser/PathText.h"
 #include "opening/Fld.h"
 #include "platform/SystemFolders.h"
@@ -44,6 +45,9 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();
     SetTmr(true);
+    actions_ = std::make_unique<BrowserActions>(
+        BrowserActions::Parts{state_, tree_, watch_, loop_, eBfrOpn, eSlcFL, bLex,
+                              [this](const std::string& path) { RcntExFL(path); }});
 }
 
 uFile::~uFile() {
@@ -249,8 +253,48 @@ void uFile::storeParameters(yIni& ini, const DocumentOptions& options) {
     ini.SetGtx();
 }
 
+void uFile::setFileActions(FileActions& actions) {
+    actions_->setFileActions(&actions);
+}
+
+void uFile::setActionServices(const ActionServices& services) {
+    actions_->setServices(services);
+}
+
+void uFile::trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv) {
+    actions_->trAct(sGrp, iNdx, sLnk, bTrv);
+}
+
 void uFile::treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) {
-    watch_.nodePressed(key, button);
+    actions_->treePressed(key, button);
+}
+
+void uFile::treeMouseReleased(const std::string&, MouseButton button, KeyModifiers) {
+    actions_->treeReleased(button);
+}
+
+void uFile::treeNodeDoubleClicked(const std::string& key) {
+    actions_->treeDoubleClicked(key);
+}
+
+void uFile::treeKeyPressed(BrowserKey key, KeyModifiers modifiers) {
+    actions_->treeKey(key, modifiers);
+}
+
+void uFile::listMousePressed(const std::string& key, MouseButton, KeyModifiers) {
+    actions_->listPressed(key);
+}
+
+void uFile::listMouseReleased(const std::string&, MouseButton button, KeyModifiers) {
+    actions_->listReleased(button);
+}
+
+void uFile::listDoubleClicked(const std::string& key) {
+    actions_->listDoubleClicked(key);
+}
+
+void uFile::listKeyPressed(BrowserKey key, KeyModifiers modifiers) {
+    actions_->listKey(key, modifiers);
 }
 
 void uFile::treeNodeExpanding(const std::string& key) {

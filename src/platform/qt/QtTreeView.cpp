@@ -156,11 +156,11 @@ void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void QtTreeView::keyPressEvent(QKeyEvent* event) {
     const BrowserKey key = QtPaneInput::key(event->key());
-    if (key != BrowserKey::Delete && key != BrowserKey::Enter && key != BrowserKey::F2) {
+    const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
+    if (!QtPaneInput::ownsKey(key, modifiers)) {
         QTreeView::keyPressEvent(event);
     }
-    guarded("tree key",
-            [&] { input_.treeKeyPressed(key, QtPaneInput::modifiers(event->modifiers())); });
+    guarded("tree key", [&] { input_.treeKeyPressed(key, modifiers); });
 }
 
 void QtTreeView::focusOutEvent(QFocusEvent* event) {
