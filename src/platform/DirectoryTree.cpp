@@ -13,6 +13,7 @@
 namespace {
 
 constexpr std::size_t kNameMax = 255;
+constexpr unsigned kMaxTries = 100000;
 
 bool exists(int dirFd, const std::string& name) {
     struct stat st {};
@@ -134,20 +135,26 @@ std::string DirectoryTree::freeName(int dirFd, const std::string& name) {
     const bool hasExtension = dot != std::string::npos && dot > 0 && name.size() - dot <= 16;
     const std::string stem = hasExtension ? name.substr(0, dot) : name;
     const std::string extension = hasExtension ? name.substr(dot) : std::string();
-    for (unsigned n = 2;; ++n) {
+    std::string candidate;
+    // A folder that cannot be looked into answers every name as taken: the last candidate
+    // is then returned, and creating it reports why.
+    for (unsigned n = 2; n < kMaxTries; ++n) {
         const std::string suffix = " (" + std::to_string(n) + ")" + extension;
-        const std::string candidate = cutTo(stem, kNameMax - suffix.size()) + suffix;
+        candidate = cutTo(stem, kNameMax - suffix.size()) + suffix;
         if (!exists(dirFd, candidate))
-            return candidate;
+            break;
     }
+    return candidate;
 }
 
 std::string DirectoryTree::temporaryName(int dirFd) {
     static std::atomic<unsigned> counter{0};
-    for (;;) {
-        const std::string candidate =
+    std::string candidate;
+    for (unsigned tries = 0; tries < kMaxTries; ++tries) {
+        candidate =
             ".tavrin-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".part";
         if (!exists(dirFd, candidate))
-            return candidate;
+            break;
     }
+    return candidate;
 }
