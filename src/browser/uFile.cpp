@@ -39,7 +39,9 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
-      watch_(state_, scan_, signatures_, loop, tree_, list_), picker_(picker) {
+      watch_(state_, scan_, signatures_, loop, tree_, list_),
+      fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { SetTmr(on); }),
+      picker_(picker) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();
@@ -260,6 +262,14 @@ void uFile::treeNodeExpanding(const std::string& key) {
 
 void uFile::treeFocusLost() {
     watch_.TrView_LostFocus();
+}
+
+bool uFile::treeLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.treeLabelEdited(key, text);
+}
+
+bool uFile::listLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.listLabelEdited(key, text);
 }
 
 void uFile::listHeaderClicked(int column) {

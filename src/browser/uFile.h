@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/FileOperations.h"
 #include "browser/BrowserHost.h"
 #include "browser/BrowserState.h"
 #include "browser/ChangeSignature.h"
@@ -54,6 +55,7 @@ class uFile : public BrowserInput {
     FolderTree& tree() { return tree_; }
     FileList& list() { return list_; }
     TreeWatch& watch() { return watch_; }
+    FileOperations& fileOperations() { return fileOperations_; }
     const BrowserState& state() const { return state_; }
 
     // Records an opened file in the recently executed or recently used files.
@@ -79,9 +81,7 @@ class uFile : public BrowserInput {
     void treeNodeExpanding(const std::string& key) override;
     void treeNodeCollapsed(const std::string&) override {}
     void treeNodeDoubleClicked(const std::string&) override {}
-    bool treeLabelEdited(const std::string&, const std::optional<std::string>&) override {
-        return false;
-    }
+    bool treeLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
     void treeKeyPressed(BrowserKey, KeyModifiers) override {}
     void treeFocusLost() override;
     std::vector<std::string> treeDragStarting() override { return {}; }
@@ -91,9 +91,7 @@ class uFile : public BrowserInput {
     void listMouseReleased(const std::string&, MouseButton, KeyModifiers) override {}
     void listDoubleClicked(const std::string&) override {}
     void listHeaderClicked(int column) override;
-    bool listLabelEdited(const std::string&, const std::optional<std::string>&) override {
-        return false;
-    }
+    bool listLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
     void listKeyPressed(BrowserKey, KeyModifiers) override {}
     std::vector<std::string> listDragStarting() override { return {}; }
     void listDragOver(const std::string&, DragState) override {}
@@ -120,6 +118,7 @@ class uFile : public BrowserInput {
     FolderTree tree_;
     FileList list_;
     TreeWatch watch_;
+    FileOperations fileOperations_;
     FolderPicker& picker_;
     RecentLists recent_;
     std::unique_ptr<RegisteredFolders> registered_;
