@@ -272,6 +272,21 @@ bool uFile::listLabelEdited(const std::string& key, const std::optional<std::str
     return fileOperations_.listLabelEdited(key, text);
 }
 
+void uFile::listKeyPressed(BrowserKey key, KeyModifiers) {
+    if (key == BrowserKey::Delete)
+        fileOperations_.DelSlc(selectedListPaths(), false);
+}
+
+std::vector<std::string> uFile::selectedListPaths() const {
+    const std::string folder = tree_.trNdPh(tree_.trCurNd());
+    std::vector<std::string> paths;
+    if (folder.empty())
+        return paths;
+    for (const ListItem* item : controls_.lsView.selectedItems())
+        paths.push_back(PathText::child(folder, item->text()));
+    return paths;
+}
+
 void uFile::listHeaderClicked(int column) {
     list_.LsView_ColumnClick(column);
 }

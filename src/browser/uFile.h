@@ -92,7 +92,7 @@ class uFile : public BrowserInput {
     void listDoubleClicked(const std::string&) override {}
     void listHeaderClicked(int column) override;
     bool listLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
-    void listKeyPressed(BrowserKey, KeyModifiers) override {}
+    void listKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
     std::vector<std::string> listDragStarting() override { return {}; }
     void listDragOver(const std::string&, DragState) override {}
     void listDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
@@ -106,6 +106,8 @@ class uFile : public BrowserInput {
     int treePaneTwips() const;
     void setTreePaneTwips(long twips);
     void clearMarks();
+    // Full paths of the selected list rows, in list order.
+    std::vector<std::string> selectedListPaths() const;
 
     BrowserControls controls_;
     BrowserState state_{controls_};
