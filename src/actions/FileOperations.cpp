@@ -8,6 +8,7 @@
 #include "browser/TreeWatch.h"
 #include "platform/FileOperationService.h"
 #include "platform/FileSystem.h"
+#include "platform/ScopedFlag.h"
 #include "platform/TextCase.h"
 #include "platform/UiLoop.h"
 
@@ -52,10 +53,8 @@ bool FileOperations::FlOpr(std::string_view word, const std::vector<std::string>
     request.noProgress = noProgress;
     request.noConfirmation = noConfirmation;
     BusyScope busy(state_);
-    running_ = true;
-    const bool done = service_->run(request);
-    running_ = false;
-    return done;
+    ScopedFlag running(running_);
+    return service_->run(request);
 }
 
 void FileOperations::MkNwFld(bool bTrv) {

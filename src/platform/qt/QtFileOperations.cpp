@@ -2,6 +2,7 @@
 
 #include "platform/FileOperationEngine.h"
 #include "platform/GioTrash.h"
+#include "platform/ScopedFlag.h"
 #include "platform/qt/QtProgressWindow.h"
 
 #include <QApplication>
@@ -79,7 +80,7 @@ class InputShield : public QObject {
 bool QtFileOperations::run(const FileOperationRequest& request) {
     if (running_ || request.sources.empty())
         return false;
-    running_ = true;
+    ScopedFlag running(running_);
     SharedProgress progress;
     GioTrash trash;
     FileOperationEngine engine(dialogs_, progress, trash);
@@ -116,6 +117,5 @@ bool QtFileOperations::run(const FileOperationRequest& request) {
     worker.join();
     tick.stop();
     QCoreApplication::sendPostedEvents(&waker);
-    running_ = false;
     return done;
 }
