@@ -37,6 +37,7 @@ Program::Program()
       policy_(main_, shell_, &placement_,
               [this](const std::string& path) { browser_.RcntExFL(path); }),
       commands_(main_, browser_, shell_, policy_) {
+    browser_.fileOperations().setService(&fileOperations_);
     commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);

@@ -12,6 +12,7 @@
 #include "platform/qt/LinuxShellOpener.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFileOpenDialog.h"
+#include "platform/qt/QtFileOperations.h"
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtMainWindow.h"
@@ -58,6 +59,7 @@ class Program {
     Usr usr_;
     uFile browser_; // before the window, so the views go before the controls they show
     QtMainWindow window_;
+    QtFileOperations fileOperations_{&window_}; // its dialogs are owned by the window
     fmTree main_;
     OpenPolicy policy_;
     MenuCommands commands_;

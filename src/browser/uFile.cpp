@@ -40,7 +40,9 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
-      watch_(state_, scan_, signatures_, loop, tree_, list_), picker_(picker) {
+      watch_(state_, scan_, signatures_, loop, tree_, list_),
+      fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { SetTmr(on); }),
+      picker_(picker) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();
@@ -48,6 +50,7 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     actions_ = std::make_unique<BrowserActions>(
         BrowserActions::Parts{state_, tree_, watch_, loop_, eBfrOpn, eSlcFL, bLex,
                               [this](const std::string& path) { RcntExFL(path); }});
+    actions_->setFileActions(&fileOperations_);
 }
 
 uFile::~uFile() {
@@ -303,6 +306,14 @@ void uFile::treeNodeExpanding(const std::string& key) {
 
 void uFile::treeFocusLost() {
     watch_.TrView_LostFocus();
+}
+
+bool uFile::treeLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.treeLabelEdited(key, text);
+}
+
+bool uFile::listLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.listLabelEdited(key, text);
 }
 
 void uFile::listHeaderClicked(int column) {

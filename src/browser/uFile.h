@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/FileOperations.h"
 #include "browser/BrowserHost.h"
 #include "browser/BrowserState.h"
 #include "browser/ChangeSignature.h"
@@ -57,6 +58,7 @@ class uFile : public BrowserInput {
     FolderTree& tree() { return tree_; }
     FileList& list() { return list_; }
     TreeWatch& watch() { return watch_; }
+    FileOperations& fileOperations() { return fileOperations_; }
     const BrowserState& state() const { return state_; }
 
     // Records an opened file in the recently executed or recently used files.
@@ -91,9 +93,7 @@ class uFile : public BrowserInput {
     void treeNodeExpanding(const std::string& key) override;
     void treeNodeCollapsed(const std::string&) override {}
     void treeNodeDoubleClicked(const std::string& key) override;
-    bool treeLabelEdited(const std::string&, const std::optional<std::string>&) override {
-        return false;
-    }
+    bool treeLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
     void treeKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
     void treeFocusLost() override;
     std::vector<std::string> treeDragStarting() override { return {}; }
@@ -103,9 +103,7 @@ class uFile : public BrowserInput {
     void listMouseReleased(const std::string& key, MouseButton button, KeyModifiers) override;
     void listDoubleClicked(const std::string& key) override;
     void listHeaderClicked(int column) override;
-    bool listLabelEdited(const std::string&, const std::optional<std::string>&) override {
-        return false;
-    }
+    bool listLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
     void listKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
     std::vector<std::string> listDragStarting() override { return {}; }
     void listDragOver(const std::string&, DragState) override {}
@@ -132,6 +130,7 @@ class uFile : public BrowserInput {
     FolderTree tree_;
     FileList list_;
     TreeWatch watch_;
+    FileOperations fileOperations_;
     FolderPicker& picker_;
     RecentLists recent_;
     std::unique_ptr<RegisteredFolders> registered_;

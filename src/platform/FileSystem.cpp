@@ -144,10 +144,18 @@ bool FileSystem::createFolder(std::string_view path) {
 }
 
 bool FileSystem::rename(std::string_view path, std::string_view newName) {
-    if (newName.empty() || newName.find('/') != std::string_view::npos)
+    if (newName.empty() || newName == "." || newName == ".." ||
+        newName.find('/') != std::string_view::npos)
         return false;
+    const std::string from(path);
     const std::string target = join(parentOf(path), newName);
-    return ::rename(std::string(path).c_str(), target.c_str()) == 0;
+    // Never over an existing entry: a rename must not delete another file.
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    struct stat st {};
+    if (errno != EINVAL || lstat(target.c_str(), &st) == 0)
+        return false;
+    return ::rename(from.c_str(), target.c_str()) == 0;
 }
 
 std::optional<std::string> FileSystem::readBytes(std::string_view path) {

@@ -63,7 +63,7 @@ class FileSystem {
     static bool hasFile(std::string_view path);
     static std::vector<FileRecord> files(std::string_view path);
     static bool createFolder(std::string_view path);
-    // Renames the entry at `path` within its folder.
+    // Renames the entry at `path` within its folder; false when the new name is taken.
     static bool rename(std::string_view path, std::string_view newName);
 
     // Text files in the ANSI code page (CP932), returned and taken as UTF-8. Only a
