@@ -8,7 +8,7 @@ packages=(
     # run
     qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus fonts-ipafont-gothic
     # tests
-    googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils
+    googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,11 @@
 #include "Program.h"
 
+#include "actions/ActionServices.h"
+#include "opening/FindFiles.h"
 #include "platform/ProcessInfo.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/Guarded.h"
+#include "platform/qt/QtFindWindow.h"
 #include "platform/qt/XcbWindowList.h"
 
 #include <QApplication>
@@ -35,6 +38,7 @@ Program::Program()
       policy_(main_, shell_, &placement_,
               [this](const std::string& path) { browser_.RcntExFL(path); }),
       commands_(main_, browser_, shell_, policy_) {
+    browser_.fileOperations().setService(&fileOperations_);
     commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);
@@ -43,10 +47,34 @@ Program::Program()
     tray_.setClickHandlers([this] { guarded("tray", [&] { main_.trayLeftClicked(); }); },
                            [this] { guarded("tray", [&] { main_.trayRightClicked(); }); });
     main_.setOpenPolicy(&policy_);
+    ActionServices services;
+    services.shell = &shell_;
+    services.clipboard = &clipboard_;
+    services.popup = &popupMenu_;
+    services.findFiles = [this] { findFiles(); };
+    services.placeStarted = [this] { return main_.options.iTypF == 1; };
+    browser_.setActionServices(services);
     watcher_ = std::make_unique<TerminationWatcher>([this] { unload(); });
 }
 
+Program::~Program() = default;
+
+void Program::findFiles() {
+    if (!findWindow_)
+        findWindow_ = std::make_unique<QtFindWindow>();
+    FindFiles finder(programStarter_, *findWindow_, placement_, browser_.sGtActPh(),
+                     [this](const std::string& path) {
+                         std::string opened = path;
+                         policy_.OpnByPlc(opened, false, false);
+                     });
+    finder.FndFls();
+}
+
 void Program::unload() {
+    // A termination asked for while a start-up notice is open: the notices give way, the
+    // load finishes and the unload runs after it.
+    if (!main_.loadFinished())
+        messages_.closeAll();
     guarded("shutdown", [&] { main_.unload(); });
 }
 

@@ -10,11 +10,14 @@
 #include "platform/DetachedProgramStarter.h"
 #include "platform/SteadyWaitClock.h"
 #include "platform/qt/LinuxShellOpener.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFileOpenDialog.h"
+#include "platform/qt/QtFileOperations.h"
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtSettingsDialog.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/QtTrayIcon.h"
@@ -25,14 +28,19 @@
 
 // The whole program put together: the Linux services, the windows and the logic that
 // drives them. Created once by main() after the QApplication.
+class QtFindWindow;
+
 class Program {
   public:
     Program();
+    ~Program();
     // Starts up and runs the event loop; returns the process's exit code.
     int run();
 
   private:
     void unload();
+    // The find-files window, searching the active folder first.
+    void findFiles();
 
     QtMessageBox messages_;
     QtUiLoop loop_;
@@ -51,8 +59,12 @@ class Program {
     Usr usr_;
     uFile browser_; // before the window, so the views go before the controls they show
     QtMainWindow window_;
+    QtFileOperations fileOperations_{&window_}; // its dialogs are owned by the window
     fmTree main_;
     OpenPolicy policy_;
     MenuCommands commands_;
+    QtClipboard clipboard_;
+    QtPopupMenu popupMenu_{&window_};
+    std::unique_ptr<QtFindWindow> findWindow_; // created on first use
     std::unique_ptr<TerminationWatcher> watcher_;
 };

@@ -7,8 +7,6 @@
 #include "opening/sbUsr.h"
 #include "opening/zKtl.h"
 
-#include <array>
-
 MenuCommands::MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy)
     : main_(main), browser_(browser), shell_(shell), policy_(policy) {}
 
@@ -48,12 +46,6 @@ std::string MenuCommands::caption(MenuFamily family, int index) {
     return main_.menus()[family].caption(index);
 }
 
-int MenuCommands::systemFolderOf(int index) {
-    static constexpr std::array<int, 17> kFolders{0, 5, 26, 26, -1, 17, 18, 6, 11,
-                                                  8, 9, 21, -1, 25, 35, 31, 22};
-    return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : -1;
-}
-
 void MenuCommands::chosen(MenuFamily family, int index) {
     switch (family) {
     case MenuFamily::Fold:
@@ -87,7 +79,7 @@ void MenuCommands::chosen(MenuFamily family, int index) {
         shell_.ShlOpn(caption(family, index), true);
         break;
     case MenuFamily::SyE:
-        openSystemFolder(index);
+        browser_.trAct("SyE", index, {}, false);
         break;
     case MenuFamily::VwF:
         switchView(index);
@@ -105,19 +97,6 @@ void MenuCommands::chosen(MenuFamily family, int index) {
     case MenuFamily::Open:
         break;
     }
-}
-
-void MenuCommands::openSystemFolder(int index) {
-    const int number = systemFolderOf(index);
-    if (number < 0)
-        return;
-    policy_.SetPlcRct();
-    std::string path = shell_.SpFldPh(number);
-    if (path.empty())
-        return;
-    if (index == 3)
-        path += "/Quorvale";
-    policy_.OpnByPlc(path, true, true);
 }
 
 void MenuCommands::switchView(int index) {

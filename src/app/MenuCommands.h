@@ -32,11 +32,7 @@ class MenuCommands : public MenuInput {
     void chosen(MenuFamily family, int index);
     void menuChosen(MenuFamily family, int index) override { chosen(family, index); }
 
-    // The system folder behind an item of the system-folder menu; -1 for separators.
-    static int systemFolderOf(int index);
-
   private:
-    void openSystemFolder(int index);
     void switchView(int index);
     void showSettings();
     void startTool(int index);

@@ -1,14 +1,16 @@
 #include "app/Usr.h"
 
+#include "app/ShutdownStep.h"
 #include "app/fmTree.h"
 #include "opening/Fld.h"
 #include "platform/MainWindowView.h"
+#include "platform/MessageBox.h"
 #include "platform/TextCase.h"
 #include "platform/TrayIcon.h"
 #include "platform/UiLoop.h"
 
 Usr::Usr(MessageBox& messages, UiLoop& loop, TrayIcon& tray)
-    : loop_(loop), tray_(tray), ini_(messages) {}
+    : messages_(messages), loop_(loop), tray_(tray), ini_(messages) {}
 
 std::string Usr::programName(std::string_view executableName) {
     std::string name(executableName);
@@ -22,15 +24,25 @@ void Usr::Main(std::string_view executableName, std::string_view programFolder, 
     // The context-menu form would be loaded here; the file-system service needs no start.
     Fld::ChkWsh();
     ini_.W_UserData(0, sExeNm_, programFolder);
-    ini_.GetTxt(ini_.userData() + "User.xml");
+    if (!ini_.GetTxt(ini_.userData() + "User.xml") && !ini_.readFailure().empty())
+        messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") が読み込めません\r" +
+                         ini_.readFailure() +
+                         "\r既定の設定で起動します。このﾌｧｲﾙには書き込みません");
     main.show();
 }
 
 void Usr::EndApp(bool inTray, MainWindowView& window) {
-    ini_.SetTxt();
-    window.closeAll();
+    shutdownStep([&] { saveSettings(); });
+    shutdownStep([&] { window.closeAll(); });
     if (inTray)
-        TrayDel();
+        shutdownStep([&] { TrayDel(); });
+}
+
+void Usr::saveSettings() {
+    ini_.SetTxt();
+    if (!ini_.writeFailure().empty())
+        messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") に設定を保存できません\r" +
+                         ini_.writeFailure());
 }
 
 void Usr::FgMain(MainWindowView& window) {

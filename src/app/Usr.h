@@ -21,10 +21,12 @@ class Usr {
     static std::string programName(std::string_view executableName);
 
     // Start-up: program name, user data folder, settings file, then the main window is
-    // loaded and shown. `programFolder` is where "UserData.ini" is looked for.
+    // loaded and shown. `programFolder` is where "UserData.ini" is looked for. A settings
+    // file that is there but cannot be read is reported once and left alone.
     void Main(std::string_view executableName, std::string_view programFolder, fmTree& main);
-    // Writes the settings file, unloads every window, deletes the tray icon when it was
-    // added and leaves the event loop.
+    // Writes the settings file (telling the user when they could not all be written),
+    // unloads every window, deletes the tray icon when it was added and leaves the event
+    // loop. Each step runs whatever the one before did.
     void EndApp(bool inTray, MainWindowView& window);
     void FgMain(MainWindowView& window);
     void TrayAdd(std::string_view tip);
@@ -35,6 +37,9 @@ class Usr {
     const std::string& sExeNm() const { return sExeNm_; }
 
   private:
+    void saveSettings();
+
+    MessageBox& messages_;
     UiLoop& loop_;
     TrayIcon& tray_;
     std::string sExeNm_;

@@ -1,5 +1,6 @@
 #include "app/fmTree.h"
 
+#include "app/ShutdownStep.h"
 #include "app/Usr.h"
 #include "browser/uFile.h"
 #include "opening/Fld.h"
@@ -11,13 +12,26 @@ fmTree::fmTree(Usr& usr, MainWindowView& view, UiLoop& loop, uFile& browser)
 
 void fmTree::show() {
     load();
-    view_.show();
+    if (!unloaded_)
+        view_.show();
 }
 
 void fmTree::load() {
     if (loaded_)
         return;
     loaded_ = true;
+    try {
+        loadWindow();
+    } catch (...) {
+        loadFinished_ = true; // a later termination request must still end the program
+        throw;
+    }
+    loadFinished_ = true;
+    if (unloadAsked_)
+        unload();
+}
+
+void fmTree::loadWindow() {
     WaitCursor busy(loop_);
     bNoArr = true;
     bInTray = false;
@@ -70,11 +84,16 @@ void fmTree::placeAtLeftEdge() {
 void fmTree::unload() {
     if (unloaded_)
         return;
+    if (!loadFinished_) {
+        unloadAsked_ = true;
+        return;
+    }
     unloaded_ = true;
-    // Each step goes on whatever the one before did: the settings are always written.
-    browser_.StPrm(true, usr_.ini(), options);
+    // Each step goes on whatever the one before did: the settings are always written and
+    // the program always ends.
+    shutdownStep([&] { browser_.StPrm(true, usr_.ini(), options); });
     // The office instances left open are offered to be closed here.
-    usr_.EndApp(bInTray, view_);
+    shutdownStep([&] { usr_.EndApp(bInTray, view_); });
 }
 
 std::string fmTree::sGtOfcOpn() const {

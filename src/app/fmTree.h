@@ -36,9 +36,12 @@ class fmTree : public BrowserHost, public PolicyHost {
     void show();
     void load();
     // Runs once, however often the close box, the exit menu, a signal or the end of the
-    // desktop session ask for it.
+    // desktop session ask for it. Asked before the load has finished (from a start-up
+    // notice's event loop), it runs when the load is complete, so nothing half-loaded is
+    // ever stored.
     void unload();
     bool unloaded() const { return unloaded_; }
+    bool loadFinished() const { return loadFinished_; }
 
     // Names of the office and browser programs left open, each followed by U+3000.
     std::string sGtOfcOpn() const;
@@ -89,6 +92,7 @@ class fmTree : public BrowserHost, public PolicyHost {
     DocumentOptions options; // iTypF, iTypD, bRed, sMnFm
 
   private:
+    void loadWindow();
     void placeAtLeftEdge();
 
     Usr& usr_;
@@ -98,5 +102,7 @@ class fmTree : public BrowserHost, public PolicyHost {
     OpenPolicy* policy_ = nullptr;
     MainMenu menus_;
     bool loaded_ = false;
+    bool loadFinished_ = false;
+    bool unloadAsked_ = false;
     bool unloaded_ = false;
 };

@@ -169,15 +169,16 @@ void TreeWatch::nodePressed(std::string_view key, MouseButton button) {
         state_.pointedKey.clear();
         return;
     }
+    // Every press points at its node: rename, new folder and paste after the menu act on
+    // the node pressed last, whichever button pressed it.
     if (button == MouseButton::Right) {
+        state_.pointedKey = std::string(key);
         if (node->key() != state_.listNodeKey) {
             state_.markedKey = state_.listNodeKey;
             trMark(1);
         }
         return;
     }
-    if (button != MouseButton::Left)
-        return;
     const std::string nodeKey(key);
     WaitCursor wait(loop_);
     trMark(0);

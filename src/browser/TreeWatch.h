@@ -35,7 +35,8 @@ class TreeWatch {
     void trRfNd(std::string_view key, bool noList);
     void trMark(int mode);
     void TrView_LostFocus();
-    // A press on a tree node (empty key: outside every node).
+    // A press on a tree node (empty key: outside every node). The right button marks the
+    // list's node while the menu works on the pressed one; any other opens the node.
     void nodePressed(std::string_view key, MouseButton button);
 
   private:

@@ -1,5 +1,6 @@
 #include "browser/uFile.h"
 
+#include "actions/BrowserActions.h"
 #include "browser/PathText.h"
 #include "opening/Fld.h"
 #include "platform/SystemFolders.h"
@@ -39,11 +40,17 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
-      watch_(state_, scan_, signatures_, loop, tree_, list_), picker_(picker) {
+      watch_(state_, scan_, signatures_, loop, tree_, list_),
+      fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { SetTmr(on); }),
+      picker_(picker) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();
     SetTmr(true);
+    actions_ = std::make_unique<BrowserActions>(
+        BrowserActions::Parts{state_, tree_, watch_, loop_, eBfrOpn, eSlcFL, bLex,
+                              [this](const std::string& path) { RcntExFL(path); }});
+    actions_->setFileActions(&fileOperations_);
 }
 
 uFile::~uFile() {
@@ -89,12 +96,12 @@ void uFile::SetTmr(bool on) {
 
 int uFile::treePaneTwips() const {
     const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
-    return static_cast<int>(ValueText::roundHalfEven(controls_.splitter.treePaneHeight() * tpp));
+    return ValueText::roundToInt(controls_.splitter.treePaneHeight() * tpp);
 }
 
 void uFile::setTreePaneTwips(long twips) {
     const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
-    controls_.splitter.setTreePaneHeight(static_cast<int>(ValueText::roundHalfEven(twips / tpp)));
+    controls_.splitter.setTreePaneHeight(ValueText::roundToInt(static_cast<double>(twips) / tpp));
 }
 
 void uFile::clearMarks() {
@@ -173,8 +180,7 @@ void uFile::lsSetCw(std::string_view widths) {
         double twips = ValueText::toNumber(part);
         if (twips == 0)
             twips = 100;
-        controls_.lsView.setColumnWidth(column,
-                                        static_cast<int>(ValueText::roundHalfEven(twips / tpp)));
+        controls_.lsView.setColumnWidth(column, ValueText::roundToInt(twips / tpp));
         if (comma == std::string_view::npos)
             break;
         from = comma + 1;
@@ -256,8 +262,48 @@ void uFile::storeParameters(yIni& ini, const DocumentOptions& options) {
     ini.SetGtx();
 }
 
+void uFile::setFileActions(FileActions& actions) {
+    actions_->setFileActions(&actions);
+}
+
+void uFile::setActionServices(const ActionServices& services) {
+    actions_->setServices(services);
+}
+
+void uFile::trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv) {
+    actions_->trAct(sGrp, iNdx, sLnk, bTrv);
+}
+
 void uFile::treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) {
-    watch_.nodePressed(key, button);
+    actions_->treePressed(key, button);
+}
+
+void uFile::treeMouseReleased(const std::string&, MouseButton button, KeyModifiers) {
+    actions_->treeReleased(button);
+}
+
+void uFile::treeNodeDoubleClicked(const std::string& key) {
+    actions_->treeDoubleClicked(key);
+}
+
+void uFile::treeKeyPressed(BrowserKey key, KeyModifiers modifiers) {
+    actions_->treeKey(key, modifiers);
+}
+
+void uFile::listMousePressed(const std::string& key, MouseButton, KeyModifiers) {
+    actions_->listPressed(key);
+}
+
+void uFile::listMouseReleased(const std::string&, MouseButton button, KeyModifiers) {
+    actions_->listReleased(button);
+}
+
+void uFile::listDoubleClicked(const std::string& key) {
+    actions_->listDoubleClicked(key);
+}
+
+void uFile::listKeyPressed(BrowserKey key, KeyModifiers modifiers) {
+    actions_->listKey(key, modifiers);
 }
 
 void uFile::treeNodeExpanding(const std::string& key) {
@@ -266,6 +312,14 @@ void uFile::treeNodeExpanding(const std::string& key) {
 
 void uFile::treeFocusLost() {
     watch_.TrView_LostFocus();
+}
+
+bool uFile::treeLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.treeLabelEdited(key, text);
+}
+
+bool uFile::listLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.listLabelEdited(key, text);
 }
 
 void uFile::listHeaderClicked(int column) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/FileOperations.h"
 #include "browser/BrowserHost.h"
 #include "browser/BrowserState.h"
 #include "browser/ChangeSignature.h"
@@ -19,8 +20,11 @@
 #include <memory>
 #include <string>
 
+class BrowserActions;
+class FileActions;
 class FolderPicker;
 class IconTheme;
+struct ActionServices;
 class MessageBox;
 class Timer;
 class UiLoop;
@@ -54,6 +58,7 @@ class uFile : public BrowserInput {
     FolderTree& tree() { return tree_; }
     FileList& list() { return list_; }
     TreeWatch& watch() { return watch_; }
+    FileOperations& fileOperations() { return fileOperations_; }
     const BrowserState& state() const { return state_; }
 
     // Records an opened file in the recently executed or recently used files.
@@ -73,28 +78,33 @@ class uFile : public BrowserInput {
     bool bLex = false;
     long lTrvHi = 0; // tree pane height in twips; 0 in the tree-only view
 
+    // The operations behind the context menu; until they are set those items do nothing.
+    void setFileActions(FileActions& actions);
+    // The services the context menu and its actions use; loads the send-to submenu.
+    void setActionServices(const ActionServices& services);
+    // Performs the action of menu family `sGrp` ("Fold", "Opt", "Send", "SyE"), item
+    // `iNdx`, on the tree's (`bTrv`) or the list's selection.
+    void trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv);
+    BrowserActions& actions() { return *actions_; }
+
     // BrowserInput
     void treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
-    void treeMouseReleased(const std::string&, MouseButton, KeyModifiers) override {}
+    void treeMouseReleased(const std::string& key, MouseButton button, KeyModifiers) override;
     void treeNodeExpanding(const std::string& key) override;
     void treeNodeCollapsed(const std::string&) override {}
-    void treeNodeDoubleClicked(const std::string&) override {}
-    bool treeLabelEdited(const std::string&, const std::optional<std::string>&) override {
-        return false;
-    }
-    void treeKeyPressed(BrowserKey, KeyModifiers) override {}
+    void treeNodeDoubleClicked(const std::string& key) override;
+    bool treeLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
+    void treeKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
     void treeFocusLost() override;
     std::vector<std::string> treeDragStarting() override { return {}; }
     void treeDragOver(const std::string&, DragState) override {}
     void treeDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
-    void listMousePressed(const std::string&, MouseButton, KeyModifiers) override {}
-    void listMouseReleased(const std::string&, MouseButton, KeyModifiers) override {}
-    void listDoubleClicked(const std::string&) override {}
+    void listMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
+    void listMouseReleased(const std::string& key, MouseButton button, KeyModifiers) override;
+    void listDoubleClicked(const std::string& key) override;
     void listHeaderClicked(int column) override;
-    bool listLabelEdited(const std::string&, const std::optional<std::string>&) override {
-        return false;
-    }
-    void listKeyPressed(BrowserKey, KeyModifiers) override {}
+    bool listLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
+    void listKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
     std::vector<std::string> listDragStarting() override { return {}; }
     void listDragOver(const std::string&, DragState) override {}
     void listDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
@@ -120,10 +130,12 @@ class uFile : public BrowserInput {
     FolderTree tree_;
     FileList list_;
     TreeWatch watch_;
+    FileOperations fileOperations_;
     FolderPicker& picker_;
     RecentLists recent_;
     std::unique_ptr<RegisteredFolders> registered_;
     std::unique_ptr<FolderButtons> buttons_;
     BrowserHost* host_ = nullptr;
     bool bTrvHiSet_ = false;
+    std::unique_ptr<BrowserActions> actions_;
 };

@@ -50,11 +50,54 @@ class IconvHandle {
 
 } // namespace
 
+namespace {
+
+// A byte that decoding could not keep as it is travels as U+DC80..U+DCFF, the lone
+// surrogate of the byte, written in UTF-8 as ED B2 80..ED B3 BF.
+constexpr unsigned char kEscapeLead = 0xED;
+
+bool isByteEscape(std::string_view s, std::size_t pos) {
+    return pos + 2 < s.size() && static_cast<unsigned char>(s[pos]) == kEscapeLead &&
+           (s[pos + 1] == '\xB2' || s[pos + 1] == '\xB3') &&
+           (static_cast<unsigned char>(s[pos + 2]) & 0xC0) == 0x80;
+}
+
+char escapedByte(std::string_view s, std::size_t pos) {
+    return static_cast<char>(0x80 | ((s[pos + 1] & 1) << 6) | (s[pos + 2] & 0x3F));
+}
+
+void appendByteEscape(std::string& out, unsigned char byte) {
+    Utf8::append(out, 0xDC00 + byte);
+}
+
+// Length of the CP932 character starting at s[pos]: 2 for a lead byte with a trail byte
+// after it, else 1.
+std::size_t charLength(std::string_view s, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(s[pos]);
+    if (!((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) || pos + 1 >= s.size())
+        return 1;
+    const auto trail = static_cast<unsigned char>(s[pos + 1]);
+    return trail >= 0x40 && trail <= 0xFC && trail != 0x7F ? 2 : 1;
+}
+
+std::string rawDecode(IconvHandle& cd, std::string_view ansi) {
+    return cd.convert(ansi, [&](std::string& out, std::size_t pos) -> std::size_t {
+        out += ansi[pos];
+        return 1;
+    });
+}
+
+} // namespace
+
 std::string AnsiCodec::encode(std::string_view utf8) {
     IconvHandle cd("CP932", "UTF-8");
     if (!cd.valid())
         return std::string(utf8);
     return cd.convert(utf8, [&](std::string& out, std::size_t pos) -> std::size_t {
+        if (isByteEscape(utf8, pos)) {
+            out += escapedByte(utf8, pos);
+            return 3;
+        }
         const Utf8::Step step = Utf8::decode(utf8, pos);
         out += step.wellFormed ? '?' : utf8[pos];
         return step.length;
@@ -65,10 +108,37 @@ std::string AnsiCodec::decode(std::string_view ansi) {
     IconvHandle cd("UTF-8", "CP932");
     if (!cd.valid())
         return std::string(ansi);
-    return cd.convert(ansi, [&](std::string& out, std::size_t pos) -> std::size_t {
-        out += ansi[pos];
-        return 1;
-    });
+    // Bytes that are not CP932 are copied as they are; that keeps them unless copied
+    // bytes happen to form UTF-8 together, which the second pass below takes care of.
+    std::string text = rawDecode(cd, ansi);
+    if (encode(text) == ansi)
+        return text;
+    return decodeByCharacter(ansi);
+}
+
+std::string AnsiCodec::decodeByCharacter(std::string_view ansi) {
+    IconvHandle cd("UTF-8", "CP932");
+    std::string out;
+    for (std::size_t pos = 0; pos < ansi.size();) {
+        const std::size_t len = charLength(ansi, pos);
+        bool valid = true;
+        const std::string piece = cd.convert(ansi.substr(pos, len), [&](std::string&, std::size_t) {
+            valid = false;
+            return len;
+        });
+        const auto byte = static_cast<unsigned char>(ansi[pos]);
+        if (valid) {
+            out += piece; // a duplicate code comes back as the one Windows writes
+            pos += len;
+        } else {
+            if (byte < 0x80)
+                out += static_cast<char>(byte);
+            else
+                appendByteEscape(out, byte);
+            pos += 1;
+        }
+    }
+    return out;
 }
 
 std::unordered_map<char32_t, bool>& AnsiCodec::roundTripCache() {

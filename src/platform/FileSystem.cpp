@@ -3,6 +3,7 @@
 #include "platform/AnsiCodec.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FolderReader.h"
+#include "platform/SmallFile.h"
 #include "platform/TextCase.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/vfs.h>
@@ -37,6 +39,12 @@ std::optional<FileRecord> record(std::string_view path, bool wantFolder) {
         rec.isFolder() != wantFolder)
         return std::nullopt;
     return rec;
+}
+
+bool failed(FileFault* fault, int error) {
+    if (fault)
+        *fault = FileFault{error, false};
+    return false;
 }
 
 } // namespace
@@ -198,10 +206,18 @@ bool FileSystem::createFolder(std::string_view path) {
 }
 
 bool FileSystem::rename(std::string_view path, std::string_view newName) {
-    if (newName.empty() || newName.find('/') != std::string_view::npos)
+    if (newName.empty() || newName == "." || newName == ".." ||
+        newName.find('/') != std::string_view::npos)
         return false;
+    const std::string from(path);
     const std::string target = join(parentOf(path), newName);
-    return ::rename(std::string(path).c_str(), target.c_str()) == 0;
+    // Never over an existing entry: a rename must not delete another file.
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    struct stat st {};
+    if (errno != EINVAL || lstat(target.c_str(), &st) == 0)
+        return false;
+    return ::rename(from.c_str(), target.c_str()) == 0;
 }
 
 std::optional<std::string> FileSystem::readBytes(std::string_view path) {
@@ -211,18 +227,22 @@ std::optional<std::string> FileSystem::readBytes(std::string_view path) {
     return fd.readToEnd();
 }
 
-std::optional<std::string> FileSystem::readAnsiText(std::string_view path) {
-    auto bytes = readBytes(path);
+std::optional<std::string> FileSystem::readAnsiText(std::string_view path, FileFault* fault) {
+    FileFault local;
+    auto bytes = SmallFile::read(path, std::numeric_limits<std::size_t>::max(), local);
+    if (fault)
+        *fault = local;
     if (!bytes)
         return std::nullopt;
     return AnsiCodec::decode(*bytes);
 }
 
-bool FileSystem::writeAnsiText(std::string_view path, std::string_view utf8) {
-    return writeBytesAtomically(path, AnsiCodec::encode(utf8));
+bool FileSystem::writeAnsiText(std::string_view path, std::string_view utf8, FileFault* fault) {
+    return writeBytesAtomically(path, AnsiCodec::encode(utf8), fault);
 }
 
-bool FileSystem::writeBytesAtomically(std::string_view path, std::string_view bytes) {
+bool FileSystem::writeBytesAtomically(std::string_view path, std::string_view bytes,
+                                      FileFault* fault) {
     // Write through a symbolic link to the file it names, so the link survives.
     std::string target(path);
     if (char* real = realpath(target.c_str(), nullptr)) {
@@ -232,26 +252,31 @@ bool FileSystem::writeBytesAtomically(std::string_view path, std::string_view by
     std::string temp = join(parentOf(target), "." + nameOf(target) + ".XXXXXX");
     FileDescriptor fd(mkstemp(temp.data()));
     if (!fd.valid())
-        return false;
+        return failed(fault, errno);
     const mode_t mask = umask(0);
     umask(mask);
     struct stat old {};
     const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
-    bool ok = fchmod(fd.get(), mode) == 0;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
+    int error = fchmod(fd.get(), mode) == 0 ? 0 : errno;
+    for (std::size_t done = 0; error == 0 && done < bytes.size();) {
         const ssize_t n = write(fd.get(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
-        ok = n > 0;
-        if (ok)
+        if (n <= 0)
+            error = n < 0 ? errno : ENOSPC;
+        else
             done += static_cast<std::size_t>(n);
     }
-    ok = ok && fsync(fd.get()) == 0;
-    ok = fd.close() && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        unlink(temp.c_str());
-    return ok;
+    if (error == 0 && fsync(fd.get()) != 0)
+        error = errno;
+    if (!fd.close() && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error == 0)
+        return true;
+    unlink(temp.c_str());
+    return failed(fault, error);
 }
 
 std::string FileSystem::parentOf(std::string_view path) {

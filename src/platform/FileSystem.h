@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileFault.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -66,16 +68,22 @@ class FileSystem {
     static bool hasFile(std::string_view path);
     static std::vector<FileRecord> files(std::string_view path);
     static bool createFolder(std::string_view path);
-    // Renames the entry at `path` within its folder.
+    // Renames the entry at `path` within its folder; false when the new name is taken.
     static bool rename(std::string_view path, std::string_view newName);
 
-    // Text files in the ANSI code page (CP932), returned and taken as UTF-8.
-    static std::optional<std::string> readAnsiText(std::string_view path);
+    // Text files in the ANSI code page (CP932), returned and taken as UTF-8. Only a
+    // regular file is read (a named pipe cannot block the program); `fault`, when given,
+    // tells why nothing came (error ENOENT: there is no such file).
+    static std::optional<std::string> readAnsiText(std::string_view path,
+                                                   FileFault* fault = nullptr);
     // Replaces the file's content in one step: a temporary file in the same folder is
-    // written and flushed, then renamed over the target, so a failure leaves the old file.
-    static bool writeAnsiText(std::string_view path, std::string_view utf8);
+    // written and flushed, then renamed over the target, so a failure leaves the old file
+    // and `fault`, when given, tells why.
+    static bool writeAnsiText(std::string_view path, std::string_view utf8,
+                              FileFault* fault = nullptr);
     static std::optional<std::string> readBytes(std::string_view path);
-    static bool writeBytesAtomically(std::string_view path, std::string_view bytes);
+    static bool writeBytesAtomically(std::string_view path, std::string_view bytes,
+                                     FileFault* fault = nullptr);
 
     // Helpers on path text.
     static std::string parentOf(std::string_view path);

@@ -1,8 +1,11 @@
 #include "platform/ProgramSettings.h"
 
 #include "platform/FileSystem.h"
+#include "platform/SmallFile.h"
 #include "platform/XdgDirs.h"
 
+#include <cerrno>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -84,6 +87,16 @@ std::optional<std::size_t> locate(const std::vector<std::string>& lines, std::st
     return sectionAt;
 }
 
+// The file's text; nullopt when it exists but cannot be read (or is no regular file), so
+// it is never written over with what little this program knows.
+std::optional<std::string> readFile(const std::string& file) {
+    FileFault fault;
+    auto text = SmallFile::read(file, std::numeric_limits<std::size_t>::max(), fault);
+    if (!text && (fault.error == ENOENT || fault.error == ENOTDIR))
+        return std::string();
+    return text;
+}
+
 } // namespace
 
 std::string ProgramSettings::fileOf(std::string_view application) {
@@ -92,7 +105,7 @@ std::string ProgramSettings::fileOf(std::string_view application) {
 
 std::string ProgramSettings::get(std::string_view application, std::string_view section,
                                  std::string_view key) {
-    const auto text = FileSystem::readBytes(fileOf(application));
+    const auto text = readFile(fileOf(application));
     if (!text)
         return {};
     const auto lines = splitLines(*text);
@@ -107,7 +120,10 @@ std::string ProgramSettings::get(std::string_view application, std::string_view 
 bool ProgramSettings::set(std::string_view application, std::string_view section,
                           std::string_view key, std::string_view value) {
     const std::string file = fileOf(application);
-    auto lines = splitLines(FileSystem::readBytes(file).value_or(""));
+    const auto old = readFile(file);
+    if (!old)
+        return false;
+    auto lines = splitLines(*old);
     const std::string escKey = escape(key, true);
     const std::string line = escKey + "=" + escape(value, false);
     bool found = false;

@@ -1,6 +1,7 @@
 #include "platform/XdgDirs.h"
 
 #include "platform/FileSystem.h"
+#include "platform/SmallFile.h"
 
 #include <cstdlib>
 #include <pwd.h>
@@ -67,7 +68,7 @@ std::string XdgDirs::dataHome() {
 
 std::string XdgDirs::userDir(std::string_view name) {
     const std::string var = "XDG_" + std::string(name) + "_DIR";
-    if (auto text = FileSystem::readBytes(configHome() + "/user-dirs.dirs")) {
+    if (auto text = SmallFile::read(configHome() + "/user-dirs.dirs", 1024 * 1024)) {
         if (auto v = valueIn(*text, var); !v.empty())
             return v;
     }

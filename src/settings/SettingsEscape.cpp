@@ -5,10 +5,14 @@
 
 #include <cctype>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
 constexpr char32_t kByteEscapeBase = 0xDC00;
+// The line-break marker of the file's own templates: a raw one in a value would become a
+// line break when its key is first written.
+constexpr char32_t kLineBreakMarker = U'\u2021';
 
 void appendReference(std::string& out, char32_t codePoint) {
     char buffer[16];
@@ -24,6 +28,16 @@ char32_t referencedCodePoint(std::string_view text, std::size_t pos, std::size_t
         cp = cp * 16 + static_cast<char32_t>(c <= '9' ? c - '0' : c - 'A' + 10);
     }
     return cp;
+}
+
+// A byte the file held that is not CP932, as the reader passes it on: the lone surrogate
+// U+DC80..U+DCFF in UTF-8 form.
+std::optional<char> byteEscapeAt(std::string_view text, std::size_t pos) {
+    if (pos + 2 >= text.size() || text[pos] != '\xED' ||
+        (text[pos + 1] != '\xB2' && text[pos + 1] != '\xB3') ||
+        (static_cast<unsigned char>(text[pos + 2]) & 0xC0) != 0x80)
+        return std::nullopt;
+    return static_cast<char>(0x80 | ((text[pos + 1] & 1) << 6) | (text[pos + 2] & 0x3F));
 }
 
 } // namespace
@@ -57,7 +71,7 @@ std::string SettingsEscape::escape(std::string_view value) {
             out += "&gt;";
         } else if (step.codePoint == '&') {
             out += referenceLength(value, i) ? "&amp;" : "&";
-        } else if (!AnsiCodec::roundTrips(step.codePoint)) {
+        } else if (step.codePoint == kLineBreakMarker || !AnsiCodec::roundTrips(step.codePoint)) {
             appendReference(out, step.codePoint);
         } else {
             out.append(value.substr(i, step.length));
@@ -68,11 +82,16 @@ std::string SettingsEscape::escape(std::string_view value) {
 }
 
 std::string SettingsEscape::unescape(std::string_view text) {
-    if (text.find('&') == std::string_view::npos)
+    if (text.find_first_of("&\xED") == std::string_view::npos)
         return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
+        if (const auto byte = byteEscapeAt(text, i)) {
+            out += *byte;
+            i += 3;
+            continue;
+        }
         const std::size_t len = text[i] == '&' ? referenceLength(text, i) : 0;
         if (len == 0) {
             out += text[i++];

@@ -10,8 +10,10 @@
 //    references, so a plain "A&B" stays as it is;
 //  - a character that CP932 cannot hold, or that does not come back unchanged from it
 //    ("〜" U+301C and the like), is written as an XML character reference "&#xHHHH;";
+//    so is "‡" (U+2021), which the file's templates use as their line-break marker;
 //  - a byte that is not part of UTF-8 (Linux names may hold any byte) is written as
-//    "&#xDCNN;", the lone-surrogate escape of byte NN, and reads back as that byte.
+//    "&#xDCNN;", the lone-surrogate escape of byte NN, and reads back as that byte; so
+//    does that escape in its raw form, as the CP932 reader gives bytes it cannot keep.
 class SettingsEscape {
   public:
     static std::string escape(std::string_view value);

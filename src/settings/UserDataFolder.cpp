@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramSettings.h"
+#include "platform/SmallFile.h"
 #include "platform/TextCase.h"
 #include "platform/Utf8.h"
 #include "settings/yIni.h"
@@ -12,6 +13,8 @@ namespace {
 
 constexpr std::string_view kDefaultSetting = "%applicaion data%";
 constexpr std::string_view kUseDefault = "ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞは　";
+// "UserData.ini" holds one line; anything larger is not read.
+constexpr std::size_t kIniLimit = 64 * 1024;
 
 std::string withSlash(std::string path) {
     if (path.empty() || path.back() != '/')
@@ -58,7 +61,7 @@ std::string UserDataFolder::readSetting(const std::string& iniPath,
                          defaultFolder + " を使用します");
         return std::string(kDefaultSetting);
     }
-    const std::string text = decodeIni(FileSystem::readBytes(iniPath).value_or(""));
+    const std::string text = decodeIni(SmallFile::read(iniPath, kIniLimit).value_or(""));
     if (text.empty() || text[0] == '\r' || text[0] == '\n') {
         messages_.inform(" ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞが定義されていません\r" + defaultFolder +
                          " を使用します");

@@ -1,11 +1,13 @@
 #include "settings/ValueText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -122,7 +124,23 @@ std::string ValueText::fromNumber(double value) {
 }
 
 std::int64_t ValueText::roundHalfEven(double value) {
-    return static_cast<std::int64_t>(std::nearbyint(value));
+    // Converting a double outside the target's range is undefined: clamp first. 2^63 is
+    // exactly representable, so the comparison is exact.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (std::isnan(value))
+        return 0;
+    const double rounded = std::nearbyint(value);
+    if (rounded >= kLimit)
+        return std::numeric_limits<std::int64_t>::max();
+    if (rounded < -kLimit)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(rounded);
+}
+
+int ValueText::roundToInt(double value) {
+    const std::int64_t rounded = roundHalfEven(value);
+    return static_cast<int>(std::clamp<std::int64_t>(rounded, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 std::string ValueText::fromDate(const DateTime& v) {

@@ -35,6 +35,9 @@ class ValueText {
     // A date "yyyy/mm/dd" (or with "-"), optionally followed by "h:nn" or "h:nn:ss";
     // nullopt for anything else or an impossible date.
     static std::optional<DateTime> toDate(std::string_view text);
-    // Nearest whole number, halves to even.
+    // Nearest whole number, halves to even; a value beyond the range gives the range's
+    // nearest end, NaN gives 0 (stored numbers can be anything).
     static std::int64_t roundHalfEven(double value);
+    // The same, within the range of int (pixel sizes).
+    static int roundToInt(double value);
 };

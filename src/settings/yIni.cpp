@@ -10,6 +10,7 @@
 #include "settings/ValueText.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -71,15 +72,18 @@ void yIni::F_CreateFld(std::string_view path) {
 
 bool yIni::GetTxt(std::string_view path) {
     document_.clear();
+    readFailure_.clear();
     filePath_ = std::string(path);
     if (const auto dv = TextCase::find(filePath_, "_DV.xml"); dv != std::string::npos)
         filePath_.replace(dv, 7, ".xml");
-    if (FileSystem::fileExists(filePath_)) {
-        const auto text = FileSystem::readAnsiText(filePath_);
-        if (!text)
-            return false;
+    FileFault fault;
+    if (const auto text = FileSystem::readAnsiText(filePath_, &fault)) {
         if (!atEndOfFirstLine(*text))
             document_ = *text;
+    } else if (fault.error != ENOENT && fault.error != ENOTDIR) {
+        // A file that is there but cannot be read must not be replaced by defaults.
+        readFailure_ = fault.reason();
+        return false;
     } else if (!FileSystem::writeBytesAtomically(filePath_, "")) {
         return false;
     }
@@ -89,9 +93,18 @@ bool yIni::GetTxt(std::string_view path) {
 }
 
 bool yIni::SetTxt() {
-    if (filePath_.empty())
+    writeFailure_.clear();
+    if (filePath_.empty() || !readFailure_.empty())
         return false;
-    return FileSystem::writeAnsiText(filePath_, document_);
+    FileFault fault;
+    if (!FileSystem::writeAnsiText(filePath_, document_, &fault)) {
+        writeFailure_ = fault.reason();
+        return false;
+    }
+    if (!lostGroup_.empty())
+        writeFailure_ = "ﾌｧｲﾙに " + std::string(kRootEnd) + " がないため <" + lostGroup_ +
+                        "> の設定を書き込めません";
+    return true;
 }
 
 std::string yIni::sGtTag(int scope, std::string_view name) {
@@ -205,8 +218,10 @@ bool yIni::SetGtx() {
         }
     }
     const auto endAt = document_.find(kRootEnd);
-    if (endAt == std::string::npos)
+    if (endAt == std::string::npos) {
+        lostGroup_ = groupName_;
         return false;
+    }
     document_.insert(endAt, sMkTag(1, groupName_, groupText_));
     return true;
 }

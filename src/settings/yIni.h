@@ -34,7 +34,11 @@ class yIni {
     std::string FsGtSpFld(int number) const;
     static void F_CreateFld(std::string_view path);
 
+    // False when the file could not be read or created. A file that exists but cannot be
+    // read (no permission, a read error, a folder or a named pipe in its place) is left
+    // alone for the whole run: readFailure() tells why and SetTxt writes nothing.
     bool GetTxt(std::string_view path);
+    const std::string& readFailure() const { return readFailure_; }
     void GetGtx(std::string_view group);
     std::string vGtVal(std::string_view key, std::string_view def);
     std::string vGtVal(std::string_view key, const char* def) {
@@ -70,6 +74,10 @@ class yIni {
     bool SetGtx();
     // Replaces the file in one step; false (old file kept) when it cannot be written.
     bool SetTxt();
+    // Why the last SetTxt did not store every setting (the file could not be written, or
+    // a group found no root end to go before); empty when all was stored, and when the
+    // file was left alone because it could not be read.
+    const std::string& writeFailure() const { return writeFailure_; }
 
     std::string sGtTag(int scope, std::string_view name);
     static std::string sMkTag(int kind, std::string_view name, std::string_view content);
@@ -89,4 +97,7 @@ class yIni {
     std::string document_;
     std::string groupName_;
     std::string groupText_;
+    std::string readFailure_;
+    std::string writeFailure_;
+    std::string lostGroup_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/MainWindowView.h"
 
+#include <stdexcept>
 #include <vector>
 
 // A main window without a display: records what the logic asked of it.
@@ -10,7 +11,11 @@ class FakeMainWindow : public MainWindowView {
     PixelRect workArea() const override { return work; }
     double twipsPerPixelX() const override { return 15; }
     double twipsPerPixelY() const override { return 15; }
-    PixelRect frameGeometry() const override { return frame; }
+    PixelRect frameGeometry() const override {
+        if (geometryFails)
+            throw std::runtime_error("no geometry");
+        return frame;
+    }
     void setFrameGeometry(const PixelRect& rect) override { frame = rect; }
     std::uintptr_t handle() const override { return 0x1234; }
     void show() override { shown = true; }
@@ -25,6 +30,7 @@ class FakeMainWindow : public MainWindowView {
 
     PixelRect work{0, 30, 1920, 1050};
     PixelRect frame{500, 500, 682, 766};
+    bool geometryFails = false;
     bool shown = false;
     bool isMinimized = false;
     int popups = 0;

@@ -1,3 +1,5 @@
+#include "actions/ActionServices.h"
+#include "actions/ShellHandOff.h"
 #include "app/FakeMainWindow.h"
 #include "app/FakeTrayIcon.h"
 #include "app/MenuCommands.h"
@@ -27,6 +29,9 @@ class MainWindowTest : public ::testing::Test {
         dir.mkdir("home/b");
         usr.Main("tavrin", dir / "prog", main);
         main.setOpenPolicy(&policy);
+        ActionServices services;
+        services.shell = &shell;
+        browser.setActionServices(services);
     }
     std::vector<std::string> opened() {
         std::vector<std::string> out;
@@ -188,8 +193,8 @@ TEST_F(MainWindowTest, SystemFoldersOpenInTheFileManager) {
     commands.chosen(MenuFamily::SyE, 3);
     EXPECT_EQ(opened(), (std::vector<std::string>{"explore " + (dir / "home/a"),
                                                   "explore " + (dir / "cfg/Quorvale")}));
-    EXPECT_EQ(MenuCommands::systemFolderOf(16), 22);
-    EXPECT_EQ(MenuCommands::systemFolderOf(12), -1);
+    EXPECT_EQ(ShellHandOff::systemFolderOf(16), 22);
+    EXPECT_EQ(ShellHandOff::systemFolderOf(12), -1);
 }
 
 TEST_F(MainWindowTest, ExitItemEndsTheProgramOnce) {

@@ -5,6 +5,7 @@
 #include "browser/uFile.h"
 #include "opening/Fld.h"
 #include "platform/AnsiCodec.h"
+#include "platform/FileSystem.h"
 #include "support/EnvVar.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
@@ -14,6 +15,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +97,60 @@ TEST_F(StartAndEnd, NoOfficeProgramOpenMeansNoQuestion) {
     EXPECT_EQ(mainWindow.sGtOfcOpn(), "");
     mainWindow.unload();
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartAndEnd, AnUnreadableSettingsFileIsToldOnceAndNeverWritten) {
+    dir.mkdir("cfg/Quorvale/tavrin/User.xml");
+    start();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + userXml() +
+                                     ") が読み込めません\r通常のﾌｧｲﾙではありません\r"
+                                     "既定の設定で起動します。このﾌｧｲﾙには書き込みません");
+    mainWindow.unload();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(FileSystem::folderExists(userXml()));
+    EXPECT_EQ(window.closed, 1);
+}
+
+TEST_F(StartAndEnd, SettingsThatCannotBeWrittenAreToldAtTheExit) {
+    start();
+    ::unlink(userXml().c_str());
+    dir.mkdir("cfg/Quorvale/tavrin/User.xml");
+    mainWindow.unload();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0],
+              "ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + userXml() + ") に設定を保存できません\r通常のﾌｧｲﾙではありません");
+    EXPECT_EQ(window.closed, 1);
+}
+
+TEST_F(StartAndEnd, ATerminationDuringAStartUpNoticeStoresTheCompleteState) {
+    const std::string damaged =
+        AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                          "   <設定>\r\n      <Root>/x\r\n   </設定>\r\n</運用>");
+    dir.write("cfg/Quorvale/tavrin/User.xml", damaged);
+    bool unchangedDuringNotice = true;
+    messages.whileShown = [&] {
+        mainWindow.unload();
+        unchangedDuringNotice = unchangedDuringNotice && TempDir::read(userXml()) == damaged;
+    };
+    start();
+    EXPECT_TRUE(unchangedDuringNotice) << "nothing half-loaded is written";
+    EXPECT_TRUE(mainWindow.unloaded()) << "the unload runs once the load is complete";
+    EXPECT_FALSE(window.shown);
+    EXPECT_EQ(window.closed, 1);
+    const std::string text = AnsiCodec::decode(TempDir::read(userXml()));
+    EXPECT_NE(text.find("      <Root>" + (dir / "home") + "</Root>\r\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("      <TrvHi>3000</TrvHi>\r\n"), std::string::npos) << text;
+}
+
+TEST_F(StartAndEnd, AFailingStepOfTheShutdownDoesNotStopTheNext) {
+    start();
+    window.geometryFails = true;
+    EXPECT_NO_THROW(mainWindow.unload());
+    EXPECT_FALSE(TempDir::read(userXml()).empty()) << "the settings are written";
+    EXPECT_EQ(window.closed, 1);
+    EXPECT_TRUE(mainWindow.unloaded());
 }
 
 TEST_F(StartAndEnd, ForegroundRaisesAndRunsPendingEvents) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -127,6 +128,39 @@ TEST_F(StartupTest, ARootWithMarkupCharactersSurvivesARun) {
     EXPECT_EQ(tavrin->wait(10000), 0);
     const auto lines = settingsLines(TempDir::read(userXml()));
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end());
+}
+
+TEST_F(StartupTest, ASigtermWhileAStartUpNoticeIsOpenStoresTheCompleteState) {
+    dir.write("config/Quorvale/tavrin/User.xml",
+              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                "   <設定>\r\n      <Root>/damaged\r\n   </設定>\r\n</運用>"));
+    XvfbServer x(800, 600);
+    ASSERT_TRUE(x.ok());
+    auto tavrin = startTavrin(x);
+    X11Probe probe(x.display());
+    // The main window shows only after the load: the first window is the notice.
+    ASSERT_TRUE(probe.waitForWindow("Tavrin", 20000)) << TempDir::read(dir / "tavrin.log");
+    tavrin->signal(SIGTERM);
+    EXPECT_EQ(tavrin->wait(10000), 0);
+    const auto lines = settingsLines(TempDir::read(userXml()));
+    for (const std::string& line : {"      <Root>" + (dir / "home") + "</Root>",
+                                    "      <Recent>," + (dir / "home") + ",</Recent>",
+                                    std::string("      <Width>2730</Width>")})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+}
+
+TEST_F(StartupTest, APipeInPlaceOfTheSettingsFileIsReportedAndLeftAlone) {
+    dir.mkdir("config/Quorvale/tavrin");
+    ASSERT_EQ(::mkfifo(userXml().c_str(), 0600), 0);
+    XvfbServer x(800, 600);
+    ASSERT_TRUE(x.ok());
+    auto tavrin = startTavrin(x);
+    X11Probe probe(x.display());
+    EXPECT_TRUE(probe.waitForWindow("Tavrin", 20000)) << "the start does not wait on the pipe";
+    tavrin->signal(SIGTERM);
+    EXPECT_EQ(tavrin->wait(10000), 0);
+    struct stat st {};
+    EXPECT_TRUE(::stat(userXml().c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 // Types keys into the program's window the way a user would.

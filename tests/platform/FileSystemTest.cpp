@@ -107,6 +107,9 @@ TEST(FileSystem, NamesThatAreNotUtf8TravelUnchanged) {
     EXPECT_TRUE(FileSystem::rename(files[0].path, "renamed\xff"));
     EXPECT_TRUE(FileSystem::fileExists(dir / "renamed\xff"));
     EXPECT_FALSE(FileSystem::rename(dir / "renamed\xff", "a/b"));
+    dir.write("taken", "t");
+    EXPECT_FALSE(FileSystem::rename(dir / "renamed\xff", "taken"));
+    EXPECT_EQ(TempDir::read(dir / "taken"), "t");
 }
 
 TEST(FileSystem, CreateFolderMakesOneLevel) {

@@ -3,8 +3,11 @@
 #include "platform/XdgDirs.h"
 #include "support/EnvVar.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +34,31 @@ TEST(ProgramSettings, AnyPathTravelsWhole) {
     ASSERT_TRUE(ProgramSettings::set("App", "S", "after", "1"));
     EXPECT_EQ(ProgramSettings::get("App", "S", "we=ird\nkey"), path);
     EXPECT_EQ(ProgramSettings::get("App", "S", "after"), "1");
+}
+
+// The file is shared with the sibling tools: one that cannot be read must not be written
+// over with this program's entry alone, and a pipe in its place must not block.
+TEST(ProgramSettings, AFileThatCannotBeReadIsLeftAlone) {
+    TempDir dir;
+    EnvVar config("XDG_CONFIG_HOME", dir / "cfg");
+    dir.mkdir("cfg/Pipe");
+    ASSERT_EQ(::mkfifo((dir / "cfg/Pipe/settings.ini").c_str(), 0600), 0);
+    dir.mkdir("cfg/Folder/settings.ini");
+    alarm(20); // a blocking open of the pipe would wait for ever
+    for (const char* app : {"Pipe", "Folder"}) {
+        EXPECT_EQ(ProgramSettings::get(app, "Path", "x"), "");
+        EXPECT_FALSE(ProgramSettings::set(app, "Path", "x", "/y")) << app;
+    }
+    alarm(0);
+    struct stat st {};
+    EXPECT_TRUE(::stat((dir / "cfg/Pipe/settings.ini").c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+
+    const std::string locked = dir.write("cfg/Locked/settings.ini", "[Path]\nsibling=/opt/s\n");
+    ::chmod(locked.c_str(), 0200);
+    EXPECT_TRUE(asUnprivileged(dir.path(), [] {
+        return !ProgramSettings::set("Locked", "Path", "tavrin", "/usr/bin/tavrin");
+    }));
+    EXPECT_EQ(TempDir::read(locked), "[Path]\nsibling=/opt/s\n");
 }
 
 TEST(SystemFolders, FollowTheXdgDirectories) {

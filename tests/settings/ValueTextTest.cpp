@@ -1,6 +1,8 @@
 #include "settings/ValueText.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 TEST(ValueText, NumbersReadTheLeadingNumericPart) {
     EXPECT_EQ(ValueText::toNumber("12abc"), 12);
@@ -55,6 +57,16 @@ TEST(ValueText, RoundingIsHalfEven) {
     EXPECT_EQ(ValueText::roundHalfEven(3.5), 4);
     EXPECT_EQ(ValueText::roundHalfEven(-2.5), -2);
     EXPECT_EQ(ValueText::roundHalfEven(2.6), 3);
+    // Stored numbers can be anything: beyond the range they stop at its ends.
+    constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+    EXPECT_EQ(ValueText::roundHalfEven(1e300), kMax);
+    EXPECT_EQ(ValueText::roundHalfEven(-1e300), kMin);
+    EXPECT_EQ(ValueText::roundHalfEven(ValueText::toNumber("1e999")), kMax);
+    EXPECT_EQ(ValueText::roundHalfEven(std::nan("")), 0);
+    EXPECT_EQ(ValueText::roundToInt(1e300), std::numeric_limits<int>::max());
+    EXPECT_EQ(ValueText::roundToInt(-3e9), std::numeric_limits<int>::min());
+    EXPECT_EQ(ValueText::roundToInt(2.5), 2);
 }
 
 TEST(ValueText, DatesReadBackAndNonsenseIsRefused) {

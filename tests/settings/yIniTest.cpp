@@ -1,9 +1,14 @@
 #include "settings/yIni.h"
 #include "platform/AnsiCodec.h"
+#include "platform/FileSystem.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -169,6 +174,9 @@ TEST_F(yIniTest, ADocumentWithoutRootEndCannotTakeANewGroup) {
     ini.SetVal("K", "v");
     EXPECT_FALSE(ini.SetGtx());
     EXPECT_EQ(ini.document(), "<?xml?>\r\n<運用>\r\n");
+    EXPECT_TRUE(ini.SetTxt());
+    EXPECT_EQ(ini.writeFailure(), "ﾌｧｲﾙに </運用> がないため <New> の設定を書き込めません")
+        << "a setting lost is told";
 }
 
 TEST_F(yIniTest, ShortOneLineGroupReadsAsEmpty) {
@@ -179,13 +187,14 @@ TEST_F(yIniTest, ShortOneLineGroupReadsAsEmpty) {
     EXPECT_EQ(ini.groupText(), "");
 }
 
-TEST_F(yIniTest, DaggerBecomesALineBreakOnlyWhenTheKeyIsCreated) {
+TEST_F(yIniTest, DaggerInAValueReadsBackUnchanged) {
     loadFresh();
     ini.GetGtx("G");
     ini.SetVal("K", "a‡b");
-    EXPECT_EQ(ini.groupText(), "      <K>a\r\nb</K>\r\n");
+    EXPECT_EQ(ini.groupText(), "      <K>a&#x2021;b</K>\r\n");
+    EXPECT_EQ(ini.vGtVal("K", ""), "a‡b");
     ini.SetVal("K", "c‡d");
-    EXPECT_EQ(ini.groupText(), "      <K>c‡d</K>\r\n");
+    EXPECT_EQ(ini.vGtVal("K", ""), "c‡d");
 }
 
 TEST_F(yIniTest, DvSettingsNameIsMappedToThePlainName) {
@@ -193,18 +202,76 @@ TEST_F(yIniTest, DvSettingsNameIsMappedToThePlainName) {
     EXPECT_EQ(ini.filePath(), dir / "User.xml");
 }
 
-TEST_F(yIniTest, SetTxtWithoutPathFailsAndAFailedWriteKeepsTheOldFile) {
+TEST_F(yIniTest, SetTxtWithoutPathFails) {
     EXPECT_FALSE(ini.SetTxt());
-    const std::string path = dir.write("sub/User.xml", "");
-    ASSERT_TRUE(ini.GetTxt(path));
-    dir.write("sub/User.xml", "old");
-    ::chmod((dir / "sub").c_str(), 0500);
-    const bool written = ini.SetTxt();
-    ::chmod((dir / "sub").c_str(), 0700);
-    if (::geteuid() != 0) { // root writes anywhere
-        EXPECT_FALSE(written);
-        EXPECT_EQ(TempDir::read(path), "old");
+    EXPECT_EQ(ini.writeFailure(), "");
+}
+
+// A settings file that is there but cannot be read is never replaced by defaults.
+TEST_F(yIniTest, AFolderOrAPipeInPlaceOfTheFileIsReportedAndLeftAlone) {
+    alarm(20); // a pipe opened for reading would wait for a writer for ever
+    const std::string folder = dir.mkdir("a/User.xml");
+    const std::string pipe = dir.mkdir("b") + "/User.xml";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {folder, pipe}) {
+        EXPECT_FALSE(ini.GetTxt(path)) << path;
+        EXPECT_EQ(ini.readFailure(), "通常のﾌｧｲﾙではありません");
+        ini.GetGtx("設定");
+        ini.SetVal("Root", "/tmp");
+        ini.SetGtx();
+        EXPECT_FALSE(ini.SetTxt());
+        EXPECT_EQ(ini.writeFailure(), "") << "reported once, at start";
     }
+    alarm(0);
+    struct stat st {};
+    EXPECT_TRUE(::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    EXPECT_TRUE(::stat(pipe.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+}
+
+TEST_F(yIniTest, AFileWithoutReadPermissionIsLeftAlone) {
+    const std::string path = dir.write("User.xml", "<?xml?>\r\n<運用>\r\n</運用>");
+    ::chmod(path.c_str(), 0200);
+    EXPECT_TRUE(asUnprivileged(dir.path(), [&] {
+        const bool read = ini.GetTxt(path);
+        ini.GetGtx("設定");
+        ini.SetVal("Root", "/tmp");
+        ini.SetGtx();
+        return !read && ini.readFailure() == "ｱｸｾｽが拒否されました" && !ini.SetTxt();
+    }));
+    EXPECT_EQ(TempDir::read(path), "<?xml?>\r\n<運用>\r\n</運用>");
+}
+
+TEST_F(yIniTest, AReadOnlyFolderKeepsTheOldFileAndTellsWhy) {
+    const std::string path = dir.write("sub/User.xml", "old");
+    EXPECT_TRUE(asUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "sub").c_str(), 0500);
+        return ini.GetTxt(path) && !ini.SetTxt() && ini.writeFailure() == "ｱｸｾｽが拒否されました";
+    }));
+    EXPECT_EQ(TempDir::read(path), "old");
+}
+
+TEST_F(yIniTest, AFullDiskKeepsTheOldFileAndTellsWhy) {
+    const std::string disk = dir.mkdir("disk");
+    if (::mount("tavrin-test", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{disk};
+    const std::string path = disk + "/User.xml";
+    ASSERT_TRUE(ini.GetTxt(path));
+    ASSERT_TRUE(ini.SetTxt());
+    const std::string before = TempDir::read(path);
+    ini.GetGtx("設定");
+    ini.SetVal("Big", std::string(128 * 1024, 'x'));
+    ini.SetGtx();
+    const bool written = ini.SetTxt();
+    const std::string after = TempDir::read(path);
+    const bool onlyTheFile = FileSystem::list(disk).files.size() == 1;
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ini.writeFailure(), "ﾃﾞｨｽｸの空き容量が不足しています");
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(onlyTheFile) << "the temporary file is removed";
 }
 
 TEST_F(yIniTest, DocumentHasNoLengthLimit) {

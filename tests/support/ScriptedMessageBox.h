@@ -3,13 +3,18 @@
 #include "platform/MessageBox.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 // Records every message and answers questions from a script (No when it runs out).
 class ScriptedMessageBox : public MessageBox {
   public:
-    void inform(std::string_view text) override { shown.emplace_back(text); }
+    void inform(std::string_view text) override {
+        shown.emplace_back(text);
+        if (whileShown)
+            whileShown();
+    }
     bool ask(std::string_view text) override {
         shown.emplace_back(text);
         if (answers.empty())
@@ -21,4 +26,6 @@ class ScriptedMessageBox : public MessageBox {
 
     std::vector<std::string> shown;
     std::deque<bool> answers;
+    // Runs while a notice is open, as events that arrive during its event loop would.
+    std::function<void()> whileShown;
 };

@@ -36,8 +36,9 @@ struct KeyModifiers {
     bool operator==(const KeyModifiers&) const = default;
 };
 
-// The keys the panes report; everything else arrives as Other.
-enum class BrowserKey { Delete, Enter, F2, Escape, Other };
+// The keys the panes report; everything else arrives as Other. Letters come with the
+// modifiers held (C, X, V with Ctrl: copy, cut, paste); Menu is the context-menu key.
+enum class BrowserKey { Delete, Enter, F2, Escape, Other, C, X, V, F10, Menu, Backspace };
 
 // Phases of a drag passing over a pane.
 enum class DragState { Enter = 0, Leave = 1, Over = 2 };

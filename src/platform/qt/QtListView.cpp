@@ -181,11 +181,11 @@ void QtListView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void QtListView::keyPressEvent(QKeyEvent* event) {
     const BrowserKey key = QtPaneInput::key(event->key());
-    if (key != BrowserKey::Delete && key != BrowserKey::Enter && key != BrowserKey::F2) {
+    const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
+    if (!QtPaneInput::ownsKey(key, modifiers)) {
         QTreeView::keyPressEvent(event);
     }
-    guarded("list key",
-            [&] { input_.listKeyPressed(key, QtPaneInput::modifiers(event->modifiers())); });
+    guarded("list key", [&] { input_.listKeyPressed(key, modifiers); });
 }
 
 // ---- The pane's part of the logic ----

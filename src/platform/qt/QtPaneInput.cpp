@@ -40,8 +40,39 @@ BrowserKey QtPaneInput::key(int qtKey) {
         return BrowserKey::F2;
     case Qt::Key_Escape:
         return BrowserKey::Escape;
+    case Qt::Key_C:
+        return BrowserKey::C;
+    case Qt::Key_X:
+        return BrowserKey::X;
+    case Qt::Key_V:
+        return BrowserKey::V;
+    case Qt::Key_F10:
+        return BrowserKey::F10;
+    case Qt::Key_Menu:
+        return BrowserKey::Menu;
+    case Qt::Key_Backspace:
+        return BrowserKey::Backspace;
     default:
         return BrowserKey::Other;
+    }
+}
+
+bool QtPaneInput::ownsKey(BrowserKey key, KeyModifiers modifiers) {
+    switch (key) {
+    case BrowserKey::Delete:
+    case BrowserKey::Enter:
+    case BrowserKey::F2:
+    case BrowserKey::Menu:
+    case BrowserKey::Backspace:
+        return true;
+    case BrowserKey::C:
+    case BrowserKey::X:
+    case BrowserKey::V:
+        return modifiers == KeyModifiers{false, true, false};
+    case BrowserKey::F10:
+        return modifiers == KeyModifiers{true, false, false};
+    default:
+        return false;
     }
 }
 

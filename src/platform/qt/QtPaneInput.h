@@ -16,6 +16,9 @@ class QtPaneInput {
     static MouseButton button(Qt::MouseButton button);
     static KeyModifiers modifiers(Qt::KeyboardModifiers modifiers);
     static BrowserKey key(int qtKey);
+    // Keys the program acts on, which the view's own key handling must not see (it would
+    // copy a row's text, search for a letter, and so on).
+    static bool ownsKey(BrowserKey key, KeyModifiers modifiers);
     // Drag data for local paths: "text/uri-list" with every byte of the paths kept.
     static QMimeData* mimeDataFor(const std::vector<std::string>& paths);
     // The local paths a drop offers; empty when it offers none.

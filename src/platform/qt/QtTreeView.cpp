@@ -202,13 +202,13 @@ void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void QtTreeView::keyPressEvent(QKeyEvent* event) {
     const BrowserKey key = QtPaneInput::key(event->key());
-    if (key != BrowserKey::Delete && key != BrowserKey::Enter && key != BrowserKey::F2) {
+    const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
+    if (!QtPaneInput::ownsKey(key, modifiers)) {
         movingByKey_ = true;
         QTreeView::keyPressEvent(event);
         movingByKey_ = false;
     }
-    guarded("tree key",
-            [&] { input_.treeKeyPressed(key, QtPaneInput::modifiers(event->modifiers())); });
+    guarded("tree key", [&] { input_.treeKeyPressed(key, modifiers); });
 }
 
 void QtTreeView::focusOutEvent(QFocusEvent* event) {

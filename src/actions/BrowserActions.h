@@ -1,0 +1,82 @@
+#pragma once
+
+#include "actions/ActionDispatcher.h"
+#include "actions/ActionServices.h"
+#include "actions/DoubleClickOpening.h"
+#include "actions/SelectionCollector.h"
+#include "actions/ShellHandOff.h"
+#include "actions/spFiL.h"
+#include "platform/controls/ControlTypes.h"
+
+#include <string>
+#include <string_view>
+
+struct BrowserState;
+class FileActions;
+class FolderTree;
+class TreeWatch;
+class UiLoop;
+enum class PopupPlace;
+
+// The browser's input as far as it leads to actions: presses and releases that show the
+// context menu, the keys of both panes, double-clicks, and the dispatch of the chosen
+// item. The control forwards its pane input here.
+class BrowserActions {
+  public:
+    struct Parts {
+        BrowserState& state;
+        FolderTree& tree;
+        TreeWatch& watch;
+        UiLoop& loop;
+        const ShellHandOff::BeforeOpen& eBfrOpn;
+        const ShellHandOff::OpenPath& eSlcFL;
+        const bool& bLex;
+        ShellHandOff::Record record;
+    };
+
+    explicit BrowserActions(Parts parts);
+
+    // Loads the send-to submenu from the send-to folder.
+    void setServices(ActionServices services);
+    void setFileActions(FileActions* actions) { dispatcher_.setFileActions(actions); }
+
+    void trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv);
+    // Shows the context menu and runs the chosen item; nothing when none was chosen.
+    void ShwMnu(bool pasteAllowed, bool bTrv);
+
+    void treePressed(const std::string& key, MouseButton button);
+    void treeReleased(MouseButton button);
+    void listPressed(const std::string& key);
+    void listReleased(MouseButton button);
+    void treeKey(BrowserKey key, KeyModifiers modifiers);
+    void listKey(BrowserKey key, KeyModifiers modifiers);
+    void treeDoubleClicked(const std::string& key) { opening_.treeDoubleClicked(key); }
+    void listDoubleClicked(const std::string& key) { opening_.listDoubleClicked(key); }
+
+    const spFiL& menu() const { return menu_; }
+    const SelectionCollector& selection() const { return selection_; }
+
+  private:
+    // The item a key acts on, as a press there would make it: the selected node, the
+    // current row (none for paste, which then goes into the listed folder).
+    void pointAtSelectedNode();
+    void pressCurrentRow(bool none);
+    // Context menu by key, for the selected node or the current row.
+    void treeMenuByKey();
+    void listMenuByKey();
+    void openListParent();
+    // The common keys of both panes; false when the key is not one of them.
+    bool commonKey(BrowserKey key, KeyModifiers modifiers, bool bTrv);
+
+    BrowserState& state_;
+    FolderTree& tree_;
+    TreeWatch& watch_;
+    UiLoop& loop_;
+    ActionServices services_;
+    spFiL menu_;
+    SelectionCollector selection_;
+    ShellHandOff handOff_;
+    ActionDispatcher dispatcher_;
+    DoubleClickOpening opening_;
+    PopupPlace place_;
+};

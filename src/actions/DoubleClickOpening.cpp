@@ -1,0 +1,102 @@
+#include "actions/DoubleClickOpening.h"
+
+#include "browser/BrowserState.h"
+#include "browser/FolderTree.h"
+#include "browser/PathText.h"
+#include "opening/Fld.h"
+#include "platform/FileSystem.h"
+#include "platform/TextCase.h"
+#include "platform/UiLoop.h"
+
+bool DoubleClickOpening::isShortcut(const std::string& path) {
+    return path.size() >= 4 && TextCase::lower(path.substr(path.size() - 4)) == ".lnk";
+}
+
+void DoubleClickOpening::raise(const std::string& path, bool explore) {
+    std::string sPhS = path;
+    if (eSlcFL_)
+        eSlcFL_(sPhS, false, explore);
+}
+
+void DoubleClickOpening::treeDoubleClicked(const std::string& key) {
+    // The press that began the double-click made the node the list's node; a press that
+    // did not (outside the nodes, or while busy) opens nothing.
+    const TreeNode* node = tree_.trCurNd();
+    if (key.empty() || !node || node->key() != key)
+        return;
+    if (node->tag() != "FL") {
+        toggle(key);
+        return;
+    }
+    openFile(tree_.fullPath(node), true);
+}
+
+void DoubleClickOpening::toggle(const std::string& key) {
+    TreeControl& tree = state_.c.trView;
+    TreeNode* node = tree.find(key);
+    if (node->expanded()) {
+        tree.collapse(node);
+        return;
+    }
+    tree.expand(node);
+    tree_.TrView_Expand(key);
+}
+
+void DoubleClickOpening::listDoubleClicked(const std::string& key) {
+    if (!key.empty())
+        openRow(key);
+}
+
+void DoubleClickOpening::listEnter() {
+    if (const ListItem* current = state_.c.lsView.current())
+        openRow(std::string(current->key()));
+}
+
+void DoubleClickOpening::openRow(const std::string& key) {
+    const ListItem* row = state_.c.lsView.find(key);
+    if (!row || !tree_.trCurNd())
+        return;
+    WaitCursor wait(loop_);
+    BusyScope busy(state_);
+    std::string folder = tree_.trNdPh(tree_.trCurNd());
+    if (folder.empty())
+        return;
+    PathText::AddSep(folder);
+    const std::string name(row->text());
+    if (row->tag() == "FL")
+        openFile(folder + name, false);
+    else
+        openFolderRow(folder, name);
+}
+
+void DoubleClickOpening::openFile(const std::string& path, bool fromTree) {
+    if (isShortcut(path))
+        openShortcut(path, fromTree);
+    else
+        raise(path, false);
+}
+
+void DoubleClickOpening::openShortcut(const std::string& link, bool fromTree) {
+    const std::string target = Fld::LnkTrg(link);
+    if (target.empty() || target == link)
+        return;
+    if (FileSystem::folderExists(target)) {
+        if (bLex_)
+            raise(target, fromTree);
+        else
+            tree_.setRoot(target);
+    } else if (FileSystem::fileExists(target)) {
+        raise(target, false);
+    }
+}
+
+void DoubleClickOpening::openFolderRow(const std::string& folder, const std::string& name) {
+    TreeControl& tree = state_.c.trView;
+    TreeNode* listNode = tree_.trCurNd();
+    const std::string listKey = listNode->key();
+    tree.expand(listNode);
+    tree_.TrView_Expand(listKey);
+    tree_.trLdSubByPath(folder + name);
+    if (const TreeNode* selected = tree.selected())
+        state_.listNodeKey = selected->key();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct BrowserState;
+class FolderTree;
+class ListItem;
+class UiLoop;
+
+// Opening by double-click (and Enter in the list): a file goes to the host for opening,
+// a folder row opens in the tree, a shortcut (".lnk") is followed to its target. A folder
+// target becomes the tree's root, or, with `bLex`, goes to the host (to explore it from
+// the tree, to open it from the list). A shortcut that cannot be read, names nothing on
+// the disk or leads nowhere opens nothing.
+class DoubleClickOpening {
+  public:
+    using OpenPath = std::function<void(std::string& sPhS, bool bOpn, bool bExp)>;
+
+    DoubleClickOpening(BrowserState& state, FolderTree& tree, UiLoop& loop, const OpenPath& eSlcFL,
+                       const bool& bLex)
+        : state_(state), tree_(tree), loop_(loop), eSlcFL_(eSlcFL), bLex_(bLex) {}
+
+    // A double-click on the tree node `key` (empty: outside every node).
+    void treeDoubleClicked(const std::string& key);
+    // A double-click on the list row `key` (empty: outside every row).
+    void listDoubleClicked(const std::string& key);
+    // Enter in the list: the current row, as a double-click on it.
+    void listEnter();
+
+    static bool isShortcut(const std::string& path);
+
+  private:
+    void toggle(const std::string& key);
+    void openRow(const std::string& key);
+    void openFile(const std::string& path, bool fromTree);
+    void openShortcut(const std::string& link, bool fromTree);
+    void openFolderRow(const std::string& folder, const std::string& name);
+    void raise(const std::string& path, bool explore);
+
+    BrowserState& state_;
+    FolderTree& tree_;
+    UiLoop& loop_;
+    const OpenPath& eSlcFL_;
+    const bool& bLex_;
+};

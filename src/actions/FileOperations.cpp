@@ -1,0 +1,268 @@
+#include "actions/FileOperations.h"
+
+#include "browser/BrowserState.h"
+#include "browser/FileList.h"
+#include "browser/FolderTree.h"
+#include "browser/ListTexts.h"
+#include "browser/PathText.h"
+#include "browser/TreeWatch.h"
+#include "platform/FileOperationService.h"
+#include "platform/FileSystem.h"
+#include "platform/ScopedFlag.h"
+#include "platform/TextCase.h"
+#include "platform/UiLoop.h"
+
+#include <cstdio>
+
+namespace {
+
+std::optional<FileOperationKind> kindOf(std::string_view word) {
+    if (TextCase::equal(word, "移動"))
+        return FileOperationKind::Move;
+    if (TextCase::equal(word, "複写"))
+        return FileOperationKind::Copy;
+    if (TextCase::equal(word, "削除"))
+        return FileOperationKind::Delete;
+    return std::nullopt;
+}
+
+// A name that stays one entry of its folder: not empty, no separator, not "." or "..".
+bool validName(const std::string& name) {
+    return !name.empty() && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos && name != "." && name != "..";
+}
+
+} // namespace
+
+FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& list,
+                               TreeWatch& watch, UiLoop& loop, std::function<void(bool)> setTimer)
+    : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop),
+      setTimer_(std::move(setTimer)) {}
+
+bool FileOperations::FlOpr(std::string_view word, const std::vector<std::string>& sources,
+                           const std::string& destination, bool noProgress, bool noConfirmation) {
+    const auto kind = kindOf(word);
+    FileOperationRequest request;
+    for (const std::string& source : sources)
+        if (!source.empty())
+            request.sources.push_back(source);
+    if (!kind || request.sources.empty() || !service_ || running_)
+        return false;
+    request.kind = *kind;
+    request.destination = *kind == FileOperationKind::Delete ? std::string() : destination;
+    request.noProgress = noProgress;
+    request.noConfirmation = noConfirmation;
+    BusyScope busy(state_);
+    ScopedFlag running(running_);
+    return service_->run(request);
+}
+
+void FileOperations::MkNwFld(bool bTrv) {
+    BusyScope busy(state_);
+    if (bTrv)
+        newTreeNode();
+    else
+        newListRow();
+}
+
+void FileOperations::newTreeNode() {
+    auto& tree = state_.c.trView;
+    TreeNode* parent = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
+    if (!parent)
+        parent = tree.selected();
+    if (!parent)
+        return;
+    const std::string parentKey = parent->key();
+    tree_.TrView_Expand(parentKey); // a folder not opened yet gets its children first
+    TreeNode* node = tree.add(parentKey, TreeRelation::Child, tree_.trNwKey(),
+                              std::string(kNewFolderText), "FoldC");
+    if (!node)
+        return;
+    tree.select(node);
+    tree.setTag(node, "NW");
+    setTimer_(false);
+    tree.startLabelEdit(node);
+}
+
+void FileOperations::newListRow() {
+    auto& list = state_.c.lsView;
+    char key[24];
+    std::snprintf(key, sizeof key, "L%03d", state_.itemCounter++);
+    if (ListItem* current = list.current())
+        list.setSelected(current, false);
+    loop_.processEvents();
+    ListItemData row;
+    row.key = key;
+    row.text = std::string(kNewFolderText);
+    row.icon = "FoldC";
+    if (!list.add(std::move(row)))
+        return;
+    list.clearSelection();
+    list.setCurrent(list.find(key), true);
+    list.setTag(list.find(key), "NW");
+    loop_.processEvents();
+    ListItem* item = list.find(key);
+    if (!item)
+        return;
+    setTimer_(false);
+    list.startLabelEdit(item);
+}
+
+void FileOperations::RenSlc(bool bTrv) {
+    if (bTrv) {
+        auto& tree = state_.c.trView;
+        TreeNode* node = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
+        if (!node)
+            return;
+        tree.select(node);
+        setTimer_(false);
+        tree.startLabelEdit(node);
+        return;
+    }
+    auto& list = state_.c.lsView;
+    ListItem* item = state_.trackedItem > 0 ? list.itemAt(state_.trackedItem) : nullptr;
+    if (!item)
+        return;
+    list.clearSelection();
+    list.setCurrent(item, true);
+    setTimer_(false);
+    list.startLabelEdit(item);
+}
+
+bool FileOperations::treeLabelEdited(const std::string& key,
+                                     const std::optional<std::string>& text) {
+    setTimer_(true);
+    if (!state_.c.trView.find(key))
+        return true;
+    if (!text || !validName(*text))
+        return false;
+    WaitCursor wait(loop_);
+    return applyTreeEdit(key, *text);
+}
+
+bool FileOperations::applyTreeEdit(const std::string& key, const std::string& text) {
+    auto& tree = state_.c.trView;
+    TreeNode* node = tree.find(key);
+    const std::string path = tree_.fullPath(node);
+    const std::string parentFolder = FileSystem::parentOf(path);
+    if (node->tag() == "NW") {
+        if (!FileSystem::createFolder(PathText::child(parentFolder, text)))
+            return false;
+        tree.setTag(node, "FD");
+    } else if (node->tag() == "FD" || node->tag() == "FL") {
+        if (text != node->text() && !FileSystem::rename(path, text))
+            return false;
+    } else {
+        return false;
+    }
+    tree.setText(node, text);
+    if (!node->parent()) {
+        // The root itself was renamed: the tree follows it under its new name.
+        tree_.setRoot(PathText::child(parentFolder, text));
+        return true;
+    }
+    watch_.trRfNd(node->parent()->key(), false);
+    return true;
+}
+
+bool FileOperations::listLabelEdited(const std::string& key,
+                                     const std::optional<std::string>& text) {
+    setTimer_(true);
+    const TreeNode* listNode = tree_.trCurNd();
+    if (!listNode || tree_.trNdPh(listNode).empty())
+        return false;
+    if (!state_.c.lsView.find(key))
+        return true;
+    if (!text || !validName(*text))
+        return false;
+    WaitCursor wait(loop_);
+    return applyListEdit(key, *text);
+}
+
+bool FileOperations::applyListEdit(const std::string& key, const std::string& text) {
+    auto& list = state_.c.lsView;
+    ListItem* item = list.find(key);
+    const std::string folder = tree_.trNdPh(tree_.trCurNd());
+    const std::string path = PathText::child(folder, text);
+    if (item->tag() == "NW") {
+        if (!FileSystem::createFolder(path))
+            return false;
+        list.setTag(item, "FD");
+        const auto record = FileSystem::getFolder(path);
+        list.setColumnText(item, 1, record ? ListTexts::modified(record->modified) : "");
+        list.setColumnText(item, 3, "D" + text);
+    } else if (item->tag() == "FD" || item->tag() == "FL") {
+        const std::string old(item->text());
+        if (text != old && !FileSystem::rename(PathText::child(folder, old), text))
+            return false;
+    } else {
+        return false;
+    }
+    list.setText(item, text);
+    watch_.trRfNd(state_.listNodeKey, true);
+    return true;
+}
+
+void FileOperations::showInList(const std::string& key) {
+    TreeNode* node = state_.c.trView.find(key);
+    if (!node)
+        return;
+    state_.c.trView.select(node);
+    // The list follows its node at once, so its rows always belong to the folder that
+    // operations on them name.
+    list_.lsFill(tree_.fullPath(node), false);
+    state_.listNodeKey = key;
+}
+
+void FileOperations::DelSlc(const std::vector<std::string>& sources, bool bTrv) {
+    BusyScope busy(state_);
+    if (bTrv)
+        deleteFromTree(sources);
+    else
+        deleteFromList(sources);
+}
+
+void FileOperations::deleteFromTree(const std::vector<std::string>& sources) {
+    auto& tree = state_.c.trView;
+    TreeNode* selected = tree.selected();
+    TreeNode* first = tree.firstNode();
+    if (!first)
+        return;
+    TreeNode* back = selected && selected->parent() ? selected->parent() : first;
+    TreeNode* next = !selected                 ? first
+                     : selected->nextSibling() ? selected->nextSibling()
+                     : selected->parent()      ? selected->parent()
+                                               : first;
+    const std::string backKey = back->key();
+    showInList(next->key());
+    if (!FlOpr("削除", sources, {}, false, false))
+        return;
+    list_.lsRfLst();
+    watch_.trRfNd(backKey, false);
+}
+
+void FileOperations::deleteFromList(const std::vector<std::string>& sources) {
+    auto& list = state_.c.lsView;
+    if (!list.current())
+        return;
+    const int position = list.indexOf(list.current());
+    if (!FlOpr("削除", sources, {}, false, false))
+        return;
+    if (TreeNode* node = state_.c.trView.selected())
+        watch_.trRfNd(node->key(), false);
+    if (ListItem* item = list.itemAt(position)) {
+        list.clearSelection();
+        list.setCurrent(item, true);
+    }
+    loop_.processEvents();
+}
+
+void FileOperations::trRfPh(const std::string& folder) {
+    std::string path = folder;
+    PathText::CutSep(path);
+    const std::string key = tree_.trGtKey(path);
+    const TreeNode* node = key.empty() ? nullptr : state_.c.trView.find(key);
+    // An index line left by a rename may name a node that now stands for another folder.
+    if (node && TextCase::equal(tree_.fullPath(node), path))
+        watch_.trRfNd(key, false);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "actions/FileActions.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class FileList;
+class FileOperationService;
+class FolderTree;
+class TreeWatch;
+class UiLoop;
+struct BrowserState;
+
+// The file operations of the browser control: new folder and rename through label edits
+// of the panes (the folder is created or renamed when the edit ends), delete, copy and
+// move through the file-operation service, and the panes brought up to date afterwards.
+// Nodes and rows are held by key across anything that lets events run, so a pane rebuilt
+// meanwhile never leaves a dangling pointer.
+class FileOperations : public FileActions {
+  public:
+    static constexpr std::string_view kNewFolderText = "新規ﾌｫﾙﾀﾞ";
+
+    FileOperations(BrowserState& state, FolderTree& tree, FileList& list, TreeWatch& watch,
+                   UiLoop& loop, std::function<void(bool)> setTimer);
+    // The service copy, move and delete go through; without one they are not done.
+    void setService(FileOperationService* service) { service_ = service; }
+
+    bool FlOpr(std::string_view word, const std::vector<std::string>& sources,
+               const std::string& destination, bool noProgress, bool noConfirmation) override;
+    void MkNwFld(bool bTrv) override;
+    void RenSlc(bool bTrv) override;
+    void DelSlc(const std::vector<std::string>& sources, bool bTrv) override;
+    void trRfPh(const std::string& folder) override;
+
+    // The clipboard and shortcut actions come later.
+    void ClpSetFL(const std::vector<std::string>&, bool) override {}
+    void ClpPast(bool) override {}
+    void ClpLst() override {}
+    void MkLnk(const std::vector<std::string>&, const std::string&) override {}
+
+    // The panes' after-edit handlers: whether the new text stands (`text` empty: the
+    // edit was abandoned). The refresh timer resumes whatever the outcome.
+    bool treeLabelEdited(const std::string& key, const std::optional<std::string>& text);
+    bool listLabelEdited(const std::string& key, const std::optional<std::string>& text);
+
+  private:
+    void newTreeNode();
+    void newListRow();
+    bool applyTreeEdit(const std::string& key, const std::string& text);
+    bool applyListEdit(const std::string& key, const std::string& text);
+    void deleteFromTree(const std::vector<std::string>& sources);
+    void deleteFromList(const std::vector<std::string>& sources);
+    // Makes the node the one whose folder the list shows.
+    void showInList(const std::string& key);
+
+    BrowserState& state_;
+    FolderTree& tree_;
+    FileList& list_;
+    TreeWatch& watch_;
+    UiLoop& loop_;
+    std::function<void(bool)> setTimer_;
+    FileOperationService* service_ = nullptr;
+    bool running_ = false;
+};

@@ -1,0 +1,53 @@
+#include "actions/SelectionCollector.h"
+
+#include "browser/BrowserState.h"
+#include "browser/FolderTree.h"
+#include "browser/PathText.h"
+
+std::vector<std::string> SelectionCollector::sGtSlc(bool bTrv, bool foldersOnly,
+                                                    bool firstOnly) const {
+    return bTrv ? fromTree(foldersOnly) : fromList(foldersOnly, firstOnly);
+}
+
+std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {
+    const TreeNode* node = state_.c.trView.selected();
+    if (!node) {
+        if (state_.root.empty())
+            return {};
+        return {state_.root};
+    }
+    if (foldersOnly && node->tag() != "FD")
+        return {};
+    return {tree_.fullPath(node)};
+}
+
+std::string SelectionCollector::listedFolder() const {
+    std::string folder = tree_.trNdPh(tree_.trCurNd());
+    if (!folder.empty())
+        PathText::AddSep(folder);
+    return folder;
+}
+
+std::vector<std::string> SelectionCollector::fromList(bool foldersOnly, bool firstOnly) const {
+    const std::string folder = listedFolder();
+    if (folder.empty())
+        return {};
+    std::vector<std::string> paths;
+    const ListControl& list = state_.c.lsView;
+    for (int i = 1; i <= list.count(); ++i) {
+        const ListItem* row = list.itemAt(i);
+        if (!row->selected())
+            continue;
+        if (foldersOnly && row->tag() != "FD") {
+            if (firstOnly)
+                break;
+            continue;
+        }
+        paths.push_back(folder + std::string(row->text()));
+        if (firstOnly)
+            break;
+    }
+    if (paths.empty() && foldersOnly)
+        paths.push_back(folder);
+    return paths;
+}

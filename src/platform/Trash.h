@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// The desktop's trash, from which other file managers can restore an item.
+class Trash {
+  public:
+    enum class Result { Done, NoTrash, Failed };
+    struct Outcome {
+        Result result = Result::Failed;
+        std::string reason; // for NoTrash and Failed
+    };
+
+    virtual ~Trash() = default;
+    // Moves the item (a link itself, never its target) to the trash of its volume.
+    virtual Outcome moveToTrash(const std::string& path) = 0;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/FileOperationService.h"
+#include "platform/qt/QtFileOperationDialogs.h"
+
+class QWidget;
+
+// The file-operation service of the desktop: the work runs on a worker thread while the
+// user-interface thread keeps handling events, so the window repaints and the progress
+// window (shown when the work lasts longer than a second) can cancel it. Meanwhile no
+// mouse or key input and no close request reaches the owner window, so nothing that
+// the caller still uses can be changed or deleted under it; timers still tick (the
+// browser's busy flag keeps its refresh quiet). One operation at a time.
+class QtFileOperations : public FileOperationService {
+  public:
+    explicit QtFileOperations(QWidget* owner) : owner_(owner), dialogs_(owner) {}
+    bool run(const FileOperationRequest& request) override;
+
+    static constexpr int kProgressDelayMs = 1000;
+
+  private:
+    QWidget* owner_;
+    QtFileOperationDialogs dialogs_;
+    bool running_ = false;
+};

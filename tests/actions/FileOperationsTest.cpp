@@ -1,0 +1,246 @@
+#include "actions/FileOperations.h"
+#include "browser/BrowserFixture.h"
+#include "platform/FileOperationService.h"
+#include "platform/controls/ListObserver.h"
+#include "platform/controls/TreeObserver.h"
+
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Records what the browser asks of the service; `effect` stands for the work done.
+class RecordingService : public FileOperationService {
+  public:
+    bool run(const FileOperationRequest& request) override {
+        requests.push_back(request);
+        busyDuringRun = busy && *busy;
+        if (effect)
+            effect(request);
+        return result;
+    }
+    std::vector<FileOperationRequest> requests;
+    std::function<void(const FileOperationRequest&)> effect;
+    bool result = true;
+    const bool* busy = nullptr;
+    bool busyDuringRun = false;
+};
+
+// Which label edits the logic asked the views for.
+class EditRequests : public TreeObserver, public ListObserver {
+  public:
+    void labelEditRequested(const TreeNode* node) override { keys.push_back(node->key()); }
+    void labelEditRequested(const ListItem* item) override { keys.emplace_back(item->key()); }
+    std::vector<std::string> keys;
+};
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+class FileOperationsTest : public BrowserFixture {
+  protected:
+    void SetUp() override {
+        dir.mkdir("f/a/inner");
+        dir.mkdir("f/b");
+        dir.mkdir("f/c");
+        for (const char* name : {"f/b/1.txt", "f/b/2.txt", "f/b/3.txt", "f/b/4.txt", "f/b/5.txt"})
+            dir.write(name, name);
+        browser.setRoot(dir / "f");
+        service.busy = &browser.state().busy;
+        ops().setService(&service);
+        controls().trView.addObserver(&edits);
+        controls().lsView.addObserver(&edits);
+    }
+    void TearDown() override {
+        controls().trView.removeObserver(&edits);
+        controls().lsView.removeObserver(&edits);
+    }
+    FileOperations& ops() { return browser.fileOperations(); }
+    BrowserControls& controls() { return browser.controls(); }
+    // Stands for the list press that records the row under the mouse.
+    void pressRow(const std::string& name) {
+        const_cast<BrowserState&>(browser.state()).trackedItem =
+            controls().lsView.indexOf(row(name));
+    }
+    void selectRows(const std::vector<std::string>& names, const std::string& current) {
+        auto& list = controls().lsView;
+        list.clearSelection();
+        for (const std::string& name : names)
+            list.setSelected(row(name), true);
+        list.setCurrent(row(current), true);
+    }
+
+    RecordingService service;
+    EditRequests edits;
+};
+
+TEST_F(FileOperationsTest, FlOprMapsTheWordsAndRunsBusy) {
+    struct Case {
+        const char* word;
+        FileOperationKind kind;
+    } cases[] = {{"移動", FileOperationKind::Move},
+                 {"複写", FileOperationKind::Copy},
+                 {"削除", FileOperationKind::Delete}};
+    for (const Case& c : cases) {
+        service.requests.clear();
+        EXPECT_TRUE(ops().FlOpr(c.word, {dir / "f/a"}, dir / "f/c", false, false));
+        ASSERT_EQ(service.requests.size(), 1u);
+        EXPECT_EQ(service.requests[0].kind, c.kind);
+        EXPECT_EQ(service.requests[0].sources, std::vector<std::string>{dir / "f/a"});
+        EXPECT_TRUE(service.busyDuringRun);
+    }
+    EXPECT_EQ(service.requests[0].destination, "") << "delete has no destination";
+    EXPECT_FALSE(browser.state().busy);
+    service.requests.clear();
+    service.result = false;
+    EXPECT_FALSE(ops().FlOpr("複写", {dir / "f/a"}, dir / "f/c", false, false));
+    EXPECT_FALSE(ops().FlOpr("改名", {dir / "f/a"}, dir / "f/c", false, false));
+    EXPECT_EQ(service.requests.size(), 1u);
+}
+
+TEST_F(FileOperationsTest, FlOprWithAnEmptySelectionDoesNothing) {
+    EXPECT_FALSE(ops().FlOpr("削除", {}, {}, false, false));
+    EXPECT_FALSE(ops().FlOpr("複写", {""}, dir / "f/c", false, false));
+    EXPECT_TRUE(service.requests.empty());
+}
+
+TEST_F(FileOperationsTest, NewFolderInTheTreeUnderThePressedNode) {
+    press(dir / "f/c");
+    ops().MkNwFld(true);
+    TreeNode* fresh = nodeAtPath(dir / "f/c")->lastChild();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->text(), "新規ﾌｫﾙﾀﾞ");
+    EXPECT_EQ(fresh->tag(), "NW");
+    EXPECT_EQ(fresh->image(), "FoldC");
+    EXPECT_EQ(controls().trView.selected(), fresh);
+    EXPECT_EQ(edits.keys, std::vector<std::string>{fresh->key()});
+    EXPECT_FALSE(timer.on);
+    EXPECT_TRUE(browser.treeLabelEdited(fresh->key(), std::string("made")));
+    EXPECT_TRUE(timer.on);
+    EXPECT_TRUE(isFolder(dir / "f/c/made"));
+    EXPECT_EQ(childTexts(nodeAtPath(dir / "f/c")), std::vector<std::string>{"made"});
+}
+
+TEST_F(FileOperationsTest, RefusedNamesCancelTheEditAndResumeTheTimer) {
+    press(dir / "f/c");
+    ops().MkNwFld(true);
+    const std::string key = nodeAtPath(dir / "f/c")->lastChild()->key();
+    const std::optional<std::string> refused[] = {std::string("../a"), std::string("x/y"),
+                                                  std::string(""), std::nullopt};
+    for (const auto& text : refused) {
+        timer.on = false;
+        EXPECT_FALSE(browser.treeLabelEdited(key, text));
+        EXPECT_TRUE(timer.on);
+    }
+    dir.mkdir("f/c/taken");
+    EXPECT_FALSE(browser.treeLabelEdited(key, std::string("taken")));
+    EXPECT_EQ(node(key)->text(), "新規ﾌｫﾙﾀﾞ");
+    EXPECT_EQ(node(key)->tag(), "NW");
+    EXPECT_FALSE(isFolder(dir / "f/x"));
+    EXPECT_FALSE(isFolder(dir / "x"));
+    TreeNode* dummy = nodeAtPath(dir / "f/a")->firstChild();
+    ASSERT_EQ(dummy->tag(), "DM");
+    EXPECT_FALSE(browser.treeLabelEdited(dummy->key(), std::string("z")));
+}
+
+TEST_F(FileOperationsTest, RenameInTheTreeRenamesTheFolderAndKeepsTheNode) {
+    press(dir / "f/b");
+    const std::string key = nodeAtPath(dir / "f/b")->key();
+    ops().RenSlc(true);
+    EXPECT_EQ(edits.keys, std::vector<std::string>{key});
+    EXPECT_FALSE(timer.on);
+    EXPECT_TRUE(browser.treeLabelEdited(key, std::string("b2")));
+    EXPECT_TRUE(isFolder(dir / "f/b2"));
+    EXPECT_EQ(childTexts(node("N0000")), (std::vector<std::string>{"a", "b2", "c"}));
+    EXPECT_FALSE(browser.treeLabelEdited(key, std::string("c"))) << "never over another folder";
+    EXPECT_TRUE(isFolder(dir / "f/c"));
+}
+
+TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
+    press(dir / "f/b");
+    pressRow("2.txt");
+    const std::string key(row("2.txt")->key());
+    ops().RenSlc(false);
+    EXPECT_EQ(edits.keys, std::vector<std::string>{key});
+    EXPECT_TRUE(browser.listLabelEdited(key, std::string("two.txt")));
+    EXPECT_EQ(TempDir::read(dir / "f/b/two.txt"), "f/b/2.txt");
+    EXPECT_EQ(row("two.txt")->columnText(3), "L2.txt") << "the sort key keeps the old name";
+    EXPECT_FALSE(browser.listLabelEdited(key, std::string("3.txt")));
+    EXPECT_EQ(TempDir::read(dir / "f/b/3.txt"), "f/b/3.txt");
+
+    ops().MkNwFld(false);
+    ListItem* fresh = controls().lsView.current();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->tag(), "NW");
+    EXPECT_EQ(fresh->text(), "新規ﾌｫﾙﾀﾞ");
+    const std::string freshKey(fresh->key());
+    EXPECT_TRUE(browser.listLabelEdited(freshKey, std::string("sub")));
+    fresh = controls().lsView.find(freshKey);
+    EXPECT_EQ(fresh->tag(), "FD");
+    EXPECT_EQ(fresh->columnText(3), "Dsub");
+    EXPECT_EQ(fresh->columnText(1).size(), 14u);
+    EXPECT_TRUE(isFolder(dir / "f/b/sub"));
+}
+
+TEST_F(FileOperationsTest, RenameWithoutAPressedRowOrNodeDoesNothing) {
+    ops().RenSlc(true);
+    ops().RenSlc(false);
+    EXPECT_TRUE(edits.keys.empty());
+    EXPECT_TRUE(timer.on);
+}
+
+TEST_F(FileOperationsTest, DeleteInTheTreeMovesTheSelectionFirst) {
+    struct Case {
+        std::string selected;
+        std::string next;
+    } cases[] = {{dir / "f/a", dir / "f/b"}, {dir / "f/c", dir / "f"}, {dir / "f", dir / "f"}};
+    service.result = false;
+    for (const Case& c : cases) {
+        controls().trView.select(nodeAtPath(c.selected));
+        ops().DelSlc({c.selected}, true);
+        EXPECT_EQ(controls().trView.selected(), nodeAtPath(c.next)) << c.selected;
+        EXPECT_EQ(browser.tree().trCurNd(), nodeAtPath(c.next));
+    }
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b", "c"}));
+    service.result = true;
+    service.effect = [&](const FileOperationRequest&) { rmdir((dir / "f/c").c_str()); };
+    controls().trView.select(nodeAtPath(dir / "f/c"));
+    ops().DelSlc({dir / "f/c"}, true);
+    EXPECT_EQ(childTexts(node("N0000")), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(FileOperationsTest, DeleteOfThreeRowsSelectsTheRowAtTheFormerPlace) {
+    press(dir / "f/b");
+    controls().trView.select(nodeAtPath(dir / "f/b"));
+    selectRows({"2.txt", "3.txt", "4.txt"}, "2.txt");
+    service.effect = [&](const FileOperationRequest& request) {
+        for (const std::string& path : request.sources)
+            unlink(path.c_str());
+    };
+    ops().DelSlc({dir / "f/b/2.txt", dir / "f/b/3.txt", dir / "f/b/4.txt"}, false);
+    EXPECT_EQ(service.requests.size(), 1u);
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"1.txt", "5.txt"}));
+    EXPECT_EQ(controls().lsView.current(), row("5.txt"));
+    controls().lsView.setCurrent(nullptr, false);
+    ops().DelSlc({dir / "f/b/1.txt"}, false);
+    EXPECT_EQ(service.requests.size(), 1u) << "no current row: nothing is deleted";
+}
+
+TEST_F(FileOperationsTest, RefreshOfAPathReconcilesOnlyAMatchingNode) {
+    dir.mkdir("f/c/new");
+    ops().trRfPh(dir / "f/c/");
+    EXPECT_EQ(childTexts(nodeAtPath(dir / "f/c")), std::vector<std::string>{"new"});
+    press(dir / "f/b");
+    ops().RenSlc(true);
+    ASSERT_TRUE(browser.treeLabelEdited(nodeAtPath(dir / "f/b")->key(), std::string("b2")));
+    dir.mkdir("f/b2/late");
+    ops().trRfPh(dir / "f/b"); // the index line of the old path is stale
+    EXPECT_TRUE(childTexts(nodeAtPath(dir / "f/b")).empty());
+    ops().trRfPh(dir / "f/missing");
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+#include "platform/AnsiCodec.h"
+#include "platform/FileSystem.h"
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
+#include "support/X11Probe.h"
+#include "support/XvfbServer.h"
+
+#include <algorithm>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+void xdotool(const std::string& display, std::vector<std::string> args) {
+    args.insert(args.begin(), "/usr/bin/xdotool");
+    ChildProcess run(args, {"DISPLAY=" + display});
+    run.wait(5000);
+    usleep(300000);
+}
+
+// Waits until `done` holds, up to `timeoutMs`.
+template <typename F> bool waitFor(F&& done, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        if (done())
+            return true;
+        usleep(100000);
+    }
+    return done();
+}
+
+TEST(DeleteOnX, AFileRowDeletedWithTheDeleteKeyLandsInTheTrash) {
+    TempDir dir;
+    const std::string victim = dir.write("home/victim.txt", "v");
+    dir.write("config/Quorvale/tavrin/User.xml",
+              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                "   <設定>\r\n      <Root>" +
+                                (dir / "home") + "</Root>\r\n   </設定>\r\n</運用>"));
+    XvfbServer x(1024, 700);
+    ASSERT_TRUE(x.ok());
+    ChildProcess tavrin({TAVRIN_EXE},
+                        {"DISPLAY=" + x.display(), "XDG_CONFIG_HOME=" + (dir / "config"),
+                         "XDG_DATA_HOME=" + dir.mkdir("data"), "HOME=" + (dir / "home"),
+                         "QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + dir.mkdir("run")},
+                        dir / "tavrin.log");
+    X11Probe probe(x.display());
+    const auto window = probe.waitForWindow("Tavrin", 20000);
+    ASSERT_TRUE(window) << TempDir::read(dir / "tavrin.log");
+    // Into the list's empty space near the bottom, then all its rows (the one file), then
+    // the Delete key.
+    xdotool(x.display(), {"mousemove", "--sync", std::to_string(window->width / 2),
+                          std::to_string(window->height - 20)});
+    xdotool(x.display(), {"click", "1"});
+    xdotool(x.display(), {"key", "ctrl+a"});
+    const auto titled = [&] {
+        int count = 0;
+        for (const auto& w : probe.windows())
+            count += w.title == "Tavrin";
+        return count;
+    };
+    const int before = titled();
+    xdotool(x.display(), {"key", "Delete"});
+    ASSERT_TRUE(waitFor([&] { return titled() > before; }, 10000)) << "no confirmation";
+    xdotool(x.display(), {"key", "Return"});
+    EXPECT_TRUE(waitFor([&] { return !FileSystem::fileExists(victim); }, 10000));
+    EXPECT_EQ(TempDir::read(dir / "data/Trash/files/victim.txt"), "v");
+    EXPECT_NE(TempDir::read(dir / "data/Trash/info/victim.txt.trashinfo").find("Path=" + victim),
+              std::string::npos);
+    tavrin.signal(SIGTERM);
+    EXPECT_EQ(tavrin.wait(10000), 0);
+}
+
+} // namespace
