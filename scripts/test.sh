@@ -18,7 +18,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build-sanitize --parallel "$(nproc)"
 # The only known leak is inside libdbus (Qt's session-bus connection); nothing else is excused.
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitize/lsan.supp:print_suppressions=0"
-export ASAN_OPTIONS="detect_stack_use_after_return=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd build-sanitize
 ctest --output-on-failure --timeout 600 -j 2
