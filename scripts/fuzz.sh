@@ -15,5 +15,5 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS="$flags" -DTAVRIN_FUZZ=ON >/dev/null
 cmake --build build-fuzz --parallel "$(nproc)" --target "fuzz_${target}"
 mkdir -p "build-fuzz/corpus/${target}"
-exec "build-fuzz/tests/fuzz/fuzz_${target}" -max_total_time="$seconds" -timeout=10 \
+exec "build-fuzz/fuzz_${target}" -max_total_time="$seconds" -timeout=10 \
     -artifact_prefix="build-fuzz/${target}-" "build-fuzz/corpus/${target}" "tests/fuzz/corpus/${target}"
