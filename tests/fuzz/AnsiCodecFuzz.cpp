@@ -1,6 +1,6 @@
 // The CP932 codec: any bytes decode and any text encodes without failing, and text made
 // only of characters that come back unchanged from CP932 does so as a whole.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/AnsiCodec.h"
 #include "platform/Utf8.h"
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "support/TempDir.h"
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,18 +52,51 @@ inline std::uint64_t number(std::string_view& input, std::size_t width) {
     return value;
 }
 
-// One temporary folder for the whole run, removed at exit. XDG_CONFIG_HOME and HOME point
-// into it, so targets that store settings never touch the user's own.
-inline const TempDir& folder() {
-    struct Folder {
-        TempDir dir;
-        Folder() {
-            setenv("HOME", dir.mkdir("home").c_str(), 1);
-            setenv("XDG_CONFIG_HOME", dir.mkdir("config").c_str(), 1);
-        }
-    };
+// The run's temporary folder, removed at exit. It lies on tmpfs where there is one: the
+// settings are flushed to disk on every save, which would slow the fuzzing to a crawl.
+// HOME and XDG_CONFIG_HOME point into it, so no target touches the user's own settings.
+class Folder {
+  public:
+    Folder() {
+        const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        std::string pattern = std::string(base) + "/tavrin-fuzz-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        path_ = pattern;
+        setenv("HOME", mkdir("home").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", mkdir("config").c_str(), 1);
+    }
+    ~Folder() {
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    std::string operator/(std::string_view relative) const {
+        return path_ + "/" + std::string(relative);
+    }
+    std::string mkdir(std::string_view relative) const {
+        const std::string path = *this / relative;
+        std::filesystem::create_directories(path);
+        return path;
+    }
+    // Creates the file (and its folders) with exactly these bytes.
+    std::string write(std::string_view relative, std::string_view bytes) const {
+        const std::string path = *this / relative;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+  private:
+    std::string path_;
+};
+
+inline const Folder& folder() {
     static const Folder folder;
-    return folder.dir;
+    return folder;
 }
 
 } // namespace fuzz

@@ -1,6 +1,6 @@
 // The record handed to a sibling tool: always well formed, and each text in it is either
 // empty or reads back as exactly the text given.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "opening/HandOverRecord.h"
 #include "platform/AnsiCodec.h"
 

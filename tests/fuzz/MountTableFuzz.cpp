@@ -1,6 +1,6 @@
 // The mount table: every line with four fields is an entry, and the drive list made from
 // the browsable ones has one entry per mount point.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/MountTable.h"
 
 #include <set>

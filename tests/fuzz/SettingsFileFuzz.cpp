@@ -1,6 +1,6 @@
 // "User.xml": a file found on disk is looked up in every way the program reads it, and a
 // value stored, saved and loaded again reads back unchanged beside its neighbours.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "settings/yIni.h"
 #include "support/ScriptedMessageBox.h"
 

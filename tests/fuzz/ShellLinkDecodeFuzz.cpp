@@ -1,6 +1,6 @@
 // Shortcut files from anywhere: decoding never reads outside the bytes, a file loads as its
 // bytes decode, and what decodes with a target is written again and reads back the same.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/ShellLink.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Shortcut files the program writes: every target, working folder and relative path it
 // can store (no NUL, within the format's lengths) reads back exactly, with the target's
 // attributes, times and the low 32 bits of its size.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/ShellLink.h"
 #include "platform/WideText.h"
 

@@ -1,5 +1,5 @@
 // Internet shortcuts in any encoding: an address found is one trimmed, non-empty line.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/UrlShortcut.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

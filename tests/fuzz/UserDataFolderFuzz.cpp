@@ -1,12 +1,12 @@
 // "UserData.ini" beside the executable: whatever it holds, the user data folder is one of
 // the known places or a folder that exists, and it ends with "/".
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/FileSystem.h"
 #include "settings/UserDataFolder.h"
 #include "support/ScriptedMessageBox.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const TempDir& dir = fuzz::folder();
+    const auto& dir = fuzz::folder();
     dir.write("program/UserData.ini", fuzz::bytes(data, size));
     ScriptedMessageBox messages;
     UserDataFolder userData(messages, "tavrin", dir / "program");

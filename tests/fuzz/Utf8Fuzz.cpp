@@ -1,6 +1,6 @@
 // UTF-8 stepping over byte strings that need not be UTF-8, and the UTF-16 form of Windows
 // file formats: every byte string comes back exactly from UTF-16.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/Utf8.h"
 #include "platform/WideText.h"
 

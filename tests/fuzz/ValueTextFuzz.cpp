@@ -1,7 +1,7 @@
 // The text forms of stored values: numbers, Booleans, dates and the escapes of the settings
 // file. Escaping then unescaping gives the value back, a number written reads back the
 // same, a date read and written reads back the same.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/AnsiCodec.h"
 #include "platform/Utf8.h"
 #include "settings/SettingsEscape.h"

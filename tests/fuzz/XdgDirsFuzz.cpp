@@ -1,5 +1,5 @@
 // user-dirs.dirs: whatever it holds, a user directory is an absolute path.
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "platform/XdgDirs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
