@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to build, run and test Tavrin.
+# With --fuzz, also clang and libFuzzer for scripts/fuzz.sh.
 set -euo pipefail
 packages=(
     # build
@@ -10,6 +11,9 @@ packages=(
     # tests
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
 )
+if [ "${1:-}" = "--fuzz" ]; then
+    packages+=(clang-14 libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -13,6 +13,11 @@ namespace {
 
 std::string escape(std::string_view s, bool isKey) {
     std::string out;
+    // A key line must never read as a section header ("[a" with the value "]").
+    if (isKey && s.starts_with('[')) {
+        out += "\\[";
+        s.remove_prefix(1);
+    }
     for (char c : s) {
         switch (c) {
         case '\\':

@@ -6,9 +6,10 @@
 // Per-user program settings shared with the sibling tools: a string store addressed by
 // application, section and key. Each application has one INI file,
 // $XDG_CONFIG_HOME/<application>/settings.ini ("[section]", "key=value", UTF-8), rewritten
-// atomically. Backslashes, line breaks and "=" in keys are written as escapes so any
-// path travels whole. The file is read only when it is a regular file (a named pipe under
-// its name cannot block), and one that exists but cannot be read is never written over.
+// atomically. Backslashes, line breaks, "=" in keys and a "[" starting a key are written as
+// escapes so any path travels whole. The file is read only when it is a regular file (a
+// named pipe under its name cannot block), and one that exists but cannot be read is never
+// written over.
 class ProgramSettings {
   public:
     static std::string get(std::string_view application, std::string_view section,

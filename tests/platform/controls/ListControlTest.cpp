@@ -38,8 +38,8 @@ void fillSample(ListControl& list) {
 } // namespace
 
 TEST(ListControlTest, BulkAddIsOneInsertionAndKeysFindTheirRows) {
-    ListControl list;
     RecordingListObserver observer;
+    ListControl list;
     list.addObserver(&observer);
     fillSample(list);
     EXPECT_EQ(observer.events, (std::vector<std::string>{"about-insert 0 5", "inserted 0 5"}));
@@ -57,8 +57,8 @@ TEST(ListControlTest, BulkAddIsOneInsertionAndKeysFindTheirRows) {
 }
 
 TEST(ListControlTest, BulkAddOfManyItemsStaysOneNotice) {
-    ListControl list;
     RecordingListObserver observer;
+    ListControl list;
     list.addObserver(&observer);
     std::vector<ListItemData> items;
     for (int i = 1; i <= 20000; ++i) {
@@ -70,10 +70,10 @@ TEST(ListControlTest, BulkAddOfManyItemsStaysOneNotice) {
 }
 
 TEST(ListControlTest, RemovalShiftsRowsAndBatchRemovalNotifiesPerRun) {
+    RecordingListObserver observer;
     ListControl list;
     fillSample(list);
     list.setCurrent(list.find("L002"));
-    RecordingListObserver observer;
     list.addObserver(&observer);
     EXPECT_TRUE(list.remove("L002"));
     EXPECT_EQ(list.current(), nullptr);
@@ -120,10 +120,10 @@ TEST(ListControlTest, SortsByColumnTextBothWaysAndStably) {
 }
 
 TEST(ListControlTest, SortedListPutsNewItemsInPlaceAndReportsReorders) {
+    RecordingListObserver observer;
     ListControl list;
     list.setSortKey(0);
     list.setSorted(true);
-    RecordingListObserver observer;
     list.addObserver(&observer);
     list.addItems({row("L1", "m"), row("L2", "B"), row("L3", "x")});
     list.add(row("L4", "c"));
@@ -164,9 +164,9 @@ TEST(ListControlTest, SelectionIsMultipleWithOneCurrentItem) {
 }
 
 TEST(ListControlTest, ItemAttributesAndColumnsChangeWithNotices) {
+    RecordingListObserver observer;
     ListControl list;
     fillSample(list);
-    RecordingListObserver observer;
     list.addObserver(&observer);
     ListItem* item = list.find("L003");
     const std::string name(item->text());
@@ -202,9 +202,9 @@ TEST(ListControlTest, ItemAttributesAndColumnsChangeWithNotices) {
 }
 
 TEST(ListControlTest, ChangesInABatchAreToldOnceOverTheRowsTheyTouched) {
+    RecordingListObserver observer;
     ListControl list;
     fillSample(list);
-    RecordingListObserver observer;
     list.addObserver(&observer);
     list.beginChanges();
     list.beginChanges();

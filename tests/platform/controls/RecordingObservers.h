@@ -8,6 +8,8 @@
 #include <vector>
 
 // Observers that write every notice as a line of text, for comparing sequences.
+// Declare one before the control it watches: the control tells its observers when it is
+// destroyed, so an observer must outlive it.
 class RecordingTreeObserver : public TreeObserver {
   public:
     std::vector<std::string> events;

@@ -122,8 +122,8 @@ TEST(TreeControlTest, FullPathsJoinTextsWithoutDoublingTheSeparator) {
 }
 
 TEST(TreeControlTest, ObserversHearInsertionsRemovalsAndChangesInPairs) {
-    TreeControl tree;
     RecordingTreeObserver observer;
+    TreeControl tree;
     tree.addObserver(&observer);
     buildSample(tree);
     tree.add("N0004", TreeRelation::Previous, "N0005", "b2");
@@ -151,9 +151,9 @@ TEST(TreeControlTest, ObserversHearInsertionsRemovalsAndChangesInPairs) {
 }
 
 TEST(TreeControlTest, ViewChangesAreNotEchoedToTheirSource) {
-    TreeControl tree;
     RecordingTreeObserver view;
     RecordingTreeObserver other;
+    TreeControl tree;
     tree.addObserver(&view);
     tree.addObserver(&other);
     buildSample(tree);
@@ -227,9 +227,9 @@ TEST(TreeControlTest, RowsAndSiblingsStayRightThroughMixedInsertionsAndRemovals)
 }
 
 TEST(TreeControlTest, SelectingOrShowingANodeOpensItsCollapsedAncestors) {
+    RecordingTreeObserver observer;
     TreeControl tree;
     buildSample(tree);
-    RecordingTreeObserver observer;
     tree.addObserver(&observer);
     tree.select(tree.find("N0002"));
     EXPECT_TRUE(tree.find("N0000")->expanded());

@@ -1,0 +1,43 @@
+// Replays seed corpora through a fuzz target without libFuzzer: every file named on the
+// command line, and every file in every folder named, is one input.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+std::vector<std::filesystem::path> inputsOf(const std::filesystem::path& path) {
+    if (!std::filesystem::is_directory(path))
+        return {path};
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(path))
+        if (entry.is_regular_file())
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int replayed = 0;
+    for (int i = 1; i < argc; ++i) {
+        for (const auto& file : inputsOf(argv[i])) {
+            std::ifstream in(file, std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            std::fprintf(stderr, "%s\n", file.c_str());
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                   bytes.size());
+            ++replayed;
+        }
+    }
+    std::fprintf(stderr, "%d inputs replayed\n", replayed);
+    return replayed > 0 ? 0 : 1;
+}
