@@ -13,6 +13,16 @@ TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& sig
 void TreeWatch::Timer1_Timer() {
     if (state_.busy)
         return;
+    reconcileShown();
+    auto& tree = state_.c.trView;
+    if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey);
+        hover && !hover->expanded()) {
+        tree.expand(hover);
+        tree_.TrView_Expand(hover->key());
+    }
+}
+
+void TreeWatch::reconcileShown() {
     auto& tree = state_.c.trView;
     if (!state_.root.empty() && !state_.showList) {
         const Signature now = signatures_.GtSig(state_.root);
@@ -31,11 +41,6 @@ void TreeWatch::Timer1_Timer() {
             list_.lsRfLst();
             state_.listBaseline = now;
         }
-    }
-    if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey);
-        hover && !hover->expanded()) {
-        tree.expand(hover);
-        tree_.TrView_Expand(hover->key());
     }
 }
 

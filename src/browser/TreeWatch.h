@@ -29,6 +29,9 @@ class TreeWatch {
               FolderTree& tree, FileList& list);
 
     void Timer1_Timer();
+    // The tick's watch of the shown panes: the root in the tree-only view and the list
+    // folder, each merged with the disk when its signature changed.
+    void reconcileShown();
     // Two-cursor merge of the node's children with the disk; both sides are in the same
     // name order. With `noList` clear the list is reconciled too when it shows the node.
     void trRfNd(std::string_view key, bool noList);

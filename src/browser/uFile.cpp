@@ -39,7 +39,8 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
-      watch_(state_, scan_, signatures_, loop, tree_, list_), picker_(picker) {
+      watch_(state_, scan_, signatures_, loop, tree_, list_),
+      notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();

@@ -2,6 +2,7 @@
 
 #include "browser/BrowserHost.h"
 #include "browser/BrowserState.h"
+#include "browser/ChangeNotices.h"
 #include "browser/ChangeSignature.h"
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
@@ -120,6 +121,7 @@ class uFile : public BrowserInput {
     FolderTree tree_;
     FileList list_;
     TreeWatch watch_;
+    ChangeNotices notices_;
     FolderPicker& picker_;
     RecentLists recent_;
     std::unique_ptr<RegisteredFolders> registered_;
