@@ -5,23 +5,25 @@
 #include "platform/UiLoop.h"
 
 #include <algorithm>
-#include <chrono>
 
 ChangeNotices::ChangeNotices(BrowserState& state, FolderWatch& folders, UiLoop& loop, Timer& tick,
                              TreeWatch& watch)
     : state_(state), folders_(folders), tick_(tick), watch_(watch), window_(loop.newTimer()) {
     if (folders_.descriptor() >= 0)
         readable_ = loop.watchReadable(folders_.descriptor(), [this] { noticed(); });
+    // While a window gathers notices, its end reconciles: the tick need not.
+    watch_.setPanesCovered([this] { return window_ && window_->running(); });
 }
 
 void ChangeNotices::noticed() {
     // Read even when quiet, so the descriptor does not keep calling; and no more calls
     // while the window is open (a reconciliation lets pending events run).
     folders_.poll();
+    cpuMark_ = std::clock();
     if (window_)
         readable_->setEnabled(false);
     if (!silenced())
-        reconcile();
+        watch_.reconcileShown();
     openWindow();
 }
 
@@ -32,19 +34,22 @@ void ChangeNotices::openWindow() {
 
 void ChangeNotices::windowEnded() {
     window_->stop();
+    adaptWindow();
     if (folders_.poll()) {
         if (!silenced())
-            reconcile();
+            watch_.reconcileShown();
         openWindow();
     } else {
         readable_->setEnabled(true);
     }
 }
 
-void ChangeNotices::reconcile() {
-    const auto start = std::chrono::steady_clock::now();
-    watch_.reconcileShown();
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - start);
-    windowMs_ = std::max(kWindowMs, static_cast<int>(4 * took.count()));
+// Everything the process did since the last notice or window end (reconciliations,
+// the painting that followed them, ticks) sets the next window. The window is kept for
+// later notices, so a folder that changes just after every window is bounded too.
+void ChangeNotices::adaptWindow() {
+    const std::clock_t now = std::clock();
+    const double used = static_cast<double>(now - cpuMark_) / CLOCKS_PER_SEC;
+    windowMs_ = std::max(kWindowMs, static_cast<int>(1000 * kWindowPerCpu * used));
+    cpuMark_ = now;
 }

@@ -4,6 +4,7 @@
 #include "platform/ReadableWatch.h"
 #include "platform/Timer.h"
 
+#include <ctime>
 #include <memory>
 
 class FolderWatch;
@@ -12,14 +13,16 @@ class UiLoop;
 
 // Shows a change of the shown folder as soon as the folder watch reports it: the first
 // notice reconciles at once, the notices that follow are gathered for a window of at
-// least 100 ms and reconciled once at its end. The window stretches to four times the
-// last reconciliation, so a folder that never stops changing costs at most a fifth of the
-// time. Whatever keeps the refresh tick quiet (the busy flag, the paused tick during a
-// label edit) keeps this quiet too; the tick picks up what was left. Without a loop that
-// watches descriptors nothing happens here and the tick alone serves.
+// least 100 ms and reconciled once at its end. The window stretches to five times the
+// processor time used since the last one (the reconciliation and the painting that
+// followed it), so a folder that never stops changing costs about a sixth of the time. Whatever
+// keeps the refresh tick quiet (the busy flag, the paused tick during a label edit) keeps this
+// quiet too; the tick picks up what was left. Without a loop that watches descriptors nothing
+// happens here and the tick alone serves.
 class ChangeNotices {
   public:
     static constexpr int kWindowMs = 100;
+    static constexpr int kWindowPerCpu = 5;
 
     ChangeNotices(BrowserState& state, FolderWatch& folders, UiLoop& loop, Timer& tick,
                   TreeWatch& watch);
@@ -27,8 +30,8 @@ class ChangeNotices {
   private:
     void noticed();
     void windowEnded();
-    void reconcile();
     void openWindow();
+    void adaptWindow();
     bool silenced() const { return state_.busy || !tick_.running(); }
 
     BrowserState& state_;
@@ -38,4 +41,6 @@ class ChangeNotices {
     std::unique_ptr<Timer> window_;
     std::unique_ptr<ReadableWatch> readable_;
     int windowMs_ = kWindowMs;
+    // Processor time at the last notice or window end.
+    std::clock_t cpuMark_ = 0;
 };

@@ -13,7 +13,8 @@ TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& sig
 void TreeWatch::Timer1_Timer() {
     if (state_.busy)
         return;
-    reconcileShown();
+    if (!panesCovered_ || !panesCovered_())
+        reconcileShown();
     auto& tree = state_.c.trView;
     if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey);
         hover && !hover->expanded()) {
