@@ -3,6 +3,7 @@
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
+#include "platform/HeapPolicy.h"
 #include "platform/TextCase.h"
 #include "platform/UiLoop.h"
 
@@ -41,6 +42,8 @@ void TreeWatch::reconcileShown() {
         if (state_.listBaseline.changedTo(now)) {
             list_.lsRfLst();
             state_.listBaseline = now;
+            if (state_.c.lsView.count() >= HeapPolicy::kLargeList)
+                HeapPolicy::giveBackFreed();
         }
     }
 }

@@ -8,4 +8,9 @@ class HeapPolicy {
   public:
     // Blocks of 128 KiB and more are mapped on their own and given back when freed.
     static void returnLargeBlocks();
+    // Gives the pages of freed small blocks back, after the temporaries of a large folder
+    // (one heap block per name) went.
+    static void giveBackFreed();
+    // Lists from this many rows on are large enough for that to matter.
+    static constexpr int kLargeList = 10000;
 };
