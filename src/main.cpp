@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "platform/HeapPolicy.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -24,6 +25,7 @@ bool chooseX11() {
 int main(int argc, char** argv) {
     if (!chooseX11())
         return 1;
+    HeapPolicy::returnLargeBlocks();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setQuitOnLastWindowClosed(false);

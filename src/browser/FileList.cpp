@@ -4,6 +4,7 @@
 #include "browser/FolderTree.h"
 #include "browser/IconCache.h"
 #include "browser/ListTexts.h"
+#include "platform/HeapPolicy.h"
 #include "platform/TextCase.h"
 #include "platform/UiLoop.h"
 
@@ -63,6 +64,14 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
         return;
     BusyScope busy(state_);
     auto& list = state_.c.lsView;
+    // Made first, so that it ends last: the folder's records are gone by then.
+    struct GiveBack {
+        ListControl& rows;
+        ~GiveBack() {
+            if (rows.count() >= HeapPolicy::kLargeList)
+                HeapPolicy::giveBackFreed();
+        }
+    } giveBack{list};
     const ListItem* current = list.current();
     const std::string remembered = current ? std::string(current->text()) : std::string();
     // Taken before the read, so that a change while the rows are made shows at a tick.

@@ -3,6 +3,7 @@
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
+#include "platform/HeapPolicy.h"
 #include "platform/TextCase.h"
 #include "platform/UiLoop.h"
 
@@ -14,6 +15,17 @@ void TreeWatch::Timer1_Timer() {
     if (state_.busy)
         return;
     tree_.followMounts();
+    if (!panesCovered_ || !panesCovered_())
+        reconcileShown();
+    auto& tree = state_.c.trView;
+    if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey);
+        hover && !hover->expanded()) {
+        tree.expand(hover);
+        tree_.TrView_Expand(hover->key());
+    }
+}
+
+void TreeWatch::reconcileShown() {
     auto& tree = state_.c.trView;
     if (!state_.root.empty() && !state_.showList) {
         const Signature now = signatures_.GtSig(state_.root);
@@ -30,12 +42,9 @@ void TreeWatch::Timer1_Timer() {
         if (state_.listBaseline.changedTo(now)) {
             list_.lsRfLst();
             state_.listBaseline = now;
+            if (state_.c.lsView.count() >= HeapPolicy::kLargeList)
+                HeapPolicy::giveBackFreed();
         }
-    }
-    if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey);
-        hover && !hover->expanded()) {
-        tree.expand(hover);
-        tree_.TrView_Expand(hover->key());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "browser/BrowserState.h"
 #include "platform/controls/ControlTypes.h"
 
+#include <functional>
 #include <string_view>
 
 class FileList;
@@ -30,6 +31,11 @@ class TreeWatch {
               FolderTree& tree, FileList& list);
 
     void Timer1_Timer();
+    // The tick's watch of the shown panes: the root in the tree-only view and the list
+    // folder, each merged with the disk when its signature changed.
+    void reconcileShown();
+    // While `covered` answers true, ticks leave the shown panes to whoever covers them.
+    void setPanesCovered(std::function<bool()> covered) { panesCovered_ = std::move(covered); }
     // Two-cursor merge of the node's children with the disk; both sides are in the same
     // name order. With `noList` clear the list is reconciled too when it shows the node.
     void trRfNd(std::string_view key, bool noList);
@@ -57,4 +63,5 @@ class TreeWatch {
     UiLoop& loop_;
     FolderTree& tree_;
     FileList& list_;
+    std::function<bool()> panesCovered_;
 };

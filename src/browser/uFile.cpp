@@ -42,7 +42,7 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
       list_(state_, scan_, icons_, signatures_, loop, tree_),
       watch_(state_, scan_, signatures_, loop, tree_, list_),
       fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { SetTmr(on); }),
-      picker_(picker) {
+      notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();

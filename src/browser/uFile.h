@@ -3,6 +3,7 @@
 #include "actions/FileOperations.h"
 #include "browser/BrowserHost.h"
 #include "browser/BrowserState.h"
+#include "browser/ChangeNotices.h"
 #include "browser/ChangeSignature.h"
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
@@ -131,6 +132,7 @@ class uFile : public BrowserInput {
     FileList list_;
     TreeWatch watch_;
     FileOperations fileOperations_;
+    ChangeNotices notices_;
     FolderPicker& picker_;
     RecentLists recent_;
     std::unique_ptr<RegisteredFolders> registered_;

@@ -38,12 +38,12 @@ bool FolderWatch::onNetworkFileSystem(const std::string& folder) {
     }
 }
 
-void FolderWatch::drain() {
+bool FolderWatch::drain() {
     alignas(inotify_event) char buffer[16384];
-    for (;;) {
+    for (bool any = false;; any = true) {
         const ssize_t n = read(fd_, buffer, sizeof buffer);
         if (n <= 0)
-            return;
+            return any;
         for (ssize_t pos = 0; pos < n;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + pos);
             pos += static_cast<ssize_t>(sizeof(inotify_event) + event->len);

@@ -22,13 +22,17 @@ class FolderWatch {
     // renamed, its attributes or the folder itself); nullopt when it cannot be watched.
     // The first call for a folder starts watching it.
     std::optional<std::uint64_t> generation(std::string_view folder);
+    // Readable when changes wait to be read; -1 when there are no notifications.
+    int descriptor() const { return fd_; }
+    // Reads the changes that wait; true when there were any.
+    bool poll() { return fd_ >= 0 && drain(); }
 
   private:
     struct Watch {
         int descriptor;
         std::uint64_t generation;
     };
-    void drain();
+    bool drain();
     static bool onNetworkFileSystem(const std::string& folder);
     void forgetOldest();
 

@@ -1,12 +1,26 @@
 #pragma once
 
+#include "platform/ReadableWatch.h"
+#include "platform/Timer.h"
+
+#include <functional>
+#include <memory>
+
 // What long work asks of the user-interface loop: letting pending window events run in
-// between, and the hourglass pointer. Both are no-ops without a display.
+// between, and the hourglass pointer. Both are no-ops without a display. The loop also
+// watches descriptors and makes further timers; where it cannot, it gives null and the
+// caller does without.
 class UiLoop {
   public:
     virtual ~UiLoop() = default;
     virtual void processEvents() = 0;
     virtual void setWaitCursor(bool on) = 0;
+    // Calls `onReadable` while `descriptor` has data to read, until the watch is destroyed.
+    virtual std::unique_ptr<ReadableWatch> watchReadable(int /*descriptor*/,
+                                                         std::function<void()> /*onReadable*/) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<Timer> newTimer() { return nullptr; }
 };
 
 // Shows the hourglass for the life of the object and always takes it away again.

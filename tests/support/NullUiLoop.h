@@ -1,10 +1,16 @@
 #pragma once
 
 #include "platform/UiLoop.h"
+#include "support/ManualTimer.h"
 
 #include <functional>
+#include <memory>
+#include <poll.h>
+#include <vector>
 
-// No display: counts what was asked so tests can see the cursor always comes back.
+// No display: counts what was asked so tests can see the cursor always comes back. A
+// watched descriptor is looked at only when the test calls deliverReadable(), and the
+// timers it makes tick only when the test says so.
 class NullUiLoop : public UiLoop {
   public:
     void processEvents() override {
@@ -13,9 +19,49 @@ class NullUiLoop : public UiLoop {
             duringEvents();
     }
     void setWaitCursor(bool on) override { waitDepth += on ? 1 : -1; }
+    std::unique_ptr<ReadableWatch> watchReadable(int descriptor,
+                                                 std::function<void()> onReadable) override {
+        auto watch = std::make_unique<Watch>(*this, descriptor, std::move(onReadable));
+        watch_ = watch.get();
+        return watch;
+    }
+    std::unique_ptr<Timer> newTimer() override {
+        auto timer = std::make_unique<ManualTimer>();
+        timers.push_back(timer.get());
+        return timer;
+    }
+    // What the loop would do now: call the watch when it is enabled and its descriptor
+    // has data. True when it was called.
+    bool deliverReadable() {
+        if (!watch_ || !watch_->enabled)
+            return false;
+        pollfd ready{watch_->descriptor, POLLIN, 0};
+        if (::poll(&ready, 1, 0) != 1)
+            return false;
+        watch_->onReadable();
+        return true;
+    }
 
     int eventRuns = 0;
     int waitDepth = 0;
     // Stands for what happens elsewhere while pending events run.
     std::function<void()> duringEvents;
+    // The timers made, valid while their owners live.
+    std::vector<ManualTimer*> timers;
+
+  private:
+    struct Watch : ReadableWatch {
+        Watch(NullUiLoop& loop, int descriptor, std::function<void()> onReadable)
+            : loop(loop), descriptor(descriptor), onReadable(std::move(onReadable)) {}
+        ~Watch() override {
+            if (loop.watch_ == this)
+                loop.watch_ = nullptr;
+        }
+        void setEnabled(bool on) override { enabled = on; }
+        NullUiLoop& loop;
+        int descriptor;
+        std::function<void()> onReadable;
+        bool enabled = true;
+    };
+    Watch* watch_ = nullptr;
 };

@@ -46,10 +46,13 @@ class ListItem {
     enum Part { KeyPart, FirstColumnPart, ToolTipPart = FirstColumnPart + columnCount, PartCount };
 
     std::string_view part(int index) const;
-    // Replaces all texts at once (in Part order), in a block from the list's arena.
+    // Replaces all texts at once (in Part order): in the item's block when they fit it,
+    // else in a new block from the list's arena.
     void setParts(const std::array<std::string_view, PartCount>& parts, RowArena& arena);
     void setPart(int index, std::string_view text, RowArena& arena);
     void freeTexts(RowArena& arena) noexcept;
+    static void copyParts(const std::array<std::string_view, PartCount>& parts, char* to,
+                          std::array<std::uint32_t, PartCount>& ends);
 
     // The key, the column texts and the tooltip in one block, part i ending at ends_[i]: a
     // large folder's rows cost one allocation each for all their texts.
@@ -61,6 +64,8 @@ class ListItem {
     std::optional<Rgb> foreColour_;
     bool bold_ = false;
     bool selected_ = false;
+    // What the block at texts_ can hold.
+    std::uint32_t capacity_ = 0;
     std::size_t row_ = 0;
     RowVector<ListItem>* rows_ = nullptr;
 };

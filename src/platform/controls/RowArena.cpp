@@ -1,21 +1,16 @@
 #include "platform/controls/RowArena.h"
 
+#include <algorithm>
 #include <new>
 #include <sys/mman.h>
-
-namespace {
-
-constexpr std::size_t kAlignment = alignof(std::max_align_t);
-
-} // namespace
 
 RowArena::~RowArena() {
     for (const auto& [base, chunk] : chunks_)
         munmap(reinterpret_cast<void*>(base), chunkSize);
 }
 
-std::size_t RowArena::rounded(std::size_t bytes) {
-    return (bytes + kAlignment - 1) / kAlignment * kAlignment;
+std::size_t RowArena::capacity(std::size_t bytes) {
+    return (std::max<std::size_t>(bytes, 1) + kGrain - 1) / kGrain * kGrain;
 }
 
 void RowArena::newChunk() {
@@ -32,17 +27,32 @@ void RowArena::newChunk() {
         munmap(reinterpret_cast<void*>(base + chunkSize), end - base - chunkSize);
     // Advice only: where huge pages are not available, ordinary pages serve.
     madvise(reinterpret_cast<void*>(base), chunkSize, MADV_HUGEPAGE);
-    current_ = &chunks_.emplace(base, Chunk{}).first->second;
-    currentBase_ = base;
+    current_ = &chunks_[base];
+    current_->base = base;
+}
+
+void* RowArena::reuse(std::size_t sizeClass) {
+    std::vector<Chunk*>& chunks = withFree_[sizeClass];
+    if (chunks.empty())
+        return nullptr;
+    Chunk* chunk = chunks.back();
+    FreeBlock* block = chunk->free[sizeClass];
+    chunk->free[sizeClass] = block->next;
+    if (block->next == nullptr)
+        chunks.pop_back();
+    ++chunk->live;
+    return block;
 }
 
 void* RowArena::allocate(std::size_t bytes) {
-    const std::size_t size = rounded(bytes == 0 ? 1 : bytes);
+    const std::size_t size = capacity(bytes);
     if (size > largeBlock)
         return ::operator new(size);
+    if (void* block = reuse(classOf(size)))
+        return block;
     if (current_ == nullptr || current_->used + size > chunkSize)
         newChunk();
-    void* block = reinterpret_cast<void*>(currentBase_ + current_->used);
+    void* block = reinterpret_cast<void*>(current_->base + current_->used);
     current_->used += size;
     ++current_->live;
     return block;
@@ -51,18 +61,37 @@ void* RowArena::allocate(std::size_t bytes) {
 void RowArena::deallocate(void* block, std::size_t bytes) noexcept {
     if (block == nullptr)
         return;
-    if (rounded(bytes == 0 ? 1 : bytes) > largeBlock) {
+    const std::size_t size = capacity(bytes);
+    if (size > largeBlock) {
         ::operator delete(block);
         return;
     }
     const std::uintptr_t base = reinterpret_cast<std::uintptr_t>(block) & ~(chunkSize - 1);
     const auto it = chunks_.find(base);
-    if (it == chunks_.end() || --it->second.live > 0)
+    if (it == chunks_.end())
         return;
-    if (base == currentBase_) {
-        it->second.used = 0;
+    Chunk& chunk = it->second;
+    if (--chunk.live == 0) {
+        release(it);
         return;
     }
-    munmap(reinterpret_cast<void*>(base), chunkSize);
+    const std::size_t sizeClass = classOf(size);
+    auto* freed = static_cast<FreeBlock*>(block);
+    freed->next = chunk.free[sizeClass];
+    if (freed->next == nullptr)
+        withFree_[sizeClass].push_back(&chunk);
+    chunk.free[sizeClass] = freed;
+}
+
+// Unmaps an emptied chunk; its free lists lie inside it, so they are dropped with it and
+// no other chunk's list can lead there.
+void RowArena::release(std::unordered_map<std::uintptr_t, Chunk>::iterator it) noexcept {
+    Chunk* chunk = &it->second;
+    for (std::size_t c = 0; c < kClasses; ++c)
+        if (chunk->free[c] != nullptr)
+            std::erase(withFree_[c], chunk);
+    if (current_ == chunk)
+        current_ = nullptr;
+    munmap(reinterpret_cast<void*>(it->first), chunkSize);
     chunks_.erase(it);
 }

@@ -1,5 +1,8 @@
 #include "platform/qt/QtUiLoop.h"
 
+#include "platform/qt/QtReadableWatch.h"
+#include "platform/qt/QtTimer.h"
+
 #include <QApplication>
 #include <QCursor>
 
@@ -12,4 +15,13 @@ void QtUiLoop::setWaitCursor(bool on) {
         QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     else
         QApplication::restoreOverrideCursor();
+}
+
+std::unique_ptr<ReadableWatch> QtUiLoop::watchReadable(int descriptor,
+                                                       std::function<void()> onReadable) {
+    return std::make_unique<QtReadableWatch>(descriptor, std::move(onReadable));
+}
+
+std::unique_ptr<Timer> QtUiLoop::newTimer() {
+    return std::make_unique<QtTimer>();
 }

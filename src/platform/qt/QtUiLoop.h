@@ -7,4 +7,7 @@ class QtUiLoop : public UiLoop {
   public:
     void processEvents() override;
     void setWaitCursor(bool on) override;
+    std::unique_ptr<ReadableWatch> watchReadable(int descriptor,
+                                                 std::function<void()> onReadable) override;
+    std::unique_ptr<Timer> newTimer() override;
 };

@@ -51,4 +51,35 @@ TEST(RowArenaTest, BlocksAreAlignedAndDisjointAcrossChunksAndAfterFreeing) {
     EXPECT_TRUE(std::all_of(blocks.begin(), blocks.end(), intact));
 }
 
+// Rows rewritten again and again with texts of other lengths, as reconciliations do:
+// freed blocks serve the new ones, so the mapped chunks stay near the first fill's, and
+// freeing everything gives every chunk back.
+TEST(RowArenaTest, RewritesReuseFreedBlocksAndFreeingAllUnmapsEverything) {
+    RowArena arena;
+    std::mt19937 random(11);
+    std::vector<Block> rows(100000);
+    const auto write = [&](Block& b) {
+        b = {static_cast<unsigned char*>(arena.allocate(b.size)), b.size, b.fill};
+        std::memset(b.data, b.fill, b.size);
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i] = {nullptr, 16 + random() % 150, static_cast<unsigned char>(i)};
+        write(rows[i]);
+    }
+    const std::size_t firstFill = arena.mappedBytes();
+    for (int round = 0; round < 20; ++round) {
+        for (Block& b : rows) {
+            Block old = b;
+            b.size = 16 + random() % 150;
+            write(b);
+            arena.deallocate(old.data, old.size);
+        }
+        ASSERT_LE(arena.mappedBytes(), firstFill + firstFill / 10) << "round " << round;
+    }
+    EXPECT_TRUE(std::all_of(rows.begin(), rows.end(), intact));
+    for (const Block& b : rows)
+        arena.deallocate(b.data, b.size);
+    EXPECT_EQ(arena.mappedBytes(), 0u);
+}
+
 } // namespace
