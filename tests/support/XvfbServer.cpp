@@ -64,7 +64,8 @@ XvfbServer::XvfbServer(int width, int height, WindowManager wm) {
         return;
     wm_ = std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/openbox"},
                                          std::vector<std::string>{"DISPLAY=" + display_});
-    for (int i = 0; i < 400 && !wmRunning(display_); ++i)
+    // Generous: on a loaded machine openbox can take many seconds to take the screen.
+    for (int i = 0; i < 1200 && !wmRunning(display_); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 

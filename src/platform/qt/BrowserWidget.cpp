@@ -71,6 +71,8 @@ BrowserWidget::~BrowserWidget() {
     } else {
         drives_->detach();
     }
+    // The views draw with the image cache, which goes with the members: the views go first.
+    delete splitter_;
 }
 
 QToolButton* BrowserWidget::retButton(int index) const {
