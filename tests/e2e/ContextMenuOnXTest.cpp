@@ -11,14 +11,6 @@
 
 namespace {
 
-// Real input through the XTEST extension, as a user's mouse and keyboard give it.
-void xdotool(const std::string& display, std::vector<std::string> args) {
-    args.insert(args.begin(), "/usr/bin/xdotool");
-    ChildProcess run(args, {"DISPLAY=" + display});
-    run.wait(5000);
-    usleep(300000);
-}
-
 std::string clipboardText(const std::string& display, const TempDir& dir) {
     ChildProcess xclip({"/usr/bin/xclip", "-selection", "clipboard", "-o", "-t", "UTF8_STRING"},
                        {"DISPLAY=" + display}, dir / "clip.out");
@@ -55,14 +47,14 @@ TEST(ContextMenuOnXTest, PathNamesOfTwoRowsReachTheClipboardJoinedByCarriageRetu
     const std::string d = x.display();
     const std::string px = "60";
     const std::string py = std::to_string(window->y + window->height - 140);
-    xdotool(d, {"windowfocus", "--sync", std::to_string(window->id)});
+    X11Probe::xdotool(d, {"windowfocus", "--sync", std::to_string(window->id)});
     // A row of the list, the one below it with Shift, then the menu on the first row.
-    xdotool(d, {"mousemove", px, py, "click", "1"});
-    xdotool(d, {"key", "shift+Down"});
-    xdotool(d, {"mousemove", px, py, "click", "3"});
+    X11Probe::xdotool(d, {"mousemove", px, py, "click", "1"});
+    X11Probe::xdotool(d, {"key", "shift+Down"});
+    X11Probe::xdotool(d, {"mousemove", px, py, "click", "3"});
     // From the bottom of the menu up to "拡張ﾒﾆｭｰ", into it, down to "ﾊﾟｽ名をｺﾋﾟｰ".
-    xdotool(d, {"key", "--delay", "250", "Up", "Up", "Up", "Up", "Up", "Right", "Down", "Down",
-                "Down", "Down", "Return"});
+    X11Probe::xdotool(d, {"key", "--delay", "250", "Up", "Up", "Up", "Up", "Up", "Right", "Down",
+                          "Down", "Down", "Down", "Return"});
     std::string text;
     for (int i = 0; i < 30 && text.find('\r') == std::string::npos; ++i, usleep(200000))
         text = clipboardText(d, dir);

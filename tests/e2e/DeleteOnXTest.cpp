@@ -12,13 +12,6 @@
 
 namespace {
 
-void xdotool(const std::string& display, std::vector<std::string> args) {
-    args.insert(args.begin(), "/usr/bin/xdotool");
-    ChildProcess run(args, {"DISPLAY=" + display});
-    run.wait(5000);
-    usleep(300000);
-}
-
 // Waits until `done` holds, up to `timeoutMs`.
 template <typename F> bool waitFor(F&& done, int timeoutMs) {
     for (int waited = 0; waited < timeoutMs; waited += 100) {
@@ -48,10 +41,10 @@ TEST(DeleteOnX, AFileRowDeletedWithTheDeleteKeyLandsInTheTrash) {
     ASSERT_TRUE(window) << TempDir::read(dir / "tavrin.log");
     // Into the list's empty space near the bottom, then all its rows (the one file), then
     // the Delete key.
-    xdotool(x.display(), {"mousemove", "--sync", std::to_string(window->width / 2),
-                          std::to_string(window->height - 20)});
-    xdotool(x.display(), {"click", "1"});
-    xdotool(x.display(), {"key", "ctrl+a"});
+    X11Probe::xdotool(x.display(), {"mousemove", "--sync", std::to_string(window->width / 2),
+                                    std::to_string(window->height - 20)});
+    X11Probe::xdotool(x.display(), {"click", "1"});
+    X11Probe::xdotool(x.display(), {"key", "ctrl+a"});
     const auto titled = [&] {
         int count = 0;
         for (const auto& w : probe.windows())
@@ -59,9 +52,9 @@ TEST(DeleteOnX, AFileRowDeletedWithTheDeleteKeyLandsInTheTrash) {
         return count;
     };
     const int before = titled();
-    xdotool(x.display(), {"key", "Delete"});
+    X11Probe::xdotool(x.display(), {"key", "Delete"});
     ASSERT_TRUE(waitFor([&] { return titled() > before; }, 10000)) << "no confirmation";
-    xdotool(x.display(), {"key", "Return"});
+    X11Probe::xdotool(x.display(), {"key", "Return"});
     EXPECT_TRUE(waitFor([&] { return !FileSystem::fileExists(victim); }, 10000));
     EXPECT_EQ(TempDir::read(dir / "data/Trash/files/victim.txt"), "v");
     EXPECT_NE(TempDir::read(dir / "data/Trash/info/victim.txt.trashinfo").find("Path=" + victim),

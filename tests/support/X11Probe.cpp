@@ -1,5 +1,7 @@
 #include "support/X11Probe.h"
 
+#include "support/ChildProcess.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -111,4 +113,11 @@ std::vector<std::uint32_t> X11Probe::grab(int x, int y, int width, int height) {
     }
     free(image);
     return pixels;
+}
+
+void X11Probe::xdotool(const std::string& display, std::vector<std::string> args) {
+    args.insert(args.begin(), "/usr/bin/xdotool");
+    ChildProcess run(args, {"DISPLAY=" + display});
+    run.wait(5000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
 }

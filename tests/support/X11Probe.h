@@ -28,6 +28,9 @@ class X11Probe {
     std::vector<std::uint32_t> grab(int x, int y, int width, int height);
     int rootWidth() const;
     int rootHeight() const;
+    // Real input through the XTEST extension, as a user's mouse and keyboard give it:
+    // runs xdotool with these arguments, then leaves the program a moment to react.
+    static void xdotool(const std::string& display, std::vector<std::string> args);
 
   private:
     std::string title(std::uint32_t window);
