@@ -319,27 +319,36 @@ FileOperationEngine::Step FileOperationEngine::merge(const Entry& source, int de
     if (step != Step::Done)
         return step;
     ++status_.itemsDone;
-    bool allDone = true;
-    for (const std::string& name : names) {
-        const Entry child{from.get(), name, join(source.path, name)};
-        struct stat st {};
-        step = retrying(child.path, [&] {
-            return fstatat(from.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
-        });
-        if (step == Step::Done)
-            step = transferEntry(child, st, into.get(), targetPath, move);
-        if (step == Step::Cancelled)
-            return step;
-        allDone = allDone && step == Step::Done;
-    }
-    if (!allDone)
-        return Step::Skipped;
+    step = forEachChild(source, from.get(), names, [&](const Entry& child, const struct stat& st) {
+        return transferEntry(child, st, into.get(), targetPath, move);
+    });
+    if (step != Step::Done)
+        return step;
     if (!move)
         return Step::Done;
     return retrying(
         source.path,
         [&] { return unlinkat(source.dir, source.name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno; },
         false);
+}
+
+FileOperationEngine::Step FileOperationEngine::forEachChild(
+    const Entry& folder, int fromDir, const std::vector<std::string>& names,
+    const std::function<Step(const Entry&, const struct stat&)>& act) {
+    bool allDone = true;
+    for (const std::string& name : names) {
+        const Entry child{fromDir, name, join(folder.path, name)};
+        struct stat st {};
+        Step step = retrying(child.path, [&] {
+            return fstatat(fromDir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+        });
+        if (step == Step::Done)
+            step = act(child, st);
+        if (step == Step::Cancelled)
+            return step;
+        allDone = allDone && step == Step::Done;
+    }
+    return allDone ? Step::Done : Step::Skipped;
 }
 
 FileOperationEngine::Step FileOperationEngine::moveByRename(const Entry& source, int destDir,
@@ -449,27 +458,19 @@ FileOperationEngine::Step FileOperationEngine::copyFolder(const Entry& source,
     if (step != Step::Done)
         return step;
     ++status_.itemsDone;
-    bool allDone = true;
-    for (const std::string& name : names) {
-        const Entry child{from.get(), name, join(source.path, name)};
-        struct stat childStat {};
-        step = retrying(child.path, [&] {
-            return fstatat(from.get(), name.c_str(), &childStat, AT_SYMLINK_NOFOLLOW) == 0 ? 0
-                                                                                           : errno;
+    const Step children =
+        forEachChild(source, from.get(), names, [&](const Entry& child, const struct stat& st) {
+            return copyTree(child, st, into.get(), child.name, false);
         });
-        if (step == Step::Done)
-            step = copyTree(child, childStat, into.get(), name, false);
-        if (step == Step::Cancelled)
-            return step;
-        allDone = allDone && step == Step::Done;
-    }
+    if (children == Step::Cancelled)
+        return children;
     const timespec times[2] = {st.st_atim, st.st_mtim};
     step = retrying(source.path, [&] {
         if (fchmod(into.get(), st.st_mode & 07777) != 0 || futimens(into.get(), times) != 0)
             return errno;
         return 0;
     });
-    return allDone ? step : (step == Step::Cancelled ? step : Step::Skipped);
+    return children == Step::Done ? step : (step == Step::Cancelled ? step : Step::Skipped);
 }
 
 int FileOperationEngine::copyFile(const Entry& source, int destDir, const std::string& destName,

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -64,6 +65,10 @@ class FileOperationEngine {
                   const std::string& destName, bool sync);
     Step copyFolder(const Entry& source, const struct stat& st, int destDir,
                     const std::string& destName);
+    // Runs `act` on every entry `names` lists of the folder open as `fromDir`: Done when
+    // it did each, Skipped when some were left, Cancelled at once on a cancel.
+    Step forEachChild(const Entry& folder, int fromDir, const std::vector<std::string>& names,
+                      const std::function<Step(const Entry&, const struct stat&)>& act);
     int copyFile(const Entry& source, int destDir, const std::string& destName, bool sync);
     int copyLink(const Entry& source, const struct stat& st, int destDir,
                  const std::string& destName);
