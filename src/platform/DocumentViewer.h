@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// One kept viewer of a document kind (word processor, spreadsheet, browser): a separate
+// program started on first need and reused, showing one document at a time. Every call
+// answers what it could do and never throws: a viewer whose program died, or was never
+// installed, simply answers false or nothing.
+class DocumentViewer {
+  public:
+    virtual ~DocumentViewer() = default;
+
+    // Whether a viewer program is running and reachable now: the reuse test.
+    virtual bool alive() = 0;
+    // Whether its window is shown (not minimised, not hidden); nothing when the viewer
+    // cannot be asked (not started, died, quit by the user).
+    virtual std::optional<bool> visible() = 0;
+    // Whether its window is minimised; nothing when it cannot be asked.
+    virtual std::optional<bool> minimized() = 0;
+    // Starts a new viewer program, dropping the old one. False when the program is not
+    // installed or did not come up.
+    virtual bool start() = 0;
+    // Opens `path` (a local file path, or for the browser kind also an address such as
+    // "about:blank" or "https://…") in place of the current document. Office documents
+    // open without running their macros; `readOnly` refuses writes to the file.
+    virtual bool open(const std::string& path, bool readOnly) = 0;
+    // Closes the current document without saving; the viewer stays.
+    virtual void closeDocument() = 0;
+    // Shows the window (Visible := true).
+    virtual void show() = 0;
+    virtual void minimize() = 0;
+    // Restores the window from minimised or maximised to its normal state.
+    virtual void restore() = 0;
+    // Moves the window to a rectangle in the viewer's own units: the office kinds take
+    // points as the old office programs did (pixels × 0.753), the browser takes pixels.
+    virtual void setBounds(int left, int top, int width, int height) = 0;
+    // Closes the document without saving and ends the viewer program.
+    virtual void quit() = 0;
+};
