@@ -13,8 +13,9 @@ class DocumentViewer {
 
     // Whether a viewer program is running and reachable now: the reuse test.
     virtual bool alive() = 0;
-    // Whether its window is shown (not minimised, not hidden); nothing when the viewer
-    // cannot be asked (not started, died, quit by the user).
+    // Whether its window is on the desktop (a minimised window counts as shown, a hidden
+    // one does not); nothing when the viewer cannot be asked (not started, died, quit by
+    // the user).
     virtual std::optional<bool> visible() = 0;
     // Whether its window is minimised; nothing when it cannot be asked.
     virtual std::optional<bool> minimized() = 0;
