@@ -34,6 +34,7 @@ class Usr {
     bool trayAvailable() const;
 
     yIni& ini() { return ini_; }
+    MessageBox& messages() { return messages_; }
     const std::string& sExeNm() const { return sExeNm_; }
 
   private:

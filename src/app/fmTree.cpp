@@ -4,6 +4,7 @@
 #include "app/Usr.h"
 #include "browser/uFile.h"
 #include "opening/Fld.h"
+#include "platform/MessageBox.h"
 #include "platform/UiLoop.h"
 #include "settings/ValueText.h"
 
@@ -92,12 +93,19 @@ void fmTree::unload() {
     // Each step goes on whatever the one before did: the settings are always written and
     // the program always ends.
     shutdownStep([&] { browser_.StPrm(true, usr_.ini(), options); });
-    // The office instances left open are offered to be closed here.
+    shutdownStep([&] { offerToCloseViewers(); });
     shutdownStep([&] { usr_.EndApp(bInTray, view_); });
 }
 
+// The kept viewers still shown may be closed with the program; on No they stay.
+void fmTree::offerToCloseViewers() {
+    const std::string names = sGtOfcOpn();
+    if (!names.empty() && usr_.messages().ask(names + "を閉じて良いですか"))
+        policy_->closeViewers();
+}
+
 std::string fmTree::sGtOfcOpn() const {
-    return {};
+    return policy_ ? policy_->sGtOfcOpn() : std::string();
 }
 
 void fmTree::SyncDirE() {
@@ -161,4 +169,8 @@ void fmTree::resized() {
     // follow its new width.
     if (policy_)
         policy_->PlcDocWnd();
+}
+
+void fmTree::setWaitCursor(bool on) {
+    loop_.setWaitCursor(on);
 }

@@ -85,6 +85,7 @@ class fmTree : public BrowserHost, public PolicyHost {
     int mainWidthTwips() const override { return widthTwips(); }
     double mainTwipsPerPixelX() const override { return twipsPerPixelX(); }
     PixelRect workArea() const override { return rcWrk; }
+    void setWaitCursor(bool on) override;
 
     bool bNoArr = true;
     bool bInTray = false;
@@ -94,6 +95,7 @@ class fmTree : public BrowserHost, public PolicyHost {
   private:
     void loadWindow();
     void placeAtLeftEdge();
+    void offerToCloseViewers();
 
     Usr& usr_;
     MainWindowView& view_;

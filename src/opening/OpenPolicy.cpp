@@ -4,6 +4,7 @@
 #include "browser/PathText.h"
 #include "opening/Fld.h"
 #include "opening/WindowPlacement.h"
+#include "platform/DocumentViewer.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCase.h"
 #include "settings/ValueText.h"
@@ -31,20 +32,105 @@ std::vector<std::string> piecesOf(const std::string& paths) {
     }
 }
 
+bool isSinglePath(const std::string& path) {
+    const std::vector<std::string> pieces = piecesOf(path);
+    return pieces.size() == 1 && pieces.front() == path;
+}
+
+class WaitCursorOf {
+  public:
+    explicit WaitCursorOf(PolicyHost& host) : host_(host) { host_.setWaitCursor(true); }
+    ~WaitCursorOf() { host_.setWaitCursor(false); }
+    WaitCursorOf(const WaitCursorOf&) = delete;
+    WaitCursorOf& operator=(const WaitCursorOf&) = delete;
+
+  private:
+    PolicyHost& host_;
+};
+
+// The old office programs took points; the factor is the single-precision 0.753 they used.
+constexpr double kPointsPerPixel = static_cast<double>(0.753f);
+
+int toOfficeUnits(int pixels) {
+    return static_cast<int>(ValueText::roundHalfEven(pixels * kPointsPerPixel));
+}
+
 } // namespace
 
-OpenPolicy::OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record)
-    : host_(host), shell_(shell), placement_(placement), record_(std::move(record)) {}
+OpenPolicy::OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record,
+                       KeptViewers viewers)
+    : host_(host), shell_(shell), placement_(placement), record_(std::move(record)),
+      viewers_(viewers) {}
 
 void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
-    (void)plainOpen; // the kept office and browser viewers join here
+    WaitCursorOf busy(host_);
+    iOfcMd_ = DocumentKind::Shell;
+    if (!openInViewer(path, plainOpen))
+        openInShell(path, explore);
+    if (iOfcMd_ != DocumentKind::Shell)
+        switchKind();
+    if (record_)
+        record_(path);
+}
+
+bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
+    if (plainOpen || host_.documentOptions().iTypD < 2 || !isSinglePath(path))
+        return false;
+    const std::string ext = TextCase::lower(PathText::extensionOf(path));
+    iOfcMd_ = KeptViewers::kindOf(ext);
+    if (iOfcMd_ == DocumentKind::Shell)
+        return false;
+    if (ext == "url")
+        path = Fld::LnkTrg(path);
+    const bool opened = iOfcMd_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);
+    if (!opened) {
+        // No viewer of the kind could be started: the desktop opens it, placed beside us.
+        SetPlcRct();
+        shell_.OpnDoc(path, false);
+    }
+    return true;
+}
+
+bool OpenPolicy::openInOffice(const std::string& path) {
+    if (viewers_.reusable(iOfcMd_)) {
+        DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
+        if (!viewer.minimized().value_or(false))
+            viewer.closeDocument();
+    } else if (!viewers_.create(iOfcMd_)) {
+        return false;
+    }
+    DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
+    PlcDocWnd();
+    viewer.open(path, host_.documentOptions().bRed);
+    viewer.show();
+    PlcDocWnd();
+    return true;
+}
+
+bool OpenPolicy::openInBrowser(const std::string& path) {
+    if (!viewers_.reusable(DocumentKind::Browser) && !viewers_.create(DocumentKind::Browser))
+        return false;
+    DocumentViewer& viewer = *viewers_.viewer(DocumentKind::Browser);
+    viewer.show();
+    PlcDocWnd();
+    viewer.open(path, false);
+    PlcDocWnd();
+    return true;
+}
+
+void OpenPolicy::openInShell(const std::string& path, bool explore) {
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
     if (TextCase::find(host_.documentOptions().sMnFm, ext) != std::string::npos)
         host_.minimizeMain();
     for (const std::string& piece : piecesOf(path))
         shell_.ShlOpn(piece, explore);
-    if (record_)
-        record_(path);
+}
+
+// The previous kind's viewer gives way, whether or not this request's viewer came up.
+void OpenPolicy::switchKind() {
+    if (iLstMd_ != iOfcMd_ && iLstMd_ != DocumentKind::Shell)
+        viewers_.leave(iLstMd_);
+    iLstMd_ = iOfcMd_;
 }
 
 ScreenRect OpenPolicy::rectangle() const {
@@ -54,14 +140,38 @@ ScreenRect OpenPolicy::rectangle() const {
     return ScreenRect{work.left + px - 1, work.top, work.width() - px + 1, work.height()};
 }
 
+ScreenRect OpenPolicy::officeUnits(const ScreenRect& pixels) {
+    return ScreenRect{toOfficeUnits(pixels.left), toOfficeUnits(pixels.top),
+                      toOfficeUnits(pixels.width), toOfficeUnits(pixels.height)};
+}
+
 void OpenPolicy::SetPlcRct() {
     if (placement_)
         placement_->SetPlacement(rectangle());
 }
 
 void OpenPolicy::PlcDocWnd() {
-    if (!placement_ || placement_->lastPlaced() == 0)
+    if (placement_ && placement_->lastPlaced() != 0) {
+        SetPlcRct();
+        placement_->MovWnd();
+    }
+    placeViewer();
+}
+
+void OpenPolicy::placeViewer() {
+    if (!viewers_.exists(iOfcMd_))
         return;
-    SetPlcRct();
-    placement_->MovWnd();
+    DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
+    if (iOfcMd_ == DocumentKind::Browser) {
+        const ScreenRect r = rectangle();
+        viewer.setBounds(r.left, r.top, r.width, r.height);
+        return;
+    }
+    const ScreenRect r = officeUnits(rectangle());
+    viewer.setBounds(r.left, r.top, r.width, r.height);
+    viewer.restore();
+}
+
+std::string OpenPolicy::sGtOfcOpn() {
+    return viewers_.shownNames(host_.documentOptions().iTypD);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "opening/KeptViewers.h"
 #include "platform/MainWindowView.h"
 #include "platform/WindowList.h"
 
@@ -19,31 +20,57 @@ class PolicyHost {
     virtual int mainWidthTwips() const = 0;
     virtual double mainTwipsPerPixelX() const = 0;
     virtual PixelRect workArea() const = 0;
+    // The hourglass while a request runs (a viewer's start takes seconds).
+    virtual void setWaitCursor(bool on) = 0;
 };
 
-// How a path chosen in the browser or a recent-files menu is opened. Everything goes to
-// the desktop's default application (or is started, for a program); extensions in the
-// minimise list ("EXE" by default) minimise the main window first. Every opened path is
-// recorded in the recent lists.
+// How a path chosen in the browser or a recent-files menu is opened. With the office option
+// (2 or 3) a single word-processor, spreadsheet or browser document opens in the kept
+// viewer of its kind, beside the main window, one document at a time; switching kinds
+// closes the previous kind's document. Everything else goes to the desktop's default
+// application (or is started, for a program); extensions in the minimise list ("EXE" by
+// default) minimise the main window first. Every opened path is recorded in the recent
+// lists.
 class OpenPolicy {
   public:
     using Record = std::function<void(const std::string& path)>;
 
-    OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record);
+    OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record,
+               KeptViewers viewers = {});
 
     // `path`: one path, or several joined by ","; `plainOpen` skips the document rules,
-    // `explore` shows folders in the file manager.
+    // `explore` shows folders in the file manager. A shortcut to a web address opened in
+    // the browser viewer is replaced in `path` by the address.
     void OpnByPlc(std::string& path, bool plainOpen, bool explore);
     // The part of the work area right of the main window, in pixels.
     ScreenRect rectangle() const;
     // Arms the placement of started programs' windows in that rectangle.
     void SetPlcRct();
-    // After the main window changed its width: the placed window follows.
+    // After the main window changed its width: the placed window and the viewer of the
+    // last request follow.
     void PlcDocWnd();
+    // The rectangle in the office viewers' units: the pixel figures × 0.753, rounded.
+    static ScreenRect officeUnits(const ScreenRect& pixels);
+
+    // The viewers shown at shutdown, named for the question; closing them on request.
+    std::string sGtOfcOpn();
+    void closeViewers() { viewers_.quitAll(); }
+
+    DocumentKind iOfcMd() const { return iOfcMd_; }
 
   private:
+    bool openInViewer(std::string& path, bool plainOpen);
+    bool openInOffice(const std::string& path);
+    bool openInBrowser(const std::string& path);
+    void openInShell(const std::string& path, bool explore);
+    void switchKind();
+    void placeViewer();
+
     PolicyHost& host_;
     Fld& shell_;
     WindowPlacement* placement_;
     Record record_;
+    KeptViewers viewers_;
+    DocumentKind iOfcMd_ = DocumentKind::Shell;
+    DocumentKind iLstMd_ = DocumentKind::Shell;
 };

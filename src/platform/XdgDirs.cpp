@@ -66,6 +66,10 @@ std::string XdgDirs::dataHome() {
     return envOr("XDG_DATA_HOME", home() + "/.local/share");
 }
 
+std::string XdgDirs::cacheHome() {
+    return envOr("XDG_CACHE_HOME", home() + "/.cache");
+}
+
 std::string XdgDirs::userDir(std::string_view name) {
     const std::string var = "XDG_" + std::string(name) + "_DIR";
     if (auto text = SmallFile::read(configHome() + "/user-dirs.dirs", 1024 * 1024)) {

@@ -9,6 +9,7 @@ class XdgDirs {
     static std::string home();
     static std::string configHome(); // $XDG_CONFIG_HOME or ~/.config
     static std::string dataHome();   // $XDG_DATA_HOME or ~/.local/share
+    static std::string cacheHome();  // $XDG_CACHE_HOME or ~/.cache
     // A user directory from user-dirs.dirs ("DESKTOP", "DOCUMENTS", "TEMPLATES" ...);
     // the variable XDG_<NAME>_DIR of the environment when the file has none; else the
     // documented fallback (~/Desktop for the desktop, the home folder for the others).

@@ -12,6 +12,7 @@
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
 #include "support/NullUiLoop.h"
+#include "support/RecordingViewer.h"
 #include "support/ScriptedFolderPicker.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/ScriptedShellOpener.h"
@@ -195,6 +196,21 @@ TEST_F(MainWindowTest, SystemFoldersOpenInTheFileManager) {
                                                   "explore " + (dir / "cfg/Quorvale")}));
     EXPECT_EQ(ShellHandOff::systemFolderOf(16), 22);
     EXPECT_EQ(ShellHandOff::systemFolderOf(12), -1);
+}
+
+TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
+    std::vector<std::string> log;
+    RecordingViewer word{"word", log};
+    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
+    main.setOpenPolicy(&withViewers);
+    std::string document = "/d/a.doc";
+    withViewers.OpnByPlc(document, false, false);
+    messages.answers = {true};
+    main.unload();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "Word\u3000を閉じて良いですか");
+    EXPECT_EQ(log.back(), "word quit");
+    EXPECT_EQ(window.closed, 1);
 }
 
 TEST_F(MainWindowTest, ExitItemEndsTheProgramOnce) {

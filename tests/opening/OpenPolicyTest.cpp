@@ -1,0 +1,180 @@
+#include "opening/OpenPolicy.h"
+#include "browser/BrowserHost.h"
+#include "opening/Fld.h"
+#include "support/NullUiLoop.h"
+#include "support/RecordingViewer.h"
+#include "support/ScriptedFolderPicker.h"
+#include "support/ScriptedShellOpener.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// The main window of the documented example: 4800 twips at 15 twips a pixel on a
+// 1280 × 984 work area.
+class Host : public PolicyHost {
+  public:
+    const DocumentOptions& documentOptions() const override { return options; }
+    void minimizeMain() override { minimized = true; }
+    int mainWidthTwips() const override { return 4800; }
+    double mainTwipsPerPixelX() const override { return 15; }
+    PixelRect workArea() const override { return {0, 0, 1280, 984}; }
+    void setWaitCursor(bool on) override { waitDepth += on ? 1 : -1; }
+
+    DocumentOptions options;
+    bool minimized = false;
+    int waitDepth = 0;
+};
+
+class OpenPolicyTest : public ::testing::Test {
+  protected:
+    Log open(std::string path, bool plainOpen = false) {
+        log.clear();
+        opener.calls.clear();
+        policy.OpnByPlc(path, plainOpen, false);
+        for (const auto& call : opener.calls)
+            log.push_back("shell " + call.kind + " " + call.target);
+        return log;
+    }
+
+    Host host;
+    ScriptedShellOpener opener;
+    ScriptedFolderPicker picker;
+    NullUiLoop loop;
+    Fld shell{opener, picker, loop};
+    Log log;
+    RecordingViewer word{"word", log};
+    RecordingViewer sheet{"sheet", log};
+    RecordingViewer browser{"browser", log};
+    std::vector<std::string> recorded;
+    OpenPolicy policy{host, shell, nullptr, [this](const std::string& p) { recorded.push_back(p); },
+                      KeptViewers{&word, &sheet, &browser}};
+};
+
+// Word Left 240, Top 0, Width 724, Height 741 for the office kinds; pixels for the browser.
+const std::string kOfficeBounds = "bounds 240 0 724 741";
+const std::string kPixelBounds = "bounds 319 0 961 984";
+
+TEST_F(OpenPolicyTest, KindsFollowTheOptionTheExtensionTheCommaAndThePlainOpen) {
+    struct Case {
+        short iTypD;
+        std::string path;
+        bool plainOpen;
+        std::string first; // the start of the first call the request makes
+    };
+    const Case cases[] = {
+        {0, "/d/a.doc", false, "shell open /d/a.doc"},
+        {1, "/d/a.doc", false, "shell open /d/a.doc"},
+        {2, "/d/report.TXT", false, "word "},
+        {3, "/d/b.xlsx", false, "sheet "},
+        {2, "/d/a.csv", false, "sheet "},
+        {2, "/d/page.html", false, "browser "},
+        {3, "/d/photo.PNG", false, "browser "},
+        {2, "/d/a.zip", false, "shell open /d/a.zip"},
+        {2, "/d/a.doc,/d/b.xls", false, "shell open /d/a.doc"},
+        {2, "/d/a.xls", true, "shell open /d/a.xls"},
+        {2, "/d.doc/readme", false, "shell open /d.doc/readme"},
+    };
+    for (const Case& c : cases) {
+        host.options.iTypD = c.iTypD;
+        const Log calls = open(c.path, c.plainOpen);
+        ASSERT_FALSE(calls.empty()) << c.path;
+        EXPECT_EQ(calls.front().substr(0, c.first.size()), c.first)
+            << c.path << " with option " << c.iTypD;
+        EXPECT_EQ(recorded.back(), c.path);
+    }
+    EXPECT_EQ(host.waitDepth, 0);
+}
+
+TEST_F(OpenPolicyTest, AnOfficeDocumentOpensPlacedInPointsAndReadOnlyWhenAsked) {
+    host.options.bRed = true;
+    EXPECT_EQ(open("/d/a.xls"), (Log{"sheet start", "sheet " + kOfficeBounds, "sheet restore",
+                                     "sheet open /d/a.xls ro", "sheet show",
+                                     "sheet " + kOfficeBounds, "sheet restore"}));
+    EXPECT_EQ(open("/d/b.xls"), (Log{"sheet close", "sheet " + kOfficeBounds, "sheet restore",
+                                     "sheet open /d/b.xls ro", "sheet show",
+                                     "sheet " + kOfficeBounds, "sheet restore"}))
+        << "the second document replaces the first in the same viewer";
+    EXPECT_EQ(open("/d/p.htm"), (Log{"browser start", "browser show", "browser " + kPixelBounds,
+                                     "browser open /d/p.htm", "browser " + kPixelBounds,
+                                     "sheet close", "sheet minimize"}))
+        << "read-only means nothing to the browser; the spreadsheet gives way";
+}
+
+TEST_F(OpenPolicyTest, KindSwitchesCloseTheLastKindAndTheBrowserShowsAnEmptyPage) {
+    open("/d/a.htm");
+    Log calls = open("/d/a.doc");
+    EXPECT_EQ(calls.back(), "browser open about:blank");
+    calls = open("/d/b.xls");
+    EXPECT_EQ(Log(calls.end() - 2, calls.end()), (Log{"word close", "word minimize"}));
+    calls = open("/d/c.doc");
+    EXPECT_EQ(calls.front(), "word " + kOfficeBounds)
+        << "a minimised word processor is reused without closing again";
+    calls = open("/d/x.zip");
+    EXPECT_EQ(calls, (Log{"shell open /d/x.zip"})) << "a shell request switches nothing";
+}
+
+TEST_F(OpenPolicyTest, DeadOrHiddenViewersAreStartedAgain) {
+    open("/d/a.xls");
+    sheet.shown = false;
+    EXPECT_EQ(open("/d/b.xls").front(), "sheet start") << "an invisible spreadsheet is replaced";
+    open("/d/a.doc");
+    word.running = false;
+    EXPECT_EQ(open("/d/b.doc").front(), "word start");
+    browser.running = false;
+    EXPECT_EQ(open("/d/a.gif").front(), "browser start");
+}
+
+TEST_F(OpenPolicyTest, AViewerThatCannotStartLeavesTheDocumentToTheDesktop) {
+    word.canStart = false;
+    browser.canStart = false;
+    EXPECT_EQ(open("/d/a.doc"), (Log{"word start", "shell open /d/a.doc"}));
+    EXPECT_EQ(open("/d/a.pdf"), (Log{"browser start", "shell open /d/a.pdf"}));
+}
+
+TEST_F(OpenPolicyTest, AWebShortcutOpensItsAddressWhichIsRecorded) {
+    TempDir dir;
+    const std::string shortcut =
+        dir.write("site.URL", "[InternetShortcut]\r\nURL=https://example.org/a?b\r\n");
+    EXPECT_EQ(open(shortcut)[3], "browser open https://example.org/a?b");
+    EXPECT_EQ(recorded.back(), "https://example.org/a?b");
+}
+
+TEST_F(OpenPolicyTest, MinimiseListMatchesAnyPartOfTheExtension) {
+    host.options.iTypD = 0;
+    for (const auto& [path, minimizes] : {std::pair{"/s/setup.exe", true},
+                                          {"/s/a.e", true},
+                                          {"/s/a.EX", true},
+                                          {"/s/a.", true},
+                                          {"/s/a.txt", false}}) {
+        host.minimized = false;
+        open(path);
+        EXPECT_EQ(host.minimized, minimizes) << path;
+    }
+}
+
+TEST_F(OpenPolicyTest, ShownViewersAreNamedAndClosedSpreadsheetFirst) {
+    EXPECT_EQ(policy.sGtOfcOpn(), "");
+    open("/d/a.doc");
+    open("/d/a.xls");
+    open("/d/a.htm");
+    EXPECT_EQ(policy.sGtOfcOpn(), "Excel\u3000Word\u3000IE\u3000");
+    host.options.iTypD = 3;
+    word.running = false;
+    EXPECT_EQ(policy.sGtOfcOpn(), "Spread Sheeets\u3000IE\u3000")
+        << "a viewer quit by hand is left out, the others are still named";
+    log.clear();
+    policy.closeViewers();
+    EXPECT_EQ(log, (Log{"sheet quit", "word quit", "browser quit"}));
+    EXPECT_EQ(policy.sGtOfcOpn(), "");
+}
+
+TEST(OfficeUnits, ScaleByThePointFactorRoundingHalvesToEven) {
+    EXPECT_EQ(OpenPolicy::officeUnits({319, 0, 961, 984}), (ScreenRect{240, 0, 724, 741}));
+    EXPECT_EQ(OpenPolicy::officeUnits({-2, 2, 4, 6}), (ScreenRect{-2, 2, 3, 5}));
+}
+
+} // namespace

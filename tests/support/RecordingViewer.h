@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/DocumentViewer.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A kept viewer that writes every call into a log shared with other viewers, as
+// "<name> <call>", and answers from its fields.
+class RecordingViewer : public DocumentViewer {
+  public:
+    RecordingViewer(std::string name, std::vector<std::string>& log)
+        : name_(std::move(name)), log_(log) {}
+
+    bool alive() override { return running; }
+    std::optional<bool> visible() override {
+        return running ? std::optional<bool>(shown) : std::nullopt;
+    }
+    std::optional<bool> minimized() override {
+        return running ? std::optional<bool>(isMinimized) : std::nullopt;
+    }
+    bool start() override {
+        note("start");
+        running = canStart;
+        shown = false;
+        isMinimized = false;
+        return running;
+    }
+    bool open(const std::string& path, bool readOnly) override {
+        note("open " + path + (readOnly ? " ro" : ""));
+        return running;
+    }
+    void closeDocument() override { note("close"); }
+    void show() override {
+        note("show");
+        shown = running;
+    }
+    void minimize() override {
+        note("minimize");
+        isMinimized = true;
+    }
+    void restore() override {
+        note("restore");
+        isMinimized = false;
+    }
+    void setBounds(int left, int top, int width, int height) override {
+        note("bounds " + std::to_string(left) + " " + std::to_string(top) + " " +
+             std::to_string(width) + " " + std::to_string(height));
+    }
+    void quit() override {
+        note("quit");
+        running = false;
+    }
+
+    bool canStart = true;
+    bool running = false;
+    bool shown = false;
+    bool isMinimized = false;
+
+  private:
+    void note(const std::string& call) { log_.push_back(name_ + " " + call); }
+
+    std::string name_;
+    std::vector<std::string>& log_;
+};
