@@ -388,8 +388,12 @@ FileOperationEngine::Step FileOperationEngine::copyThenPlace(const Entry& source
                                                              const std::string& targetPath,
                                                              bool replace, bool move) {
     const std::string temp = DirectoryTree::temporaryName(destDir);
-    Step step = copyTree(source, st, destDir, temp, !S_ISDIR(st.st_mode));
-    if (step == Step::Done && S_ISDIR(st.st_mode))
+    // The copy is forced to disk where a crash could otherwise cost the user something:
+    // before it takes an existing item's place and before a moved source is removed. A new
+    // copy beside its intact source is left to the kernel's writeback, as cp and GLib do.
+    const bool durable = move || exists(destDir, target);
+    Step step = copyTree(source, st, destDir, temp, durable && !S_ISDIR(st.st_mode));
+    if (step == Step::Done && durable && S_ISDIR(st.st_mode))
         step = retrying(targetPath, [&] { return syncfs(destDir) == 0 ? 0 : errno; });
     if (step == Step::Done)
         step = retrying(targetPath, [&] { return install(destDir, temp, target, replace); });
