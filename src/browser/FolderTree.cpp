@@ -164,7 +164,9 @@ TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
     tree.setTag(node, isFolder ? "FD" : "FL");
     if (isFolder) {
         indexFolder(path, key);
-        if (wantsDummy(path, listed))
+        if (deferDecision_)
+            tree.setUndecided(node, true);
+        else if (wantsDummy(path, listed))
             addDummy(key);
     }
     return node;
@@ -174,9 +176,7 @@ bool FolderTree::wantsDummy(const std::string& path, const FileRecord* listed) {
     // A link count above 2 proves a real subfolder; it says nothing about symbolic links
     // to folders, so any other count means a look inside.
     bool hasFolder = false;
-    if (listedHolds_)
-        hasFolder = *listedHolds_;
-    else if (!listed)
+    if (!listed)
         hasFolder = scan_.bHasFld(path, "");
     else if (linksTell_ && listed->links > 2 && (listed->attributes & AttrSymbolicLink) == 0)
         hasFolder = true;
@@ -200,28 +200,26 @@ void FolderTree::removeDummy(TreeNode* node) {
 
 void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>& records,
                              bool folders) {
-    // The subfolders whose link count proves nothing are looked into in one batch.
-    std::vector<std::size_t> unknown;
-    std::vector<std::string_view> names;
-    if (folders && !records.empty()) {
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            const FileRecord& r = records[i];
-            if ((r.attributes & AttrSymbolicLink) == 0 && !(linksTell_ && r.links > 2)) {
-                unknown.push_back(i);
-                names.push_back(r.name);
-            }
-        }
+    // A folder whose link count proves nothing (a leaf, or any folder where links do not
+    // count subfolders) is looked into only when its row is shown: expanding a folder of
+    // thousands of subfolders must not open every one of them.
+    for (const FileRecord& r : records) {
+        deferDecision_ =
+            folders && (r.attributes & AttrSymbolicLink) == 0 && !(linksTell_ && r.links > 2);
+        trAddNd(key, r.name, TreeRelation::Child, folders, &r);
     }
-    const std::vector<char> holds =
-        names.empty()
-            ? std::vector<char>()
-            : FileSystem::holdSubfolders(FileSystem::parentOf(records.front().path), names);
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (next < unknown.size() && unknown[next] == i)
-            listedHolds_ = holds[next++] != 0;
-        trAddNd(key, records[i].name, TreeRelation::Child, folders, &records[i]);
-        listedHolds_.reset();
+    deferDecision_ = false;
+}
+
+void FolderTree::decideShown(const std::vector<std::string>& keys) {
+    auto& tree = state_.c.trView;
+    for (const std::string& key : keys) {
+        TreeNode* node = tree.find(key);
+        if (!node || !node->undecided())
+            continue;
+        tree.setUndecided(node, false);
+        if (node->childCount() == 0 && wantsDummy(fullPath(node), nullptr))
+            addDummy(key);
     }
 }
 
@@ -318,8 +316,9 @@ void FolderTree::trOpnPh(std::string_view path) {
 
 void FolderTree::TrView_Expand(std::string_view key) {
     TreeNode* node = state_.c.trView.find(key);
-    if (!node || !isDummy(node->firstChild()))
+    if (!node || !(isDummy(node->firstChild()) || node->undecided()))
         return;
+    state_.c.trView.setUndecided(node, false);
     BusyScope busy(state_);
     WaitCursor wait(loop_);
     const std::string nodeKey(key);

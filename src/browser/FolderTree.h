@@ -57,6 +57,9 @@ class FolderTree {
     TreeNode* trCurNd() const;
 
     void TrView_Expand(std::string_view key);
+    // Rows of undecided nodes came into sight: those with something to open get their
+    // expand button.
+    void decideShown(const std::vector<std::string>& keys);
     void Drive1_Change();
     // Root from dropped paths: a path with a "." is taken as a file and its folder used.
     void trDropRt(const std::vector<std::string>& paths);
@@ -71,8 +74,8 @@ class FolderTree {
     bool wantsDummy(const std::string& path, const FileRecord* listed);
     // Whether the records of the folders being added tell by their link count.
     bool linksTell_ = false;
-    // Whether the folder being added holds a subfolder, when looked up beforehand.
-    std::optional<bool> listedHolds_;
+    // Whether the folder being added is left undecided until its row is shown.
+    bool deferDecision_ = false;
     void addDummy(std::string_view parentKey);
     void removeDummy(TreeNode* node);
     void addChildren(std::string_view key, const std::vector<FileRecord>& records, bool folders);

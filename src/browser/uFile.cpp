@@ -310,6 +310,10 @@ void uFile::treeNodeExpanding(const std::string& key) {
     tree_.TrView_Expand(key);
 }
 
+void uFile::treeRowsShown(const std::vector<std::string>& keys) {
+    tree_.decideShown(keys);
+}
+
 void uFile::treeFocusLost() {
     watch_.TrView_LostFocus();
 }

@@ -97,6 +97,7 @@ class uFile : public BrowserInput {
     bool treeLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
     void treeKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
     void treeFocusLost() override;
+    void treeRowsShown(const std::vector<std::string>& keys) override;
     std::vector<std::string> treeDragStarting() override { return {}; }
     void treeDragOver(const std::string&, DragState) override {}
     void treeDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}

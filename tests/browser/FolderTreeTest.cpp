@@ -93,7 +93,11 @@ TEST_F(FolderTreeTest, TreeOnlyViewShowsFilesThatPassTheFilter) {
     browser.setFilter("jpg");
     browser.setRoot(dir / "r");
     TreeNode* c = nodeAtPath(dir / "r/c");
+    EXPECT_TRUE(c->undecided()) << "a leaf folder is looked into when its row is shown";
+    browser.treeRowsShown({c->key(), nodeAtPath(dir / "r/empty")->key()});
     ASSERT_EQ(c->childCount(), 1) << "files give a dummy in the tree-only view";
+    EXPECT_EQ(nodeAtPath(dir / "r/empty")->childCount(), 0);
+    EXPECT_FALSE(c->undecided());
     browser.treeNodeExpanding(c->key());
     c = nodeAtPath(dir / "r/c");
     EXPECT_EQ(childTexts(c), (std::vector<std::string>{"pic.JPG"}));
@@ -126,14 +130,21 @@ TEST_F(FolderTreeTest, RedrawLoadsTheRootLevelAndSelectsTheListNodeWhereItIsLoad
 }
 
 TEST_F(FolderTreeTest, AFolderWhoseOnlySubfoldersAreLinksCanBeOpened) {
-    dir.mkdir("r/links");
-    ASSERT_EQ(::symlink((dir / "r/a").c_str(), (dir / "r/links/to-a").c_str()), 0);
+    for (const char* folder : {"r/links", "r/unseen"}) {
+        dir.mkdir(folder);
+        ASSERT_EQ(::symlink((dir / "r/a").c_str(), (dir / folder + "/to-a").c_str()), 0);
+    }
     browser.setRoot(dir / "r");
     TreeNode* links = nodeAtPath(dir / "r/links");
     ASSERT_TRUE(links);
+    browser.treeRowsShown({links->key()});
     ASSERT_EQ(links->childCount(), 1) << "an expand button";
     browser.treeNodeExpanding(links->key());
     EXPECT_EQ(childTexts(links), (std::vector<std::string>{"to-a"}));
+    TreeNode* unseen = nodeAtPath(dir / "r/unseen");
+    browser.treeNodeExpanding(unseen->key());
+    EXPECT_EQ(childTexts(nodeAtPath(dir / "r/unseen")), (std::vector<std::string>{"to-a"}))
+        << "a folder opened before its row was shown (keys, a drop) is loaded all the same";
 }
 
 TEST_F(FolderTreeTest, ARootWithoutSubfoldersStoredAsItsOwnActiveFolderListsItsFiles) {

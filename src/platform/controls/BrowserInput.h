@@ -32,6 +32,8 @@ class BrowserInput {
                                  const std::optional<std::string>& newText) = 0;
     virtual void treeKeyPressed(BrowserKey key, KeyModifiers modifiers) = 0;
     virtual void treeFocusLost() = 0;
+    // Rows of undecided nodes were painted; reported after the paint, never during it.
+    virtual void treeRowsShown(const std::vector<std::string>& keys) = 0;
     // A drag starts from the node pressed last: the full paths to offer (none: no drag).
     virtual std::vector<std::string> treeDragStarting() = 0;
     virtual void treeDragOver(const std::string& key, DragState state) = 0;

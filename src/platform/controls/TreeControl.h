@@ -70,6 +70,8 @@ class TreeControl {
     void setBold(TreeNode* node, bool bold);
     void setForeColour(TreeNode* node, std::optional<Rgb> colour);
     void setBackColour(TreeNode* node, std::optional<Rgb> colour);
+    // Not shown: the views read it when the node's row comes into sight.
+    void setUndecided(TreeNode* node, bool undecided) { node->undecided_ = undecided; }
 
     void expand(TreeNode* node) { setExpanded(node, true); }
     void collapse(TreeNode* node) { setExpanded(node, false); }

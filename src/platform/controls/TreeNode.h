@@ -25,6 +25,9 @@ class TreeNode {
     const std::string& image() const { return image_; }
     bool expanded() const { return expanded_; }
     bool bold() const { return bold_; }
+    // Whether the program has yet to find out if the node has anything to open; the view
+    // reports such nodes when their rows come into sight.
+    bool undecided() const { return undecided_; }
     std::optional<Rgb> foreColour() const { return foreColour_; }
     std::optional<Rgb> backColour() const { return backColour_; }
 
@@ -51,6 +54,7 @@ class TreeNode {
     std::string image_;
     bool expanded_ = false;
     bool bold_ = false;
+    bool undecided_ = false;
     std::optional<Rgb> foreColour_;
     std::optional<Rgb> backColour_;
     TreeNode* parent_ = nullptr;

@@ -49,6 +49,34 @@ std::string QtTreeView::keyAt(const QPoint& point) const {
 
 // ---- Control to screen ----
 
+void QtTreeView::paintEvent(QPaintEvent* event) {
+    QtPaneView::paintEvent(event);
+    reportUndecidedRows();
+}
+
+void QtTreeView::reportUndecidedRows() {
+    if (undecidedReportQueued_)
+        return;
+    std::vector<std::string> keys;
+    const int bottom = viewport()->height();
+    for (QModelIndex i = indexAt(QPoint(0, 0)); i.isValid() && visualRect(i).top() < bottom;
+         i = indexBelow(i)) {
+        if (const TreeNode* node = model_->nodeOf(i); node && node->undecided())
+            keys.push_back(node->key());
+    }
+    if (keys.empty())
+        return;
+    // The logic may add rows; that must not happen inside the paint.
+    undecidedReportQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, keys = std::move(keys)] {
+            undecidedReportQueued_ = false;
+            guarded("rows shown", [&] { input_.treeRowsShown(keys); });
+        },
+        Qt::QueuedConnection);
+}
+
 void QtTreeView::applyExpansion(const TreeNode* node) {
     const QModelIndex index = model_->indexOf(node);
     if (index.isValid() && isExpanded(index) != node->expanded()) {

@@ -48,6 +48,7 @@ class QtTreeView : public QtPaneView, public TreeObserver {
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
     std::vector<std::string> dragStarting() override;
     void dragOver(const std::string& key, DragState state) override;
@@ -65,6 +66,8 @@ class QtTreeView : public QtPaneView, public TreeObserver {
     void applyExpansion(const TreeNode* node);
     void applySelection();
     void followKeyboardSelection();
+    // Tells the logic, once the paint is over, which painted rows are still undecided.
+    void reportUndecidedRows();
 
     TreeControl& tree_;
     BrowserInput& input_;
@@ -76,4 +79,5 @@ class QtTreeView : public QtPaneView, public TreeObserver {
     bool movingByKey_ = false;
     QTimer keyFollow_;
     std::string keyFollowKey_;
+    bool undecidedReportQueued_ = false;
 };

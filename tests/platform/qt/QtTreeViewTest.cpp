@@ -322,3 +322,24 @@ TEST_F(QtTreeViewTest, TheExpandButtonIsNotTheNode) {
     EXPECT_EQ(input.callsStartingWith("tree expanding"),
               (std::vector<std::string>{"tree expanding N0001"}));
 }
+
+TEST_F(QtTreeViewTest, UndecidedRowsInSightAreReportedOnceThePaintIsOver) {
+    tree.expand(tree.find("N0000"));
+    tree.setUndecided(tree.find("N0003"), true);
+    for (int i = 0; i < 200; ++i) {
+        const std::string key = "M" + std::to_string(i);
+        tree.add("N0000", TreeRelation::Child, key, key);
+        tree.setUndecided(tree.find(key), true);
+    }
+    QApplication::processEvents(); // lays the rows out
+    tree.setUndecided(tree.find("N0003"), true);
+    input.calls.clear();
+    view.viewport()->repaint();
+    EXPECT_TRUE(input.calls.empty()) << "nothing is reported inside the paint";
+    QApplication::processEvents();
+    ASSERT_EQ(input.calls.size(), 1u);
+    const std::string& shown = input.calls.front();
+    EXPECT_EQ(shown.rfind("tree shown [N0003][M0]", 0), 0u) << shown;
+    EXPECT_NE(shown.find("[M1]"), std::string::npos);
+    EXPECT_EQ(shown.find("[M199]"), std::string::npos) << "rows out of sight are left undecided";
+}

@@ -33,6 +33,9 @@ class RecordingBrowserInput : public BrowserInput {
         add("tree key " + std::to_string(static_cast<int>(key)));
     }
     void treeFocusLost() override { add("tree focus lost"); }
+    void treeRowsShown(const std::vector<std::string>& keys) override {
+        add("tree shown " + join(keys));
+    }
     std::vector<std::string> treeDragStarting() override {
         add("tree drag start");
         return dragPaths;
