@@ -11,11 +11,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -29,23 +31,35 @@ class ClipboardOnXTest : public ::testing::Test {
                          [this] { changed = true; });
     }
 
+    // Lets this process answer the X server for up to ten seconds while `busy` holds.
+    template <typename F> static void serveWhile(F&& busy) {
+        for (int i = 0; i < 1000 && busy(); ++i) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
     // What another program reads in this form; the clipboard's owner (this process)
     // answers while the reader runs.
     std::string read(const std::string& type) {
         const std::string out = dir / "read.out";
+        QApplication::processEvents(); // the claim of the clipboard reaches the server
         ChildProcess xclip({"/usr/bin/xclip", "-selection", "clipboard", "-o", "-t", type},
                            {"DISPLAY=" + x.display()}, out);
-        for (int i = 0; i < 500 && xclip.running(); ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        return xclip.wait(1000) == 0 ? TempDir::read(out) : "(failed)";
+        serveWhile([&] { return xclip.running(); });
+        return xclip.wait(1000) == 0 ? TempDir::read(out) : "(failed) " + TempDir::read(out);
     }
     // Another program takes the clipboard: xclip with one form, or `offers` of a helper.
     void offer(std::vector<std::string> argv, std::vector<std::string> env) {
+        // The end of the previous owner is a change of its own.
+        if (owner) {
+            changed = false;
+            owner.reset();
+            serveWhile([&] { return !changed; });
+        }
         changed = false;
         env.push_back("DISPLAY=" + x.display());
         owner = std::make_unique<ChildProcess>(argv, env);
-        for (int i = 0; i < 500 && !changed; ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        serveWhile([&] { return !changed; });
         ASSERT_TRUE(changed) << argv[0];
     }
     void offerWithXclip(const std::string& type, const std::string& content) {
@@ -85,8 +99,8 @@ TEST_F(ClipboardOnXTest, OtherProgramsReadWhatIsCutInTheirForms) {
     clipboard.setFileList(paths, ClipEffect::Copy);
     EXPECT_EQ(read("x-special/gnome-copied-files"), "copy\n" + uris);
     EXPECT_EQ(read("application/x-kde-cutselection"), "0");
-    EXPECT_EQ(read("UTF8_STRING"), paths[0] + "\n" + "c\nd\xEF\xBF\xBD\xEF\xBF\xBD.txt")
-        << "plain text: bytes that are not UTF-8 are shown as replacement characters";
+    EXPECT_EQ(read("UTF8_STRING"), paths[0] + "\n" + paths[1])
+        << "plain text, the bytes as they are";
 }
 
 TEST_F(ClipboardOnXTest, WhatOtherProgramsPutThereIsReadWithItsEffect) {
