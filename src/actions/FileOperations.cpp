@@ -37,7 +37,8 @@ bool validName(const std::string& name) {
 FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& list,
                                TreeWatch& watch, UiLoop& loop, std::function<void(bool)> setTimer)
     : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop),
-      setTimer_(std::move(setTimer)) {}
+      setTimer_(std::move(setTimer)), clipboard_(state, tree, watch, *this),
+      shortcuts_(state, tree, list, *this) {}
 
 bool FileOperations::FlOpr(std::string_view word, const std::vector<std::string>& sources,
                            const std::string& destination, bool noProgress, bool noConfirmation) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "actions/ClipboardTransfer.h"
 #include "actions/FileActions.h"
+#include "actions/ShortcutMaker.h"
 
 #include <functional>
 #include <optional>
@@ -8,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+class Clipboard;
 class FileList;
 class FileOperationService;
 class FolderTree;
@@ -36,11 +39,16 @@ class FileOperations : public FileActions {
     void DelSlc(const std::vector<std::string>& sources, bool bTrv) override;
     void trRfPh(const std::string& folder) override;
 
-    // The clipboard and shortcut actions come later.
-    void ClpSetFL(const std::vector<std::string>&, bool) override {}
-    void ClpPast(bool) override {}
-    void ClpLst() override {}
-    void MkLnk(const std::vector<std::string>&, const std::string&) override {}
+    void ClpSetFL(const std::vector<std::string>& paths, bool cut) override {
+        clipboard_.ClpSetFL(paths, cut);
+    }
+    void ClpPast(bool bTrv) override { clipboard_.ClpPast(bTrv); }
+    void ClpLst() override { clipboard_.ClpLst(); }
+    void MkLnk(const std::vector<std::string>& paths, const std::string& destination) override {
+        shortcuts_.MkLnk(paths, destination);
+    }
+    // The clipboard that copy, cut and paste use; without one they do nothing.
+    void setClipboard(Clipboard* clipboard) { clipboard_.setClipboard(clipboard); }
 
     // The panes' after-edit handlers: whether the new text stands (`text` empty: the
     // edit was abandoned). The refresh timer resumes whatever the outcome.
@@ -65,4 +73,6 @@ class FileOperations : public FileActions {
     std::function<void(bool)> setTimer_;
     FileOperationService* service_ = nullptr;
     bool running_ = false;
+    ClipboardTransfer clipboard_;
+    ShortcutMaker shortcuts_;
 };

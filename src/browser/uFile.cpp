@@ -1,5 +1,6 @@
 #include "browser/uFile.h"
 
+#include "actions/ActionServices.h"
 #include "actions/BrowserActions.h"
 #include "browser/PathText.h"
 #include "opening/Fld.h"
@@ -267,6 +268,7 @@ void uFile::setFileActions(FileActions& actions) {
 }
 
 void uFile::setActionServices(const ActionServices& services) {
+    fileOperations_.setClipboard(services.clipboard);
     actions_->setServices(services);
 }
 

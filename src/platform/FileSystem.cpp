@@ -241,22 +241,19 @@ bool FileSystem::writeAnsiText(std::string_view path, std::string_view utf8, Fil
     return writeBytesAtomically(path, AnsiCodec::encode(utf8), fault);
 }
 
-bool FileSystem::writeBytesAtomically(std::string_view path, std::string_view bytes,
-                                      FileFault* fault) {
-    // Write through a symbolic link to the file it names, so the link survives.
-    std::string target(path);
-    if (char* real = realpath(target.c_str(), nullptr)) {
-        target = real;
-        free(real);
-    }
-    std::string temp = join(parentOf(target), "." + nameOf(target) + ".XXXXXX");
+namespace {
+
+// Writes the bytes to a new temporary file beside `target` and flushes it; its path, or
+// nullopt with the fault set.
+std::optional<std::string> writeTemporary(const std::string& target, std::string_view bytes,
+                                          mode_t mode, FileFault* fault) {
+    // A short name: the target's own name may already be as long as a name can be.
+    std::string temp = FileSystem::join(FileSystem::parentOf(target), ".tavrin-write.XXXXXX");
     FileDescriptor fd(mkstemp(temp.data()));
-    if (!fd.valid())
-        return failed(fault, errno);
-    const mode_t mask = umask(0);
-    umask(mask);
-    struct stat old {};
-    const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
+    if (!fd.valid()) {
+        failed(fault, errno);
+        return std::nullopt;
+    }
     int error = fchmod(fd.get(), mode) == 0 ? 0 : errno;
     for (std::size_t done = 0; error == 0 && done < bytes.size();) {
         const ssize_t n = write(fd.get(), bytes.data() + done, bytes.size() - done);
@@ -271,11 +268,63 @@ bool FileSystem::writeBytesAtomically(std::string_view path, std::string_view by
         error = errno;
     if (!fd.close() && error == 0)
         error = errno;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = errno;
+    if (error == 0)
+        return temp;
+    unlink(temp.c_str());
+    failed(fault, error);
+    return std::nullopt;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Moves the temporary file to `target` unless an entry of that name exists.
+int placeWithoutReplacing(const std::string& temp, const std::string& target) {
+    if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    // A file system without the no-replace rename: a hard link fails as well on a taken name.
+    if (link(temp.c_str(), target.c_str()) != 0)
+        return errno;
+    unlink(temp.c_str());
+    return 0;
+}
+
+} // namespace
+
+bool FileSystem::writeBytesAtomically(std::string_view path, std::string_view bytes,
+                                      FileFault* fault) {
+    // Write through a symbolic link to the file it names, so the link survives.
+    std::string target(path);
+    if (char* real = realpath(target.c_str(), nullptr)) {
+        target = real;
+        free(real);
+    }
+    struct stat old {};
+    const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
+    const auto temp = writeTemporary(target, bytes, mode, fault);
+    if (!temp)
+        return false;
+    if (::rename(temp->c_str(), target.c_str()) == 0)
+        return true;
+    const int error = errno;
+    unlink(temp->c_str());
+    return failed(fault, error);
+}
+
+bool FileSystem::writeNewFile(std::string_view path, std::string_view bytes, FileFault* fault) {
+    const std::string target(path);
+    const auto temp = writeTemporary(target, bytes, newFileMode(), fault);
+    if (!temp)
+        return false;
+    const int error = placeWithoutReplacing(*temp, target);
     if (error == 0)
         return true;
-    unlink(temp.c_str());
+    unlink(temp->c_str());
     return failed(fault, error);
 }
 

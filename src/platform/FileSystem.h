@@ -84,6 +84,10 @@ class FileSystem {
     static std::optional<std::string> readBytes(std::string_view path);
     static bool writeBytesAtomically(std::string_view path, std::string_view bytes,
                                      FileFault* fault = nullptr);
+    // Writes a new file the same way, but never over an existing entry: when the name is
+    // taken nothing changes and `fault` holds EEXIST.
+    static bool writeNewFile(std::string_view path, std::string_view bytes,
+                             FileFault* fault = nullptr);
 
     // Helpers on path text.
     static std::string parentOf(std::string_view path);

@@ -6,6 +6,7 @@
 #include "platform/SmallFile.h"
 #include "platform/WideText.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <vector>
 
@@ -306,12 +307,15 @@ std::optional<ShellLinkData> ShellLink::decode(std::string_view bytes) {
     return link; // extra data blocks carry nothing the program uses
 }
 
-bool ShellLink::save(std::string_view linkPath, std::string_view target,
-                     std::string_view workingDirectory) {
+namespace {
+
+// The bytes of a shortcut to `target`, with the target's attributes, times and size.
+std::optional<std::string> linkBytes(std::string_view linkPath, std::string_view target,
+                                     std::string_view workingDirectory) {
     ShellLinkData link;
     link.targetPath = std::string(target);
     link.workingDirectory = std::string(workingDirectory);
-    link.relativePath = relativeTo(FileSystem::parentOf(linkPath), target);
+    link.relativePath = ShellLink::relativeTo(FileSystem::parentOf(linkPath), target);
     struct stat st {};
     if (stat(link.targetPath.c_str(), &st) == 0) {
         const bool folder = S_ISDIR(st.st_mode);
@@ -321,8 +325,25 @@ bool ShellLink::save(std::string_view linkPath, std::string_view target,
         link.accessTime = fileTime(st.st_atim);
         link.writeTime = fileTime(st.st_mtim);
     }
-    const auto bytes = encode(link);
+    return ShellLink::encode(link);
+}
+
+} // namespace
+
+bool ShellLink::save(std::string_view linkPath, std::string_view target,
+                     std::string_view workingDirectory) {
+    const auto bytes = linkBytes(linkPath, target, workingDirectory);
     return bytes && FileSystem::writeBytesAtomically(linkPath, *bytes);
+}
+
+bool ShellLink::create(std::string_view linkPath, std::string_view target,
+                       std::string_view workingDirectory, FileFault& fault) {
+    const auto bytes = linkBytes(linkPath, target, workingDirectory);
+    if (!bytes) {
+        fault = FileFault{EINVAL, false};
+        return false;
+    }
+    return FileSystem::writeNewFile(linkPath, *bytes, &fault);
 }
 
 std::optional<ShellLinkData> ShellLink::load(std::string_view linkPath) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileFault.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -45,6 +47,10 @@ class ShellLink {
     // `linkPath`, replacing an existing file in one step.
     static bool save(std::string_view linkPath, std::string_view target,
                      std::string_view workingDirectory);
+    // The same, but never over an existing entry: a taken name leaves it as it was and
+    // sets `fault` to EEXIST.
+    static bool create(std::string_view linkPath, std::string_view target,
+                       std::string_view workingDirectory, FileFault& fault);
     // Reads a shortcut file. A link with only a relative path is resolved against the
     // link's own folder.
     static std::optional<ShellLinkData> load(std::string_view linkPath);

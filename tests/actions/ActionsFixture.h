@@ -2,6 +2,7 @@
 
 #include "actions/ActionServices.h"
 #include "actions/BrowserActions.h"
+#include "actions/FakeClipboard.h"
 #include "actions/RecordingFileActions.h"
 #include "browser/BrowserFixture.h"
 #include "opening/Fld.h"
@@ -11,15 +12,6 @@
 #include "support/ScriptedShellOpener.h"
 
 #include <optional>
-
-class FakeClipboard : public Clipboard {
-  public:
-    void setText(std::string_view value) override { text = std::string(value); }
-    bool hasFileList() const override { return files; }
-
-    std::optional<std::string> text;
-    bool files = false;
-};
 
 // Records the menus shown (the paste item's state among them) and chooses the entry at
 // the end of `choice`, a path of captions; an empty choice closes the menu unchosen.

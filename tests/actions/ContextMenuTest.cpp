@@ -138,7 +138,7 @@ TEST_F(ContextMenuTest, TheListShowsPasteOnFolderRowsAndEmptySpaceOnly) {
 TEST_F(ContextMenuTest, TheTreeAsksTheClipboardAndMarksTheListedNodeWhileTheMenuIsUp) {
     rightClickNode(rootKey());
     EXPECT_FALSE(popup.pasteEnabled());
-    clipboard.files = true;
+    clipboard.files.paths = {"/x"};
     rightClickNode("");
     EXPECT_TRUE(popup.pasteEnabled()) << "empty space";
     const std::string sub = nodeKey("r/sub");

@@ -1,4 +1,5 @@
 #include "actions/FileOperations.h"
+#include "actions/RecordingService.h"
 #include "browser/BrowserFixture.h"
 #include "platform/FileOperationService.h"
 #include "platform/controls/ListObserver.h"
@@ -9,23 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Records what the browser asks of the service; `effect` stands for the work done.
-class RecordingService : public FileOperationService {
-  public:
-    bool run(const FileOperationRequest& request) override {
-        requests.push_back(request);
-        busyDuringRun = busy && *busy;
-        if (effect)
-            effect(request);
-        return result;
-    }
-    std::vector<FileOperationRequest> requests;
-    std::function<void(const FileOperationRequest&)> effect;
-    bool result = true;
-    const bool* busy = nullptr;
-    bool busyDuringRun = false;
-};
 
 // Which label edits the logic asked the views for.
 class EditRequests : public TreeObserver, public ListObserver {

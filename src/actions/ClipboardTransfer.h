@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Clipboard;
+class FileActions;
+class FolderTree;
+class TreeWatch;
+struct BrowserState;
+
+// Files and texts through the desktop's clipboard: copy and cut put a list of files
+// there, paste copies or moves such a list into the folder the user right-clicked, and
+// the list pane's rows can be copied as text. Without a clipboard nothing is done.
+class ClipboardTransfer {
+  public:
+    ClipboardTransfer(BrowserState& state, FolderTree& tree, TreeWatch& watch, FileActions& actions)
+        : state_(state), tree_(tree), watch_(watch), actions_(actions) {}
+    void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+
+    void ClpSetFL(const std::vector<std::string>& paths, bool cut);
+    // Into the pressed node's folder (`bTrv`), or the pressed folder row's folder, or the
+    // listed folder when no row was pressed. Nothing goes onto a file row.
+    void ClpPast(bool bTrv);
+    // A header line, then name, modified, size and sort key of every row in the list's
+    // order; every line ends with CR.
+    void ClpLst();
+
+  private:
+    // The folder a paste goes into; empty when nothing may be pasted there.
+    std::string pasteTarget(bool bTrv) const;
+    std::string listing() const;
+
+    BrowserState& state_;
+    FolderTree& tree_;
+    TreeWatch& watch_;
+    FileActions& actions_;
+    Clipboard* clipboard_ = nullptr;
+};
