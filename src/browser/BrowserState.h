@@ -40,7 +40,7 @@ struct BrowserState {
     int sortState = 0; // column from 1; negative: descending; 0: never sorted
     // Item tracking of the context menu and drag and drop, reset by every list fill.
     int trackedItem = 0;
-    int draggedItem = 0;
+    std::string dropRowKey; // drop target row during a drag
 };
 
 // Sets the busy flag for a scope and always restores it, so a nested operation does not

@@ -78,7 +78,7 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     const Signature baseline = signatures_.GtSig(folder);
     list.clear();
     state_.trackedItem = 0;
-    state_.draggedItem = 0;
+    state_.dropRowKey.clear();
     state_.itemCounter = 1;
     state_.listFolder = std::string(folder);
     state_.vanishedListFolder.clear();

@@ -43,7 +43,8 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
       list_(state_, scan_, icons_, signatures_, loop, tree_),
       watch_(state_, scan_, signatures_, loop, tree_, list_),
       fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { SetTmr(on); }),
-      notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker) {
+      notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker),
+      dragDrop_(state_, tree_, watch_, loop) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
     tree_.loadDrives();
@@ -52,6 +53,7 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
         BrowserActions::Parts{state_, tree_, watch_, loop_, eBfrOpn, eSlcFL, bLex,
                               [this](const std::string& path) { RcntExFL(path); }});
     actions_->setFileActions(&fileOperations_);
+    dragDrop_.setFileActions(&fileOperations_);
 }
 
 uFile::~uFile() {
@@ -265,6 +267,7 @@ void uFile::storeParameters(yIni& ini, const DocumentOptions& options) {
 
 void uFile::setFileActions(FileActions& actions) {
     actions_->setFileActions(&actions);
+    dragDrop_.setFileActions(&actions);
 }
 
 void uFile::setActionServices(const ActionServices& services) {
@@ -341,4 +344,30 @@ void uFile::resized(int, int) {
         return;
     setTreePaneTwips(lTrvHi);
     bTrvHiSet_ = true;
+}
+
+std::vector<std::string> uFile::treeDragStarting() {
+    return dragDrop_.treeDragStarting();
+}
+
+void uFile::treeDragOver(const std::string& key, DragState state) {
+    dragDrop_.treeDragOver(key, state);
+}
+
+DropOutcome uFile::treeDropped(const std::string& key, const std::vector<std::string>& paths,
+                               KeyModifiers modifiers) {
+    return dragDrop_.treeDropped(key, paths, modifiers);
+}
+
+std::vector<std::string> uFile::listDragStarting() {
+    return dragDrop_.listDragStarting();
+}
+
+void uFile::listDragOver(const std::string& key, DragState state) {
+    dragDrop_.listDragOver(key, state);
+}
+
+DropOutcome uFile::listDropped(const std::string& key, const std::vector<std::string>& paths,
+                               KeyModifiers modifiers) {
+    return dragDrop_.listDropped(key, paths, modifiers);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/FileOperations.h"
+#include "actions/PaneDragDrop.h"
 #include "browser/BrowserHost.h"
 #include "browser/BrowserState.h"
 #include "browser/ChangeNotices.h"
@@ -98,18 +99,20 @@ class uFile : public BrowserInput {
     void treeKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
     void treeFocusLost() override;
     void treeRowsShown(const std::vector<std::string>& keys) override;
-    std::vector<std::string> treeDragStarting() override { return {}; }
-    void treeDragOver(const std::string&, DragState) override {}
-    void treeDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
+    std::vector<std::string> treeDragStarting() override;
+    void treeDragOver(const std::string& key, DragState state) override;
+    DropOutcome treeDropped(const std::string& key, const std::vector<std::string>& paths,
+                            KeyModifiers modifiers) override;
     void listMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
     void listMouseReleased(const std::string& key, MouseButton button, KeyModifiers) override;
     void listDoubleClicked(const std::string& key) override;
     void listHeaderClicked(int column) override;
     bool listLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
     void listKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
-    std::vector<std::string> listDragStarting() override { return {}; }
-    void listDragOver(const std::string&, DragState) override {}
-    void listDropped(const std::string&, const std::vector<std::string>&, KeyModifiers) override {}
+    std::vector<std::string> listDragStarting() override;
+    void listDragOver(const std::string& key, DragState state) override;
+    DropOutcome listDropped(const std::string& key, const std::vector<std::string>& paths,
+                            KeyModifiers modifiers) override;
     void driveChosen(int index) override;
     void retButtonClicked(int index) override;
     void resized(int width, int height) override;
@@ -141,4 +144,5 @@ class uFile : public BrowserInput {
     BrowserHost* host_ = nullptr;
     bool bTrvHiSet_ = false;
     std::unique_ptr<BrowserActions> actions_;
+    PaneDragDrop dragDrop_;
 };

@@ -37,8 +37,10 @@ class BrowserInput {
     // A drag starts from the node pressed last: the full paths to offer (none: no drag).
     virtual std::vector<std::string> treeDragStarting() = 0;
     virtual void treeDragOver(const std::string& key, DragState state) = 0;
-    virtual void treeDropped(const std::string& key, const std::vector<std::string>& paths,
-                             KeyModifiers modifiers) = 0;
+    // A drop of whole paths with the modifiers held at the drop; what was done with them,
+    // for the drag's source. The items have been copied or moved when this returns.
+    virtual DropOutcome treeDropped(const std::string& key, const std::vector<std::string>& paths,
+                                    KeyModifiers modifiers) = 0;
 
     // List pane.
     virtual void listMousePressed(const std::string& key, MouseButton button,
@@ -53,8 +55,8 @@ class BrowserInput {
     virtual void listKeyPressed(BrowserKey key, KeyModifiers modifiers) = 0;
     virtual std::vector<std::string> listDragStarting() = 0;
     virtual void listDragOver(const std::string& key, DragState state) = 0;
-    virtual void listDropped(const std::string& key, const std::vector<std::string>& paths,
-                             KeyModifiers modifiers) = 0;
+    virtual DropOutcome listDropped(const std::string& key, const std::vector<std::string>& paths,
+                                    KeyModifiers modifiers) = 0;
 
     // Top panes. The drive list's selection is already the chosen entry.
     virtual void driveChosen(int index) = 0;

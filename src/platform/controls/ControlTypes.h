@@ -43,6 +43,10 @@ enum class BrowserKey { Delete, Enter, F2, Escape, Other, C, X, V, F10, Menu, Ba
 // Phases of a drag passing over a pane.
 enum class DragState { Enter = 0, Leave = 1, Over = 2 };
 
+// What a drop did, as its source is to hear it: a source may delete its items only after
+// a move.
+enum class DropOutcome { Nothing, Copied, Moved };
+
 // Text alignment of a list column.
 enum class ColumnAlignment { Left, Centre, Right };
 

@@ -198,9 +198,9 @@ void QtListView::dragOver(const std::string& key, DragState state) {
     input_.listDragOver(key, state);
 }
 
-void QtListView::dropped(const std::string& key, const std::vector<std::string>& paths,
-                         KeyModifiers modifiers) {
-    input_.listDropped(key, paths, modifiers);
+DropOutcome QtListView::dropped(const std::string& key, const std::vector<std::string>& paths,
+                                KeyModifiers modifiers) {
+    return input_.listDropped(key, paths, modifiers);
 }
 
 bool QtListView::labelEdited(const std::string& key, const std::optional<std::string>& text) {

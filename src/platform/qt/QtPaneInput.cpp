@@ -7,8 +7,34 @@
 #include "platform/UriList.h"
 
 namespace {
+
 const QString uriListType = QStringLiteral("text/uri-list");
+
+// Drags of this program under way: a drop they make waits until they have ended.
+int ownDrags = 0;
+
+struct OwnDrag {
+    OwnDrag() { ++ownDrags; }
+    ~OwnDrag() { --ownDrags; }
+    OwnDrag(const OwnDrag&) = delete;
+    OwnDrag& operator=(const OwnDrag&) = delete;
+};
+
+// Runs `work` from the event loop once no drag of this program is under way, unless
+// `context` has gone by then.
+void runAfterOwnDrags(QObject* context, std::function<void()> work) {
+    QMetaObject::invokeMethod(
+        context,
+        [context, work = std::move(work)]() mutable {
+            if (ownDrags > 0)
+                runAfterOwnDrags(context, std::move(work));
+            else
+                work();
+        },
+        Qt::QueuedConnection);
 }
+
+} // namespace
 
 MouseButton QtPaneInput::button(Qt::MouseButton button) {
     switch (button) {
@@ -98,6 +124,9 @@ void QtPaneInput::startDrag(QObject* source, const std::vector<std::string>& pat
         return;
     auto* drag = new QDrag(source);
     drag->setMimeData(mimeDataFor(paths));
+    // The target of a move moves the items itself: nothing is deleted here whatever the
+    // drag returns. Qt deletes the drag object when the drag is over.
+    const OwnDrag running;
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
@@ -112,18 +141,40 @@ void QtPaneInput::dragPassing(QDragMoveEvent* event, DragState state, const KeyA
     guarded("drag", [&] { report(key, state); });
 }
 
-void QtPaneInput::dropped(
-    QDropEvent* event, const KeyAt& keyAt,
-    const std::function<void(const std::string&, const std::vector<std::string>&, KeyModifiers)>&
-        report) {
-    const std::vector<std::string> paths = pathsOf(event->mimeData());
+void QtPaneInput::dropped(QDropEvent* event, bool ownDrag, QObject* context, const KeyAt& keyAt,
+                          Drop report) {
+    std::vector<std::string> paths = pathsOf(event->mimeData());
     if (paths.empty()) {
-        event->ignore();
+        answer(event, DropOutcome::Nothing);
         return;
     }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    const std::string key = keyAt(event->position().toPoint());
+    std::string key = keyAt(event->position().toPoint());
     const KeyModifiers mods = modifiers(event->modifiers());
-    guarded("drop", [&] { report(key, paths, mods); });
+    if (ownDrag) {
+        answer(event, DropOutcome::Copied);
+        runAfterOwnDrags(context, [report = std::move(report), key = std::move(key),
+                                   paths = std::move(paths),
+                                   mods] { guarded("drop", [&] { report(key, paths, mods); }); });
+        return;
+    }
+    DropOutcome outcome = DropOutcome::Nothing;
+    guarded("drop", [&] { outcome = report(key, paths, mods); });
+    answer(event, outcome);
+}
+
+void QtPaneInput::answer(QDropEvent* event, DropOutcome outcome) {
+    switch (outcome) {
+    case DropOutcome::Copied:
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        break;
+    case DropOutcome::Moved:
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+        break;
+    case DropOutcome::Nothing:
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        break;
+    }
 }

@@ -32,10 +32,15 @@ class QtPaneInput {
     using KeyAt = std::function<std::string(const QPoint&)>;
     static void dragPassing(QDragMoveEvent* event, DragState state, const KeyAt& keyAt,
                             const std::function<void(const std::string&, DragState)>& report);
-    // A drop of paths on a pane. The program copies or moves by itself: the source is
-    // told "copied", so that it never deletes what was only copied.
-    static void
-    dropped(QDropEvent* event, const KeyAt& keyAt,
-            const std::function<void(const std::string&, const std::vector<std::string>&,
-                                     KeyModifiers)>& report);
+    // A drop of paths on a pane, answered with what the logic did (copy, move, or
+    // nothing: ignored), so a source never deletes what was only copied. A drop from a
+    // drag of this program (`ownDrag`) is answered "copy" at once and handed to the logic
+    // after the drag has ended, with `context` alive: its copy shows dialogs that must not
+    // run under the drag's pointer grab, and this program's drags act on no answer.
+    using Drop = std::function<DropOutcome(const std::string&, const std::vector<std::string>&,
+                                           KeyModifiers)>;
+    static void dropped(QDropEvent* event, bool ownDrag, QObject* context, const KeyAt& keyAt,
+                        Drop report);
+    // Tells the drop's source what was done.
+    static void answer(QDropEvent* event, DropOutcome outcome);
 };

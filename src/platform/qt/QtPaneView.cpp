@@ -58,10 +58,11 @@ void QtPaneView::dragLeaveEvent(QDragLeaveEvent* event) {
 }
 
 void QtPaneView::dropEvent(QDropEvent* event) {
+    // A drag of this program has a source here; one of another program has none.
     QtPaneInput::dropped(
-        event, [this](const QPoint& p) { return keyAt(p); },
+        event, event->source() != nullptr, this, [this](const QPoint& p) { return keyAt(p); },
         [this](const std::string& key, const std::vector<std::string>& paths,
-               KeyModifiers modifiers) { dropped(key, paths, modifiers); });
+               KeyModifiers modifiers) { return dropped(key, paths, modifiers); });
 }
 
 void QtPaneView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

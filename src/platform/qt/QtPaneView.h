@@ -33,8 +33,8 @@ class QtPaneView : public QTreeView {
     // The pane's part of the logic.
     virtual std::vector<std::string> dragStarting() = 0;
     virtual void dragOver(const std::string& key, DragState state) = 0;
-    virtual void dropped(const std::string& key, const std::vector<std::string>& paths,
-                         KeyModifiers modifiers) = 0;
+    virtual DropOutcome dropped(const std::string& key, const std::vector<std::string>& paths,
+                                KeyModifiers modifiers) = 0;
     virtual bool labelEdited(const std::string& key, const std::optional<std::string>& text) = 0;
     // The pane's model: the text its editor left, and whether it still shows its control.
     virtual std::optional<std::string> takeEditedText() = 0;

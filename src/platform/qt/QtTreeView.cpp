@@ -262,9 +262,9 @@ void QtTreeView::dragOver(const std::string& key, DragState state) {
     input_.treeDragOver(key, state);
 }
 
-void QtTreeView::dropped(const std::string& key, const std::vector<std::string>& paths,
-                         KeyModifiers modifiers) {
-    input_.treeDropped(key, paths, modifiers);
+DropOutcome QtTreeView::dropped(const std::string& key, const std::vector<std::string>& paths,
+                                KeyModifiers modifiers) {
+    return input_.treeDropped(key, paths, modifiers);
 }
 
 bool QtTreeView::labelEdited(const std::string& key, const std::optional<std::string>& text) {

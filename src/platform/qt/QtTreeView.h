@@ -52,8 +52,8 @@ class QtTreeView : public QtPaneView, public TreeObserver {
 
     std::vector<std::string> dragStarting() override;
     void dragOver(const std::string& key, DragState state) override;
-    void dropped(const std::string& key, const std::vector<std::string>& paths,
-                 KeyModifiers modifiers) override;
+    DropOutcome dropped(const std::string& key, const std::vector<std::string>& paths,
+                        KeyModifiers modifiers) override;
     bool labelEdited(const std::string& key, const std::optional<std::string>& text) override;
     std::optional<std::string> takeEditedText() override;
     bool showsControl() const override;

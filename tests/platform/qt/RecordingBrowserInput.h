@@ -6,12 +6,13 @@
 #include <vector>
 
 // A BrowserInput that writes every call as a line of text and answers label edits and
-// drag starts from its members.
+// drag starts and drops from its members.
 class RecordingBrowserInput : public BrowserInput {
   public:
     std::vector<std::string> calls;
     bool acceptLabelEdits = true;
     std::vector<std::string> dragPaths;
+    DropOutcome dropOutcome = DropOutcome::Copied;
 
     void treeMousePressed(const std::string& key, MouseButton button,
                           KeyModifiers modifiers) override {
@@ -43,9 +44,10 @@ class RecordingBrowserInput : public BrowserInput {
     void treeDragOver(const std::string& key, DragState state) override {
         add("tree drag " + key + " " + std::to_string(static_cast<int>(state)));
     }
-    void treeDropped(const std::string& key, const std::vector<std::string>& paths,
-                     KeyModifiers modifiers) override {
+    DropOutcome treeDropped(const std::string& key, const std::vector<std::string>& paths,
+                            KeyModifiers modifiers) override {
         add("tree drop " + key + " " + join(paths) + " " + std::to_string(modifiers.state()));
+        return dropOutcome;
     }
 
     void listMousePressed(const std::string& key, MouseButton button,
@@ -73,9 +75,10 @@ class RecordingBrowserInput : public BrowserInput {
     void listDragOver(const std::string& key, DragState state) override {
         add("list drag " + key + " " + std::to_string(static_cast<int>(state)));
     }
-    void listDropped(const std::string& key, const std::vector<std::string>& paths,
-                     KeyModifiers modifiers) override {
+    DropOutcome listDropped(const std::string& key, const std::vector<std::string>& paths,
+                            KeyModifiers modifiers) override {
         add("list drop " + key + " " + join(paths) + " " + std::to_string(modifiers.state()));
+        return dropOutcome;
     }
 
     void driveChosen(int index) override { add("drive " + std::to_string(index)); }

@@ -1,0 +1,139 @@
+#include "actions/PaneDragDrop.h"
+
+#include "actions/FileActions.h"
+#include "browser/BrowserState.h"
+#include "browser/FolderTree.h"
+#include "browser/PathText.h"
+#include "browser/TreeWatch.h"
+#include "platform/FileSystem.h"
+#include "platform/UiLoop.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kShiftAlone = 1;
+
+// A single folder dropped onto its own node. Names differ by case on this file system,
+// so only the very same path is the same folder.
+bool isSelfDrop(const std::vector<std::string>& paths, const std::string& target) {
+    if (paths.size() != 1)
+        return false;
+    std::string path = paths.front();
+    PathText::CutSep(path);
+    return path == target;
+}
+
+} // namespace
+
+PaneDragDrop::PaneDragDrop(BrowserState& state, FolderTree& tree, TreeWatch& watch, UiLoop& loop)
+    : state_(state), tree_(tree), watch_(watch), loop_(loop), selection_(state, tree) {}
+
+std::vector<std::string> PaneDragDrop::treeDragStarting() {
+    const auto& tree = state_.c.trView;
+    const TreeNode* pointed = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
+    if (!tree.selected() || !pointed)
+        return {};
+    watch_.trMark(3);
+    return {tree_.fullPath(pointed)};
+}
+
+std::vector<std::string> PaneDragDrop::listDragStarting() {
+    if (!tree_.trCurNd())
+        return {};
+    return selection_.sGtSlc(false, false, false);
+}
+
+void PaneDragDrop::treeDragOver(const std::string& key, DragState state) {
+    const TreeNode* node = key.empty() ? nullptr : state_.c.trView.find(key);
+    if (!node || node->tag() == "FL") {
+        watch_.trMark(4);
+        return;
+    }
+    if (state != DragState::Over || key == state_.hoverKey)
+        return;
+    watch_.trMark(4);
+    state_.hoverKey = key;
+    watch_.trMark(5);
+}
+
+void PaneDragDrop::listDragOver(const std::string& key, DragState state) {
+    ListItem* row = key.empty() ? nullptr : state_.c.lsView.find(key);
+    if (!row || row->tag() == "FL") {
+        unboldDropRow();
+        return;
+    }
+    if (state != DragState::Over || key == state_.dropRowKey)
+        return;
+    unboldDropRow();
+    state_.c.lsView.setBold(row, true);
+    state_.dropRowKey = key;
+}
+
+void PaneDragDrop::unboldDropRow() {
+    if (ListItem* row =
+            state_.dropRowKey.empty() ? nullptr : state_.c.lsView.find(state_.dropRowKey))
+        state_.c.lsView.setBold(row, false);
+    state_.dropRowKey.clear();
+}
+
+DropOutcome PaneDragDrop::treeDropped(const std::string& key, const std::vector<std::string>& paths,
+                                      KeyModifiers modifiers) {
+    const TreeNode* node = key.empty() ? nullptr : state_.c.trView.find(key);
+    if (state_.busy || paths.empty() || !node || node->tag() == "FL")
+        return DropOutcome::Nothing;
+    WaitCursor wait(loop_);
+    const std::string target = tree_.trNdPh(node);
+    watch_.trMark(2);
+    DropOutcome outcome = DropOutcome::Nothing;
+    if (!target.empty() && !isSelfDrop(paths, target)) {
+        outcome = copyOrMove(paths, target, modifiers);
+        if (outcome != DropOutcome::Nothing)
+            watch_.trRfNd(key, false);
+    }
+    watch_.trMark(4);
+    return outcome;
+}
+
+DropOutcome PaneDragDrop::listDropped(const std::string& key, const std::vector<std::string>& paths,
+                                      KeyModifiers modifiers) {
+    unboldDropRow();
+    const TreeNode* node = tree_.trCurNd();
+    if (state_.busy || paths.empty() || !node)
+        return DropOutcome::Nothing;
+    const std::string nodeKey = node->key();
+    std::string target = tree_.trNdPh(node);
+    const ListItem* row = key.empty() ? nullptr : state_.c.lsView.find(key);
+    if (!target.empty() && row && row->tag() == "FD")
+        target = PathText::child(target, row->text());
+    if (target.empty())
+        return DropOutcome::Nothing;
+    const DropOutcome outcome = copyOrMove(paths, target, modifiers);
+    if (outcome != DropOutcome::Nothing)
+        watch_.trRfNd(nodeKey, false);
+    return outcome;
+}
+
+DropOutcome PaneDragDrop::copyOrMove(const std::vector<std::string>& paths,
+                                     const std::string& target, KeyModifiers modifiers) {
+    const bool move = modifiers.state() == kShiftAlone;
+    if (!actions_ || !actions_->FlOpr(move ? "移動" : "複写", paths, target, false, false))
+        return DropOutcome::Nothing;
+    if (!move)
+        return DropOutcome::Copied;
+    refreshSourceFolders(paths, target);
+    return DropOutcome::Moved;
+}
+
+void PaneDragDrop::refreshSourceFolders(const std::vector<std::string>& paths,
+                                        const std::string& target) {
+    std::vector<std::string> folders;
+    for (std::string path : paths) {
+        PathText::CutSep(path);
+        std::string folder = FileSystem::parentOf(path);
+        if (folder != target && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    for (const std::string& folder : folders)
+        actions_->trRfPh(folder);
+}
