@@ -1,5 +1,7 @@
 #include "browser/FileList.h"
 
+#include "browser/RowInventory.h"
+
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
 #include "browser/IconCache.h"
@@ -10,7 +12,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unordered_map>
 
 FileList::FileList(BrowserState& state, FolderScan& scan, IconCache& icons,
                    ChangeSignature& signatures, UiLoop& loop, FolderTree& tree)
@@ -124,35 +125,19 @@ void FileList::lsRfLst() {
     BusyScope busy(state_);
     auto& list = state_.c.lsView;
     // Rows by exact name (Linux names differing only in case are different entries); a
-    // row found on disk again, as the same kind, leaves the inventory. The names are views
-    // into the rows: a matched row leaves the inventory before its texts change.
-    std::unordered_multimap<std::string_view, ListItem*> inventory;
-    inventory.reserve(static_cast<std::size_t>(list.count()));
-    for (int i = 1; i <= list.count(); ++i) {
-        ListItem* item = list.itemAt(i);
-        inventory.emplace(item->text(), item);
-    }
-    const auto match = [&](const FileRecord& entry, const char* tag) -> ListItem* {
-        auto [it, end] = inventory.equal_range(entry.name);
-        while (it != end && it->second->tag() != tag)
-            ++it;
-        if (it == end)
-            return nullptr;
-        ListItem* item = it->second;
-        inventory.erase(it);
-        return item;
-    };
+    // row found on disk again, as the same kind, leaves the inventory.
+    RowInventory inventory(list);
     const FolderScan::Both disk = scan_.GtFldsAndFLs(folder, state_.filter);
     std::vector<const FileRecord*> added;
     list.beginChanges();
     for (const auto& f : disk.folders.entries) {
-        if (ListItem* item = match(f, "FD"))
+        if (ListItem* item = inventory.take(f.name, "FD"))
             list.setColumnText(item, 1, ListTexts::modified(f.modified));
         else
             added.push_back(&f);
     }
     for (const auto& f : disk.files.entries) {
-        if (ListItem* item = match(f, "FL"))
+        if (ListItem* item = inventory.take(f.name, "FL"))
             list.setColumnTexts(item, ListTexts::modified(f.modified),
                                 ListTexts::sizeBytes(f.size));
         else
@@ -163,7 +148,7 @@ void FileList::lsRfLst() {
                   [&](std::size_t i, ListItemData& row) { fillRow(row, *added[i], true); });
     loop_.processEvents();
     std::vector<std::string> vanished;
-    for (const auto& [name, item] : inventory)
+    for (const ListItem* item : inventory.left())
         vanished.emplace_back(item->key());
     list.removeItems(vanished);
 }
