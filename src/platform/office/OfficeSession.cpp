@@ -1,0 +1,221 @@
+#include "OfficeSession.h"
+
+#include <com/sun/star/awt/PosSize.hpp>
+#include <com/sun/star/awt/XTopWindow2.hpp>
+#include <com/sun/star/awt/XWindow2.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/StartModule.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XFrames.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
+
+#include <vector>
+
+using namespace css;
+using rtl::OUString;
+
+namespace {
+
+OUString fromUtf8(const std::string& text) {
+    return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
+}
+
+// The local UNO runtime, made once per process from the office's own bootstrap file
+// (without it the type descriptions of the office's interfaces are missing).
+uno::Reference<uno::XComponentContext> localContext() {
+    static const uno::Reference<uno::XComponentContext> context = [] {
+        rtl::Bootstrap::setIniFilename(
+            fromUtf8("file://" TAVRIN_OFFICE_PROGRAM_FOLDER "/fundamentalrc"));
+        return cppu::defaultBootstrap_InitialComponentContext();
+    }();
+    return context;
+}
+
+beans::PropertyValue property(const char* name, const uno::Any& value) {
+    beans::PropertyValue p;
+    p.Name = OUString::createFromAscii(name);
+    p.Value = value;
+    return p;
+}
+
+// Closes a document without saving and without asking: a modified document would
+// otherwise wait on the office's save question.
+void closeWithoutSaving(const uno::Reference<uno::XInterface>& document) {
+    try {
+        uno::Reference<util::XModifiable> modifiable(document, uno::UNO_QUERY);
+        if (modifiable.is())
+            modifiable->setModified(false);
+    } catch (const uno::Exception&) {
+        // A read-only document may refuse the change; closing it still discards nothing.
+    }
+    uno::Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
+    if (closeable.is())
+        closeable->close(true);
+}
+
+uno::Reference<awt::XWindow> frameWindow(const uno::Reference<frame::XFrame>& frame) {
+    return frame.is() ? frame->getContainerWindow() : nullptr;
+}
+
+uno::Reference<frame::XFrame> frameOf(const uno::Reference<frame::XModel>& document) {
+    const uno::Reference<frame::XController> controller = document->getCurrentController();
+    return controller.is() ? controller->getFrame() : nullptr;
+}
+
+} // namespace
+
+OfficeSession::OfficeSession(const std::string& pipeName) {
+    const uno::Reference<uno::XComponentContext> local = localContext();
+    const uno::Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
+    const uno::Reference<uno::XComponentContext> remote(
+        resolver->resolve("uno:pipe,name=" + fromUtf8(pipeName) +
+                          ";urp;StarOffice.ComponentContext"),
+        uno::UNO_QUERY_THROW);
+    context_ = remote;
+    desktop_ = frame::Desktop::create(remote);
+}
+
+bool OfficeSession::alive() {
+    desktop_->getFrames()->getCount();
+    return true;
+}
+
+bool OfficeSession::open(const OUString& fileUrl, bool readOnly, bool spreadsheet) {
+    std::vector<beans::PropertyValue> args{
+        property("ReadOnly", uno::Any(readOnly)),
+        property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE))};
+    if (spreadsheet)
+        args.push_back(property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)));
+    const uno::Reference<lang::XComponent> loaded = desktop_->loadComponentFromURL(
+        fileUrl, "_default", 0,
+        uno::Sequence<beans::PropertyValue>(args.data(), static_cast<sal_Int32>(args.size())));
+    uno::Reference<frame::XModel> model(loaded, uno::UNO_QUERY);
+    if (!model.is())
+        return false;
+    document_ = model;
+    return true;
+}
+
+void OfficeSession::closeDocument() {
+    if (!document_.is())
+        return;
+    const uno::Reference<frame::XModel> document = document_;
+    document_.clear();
+    try {
+        showStartCentreIn(frameOf(document));
+    } catch (const lang::DisposedException&) {
+        // The user closed the document's window already.
+    }
+    closeWithoutSaving(document);
+}
+
+// Puts the start centre in the document's window, as the office does when its last
+// document is closed by hand: the window stays where it is, and the document, left
+// without a view, can be closed.
+void OfficeSession::showStartCentreIn(const uno::Reference<frame::XFrame>& frame) {
+    if (!frame.is())
+        return;
+    uno::Reference<util::XModifiable> modifiable(frame->getController()->getModel(),
+                                                 uno::UNO_QUERY);
+    try {
+        if (modifiable.is())
+            modifiable->setModified(false); // or the view would ask whether to save
+    } catch (const uno::Exception&) {
+    }
+    const uno::Reference<frame::XController> start =
+        frame::StartModule::createWithParentWindow(context_, frame->getContainerWindow());
+    const uno::Reference<awt::XWindow> startWindow(start, uno::UNO_QUERY);
+    if (frame->setComponent(startWindow, start))
+        start->attachFrame(frame);
+}
+
+int OfficeSession::windowState() {
+    const uno::Reference<awt::XWindow2> shown(window(), uno::UNO_QUERY);
+    if (!shown.is())
+        return -1;
+    if (!shown->isVisible())
+        return 0;
+    const uno::Reference<awt::XTopWindow2> top(shown, uno::UNO_QUERY);
+    return top.is() && top->getIsMinimized() ? 2 : 1;
+}
+
+void OfficeSession::show() {
+    const uno::Reference<awt::XWindow> shown = window();
+    if (!shown.is())
+        return;
+    shown->setVisible(true);
+    const uno::Reference<awt::XTopWindow> top(shown, uno::UNO_QUERY);
+    if (top.is())
+        top->toFront();
+}
+
+void OfficeSession::minimize() {
+    const uno::Reference<awt::XTopWindow2> top(window(), uno::UNO_QUERY);
+    if (top.is())
+        top->setIsMinimized(true);
+}
+
+void OfficeSession::restore() {
+    const uno::Reference<awt::XTopWindow2> top(window(), uno::UNO_QUERY);
+    if (!top.is())
+        return;
+    top->setIsMinimized(false);
+    top->setIsMaximized(false);
+}
+
+void OfficeSession::setBounds(int x, int y, int width, int height) {
+    const uno::Reference<awt::XWindow> shown = window();
+    if (!shown.is())
+        return;
+    // A maximised window ignores a new rectangle.
+    const uno::Reference<awt::XTopWindow2> top(shown, uno::UNO_QUERY);
+    if (top.is())
+        top->setIsMaximized(false);
+    shown->setPosSize(x, y, width, height, awt::PosSize::POSSIZE);
+}
+
+void OfficeSession::terminate() {
+    const uno::Reference<container::XEnumeration> documents =
+        desktop_->getComponents()->createEnumeration();
+    while (documents->hasMoreElements())
+        closeWithoutSaving(
+            uno::Reference<uno::XInterface>(documents->nextElement(), uno::UNO_QUERY));
+    document_.clear();
+    try {
+        desktop_->terminate();
+    } catch (const lang::DisposedException&) {
+        // The office went away while answering: that is the end asked for.
+    }
+}
+
+uno::Reference<awt::XWindow> OfficeSession::window() {
+    try {
+        if (document_.is())
+            return frameWindow(frameOf(document_));
+    } catch (const lang::DisposedException&) {
+        // The user closed the document in the office itself.
+        document_.clear();
+    }
+    return firstFrameWindow();
+}
+
+uno::Reference<awt::XWindow> OfficeSession::firstFrameWindow() {
+    const uno::Reference<container::XIndexAccess> frames(desktop_->getFrames(),
+                                                         uno::UNO_QUERY_THROW);
+    for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
+        uno::Reference<frame::XFrame> frame(frames->getByIndex(i), uno::UNO_QUERY);
+        if (const uno::Reference<awt::XWindow> w = frameWindow(frame); w.is())
+            return w;
+    }
+    return nullptr;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <rtl/ustring.hxx>
+
+#include <string>
+
+// One connection to a running office over its UNO pipe, and the document this program
+// opened in it. Calls throw what the bridge throws (a dead office: DisposedException);
+// the C boundary catches everything.
+class OfficeSession {
+  public:
+    explicit OfficeSession(const std::string& pipeName);
+
+    bool alive();
+    bool open(const rtl::OUString& fileUrl, bool readOnly, bool spreadsheet);
+    void closeDocument();
+    int windowState();
+    void show();
+    void minimize();
+    void restore();
+    void setBounds(int x, int y, int width, int height);
+    void terminate();
+
+  private:
+    // The window of the document this program opened, else of the office's first frame
+    // (the start centre); null when the office shows no window at all.
+    css::uno::Reference<css::awt::XWindow> window();
+    css::uno::Reference<css::awt::XWindow> firstFrameWindow();
+    void showStartCentreIn(const css::uno::Reference<css::frame::XFrame>& frame);
+
+    css::uno::Reference<css::uno::XComponentContext> context_;
+    css::uno::Reference<css::frame::XDesktop2> desktop_;
+    css::uno::Reference<css::frame::XModel> document_;
+};
