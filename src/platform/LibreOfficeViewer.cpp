@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -95,6 +96,31 @@ constexpr const char* kProfileSettings =
 bool unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+std::string environmentValue(const char* name) {
+    const char* value = getenv(name);
+    return value ? value : "";
+}
+
+bool namesUtf8(const std::string& locale) {
+    return locale.find("UTF-8") != std::string::npos || locale.find("utf8") != std::string::npos ||
+           locale.find("UTF8") != std::string::npos || locale.find("utf-8") != std::string::npos;
+}
+
+// The office reads file names in the character set of its locale: under "C" or "POSIX"
+// it cannot open a name outside ASCII. Names are bytes that are UTF-8 where they are
+// text, so the office gets a UTF-8 character set and keeps the rest of the locale.
+std::vector<std::string> officeLocale() {
+    const std::string all = environmentValue("LC_ALL");
+    const std::string ctype = !all.empty()                            ? all
+                              : !environmentValue("LC_CTYPE").empty() ? environmentValue("LC_CTYPE")
+                                                                      : environmentValue("LANG");
+    if (namesUtf8(ctype))
+        return {};
+    if (all.empty())
+        return {"LC_CTYPE=C.UTF-8"};
+    return {"LC_ALL", "LANG=" + all, "LC_CTYPE=C.UTF-8"};
 }
 
 int toPixels(int points) {
@@ -239,7 +265,7 @@ bool LibreOfficeViewer::launch(const TavrinOfficeApi& api, const std::string& pi
     return process_.start({office, "-env:UserInstallation=" + fileUrl(profileFolder_),
                            "--accept=pipe,name=" + pipeName + ";urp;", "--norestore", "--nologo",
                            "--nolockcheck"},
-                          {});
+                          officeLocale());
 }
 
 bool LibreOfficeViewer::connect(const TavrinOfficeApi& api, const std::string& pipeName,

@@ -14,19 +14,25 @@ extern char** environ;
 
 namespace {
 
-// This program's environment with the extra entries replacing those of the same name.
+std::string nameOf(const std::string& entry) {
+    return entry.substr(0, entry.find('='));
+}
+
+// This program's environment with the extra entries replacing those of the same name;
+// an entry without "=" removes the variable.
 std::vector<std::string> environmentWith(const std::vector<std::string>& extra) {
     std::vector<std::string> result;
     for (char** e = environ; *e; ++e) {
         const std::string entry(*e);
-        const std::string name = entry.substr(0, entry.find('=') + 1);
         bool replaced = false;
         for (const std::string& x : extra)
-            replaced = replaced || x.compare(0, name.size(), name) == 0;
+            replaced = replaced || nameOf(x) == nameOf(entry);
         if (!replaced)
             result.push_back(entry);
     }
-    result.insert(result.end(), extra.begin(), extra.end());
+    for (const std::string& x : extra)
+        if (x.find('=') != std::string::npos)
+            result.push_back(x);
     return result;
 }
 

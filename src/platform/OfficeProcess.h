@@ -13,8 +13,8 @@ class OfficeProcess {
     OfficeProcess(const OfficeProcess&) = delete;
     OfficeProcess& operator=(const OfficeProcess&) = delete;
 
-    // Starts argv[0] (a full path) with the extra environment entries; false when it
-    // could not be executed.
+    // Starts argv[0] (a full path) with the extra environment entries ("NAME=value" sets,
+    // "NAME" removes); false when it could not be executed.
     bool start(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv);
     // Whether the started program still runs; reaps it once it has ended.
     bool running();

@@ -1,5 +1,7 @@
 #include "OfficeSession.h"
 
+#include "RefusingInteraction.h"
+
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/XTopWindow2.hpp>
 #include <com/sun/star/awt/XWindow2.hpp>
@@ -93,7 +95,9 @@ bool OfficeSession::alive() {
 bool OfficeSession::open(const OUString& fileUrl, bool readOnly, bool spreadsheet) {
     std::vector<beans::PropertyValue> args{
         property("ReadOnly", uno::Any(readOnly)),
-        property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE))};
+        property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
+        property("InteractionHandler",
+                 uno::Any(uno::Reference<task::XInteractionHandler>(new RefusingInteraction)))};
     if (spreadsheet)
         args.push_back(property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)));
     const uno::Reference<lang::XComponent> loaded = desktop_->loadComponentFromURL(
