@@ -100,6 +100,12 @@ bool OfficeSession::open(const OUString& fileUrl, bool readOnly, bool spreadshee
                  uno::Any(uno::Reference<task::XInteractionHandler>(new RefusingInteraction)))};
     if (spreadsheet)
         args.push_back(property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)));
+    if (spreadsheet && fileUrl.endsWithIgnoreAsciiCase(".csv")) {
+        // Given its options, the text import does not ask for them: comma separated,
+        // double quotes, UTF-8, from the first line.
+        args.push_back(property("FilterName", uno::Any(OUString("Text - txt - csv (StarCalc)"))));
+        args.push_back(property("FilterOptions", uno::Any(OUString("44,34,76,1"))));
+    }
     const uno::Reference<lang::XComponent> loaded = desktop_->loadComponentFromURL(
         fileUrl, "_default", 0,
         uno::Sequence<beans::PropertyValue>(args.data(), static_cast<sal_Int32>(args.size())));
