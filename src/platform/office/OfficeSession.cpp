@@ -4,6 +4,7 @@
 
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/XTopWindow2.hpp>
+#include <com/sun/star/awt/XVclWindowPeer.hpp>
 #include <com/sun/star/awt/XWindow2.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
@@ -50,9 +51,7 @@ beans::PropertyValue property(const char* name, const uno::Any& value) {
     return p;
 }
 
-// Closes a document without saving and without asking: a modified document would
-// otherwise wait on the office's save question.
-void closeWithoutSaving(const uno::Reference<uno::XInterface>& document) {
+void setUnmodified(const uno::Reference<uno::XInterface>& document) {
     try {
         uno::Reference<util::XModifiable> modifiable(document, uno::UNO_QUERY);
         if (modifiable.is())
@@ -60,6 +59,12 @@ void closeWithoutSaving(const uno::Reference<uno::XInterface>& document) {
     } catch (const uno::Exception&) {
         // A read-only document may refuse the change; closing it still discards nothing.
     }
+}
+
+// Closes a document without saving and without asking: a modified document would
+// otherwise wait on the office's save question.
+void closeWithoutSaving(const uno::Reference<uno::XInterface>& document) {
+    setUnmodified(document);
     uno::Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
     if (closeable.is())
         closeable->close(true);
@@ -67,6 +72,14 @@ void closeWithoutSaving(const uno::Reference<uno::XInterface>& document) {
 
 uno::Reference<awt::XWindow> frameWindow(const uno::Reference<frame::XFrame>& frame) {
     return frame.is() ? frame->getContainerWindow() : nullptr;
+}
+
+// An emptied window keeps the closed document's name in its title bar otherwise; the next
+// document loaded in it names it again.
+void nameEmptyWindow(const uno::Reference<awt::XWindow>& window) {
+    const uno::Reference<awt::XVclWindowPeer> peer(window, uno::UNO_QUERY);
+    if (peer.is())
+        peer->setProperty("Title", uno::Any(OUString("LibreOffice")));
 }
 
 uno::Reference<frame::XFrame> frameOf(const uno::Reference<frame::XModel>& document) {
@@ -106,47 +119,61 @@ bool OfficeSession::open(const OUString& fileUrl, bool readOnly, bool spreadshee
         args.push_back(property("FilterName", uno::Any(OUString("Text - txt - csv (StarCalc)"))));
         args.push_back(property("FilterOptions", uno::Any(OUString("44,34,76,1"))));
     }
-    const uno::Reference<lang::XComponent> loaded = desktop_->loadComponentFromURL(
-        fileUrl, "_default", 0,
-        uno::Sequence<beans::PropertyValue>(args.data(), static_cast<sal_Int32>(args.size())));
+    const uno::Sequence<beans::PropertyValue> properties(args.data(),
+                                                         static_cast<sal_Int32>(args.size()));
+    const uno::Reference<frame::XComponentLoader> kept = emptyKeptFrame();
+    const uno::Reference<lang::XComponent> loaded =
+        kept.is() ? kept->loadComponentFromURL(fileUrl, "_self", 0, properties)
+                  : desktop_->loadComponentFromURL(fileUrl, "_default", 0, properties);
     uno::Reference<frame::XModel> model(loaded, uno::UNO_QUERY);
     if (!model.is())
         return false;
     document_ = model;
+    frame_ = frameOf(model);
     return true;
 }
 
+uno::Reference<frame::XComponentLoader> OfficeSession::emptyKeptFrame() {
+    try {
+        if (frame_.is() && !frame_->getController().is())
+            return uno::Reference<frame::XComponentLoader>(frame_, uno::UNO_QUERY);
+    } catch (const lang::DisposedException&) {
+        frame_.clear();
+    }
+    return nullptr;
+}
+
+// Takes the document's view out of its window first: the window stays where it is, empty,
+// for the next document, and the document left without a view can be closed. Putting
+// the start centre there instead would double the time a reuse takes.
 void OfficeSession::closeDocument() {
     if (!document_.is())
         return;
     const uno::Reference<frame::XModel> document = document_;
     document_.clear();
     try {
-        showStartCentreIn(frameOf(document));
+        setUnmodified(document); // or the view would ask whether to save
+        const uno::Reference<frame::XFrame> frame = frameOf(document);
+        if (frame.is() && frame->setComponent(nullptr, nullptr)) {
+            frame_ = frame;
+            nameEmptyWindow(frame->getContainerWindow());
+        }
     } catch (const lang::DisposedException&) {
         // The user closed the document's window already.
     }
     closeWithoutSaving(document);
 }
 
-// Puts the start centre in the document's window, as the office does when its last
-// document is closed by hand: the window stays where it is, and the document, left
-// without a view, can be closed.
-void OfficeSession::showStartCentreIn(const uno::Reference<frame::XFrame>& frame) {
-    if (!frame.is())
+// Fills an emptied window with the start centre, as the office shows after its last
+// document was closed by hand.
+void OfficeSession::showStartCentreInEmptyFrame() {
+    if (!emptyKeptFrame().is())
         return;
-    uno::Reference<util::XModifiable> modifiable(frame->getController()->getModel(),
-                                                 uno::UNO_QUERY);
-    try {
-        if (modifiable.is())
-            modifiable->setModified(false); // or the view would ask whether to save
-    } catch (const uno::Exception&) {
-    }
     const uno::Reference<frame::XController> start =
-        frame::StartModule::createWithParentWindow(context_, frame->getContainerWindow());
+        frame::StartModule::createWithParentWindow(context_, frame_->getContainerWindow());
     const uno::Reference<awt::XWindow> startWindow(start, uno::UNO_QUERY);
-    if (frame->setComponent(startWindow, start))
-        start->attachFrame(frame);
+    if (frame_->setComponent(startWindow, start))
+        start->attachFrame(frame_);
 }
 
 int OfficeSession::windowState() {
@@ -173,6 +200,7 @@ void OfficeSession::minimize() {
     const uno::Reference<awt::XTopWindow2> top(window(), uno::UNO_QUERY);
     if (top.is())
         top->setIsMinimized(true);
+    showStartCentreInEmptyFrame();
 }
 
 void OfficeSession::restore() {
@@ -213,8 +241,13 @@ uno::Reference<awt::XWindow> OfficeSession::window() {
         if (document_.is())
             return frameWindow(frameOf(document_));
     } catch (const lang::DisposedException&) {
-        // The user closed the document in the office itself.
-        document_.clear();
+        document_.clear(); // the user closed the document in the office itself
+    }
+    try {
+        if (const uno::Reference<awt::XWindow> kept = frameWindow(frame_); kept.is())
+            return kept;
+    } catch (const lang::DisposedException&) {
+        frame_.clear();
     }
     return firstFrameWindow();
 }

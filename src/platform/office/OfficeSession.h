@@ -28,13 +28,17 @@ class OfficeSession {
     void terminate();
 
   private:
-    // The window of the document this program opened, else of the office's first frame
-    // (the start centre); null when the office shows no window at all.
+    // The window of the document this program opened, else the one it was shown in, else
+    // the office's first (the start centre); null when the office shows no window at all.
     css::uno::Reference<css::awt::XWindow> window();
     css::uno::Reference<css::awt::XWindow> firstFrameWindow();
-    void showStartCentreIn(const css::uno::Reference<css::frame::XFrame>& frame);
+    // The window emptied by closeDocument, when it still is, to load the next document in.
+    css::uno::Reference<css::frame::XComponentLoader> emptyKeptFrame();
+    void showStartCentreInEmptyFrame();
 
     css::uno::Reference<css::uno::XComponentContext> context_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
     css::uno::Reference<css::frame::XModel> document_;
+    // The window of this program's documents.
+    css::uno::Reference<css::frame::XFrame> frame_;
 };
