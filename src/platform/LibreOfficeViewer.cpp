@@ -141,6 +141,10 @@ LibreOfficeViewer::LibreOfficeViewer(OfficeKind kind, std::string profileFolder)
 
 LibreOfficeViewer::~LibreOfficeViewer() {
     try {
+        // An office whose windows the user closed keeps running unseen, serving nobody,
+        // and would outlive the program without ever being asked about: it ends here.
+        if (alive() && !visible().value_or(false))
+            endOffice();
         drop();
     } catch (...) {
     }

@@ -18,7 +18,7 @@ struct TavrinOfficeSession;
 class LibreOfficeViewer : public DocumentViewer {
   public:
     LibreOfficeViewer(OfficeKind kind, std::string profileFolder);
-    // Lets go of the office without ending it.
+    // Lets go of the office without ending it, unless it no longer shows any window.
     ~LibreOfficeViewer() override;
     LibreOfficeViewer(const LibreOfficeViewer&) = delete;
     LibreOfficeViewer& operator=(const LibreOfficeViewer&) = delete;

@@ -195,6 +195,24 @@ TEST_F(WriterViewerTest, KilledOfficeIsNotAliveAndTheNextStartBeginsAnew) {
     EXPECT_TRUE(shows("after.txt"));
 }
 
+TEST_F(WriterViewerTest, OfficeLeftWithoutWindowsEndsWithTheViewer) {
+    viewer->closeDocument();
+    ASSERT_TRUE(viewer->open(document("closed by hand.txt"), true));
+    viewer->show();
+    const auto w = officeWindow("closed by hand.txt");
+    ASSERT_TRUE(w);
+    // The user closes the office's last window through the window manager (openbox: Alt+F4).
+    X11Probe::xdotool(desktop->xvfb.display(), {"windowactivate", "--sync", std::to_string(w->id)});
+    X11Probe::xdotool(desktop->xvfb.display(), {"key", "--clearmodifiers", "alt+F4"});
+    ASSERT_TRUE(waitUntil([&] { return !viewer->visible().value_or(false); }));
+    const int pid = viewer->processId();
+    EXPECT_TRUE(viewer->alive()); // still running, unseen
+    viewer = std::make_unique<LibreOfficeViewer>(OfficeKind::Writer,
+                                                 desktop->profiles / "office-writer");
+    EXPECT_NE(kill(pid, 0), 0);
+    ASSERT_TRUE(viewer->start());
+}
+
 TEST_F(WriterViewerTest, QuitEndsTheOffice) {
     const int pid = viewer->processId();
     ASSERT_TRUE(viewer->open(document("unsaved.txt", "as on disk\n"), false));

@@ -78,8 +78,13 @@ uno::Reference<awt::XWindow> frameWindow(const uno::Reference<frame::XFrame>& fr
 // document loaded in it names it again.
 void nameEmptyWindow(const uno::Reference<awt::XWindow>& window) {
     const uno::Reference<awt::XVclWindowPeer> peer(window, uno::UNO_QUERY);
+    // Marked deprecated in the office's interfaces, yet the one way to set a window's
+    // title without fixing it for every later document.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     if (peer.is())
         peer->setProperty("Title", uno::Any(OUString("LibreOffice")));
+#pragma GCC diagnostic pop
 }
 
 uno::Reference<frame::XFrame> frameOf(const uno::Reference<frame::XModel>& document) {
