@@ -10,6 +10,9 @@ packages=(
     qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus fonts-ipafont-gothic
     # tests
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
+    # the kept office viewers: the office with its windows (libreoffice-core, not the
+    # -nogui build, which crashes when a spreadsheet window is shown) and its UNO SDK
+    libreoffice-core libreoffice-writer libreoffice-calc libreoffice-dev
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -1,0 +1,131 @@
+#include "platform/OfficeProcess.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+std::string nameOf(const std::string& entry) {
+    return entry.substr(0, entry.find('='));
+}
+
+// This program's environment with the extra entries replacing those of the same name;
+// an entry without "=" removes the variable.
+std::vector<std::string> environmentWith(const std::vector<std::string>& extra) {
+    std::vector<std::string> result;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry(*e);
+        bool replaced = false;
+        for (const std::string& x : extra)
+            replaced = replaced || nameOf(x) == nameOf(entry);
+        if (!replaced)
+            result.push_back(entry);
+    }
+    for (const std::string& x : extra)
+        if (x.find('=') != std::string::npos)
+            result.push_back(x);
+    return result;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& texts) {
+    std::vector<char*> result;
+    for (std::string& t : texts)
+        result.push_back(t.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+class SpawnSetup {
+  public:
+    SpawnSetup() {
+        posix_spawnattr_init(&attr);
+        posix_spawn_file_actions_init(&actions);
+    }
+    ~SpawnSetup() {
+        posix_spawnattr_destroy(&attr);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    bool prepare() {
+        sigset_t empty, defaults;
+        sigemptyset(&empty);
+        sigemptyset(&defaults);
+        for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+            sigaddset(&defaults, sig);
+        return posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
+                                                   POSIX_SPAWN_SETSIGDEF) == 0 &&
+               posix_spawnattr_setsigmask(&attr, &empty) == 0 &&
+               posix_spawnattr_setsigdefault(&attr, &defaults) == 0 &&
+               posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0) == 0 &&
+               posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0) == 0 &&
+               posix_spawn_file_actions_addchdir_np(&actions, "/") == 0;
+    }
+
+    posix_spawnattr_t attr;
+    posix_spawn_file_actions_t actions;
+};
+
+} // namespace
+
+bool OfficeProcess::start(const std::vector<std::string>& argv,
+                          const std::vector<std::string>& extraEnv) {
+    if (argv.empty())
+        return false;
+    SpawnSetup setup;
+    if (!setup.prepare())
+        return false;
+    std::vector<std::string> args = argv;
+    std::vector<std::string> env = environmentWith(extraEnv);
+    std::vector<char*> argp = pointers(args);
+    std::vector<char*> envp = pointers(env);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argp[0], &setup.actions, &setup.attr, argp.data(), envp.data()) != 0)
+        return false;
+    pid_ = pid;
+    exitCode_ = -1;
+    return true;
+}
+
+bool OfficeProcess::running() {
+    if (pid_ <= 0)
+        return false;
+    int status = 0;
+    const pid_t r = waitpid(pid_, &status, WNOHANG);
+    if (r == 0)
+        return true;
+    if (r == pid_ && WIFEXITED(status))
+        exitCode_ = WEXITSTATUS(status);
+    if (r == pid_ || (r < 0 && errno == ECHILD))
+        pid_ = 0;
+    return false;
+}
+
+void OfficeProcess::end(int timeoutMs) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (running() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill();
+}
+
+void OfficeProcess::kill() {
+    if (!running())
+        return;
+    // The whole session: helpers the office started go with it.
+    ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = 0;
+}
