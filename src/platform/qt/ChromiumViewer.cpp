@@ -175,9 +175,15 @@ bool ChromiumViewer::alive() {
 }
 
 std::optional<bool> ChromiumViewer::visible() {
-    // A browser window cannot be hidden, only minimised, which still counts as shown.
-    return safely(std::optional<bool>(),
-                  [&] { return windowState() ? std::optional<bool>(true) : std::nullopt; });
+    // A browser window cannot be hidden, only minimised, which still counts as shown; a
+    // browser whose window the user closed runs on without one.
+    return safely(std::optional<bool>(), [&]() -> std::optional<bool> {
+        if (windowState())
+            return true;
+        if (call("Browser.getVersion"))
+            return false;
+        return std::nullopt;
+    });
 }
 
 std::optional<bool> ChromiumViewer::minimized() {
@@ -223,8 +229,7 @@ bool ChromiumViewer::launch(const std::string& program) {
 }
 
 bool ChromiumViewer::open(const std::string& path, bool /*readOnly*/) {
-    return safely(false,
-                  [&] { return (pageStillThere() || attachPage()) && navigate(addressOf(path)); });
+    return safely(false, [&] { return ensurePage() && navigate(addressOf(path)); });
 }
 
 void ChromiumViewer::closeDocument() {
@@ -238,12 +243,17 @@ void ChromiumViewer::show() {
 }
 
 void ChromiumViewer::minimize() {
-    safely(false, [&] { return setWindowBounds({{"windowState", "minimized"}}); });
+    safely(false, [&] {
+        if (!setWindowBounds({{"windowState", "minimized"}}))
+            return false;
+        waitForState("minimized");
+        return true;
+    });
 }
 
 void ChromiumViewer::restore() {
     safely(false, [&] {
-        const auto state = windowState();
+        const auto state = ensurePage() ? windowState() : std::nullopt;
         if (!state || *state == "normal")
             return false;
         setWindowBounds({{"windowState", "normal"}});
@@ -349,9 +359,11 @@ bool ChromiumViewer::attachPage() {
     return !targetId_.isEmpty() && !sessionId_.isEmpty();
 }
 
-bool ChromiumViewer::pageStillThere() {
-    return !sessionId_.isEmpty() &&
-           call("Target.getTargetInfo", {{"targetId", targetId_}}).has_value();
+// The page shown, attached anew in a new window when the user has closed ours.
+bool ChromiumViewer::ensurePage() {
+    const bool stillThere = !sessionId_.isEmpty() &&
+                            call("Target.getTargetInfo", {{"targetId", targetId_}}).has_value();
+    return stillThere || attachPage();
 }
 
 std::optional<QJsonObject> ChromiumViewer::window() {

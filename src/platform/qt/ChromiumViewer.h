@@ -34,7 +34,7 @@ class ChromiumViewer : public DocumentViewer {
     void show() override;
     void minimize() override;
     void restore() override;
-    // In pixels.
+    // In pixels. Restoring or placing the window brings back one the user has closed.
     void setBounds(int left, int top, int width, int height) override;
     void quit() override;
 
@@ -58,7 +58,7 @@ class ChromiumViewer : public DocumentViewer {
     bool navigate(const std::string& address);
     bool launch(const std::string& program);
     bool attachPage();
-    bool pageStillThere();
+    bool ensurePage();
     std::optional<QJsonObject> window();
     std::optional<QString> windowState();
     bool setWindowBounds(const QJsonObject& bounds);
