@@ -10,6 +10,8 @@ packages=(
     qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus fonts-ipafont-gothic
     # tests
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
+    # tests of the kept browser viewer; the program runs without it
+    chromium
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

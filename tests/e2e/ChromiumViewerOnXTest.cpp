@@ -140,7 +140,7 @@ TEST_F(ChromiumViewerOnXTest, OnePlacedWindowShowsPagesOfAnyNameAndQuits) {
 }
 
 TEST_F(ChromiumViewerOnXTest,
-       AKilledBrowserOrAClosedWindowIsNoticedAndTheNextRequestBringsOneBack) {
+       AKilledOrStoppedBrowserOrAClosedWindowIsNoticedAndTheNextRequestBringsOneBack) {
     ASSERT_TRUE(viewer->start());
     const pid_t first = viewer->processId();
     ASSERT_TRUE(viewer->open(files.write("one.html", page("Page one")), false));
@@ -181,6 +181,17 @@ TEST_F(ChromiumViewerOnXTest,
     ASSERT_TRUE(three);
     EXPECT_EQ(three->x, 100);
     EXPECT_EQ(three->width, 700);
+
+    // A browser that stops answering is given up, not waited for again and again.
+    const pid_t stopped = viewer->processId();
+    kill(stopped, SIGSTOP);
+    EXPECT_FALSE(viewer->alive());
+    EXPECT_FALSE(viewer->open(files / "one.html", false));
+    EXPECT_EQ(viewer->visible(), std::nullopt);
+    ASSERT_TRUE(viewer->start());
+    EXPECT_NE(kill(stopped, 0), 0) << "the stopped browser was killed and collected";
+    EXPECT_TRUE(viewer->open(files / "one.html", false));
+    EXPECT_TRUE(browserWindow("Page one"));
 }
 
 } // namespace
