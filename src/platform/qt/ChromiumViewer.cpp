@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -20,7 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // A fresh profile takes a few seconds to come up on a loaded machine.
-constexpr auto kStartTimeout = 20s;
+constexpr auto kStartTimeout = 15s;
 constexpr auto kRequestTimeout = 4s;
 // A navigation answers once the page's first bytes arrive, which a slow server delays:
 // waiting no longer than this, the viewer goes on and the page keeps loading.
