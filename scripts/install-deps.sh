@@ -13,6 +13,8 @@ packages=(
     # the kept office viewers: the office with its windows (libreoffice-core, not the
     # -nogui build, which crashes when a spreadsheet window is shown) and its UNO SDK
     libreoffice-core libreoffice-writer libreoffice-calc libreoffice-dev
+    # tests of the kept browser viewer; the program runs without it
+    chromium
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

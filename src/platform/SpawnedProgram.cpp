@@ -1,0 +1,138 @@
+#include "platform/SpawnedProgram.h"
+
+#include "platform/FileDescriptor.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+// The spawn attributes and file actions of one start, released on every path.
+class SpawnSetup {
+  public:
+    SpawnSetup() {
+        posix_spawnattr_init(&attr);
+        posix_spawn_file_actions_init(&actions);
+    }
+    ~SpawnSetup() {
+        posix_spawnattr_destroy(&attr);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    posix_spawnattr_t attr;
+    posix_spawn_file_actions_t actions;
+};
+
+// Default signal handling and an empty signal mask, whatever this program has set up.
+bool resetSignals(SpawnSetup& s) {
+    sigset_t empty, defaults;
+    sigemptyset(&empty);
+    sigemptyset(&defaults);
+    for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaddset(&defaults, sig);
+    return posix_spawnattr_setflags(&s.attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0 &&
+           posix_spawnattr_setsigmask(&s.attr, &empty) == 0 &&
+           posix_spawnattr_setsigdefault(&s.attr, &defaults) == 0;
+}
+
+// Standard input and output on /dev/null, the inherited descriptors at 3, 4, … and every
+// other descriptor closed. `high` holds copies of the inherited ones above the targets,
+// so that placing one never overwrites another that is still to be placed.
+bool placeDescriptors(SpawnSetup& s, const std::vector<FileDescriptor>& high) {
+    auto& a = s.actions;
+    if (posix_spawn_file_actions_addopen(&a, 0, "/dev/null", O_RDONLY, 0) != 0 ||
+        posix_spawn_file_actions_addopen(&a, 1, "/dev/null", O_WRONLY, 0) != 0 ||
+        posix_spawn_file_actions_addopen(&a, 2, "/dev/null", O_WRONLY, 0) != 0)
+        return false;
+    for (std::size_t i = 0; i < high.size(); ++i)
+        if (posix_spawn_file_actions_adddup2(&a, high[i].get(), 3 + static_cast<int>(i)) != 0)
+            return false;
+    return posix_spawn_file_actions_addclosefrom_np(&a, 3 + static_cast<int>(high.size())) == 0;
+}
+
+std::vector<FileDescriptor> copiesAbove(const std::vector<int>& fds, int floor) {
+    std::vector<FileDescriptor> copies;
+    for (const int fd : fds)
+        copies.emplace_back(fcntl(fd, F_DUPFD_CLOEXEC, floor));
+    return copies;
+}
+
+bool allValid(const std::vector<FileDescriptor>& fds) {
+    for (const auto& fd : fds)
+        if (!fd.valid())
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<SpawnedProgram> SpawnedProgram::start(const std::vector<std::string>& argv,
+                                                      const std::vector<int>& inherited) {
+    if (argv.empty() || argv.front().empty())
+        return nullptr;
+    const auto high = copiesAbove(inherited, 3 + static_cast<int>(inherited.size()));
+    SpawnSetup setup;
+    if (!allValid(high) || !resetSignals(setup) || !placeDescriptors(setup, high))
+        return nullptr;
+    std::vector<char*> args;
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const bool search = argv.front().find('/') == std::string::npos;
+    const int rc =
+        search ? posix_spawnp(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ)
+               : posix_spawn(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ);
+    if (rc != 0)
+        return nullptr;
+    return std::unique_ptr<SpawnedProgram>(new SpawnedProgram(pid));
+}
+
+SpawnedProgram::~SpawnedProgram() {
+    kill();
+}
+
+bool SpawnedProgram::running() {
+    if (ended_)
+        return false;
+    int status = 0;
+    pid_t rc;
+    while ((rc = waitpid(pid_, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    // ECHILD: someone else collected it; it is gone all the same.
+    ended_ = rc == pid_ || (rc < 0 && errno == ECHILD);
+    return !ended_;
+}
+
+bool SpawnedProgram::waitForExit(std::chrono::milliseconds timeout) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    while (running()) {
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+void SpawnedProgram::kill() {
+    if (!running())
+        return;
+    ::kill(pid_, SIGKILL);
+    if (waitForExit(std::chrono::seconds(2)))
+        return;
+    // Stuck in the kernel: collect it whenever it finally goes.
+    std::thread([pid = pid_] {
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+    ended_ = true;
+}
