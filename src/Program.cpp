@@ -3,6 +3,7 @@
 #include "actions/ActionServices.h"
 #include "opening/FindFiles.h"
 #include "platform/ProcessInfo.h"
+#include "platform/XdgDirs.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtFindWindow.h"
@@ -20,6 +21,10 @@ class NoWindows : public WindowList {
     bool activate(Handle) override { return false; }
 };
 
+std::string viewerProfile(const char* name) {
+    return XdgDirs::cacheHome() + "/tavrin/" + name;
+}
+
 std::unique_ptr<WindowList> windowListOfThisDisplay() {
     if (auto xcb = XcbWindowList::forApplication())
         return xcb;
@@ -35,8 +40,12 @@ Program::Program()
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
       window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
       main_(usr_, window_, loop_, browser_),
-      policy_(main_, shell_, &placement_,
-              [this](const std::string& path) { browser_.RcntExFL(path); }),
+      wordViewer_(OfficeKind::Writer, viewerProfile("office-writer")),
+      sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc")),
+      browserViewer_(viewerProfile("browser")),
+      policy_(
+          main_, shell_, &placement_, [this](const std::string& path) { browser_.RcntExFL(path); },
+          KeptViewers{&wordViewer_, &sheetViewer_, &browserViewer_}),
       commands_(main_, browser_, shell_, policy_) {
     browser_.fileOperations().setService(&fileOperations_);
     commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };

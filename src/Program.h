@@ -8,7 +8,9 @@
 #include "opening/OpenPolicy.h"
 #include "opening/WindowPlacement.h"
 #include "platform/DetachedProgramStarter.h"
+#include "platform/LibreOfficeViewer.h"
 #include "platform/SteadyWaitClock.h"
+#include "platform/qt/ChromiumViewer.h"
 #include "platform/qt/LinuxShellOpener.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFileOpenDialog.h"
@@ -61,6 +63,10 @@ class Program {
     QtMainWindow window_;
     QtFileOperations fileOperations_{&window_}; // its dialogs are owned by the window
     fmTree main_;
+    // The kept document viewers, started on first need, each with a profile of its own.
+    LibreOfficeViewer wordViewer_;
+    LibreOfficeViewer sheetViewer_;
+    ChromiumViewer browserViewer_;
     OpenPolicy policy_;
     MenuCommands commands_;
     QtClipboard clipboard_;

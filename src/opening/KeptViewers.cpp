@@ -74,12 +74,10 @@ void KeptViewers::leave(DocumentKind kind) {
     if (!exists(kind))
         return;
     DocumentViewer& v = *viewer(kind);
-    if (kind == DocumentKind::Browser) {
-        v.open("about:blank", false);
-        return;
-    }
+    // The browser's document closes onto an empty page; it stays shown.
     v.closeDocument();
-    v.minimize();
+    if (kind != DocumentKind::Browser)
+        v.minimize();
 }
 
 bool KeptViewers::shown(DocumentKind kind) {

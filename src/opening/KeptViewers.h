@@ -30,7 +30,7 @@ class KeptViewers {
     // Starts a new viewer of the kind in place of the old one; false when none came up.
     bool create(DocumentKind kind);
     // Another kind takes over: the word processor and the spreadsheet close their
-    // document unsaved and are minimised; the browser shows an empty page.
+    // document unsaved and are minimised; the browser closes its page onto an empty one.
     void leave(DocumentKind kind);
 
     // The viewers shown on the desktop, each name followed by U+3000 ("Excel　IE　"). The
