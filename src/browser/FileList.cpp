@@ -127,25 +127,29 @@ void FileList::lsRfLst() {
     // Rows by exact name (Linux names differing only in case are different entries); a
     // row found on disk again, as the same kind, leaves the inventory.
     RowInventory inventory(list);
-    const FolderScan::Both disk = scan_.GtFldsAndFLs(folder, state_.filter);
-    std::vector<const FileRecord*> added;
+    // Looked up by name, the entries need no order; only the new rows are put in order.
+    FolderScan::Both disk = scan_.GtFldsAndFLs(folder, state_.filter, false);
+    std::vector<FileRecord> newFolders, newFiles;
     list.beginChanges();
-    for (const auto& f : disk.folders.entries) {
+    for (auto& f : disk.folders.entries) {
         if (ListItem* item = inventory.take(f.name, "FD"))
             list.setColumnText(item, 1, ListTexts::modified(f.modified));
         else
-            added.push_back(&f);
+            newFolders.push_back(std::move(f));
     }
-    for (const auto& f : disk.files.entries) {
+    for (auto& f : disk.files.entries) {
         if (ListItem* item = inventory.take(f.name, "FL"))
             list.setColumnTexts(item, ListTexts::modified(f.modified),
                                 ListTexts::sizeBytes(f.size));
         else
-            added.push_back(&f);
+            newFiles.push_back(std::move(f));
     }
     list.endChanges();
-    list.addItems(added.size(),
-                  [&](std::size_t i, ListItemData& row) { fillRow(row, *added[i], true); });
+    FileSystem::sortByName(newFolders);
+    FileSystem::sortByName(newFiles);
+    list.addItems(newFolders.size() + newFiles.size(), [&](std::size_t i, ListItemData& row) {
+        fillRow(row, i < newFolders.size() ? newFolders[i] : newFiles[i - newFolders.size()], true);
+    });
     loop_.processEvents();
     std::vector<std::string> vanished;
     for (const ListItem* item : inventory.left())

@@ -67,11 +67,12 @@ FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) 
     return result;
 }
 
-FolderScan::Both FolderScan::GtFldsAndFLs(std::string_view path, std::string_view filter) {
+FolderScan::Both FolderScan::GtFldsAndFLs(std::string_view path, std::string_view filter,
+                                          bool sorted) {
     Both both;
     if (reportMissing(path))
         return both;
-    FolderListing listing = FileSystem::list(path);
+    FolderListing listing = FileSystem::list(path, sorted);
     both.files.any = !listing.files.empty();
     both.files.entries = std::move(listing.files);
     keepPassing(both.files.entries, filter);

@@ -30,7 +30,8 @@ class FolderScan {
         FolderEntries folders;
         FolderEntries files;
     };
-    Both GtFldsAndFLs(std::string_view path, std::string_view filter);
+    // `sorted` false leaves the entries as the folder holds them.
+    Both GtFldsAndFLs(std::string_view path, std::string_view filter, bool sorted = true);
     // Reads a folder once for the next GtFlds and GtFLs (with this filter) of it: when the
     // tree's new node and the list show the same folder, one read serves both. Each part
     // is served once; dropReadAhead() forgets what was not asked for.

@@ -67,8 +67,13 @@ std::optional<FileRecord> FileSystem::getFile(std::string_view path) {
     return record(path, false);
 }
 
-FolderListing FileSystem::list(std::string_view path) {
-    return FolderReader::read(path, FolderReader::Wanted::Both);
+FolderListing FileSystem::list(std::string_view path, bool sorted) {
+    return FolderReader::read(path, FolderReader::Wanted::Both,
+                              sorted ? FolderReader::Order::ByName : FolderReader::Order::AsStored);
+}
+
+void FileSystem::sortByName(std::vector<FileRecord>& records) {
+    FolderReader::sortByName(records);
 }
 
 namespace {

@@ -45,7 +45,10 @@ class FileSystem {
     static std::optional<FileRecord> getFile(std::string_view path);
     // Entries of a folder; empty when it cannot be read. Symbolic links to folders count
     // as folders (with AttrSymbolicLink), broken links as files.
-    static FolderListing list(std::string_view path);
+    // `sorted`: each kind by upper-case name, raw bytes breaking ties; otherwise as the
+    // folder holds them.
+    static FolderListing list(std::string_view path, bool sorted = true);
+    static void sortByName(std::vector<FileRecord>& records);
     // One kind only: entries of the other kind are told apart by their directory entry
     // and not looked at further, so a folder of many files lists its subfolders fast.
     static std::vector<FileRecord> subFolders(std::string_view path);

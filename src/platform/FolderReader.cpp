@@ -144,14 +144,15 @@ struct ReadRecords {
     std::vector<std::uint32_t> order;
 };
 
-ReadRecords readRecords(int dirFd, std::string_view folder, const Names& names) {
+ReadRecords readRecords(int dirFd, std::string_view folder, const Names& names, bool sorted) {
     const std::size_t count = names.entries.size();
     ReadRecords read{std::vector<FileRecord>(count), std::vector<std::uint32_t>(count)};
     SortKeys first;
     SortKeys second;
     const auto work = [&](SortKeys& keys, std::size_t from, std::size_t to) {
         fillRecords(dirFd, folder, names, read.records, from, to);
-        keys.sortRange(read.records, read.order.data(), from, to);
+        if (sorted)
+            keys.sortRange(read.records, read.order.data(), from, to);
     };
     std::size_t half = count;
     std::thread helper;
@@ -164,8 +165,9 @@ ReadRecords readRecords(int dirFd, std::string_view folder, const Names& names) 
         }
     }
     work(first, 0, half);
-    if (helper.joinable()) {
+    if (helper.joinable())
         helper.join();
+    if (sorted && half < count) {
         const auto keysOf = [&](std::uint32_t i) -> const SortKeys& {
             return i < half ? first : second;
         };
@@ -205,7 +207,7 @@ void FolderReader::sortByName(std::vector<FileRecord>& records) {
     applyOrder(records, order);
 }
 
-FolderListing FolderReader::read(std::string_view path, Wanted wanted) {
+FolderListing FolderReader::read(std::string_view path, Wanted wanted, Order order) {
     FolderListing listing;
     FileDescriptor dirFd(
         open(path.empty() ? "." : std::string(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -215,9 +217,11 @@ FolderListing FolderReader::read(std::string_view path, Wanted wanted) {
     if (!dir)
         return listing;
     const Names names = readNames(dir, wanted);
-    ReadRecords read = readRecords(dirfd(dir), path, names);
+    const bool sorted = order == Order::ByName;
+    ReadRecords read = readRecords(dirfd(dir), path, names, sorted);
     closedir(dir);
-    applyOrder(read.records, read.order);
+    if (sorted)
+        applyOrder(read.records, read.order);
     // The folders (few, as a rule) move to their own list; the files close up in place.
     // Entries that vanished before their status call have no name.
     std::vector<FileRecord>& records = read.records;

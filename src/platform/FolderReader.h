@@ -11,11 +11,13 @@
 class FolderReader {
   public:
     enum class Wanted { Folders, Files, Both };
+    // By name, or as the folder holds them (for callers that only look entries up).
+    enum class Order { ByName, AsStored };
 
     // Entries of the wanted kind. The directory entry's type decides the kind where it can
     // (links and unknown types are looked at), so entries of the other kind cost no status
     // call. Empty when the folder cannot be read.
-    static FolderListing read(std::string_view path, Wanted wanted);
+    static FolderListing read(std::string_view path, Wanted wanted, Order order = Order::ByName);
 
     // Fills a record's kind, size, times and link count from a status call of `name`
     // relative to `dirFd` (or a path with AT_FDCWD); a broken link becomes a file of its
