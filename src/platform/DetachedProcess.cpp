@@ -1,5 +1,7 @@
 #include "platform/DetachedProcess.h"
 
+#include "platform/SpawnSetup.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -11,35 +13,9 @@ extern char** environ;
 
 namespace {
 
-// The spawn attributes and file actions of one start, released on every path.
-class SpawnSetup {
-  public:
-    SpawnSetup() {
-        posix_spawnattr_init(&attr);
-        posix_spawn_file_actions_init(&actions);
-    }
-    ~SpawnSetup() {
-        posix_spawnattr_destroy(&attr);
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-    posix_spawnattr_t attr;
-    posix_spawn_file_actions_t actions;
-};
-
 bool prepare(SpawnSetup& s, std::string_view workingDirectory) {
-    sigset_t empty, defaults;
-    sigemptyset(&empty);
-    sigemptyset(&defaults);
-    for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP, SIGQUIT})
-        sigaddset(&defaults, sig);
     const std::string dir(workingDirectory);
-    return posix_spawnattr_setflags(&s.attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
-                                                 POSIX_SPAWN_SETSIGDEF) == 0 &&
-           posix_spawnattr_setsigmask(&s.attr, &empty) == 0 &&
-           posix_spawnattr_setsigdefault(&s.attr, &defaults) == 0 &&
+    return s.resetSignals(SpawnSetup::Session::New) &&
            posix_spawn_file_actions_addopen(&s.actions, 0, "/dev/null", O_RDONLY, 0) == 0 &&
            (dir.empty() || posix_spawn_file_actions_addchdir_np(&s.actions, dir.c_str()) == 0);
 }

@@ -1,5 +1,7 @@
 #include "platform/OfficeProcess.h"
 
+#include "platform/SpawnSetup.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -44,37 +46,13 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
     return result;
 }
 
-class SpawnSetup {
-  public:
-    SpawnSetup() {
-        posix_spawnattr_init(&attr);
-        posix_spawn_file_actions_init(&actions);
-    }
-    ~SpawnSetup() {
-        posix_spawnattr_destroy(&attr);
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-    bool prepare() {
-        sigset_t empty, defaults;
-        sigemptyset(&empty);
-        sigemptyset(&defaults);
-        for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP, SIGQUIT})
-            sigaddset(&defaults, sig);
-        return posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
-                                                   POSIX_SPAWN_SETSIGDEF) == 0 &&
-               posix_spawnattr_setsigmask(&attr, &empty) == 0 &&
-               posix_spawnattr_setsigdefault(&attr, &defaults) == 0 &&
-               posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0) == 0 &&
-               posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0) == 0 &&
-               posix_spawn_file_actions_addchdir_np(&actions, "/") == 0;
-    }
-
-    posix_spawnattr_t attr;
-    posix_spawn_file_actions_t actions;
-};
+// A session of its own, no input, output to nothing, in "/" so it holds no folder.
+bool prepare(SpawnSetup& s) {
+    return s.resetSignals(SpawnSetup::Session::New) &&
+           posix_spawn_file_actions_addopen(&s.actions, 0, "/dev/null", O_RDONLY, 0) == 0 &&
+           posix_spawn_file_actions_addopen(&s.actions, 1, "/dev/null", O_WRONLY, 0) == 0 &&
+           posix_spawn_file_actions_addchdir_np(&s.actions, "/") == 0;
+}
 
 } // namespace
 
@@ -83,7 +61,7 @@ bool OfficeProcess::start(const std::vector<std::string>& argv,
     if (argv.empty())
         return false;
     SpawnSetup setup;
-    if (!setup.prepare())
+    if (!prepare(setup))
         return false;
     std::vector<std::string> args = argv;
     std::vector<std::string> env = environmentWith(extraEnv);

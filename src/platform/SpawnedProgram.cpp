@@ -1,5 +1,7 @@
 #include "platform/SpawnedProgram.h"
 
+#include "platform/SpawnSetup.h"
+
 #include "platform/FileDescriptor.h"
 
 #include <cerrno>
@@ -12,36 +14,6 @@
 extern char** environ;
 
 namespace {
-
-// The spawn attributes and file actions of one start, released on every path.
-class SpawnSetup {
-  public:
-    SpawnSetup() {
-        posix_spawnattr_init(&attr);
-        posix_spawn_file_actions_init(&actions);
-    }
-    ~SpawnSetup() {
-        posix_spawnattr_destroy(&attr);
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-    posix_spawnattr_t attr;
-    posix_spawn_file_actions_t actions;
-};
-
-// Default signal handling and an empty signal mask, whatever this program has set up.
-bool resetSignals(SpawnSetup& s) {
-    sigset_t empty, defaults;
-    sigemptyset(&empty);
-    sigemptyset(&defaults);
-    for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP, SIGQUIT})
-        sigaddset(&defaults, sig);
-    return posix_spawnattr_setflags(&s.attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0 &&
-           posix_spawnattr_setsigmask(&s.attr, &empty) == 0 &&
-           posix_spawnattr_setsigdefault(&s.attr, &defaults) == 0;
-}
 
 // Standard input and output on /dev/null, the inherited descriptors at 3, 4, … and every
 // other descriptor closed. `high` holds copies of the inherited ones above the targets,
@@ -80,7 +52,8 @@ std::unique_ptr<SpawnedProgram> SpawnedProgram::start(const std::vector<std::str
         return nullptr;
     const auto high = copiesAbove(inherited, 3 + static_cast<int>(inherited.size()));
     SpawnSetup setup;
-    if (!allValid(high) || !resetSignals(setup) || !placeDescriptors(setup, high))
+    if (!allValid(high) || !setup.resetSignals(SpawnSetup::Session::Same) ||
+        !placeDescriptors(setup, high))
         return nullptr;
     std::vector<char*> args;
     for (const auto& a : argv)
