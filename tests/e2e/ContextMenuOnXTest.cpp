@@ -1,4 +1,4 @@
-#include "platform/AnsiCodec.h"
+#include "e2e/TavrinOnX.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 #include "support/X11Probe.h"
@@ -29,20 +29,12 @@ TEST(ContextMenuOnXTest, PathNamesOfTwoRowsReachTheClipboardJoinedByCarriageRetu
     const std::string work = dir.mkdir("w");
     for (int i = 0; i < 40; ++i)
         dir.write("w/" + fileName(i), "");
-    dir.write("config/Quorvale/tavrin/User.xml",
-              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                                "   <設定>\r\n      <Root>" +
-                                work + "</Root>\r\n   </設定>\r\n</運用>"));
     XvfbServer x(800, 700);
     ASSERT_TRUE(x.ok());
-    ChildProcess tavrin({TAVRIN_EXE},
-                        {"DISPLAY=" + x.display(), "XDG_CONFIG_HOME=" + (dir / "config"),
-                         "HOME=" + dir.mkdir("home"), "QT_QPA_PLATFORM=xcb",
-                         "XDG_RUNTIME_DIR=" + dir.mkdir("run")},
-                        dir / "tavrin.log");
+    TavrinOnX tavrin(dir, x.display(), work);
     X11Probe probe(x.display());
     const auto window = probe.waitForWindow("Tavrin", 20000);
-    ASSERT_TRUE(window) << TempDir::read(dir / "tavrin.log");
+    ASSERT_TRUE(window) << tavrin.log();
     usleep(1000000);
     const std::string d = x.display();
     const std::string px = "60";

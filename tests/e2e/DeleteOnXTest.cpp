@@ -1,4 +1,4 @@
-#include "platform/AnsiCodec.h"
+#include "e2e/TavrinOnX.h"
 #include "platform/FileSystem.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
@@ -25,20 +25,12 @@ template <typename F> bool waitFor(F&& done, int timeoutMs) {
 TEST(DeleteOnX, AFileRowDeletedWithTheDeleteKeyLandsInTheTrash) {
     TempDir dir;
     const std::string victim = dir.write("home/victim.txt", "v");
-    dir.write("config/Quorvale/tavrin/User.xml",
-              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                                "   <設定>\r\n      <Root>" +
-                                (dir / "home") + "</Root>\r\n   </設定>\r\n</運用>"));
     XvfbServer x(1024, 700);
     ASSERT_TRUE(x.ok());
-    ChildProcess tavrin({TAVRIN_EXE},
-                        {"DISPLAY=" + x.display(), "XDG_CONFIG_HOME=" + (dir / "config"),
-                         "XDG_DATA_HOME=" + dir.mkdir("data"), "HOME=" + (dir / "home"),
-                         "QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + dir.mkdir("run")},
-                        dir / "tavrin.log");
+    TavrinOnX tavrin(dir, x.display(), dir / "home");
     X11Probe probe(x.display());
     const auto window = probe.waitForWindow("Tavrin", 20000);
-    ASSERT_TRUE(window) << TempDir::read(dir / "tavrin.log");
+    ASSERT_TRUE(window) << tavrin.log();
     // Into the list's empty space near the bottom, then all its rows (the one file), then
     // the Delete key.
     X11Probe::xdotool(x.display(), {"mousemove", "--sync", std::to_string(window->width / 2),

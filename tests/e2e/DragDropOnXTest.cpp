@@ -1,4 +1,4 @@
-#include "platform/AnsiCodec.h"
+#include "e2e/TavrinOnX.h"
 #include "platform/FileSystem.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
@@ -40,21 +40,12 @@ TEST(DragDropOnXTest, ARowDraggedOntoAFolderNodeWithShiftIsMovedThere) {
         dir.mkdir("w/d" + std::to_string(folder));
     for (int i = 0; i < 40; ++i)
         dir.write("w/" + fileName(i), std::to_string(i));
-    dir.write("config/Quorvale/tavrin/User.xml",
-              AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                                "   <設定>\r\n      <Root>" +
-                                work +
-                                "</Root>\r\n      <TrvHi>3000</TrvHi>\r\n   </設定>\r\n</運用>"));
     XvfbServer x(800, 700);
     ASSERT_TRUE(x.ok());
-    ChildProcess tavrin({TAVRIN_EXE},
-                        {"DISPLAY=" + x.display(), "XDG_CONFIG_HOME=" + (dir / "config"),
-                         "HOME=" + dir.mkdir("home"), "QT_QPA_PLATFORM=xcb",
-                         "XDG_RUNTIME_DIR=" + dir.mkdir("run")},
-                        dir / "tavrin.log");
+    TavrinOnX tavrin(dir, x.display(), work, "      <TrvHi>3000</TrvHi>\r\n");
     X11Probe probe(x.display());
     const auto window = probe.waitForWindow("Tavrin", 20000);
-    ASSERT_TRUE(window) << TempDir::read(dir / "tavrin.log");
+    ASSERT_TRUE(window) << tavrin.log();
     usleep(1000000);
     const std::string d = x.display();
     X11Probe::xdotool(d, {"windowfocus", "--sync", std::to_string(window->id)});
@@ -74,7 +65,7 @@ TEST(DragDropOnXTest, ARowDraggedOntoAFolderNodeWithShiftIsMovedThere) {
     std::vector<std::string> moved;
     for (int i = 0; i < 50 && moved.empty(); ++i, usleep(200000))
         moved = landed(dir, source);
-    ASSERT_EQ(moved.size(), 1u) << TempDir::read(dir / "tavrin.log");
+    ASSERT_EQ(moved.size(), 1u) << tavrin.log();
     EXPECT_FALSE(FileSystem::fileExists(work + "/" + fileName(source))) << "moved, not copied";
     EXPECT_EQ(TempDir::read(work + "/" + moved.front()), std::to_string(source));
     tavrin.signal(SIGTERM);
