@@ -20,14 +20,18 @@ std::chrono::system_clock::time_point ChangeSignature::fixedTime() {
 }
 
 Signature ChangeSignature::read(std::string_view folder) {
+    return of(folder, FileSystem::count(folder).value_or(FileSystem::Counts{}));
+}
+
+// Counted as the count() of the file system counts: by the entry's type, links and
+// unknown types by what they point to, a broken link as a file.
+Signature ChangeSignature::of(std::string_view folder, const FileSystem::Counts& counts) {
     Signature sig;
     const auto record = FileSystem::getFolder(folder);
-    if (record && FolderScan::bHidFld(*record)) {
+    if (record && FolderScan::bHidFld(*record))
         sig.counts = "0-0";
-    } else {
-        const auto counts = FileSystem::count(folder).value_or(FileSystem::Counts{});
+    else
         sig.counts = std::to_string(counts.folders) + "-" + std::to_string(counts.files);
-    }
     sig.time = (!record || folder == "/") ? fixedTime() : record->modified;
     return sig;
 }
@@ -42,4 +46,18 @@ Signature ChangeSignature::GtSig(std::string_view folder) {
     Signature sig = read(folder);
     cache_[key] = Cached{*generation, sig};
     return sig;
+}
+
+ChangeSignature::Reading ChangeSignature::GtSigAndListing(std::string_view folder) {
+    const auto watched = watch_ ? watch_->generation(folder) : std::nullopt;
+    if (!watched)
+        return {read(folder), std::nullopt};
+    const std::uint64_t generation = *watched;
+    const std::string key(folder);
+    if (auto it = cache_.find(key); it != cache_.end() && it->second.generation == generation)
+        return {it->second.signature, std::nullopt};
+    FolderListing listing = FileSystem::list(folder, false);
+    Signature sig = of(folder, FileSystem::Counts{listing.folders.size(), listing.files.size()});
+    cache_[key] = Cached{generation, sig};
+    return {std::move(sig), std::move(listing)};
 }

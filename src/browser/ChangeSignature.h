@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,10 +30,19 @@ class ChangeSignature {
     explicit ChangeSignature(FolderWatch* watch) : watch_(watch) {}
 
     Signature GtSig(std::string_view folder);
+    // The signature and, when the watch saw a change, the listing of the folder it was
+    // taken from: one read serves the signature and the reconciliation that follows.
+    struct Reading {
+        Signature signature;
+        std::optional<FolderListing> listing;
+    };
+    Reading GtSigAndListing(std::string_view folder);
     static Signature read(std::string_view folder);
     static std::chrono::system_clock::time_point fixedTime();
 
   private:
+    static Signature of(std::string_view folder, const FileSystem::Counts& counts);
+
     struct Cached {
         std::uint64_t generation;
         Signature signature;

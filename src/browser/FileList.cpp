@@ -118,6 +118,14 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
 }
 
 void FileList::lsRfLst() {
+    reconcile(std::nullopt);
+}
+
+void FileList::lsRfLst(FolderListing listing) {
+    reconcile(std::move(listing));
+}
+
+void FileList::reconcile(std::optional<FolderListing> listing) {
     // The list's own folder: after a redraw its node may not be loaded.
     const std::string folder = state_.listFolder;
     if (folder.empty() || !FileSystem::folderExists(folder))
@@ -128,7 +136,9 @@ void FileList::lsRfLst() {
     // row found on disk again, as the same kind, leaves the inventory.
     RowInventory inventory(list);
     // Looked up by name, the entries need no order; only the new rows are put in order.
-    FolderScan::Both disk = scan_.GtFldsAndFLs(folder, state_.filter, false);
+    FolderScan::Both disk =
+        listing ? FolderScan::fromListing(folder, state_.filter, std::move(*listing))
+                : scan_.GtFldsAndFLs(folder, state_.filter, false);
     std::vector<FileRecord> newFolders, newFiles;
     list.beginChanges();
     for (auto& f : disk.folders.entries) {

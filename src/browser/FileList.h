@@ -2,6 +2,7 @@
 
 #include "browser/BrowserState.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,10 +30,13 @@ class FileList {
     std::string lsAddFld(const FileRecord& folder, bool highlight);
     std::string lsAddFL(const FileRecord& file, bool highlight);
     void lsRfLst();
+    // The same with the folder's listing already read (in the order it holds them).
+    void lsRfLst(FolderListing listing);
     // A click on header `column` (from 1): ascending, then descending on the next click.
     void LsView_ColumnClick(int column);
 
   private:
+    void reconcile(std::optional<FolderListing> listing);
     void fillRow(ListItemData& row, const FileRecord& entry, bool highlight);
     ListItemData rowFor(const FileRecord& entry, bool highlight);
     std::string nextKey();

@@ -69,10 +69,14 @@ FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) 
 
 FolderScan::Both FolderScan::GtFldsAndFLs(std::string_view path, std::string_view filter,
                                           bool sorted) {
-    Both both;
     if (reportMissing(path))
-        return both;
-    FolderListing listing = FileSystem::list(path, sorted);
+        return {};
+    return fromListing(path, filter, FileSystem::list(path, sorted));
+}
+
+FolderScan::Both FolderScan::fromListing(std::string_view path, std::string_view filter,
+                                         FolderListing listing) {
+    Both both;
     both.files.any = !listing.files.empty();
     both.files.entries = std::move(listing.files);
     keepPassing(both.files.entries, filter);

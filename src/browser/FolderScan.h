@@ -32,6 +32,8 @@ class FolderScan {
     };
     // `sorted` false leaves the entries as the folder holds them.
     Both GtFldsAndFLs(std::string_view path, std::string_view filter, bool sorted = true);
+    // The same from a listing already read.
+    static Both fromListing(std::string_view path, std::string_view filter, FolderListing listing);
     // Reads a folder once for the next GtFlds and GtFLs (with this filter) of it: when the
     // tree's new node and the list show the same folder, one read serves both. Each part
     // is served once; dropReadAhead() forgets what was not asked for.

@@ -38,10 +38,13 @@ void TreeWatch::reconcileShown() {
     }
     followListFolder();
     if (!state_.listFolder.empty()) {
-        const Signature now = signatures_.GtSig(state_.listFolder);
-        if (state_.listBaseline.changedTo(now)) {
-            list_.lsRfLst();
-            state_.listBaseline = now;
+        ChangeSignature::Reading now = signatures_.GtSigAndListing(state_.listFolder);
+        if (state_.listBaseline.changedTo(now.signature)) {
+            if (now.listing)
+                list_.lsRfLst(std::move(*now.listing));
+            else
+                list_.lsRfLst();
+            state_.listBaseline = now.signature;
             if (state_.c.lsView.count() >= HeapPolicy::kLargeList)
                 HeapPolicy::giveBackFreed();
         }
