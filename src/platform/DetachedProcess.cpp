@@ -9,8 +9,6 @@
 #include <sys/wait.h>
 #include <thread>
 
-extern char** environ;
-
 namespace {
 
 bool prepare(SpawnSetup& s, std::string_view workingDirectory) {
@@ -38,16 +36,8 @@ bool DetachedProcess::start(const std::vector<std::string>& argv,
     SpawnSetup setup;
     if (!prepare(setup, workingDirectory))
         return false;
-    std::vector<char*> args;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    const bool search = argv.front().find('/') == std::string::npos;
-    const int rc =
-        search ? posix_spawnp(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ)
-               : posix_spawn(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ);
-    if (rc != 0)
+    const pid_t pid = setup.spawn(argv);
+    if (pid == 0)
         return false;
     reapLater(pid);
     return true;

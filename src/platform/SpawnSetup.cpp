@@ -3,6 +3,8 @@
 #include <csignal>
 #include <initializer_list>
 
+extern char** environ;
+
 SpawnSetup::SpawnSetup() {
     posix_spawnattr_init(&attr);
     posix_spawn_file_actions_init(&actions);
@@ -25,4 +27,18 @@ bool SpawnSetup::resetSignals(Session session) {
     return posix_spawnattr_setflags(&attr, flags) == 0 &&
            posix_spawnattr_setsigmask(&attr, &empty) == 0 &&
            posix_spawnattr_setsigdefault(&attr, &defaults) == 0;
+}
+
+pid_t SpawnSetup::spawn(const std::vector<std::string>& argv) {
+    if (argv.empty() || argv.front().empty())
+        return 0;
+    std::vector<char*> args;
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const bool search = argv.front().find('/') == std::string::npos;
+    const int rc = search ? posix_spawnp(&pid, args[0], &actions, &attr, args.data(), environ)
+                          : posix_spawn(&pid, args[0], &actions, &attr, args.data(), environ);
+    return rc == 0 ? pid : 0;
 }

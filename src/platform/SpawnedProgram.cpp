@@ -11,8 +11,6 @@
 #include <sys/wait.h>
 #include <thread>
 
-extern char** environ;
-
 namespace {
 
 // Standard input and output on /dev/null, the inherited descriptors at 3, 4, … and every
@@ -55,16 +53,8 @@ std::unique_ptr<SpawnedProgram> SpawnedProgram::start(const std::vector<std::str
     if (!allValid(high) || !setup.resetSignals(SpawnSetup::Session::Same) ||
         !placeDescriptors(setup, high))
         return nullptr;
-    std::vector<char*> args;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    const bool search = argv.front().find('/') == std::string::npos;
-    const int rc =
-        search ? posix_spawnp(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ)
-               : posix_spawn(&pid, args[0], &setup.actions, &setup.attr, args.data(), environ);
-    if (rc != 0)
+    const pid_t pid = setup.spawn(argv);
+    if (pid == 0)
         return nullptr;
     return std::unique_ptr<SpawnedProgram>(new SpawnedProgram(pid));
 }

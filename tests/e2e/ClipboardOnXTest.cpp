@@ -148,10 +148,7 @@ TEST(ClipboardOnXProgramTest, ACopiedFileOutlivesTheProgramInTheClipboardManager
     X11Probe probe(x.display());
     const auto window = probe.waitForWindow("Tavrin", 20000);
     ASSERT_TRUE(window) << tavrin.log();
-    X11Probe::xdotool(x.display(), {"mousemove", "--sync", std::to_string(window->width / 2),
-                                    std::to_string(window->height - 20)});
-    X11Probe::xdotool(x.display(), {"click", "1"});
-    X11Probe::xdotool(x.display(), {"key", "ctrl+a"});
+    TavrinOnX::selectAllRows(x.display(), *window);
     X11Probe::xdotool(x.display(), {"key", "ctrl+c"});
     const std::string out = dir / "read.out";
     ChildProcess xclip({"/usr/bin/xclip", "-selection", "clipboard", "-o", "-t", "text/uri-list"},

@@ -31,12 +31,8 @@ TEST(DeleteOnX, AFileRowDeletedWithTheDeleteKeyLandsInTheTrash) {
     X11Probe probe(x.display());
     const auto window = probe.waitForWindow("Tavrin", 20000);
     ASSERT_TRUE(window) << tavrin.log();
-    // Into the list's empty space near the bottom, then all its rows (the one file), then
-    // the Delete key.
-    X11Probe::xdotool(x.display(), {"mousemove", "--sync", std::to_string(window->width / 2),
-                                    std::to_string(window->height - 20)});
-    X11Probe::xdotool(x.display(), {"click", "1"});
-    X11Probe::xdotool(x.display(), {"key", "ctrl+a"});
+    // All the list's rows (the one file), then the Delete key.
+    TavrinOnX::selectAllRows(x.display(), *window);
     const auto titled = [&] {
         int count = 0;
         for (const auto& w : probe.windows())

@@ -3,6 +3,7 @@
 #include "platform/AnsiCodec.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
+#include "support/X11Probe.h"
 
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@ class TavrinOnX : public ChildProcess {
           dir_(dir) {}
 
     std::string log() const { return TempDir::read(dir_ / "tavrin.log"); }
+
+    // A click into the list's empty space near the window's bottom, then all its rows.
+    static void selectAllRows(const std::string& display, const X11Probe::Window& window) {
+        X11Probe::xdotool(display, {"mousemove", "--sync", std::to_string(window.width / 2),
+                                    std::to_string(window.height - 20)});
+        X11Probe::xdotool(display, {"click", "1"});
+        X11Probe::xdotool(display, {"key", "ctrl+a"});
+    }
 
   private:
     static std::vector<std::string> argv(TempDir& dir, const std::string& root,
