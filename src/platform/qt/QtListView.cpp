@@ -95,6 +95,20 @@ void QtListView::applySelection() {
     applying_ = false;
 }
 
+void QtListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                             const QList<int>& roles) {
+    // A reconciliation reports a large folder's rows changed as one range, and Qt would
+    // work out the rectangle of every row in it. Repainting what is in sight is enough:
+    // rows out of sight are drawn from the model when they scroll in. An open editor
+    // still has its text brought up to date the usual way.
+    constexpr int kWholeViewFrom = 256;
+    if (bottomRight.row() - topLeft.row() < kWholeViewFrom || state() == EditingState) {
+        QTreeView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    viewport()->update();
+}
+
 void QtListView::itemsRemoved(int, int) {
     // Qt moved the current row off the removed rows; the control's selection stands.
     applySelection();

@@ -38,6 +38,8 @@ class QtListView : public QtPaneView, public ListObserver {
     void topItemRequested(const ListItem* item) override;
 
   protected:
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

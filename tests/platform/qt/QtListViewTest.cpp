@@ -197,3 +197,26 @@ TEST_F(QtListViewTest, TheFirstVisibleRowIsKeptAndCanBeRestored) {
         view.visualRect(view.listModel()->indexOf(list().find("L450")))));
     EXPECT_NE(list().topItem()->key(), "L001");
 }
+
+TEST_F(QtListViewTest, ABatchOfChangedRowsRepaintsTheRowsInSight) {
+    std::vector<ListItemData> more;
+    for (int i = 4; i <= 1000; ++i) {
+        more.push_back(row("L" + std::to_string(i), "f" + std::to_string(i), "Lf"));
+    }
+    list().addItems(std::move(more));
+    ViewEvents::settle();
+    for (const int rows : {3, 1000}) {
+        PaintCounter paints(view.viewport());
+        list().beginChanges();
+        for (int i = 1; i <= rows; ++i) {
+            list().setColumnTexts(list().itemAt(i), "25/12/31 23:59", std::to_string(rows) + "B");
+        }
+        list().endChanges();
+        ViewEvents::settle();
+        EXPECT_GT(paints.count, 0) << rows << " changed rows";
+        EXPECT_EQ(view.listModel()
+                      ->data(view.listModel()->index(rows - 1, 2), Qt::DisplayRole)
+                      .toString(),
+                  QString::number(rows) + "B");
+    }
+}
