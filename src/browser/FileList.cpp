@@ -13,6 +13,24 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// Hands each entry's row to `found`, or moves the entry to `fresh` when it has none.
+template <typename Found>
+void takeRows(RowInventory& inventory, std::vector<FileRecord>& entries, std::string_view tag,
+              std::vector<FileRecord>& fresh, Found found) {
+    inventory.takeEach(
+        entries.size(), tag, [&](std::size_t i) -> std::string_view { return entries[i].name; },
+        [&](std::size_t i, ListItem* item) {
+            if (item)
+                found(item, entries[i]);
+            else
+                fresh.push_back(std::move(entries[i]));
+        });
+}
+
+} // namespace
+
 FileList::FileList(BrowserState& state, FolderScan& scan, IconCache& icons,
                    ChangeSignature& signatures, UiLoop& loop, FolderTree& tree)
     : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop), tree_(tree) {
@@ -141,19 +159,15 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
                 : scan_.GtFldsAndFLs(folder, state_.filter, false);
     std::vector<FileRecord> newFolders, newFiles;
     list.beginChanges();
-    for (auto& f : disk.folders.entries) {
-        if (ListItem* item = inventory.take(f.name, "FD"))
-            list.setColumnText(item, 1, ListTexts::modified(f.modified));
-        else
-            newFolders.push_back(std::move(f));
-    }
-    for (auto& f : disk.files.entries) {
-        if (ListItem* item = inventory.take(f.name, "FL"))
-            list.setColumnTexts(item, ListTexts::modified(f.modified),
-                                ListTexts::sizeBytes(f.size));
-        else
-            newFiles.push_back(std::move(f));
-    }
+    takeRows(inventory, disk.folders.entries, "FD", newFolders,
+             [&](ListItem* item, const FileRecord& f) {
+                 list.setColumnText(item, 1, ListTexts::modified(f.modified));
+             });
+    takeRows(inventory, disk.files.entries, "FL", newFiles,
+             [&](ListItem* item, const FileRecord& f) {
+                 list.setColumnTexts(item, ListTexts::modified(f.modified),
+                                     ListTexts::sizeBytes(f.size));
+             });
     list.endChanges();
     FileSystem::sortByName(newFolders);
     FileSystem::sortByName(newFiles);

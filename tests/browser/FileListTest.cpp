@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -62,6 +63,38 @@ TEST_F(FileListTest, ReconciliationHighlightsNewRowsRemovesVanishedOnesAndKeepsT
     EXPECT_EQ(row("b.doc")->columnText(2), "1,500,000B") << "sizes found again show bytes";
     tick();
     EXPECT_EQ(list.count(), 4) << "an unchanged folder changes nothing";
+}
+
+TEST_F(FileListTest, ALargeFolderIsReconciledRowForRow) {
+    // Enough rows that look-ups run ahead of each other, with rows vanishing, arriving,
+    // growing and changing kind in between.
+    for (int i = 0; i < 120; ++i)
+        dir.write("f/n" + std::to_string(i), "");
+    tick();
+    std::set<std::string> expected{"sub", "a.TXT", "b.doc"};
+    for (int i = 0; i < 120; ++i) {
+        const std::string name = "n" + std::to_string(i);
+        if (i % 7 == 0) {
+            ::unlink((dir / ("f/" + name)).c_str());
+            continue;
+        }
+        if (i % 11 == 0) {
+            ::unlink((dir / ("f/" + name)).c_str());
+            dir.mkdir("f/" + name);
+        } else if (i % 5 == 0) {
+            dir.write("f/" + name, std::string(static_cast<std::size_t>(i), 'x'));
+        }
+        expected.insert(name);
+    }
+    dir.write("f/n1000", "");
+    expected.insert("n1000");
+    tick();
+    const std::vector<std::string> shown = listTexts();
+    EXPECT_EQ(std::set<std::string>(shown.begin(), shown.end()), expected);
+    EXPECT_EQ(shown.size(), expected.size());
+    EXPECT_EQ(row("n22")->tag(), "FD");
+    EXPECT_EQ(row("n25")->columnText(2), "      25B");
+    EXPECT_EQ(row("n26")->columnText(2), "        B");
 }
 
 TEST_F(FileListTest, AnEntryThatChangedItsKindIsReplacedAndChangesArriveAsOneNotice) {
