@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
-#include <numeric>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -112,10 +111,22 @@ class SortKeys {
             appendUpper(keys_, records[i].name);
         }
         starts_.push_back(keys_.size());
-        std::iota(order + from, order + to, static_cast<std::uint32_t>(from));
-        std::sort(order + from, order + to, [&](std::uint32_t a, std::uint32_t b) {
-            return before(records, *this, a, *this, b);
+        // Most comparisons are decided by the keys' first 16 bytes, held next to the
+        // index; only where those are equal are the whole keys looked up.
+        std::vector<Ranked> ranked(to - from);
+        for (std::size_t i = from; i < to; ++i)
+            ranked[i - from] = Ranked{prefixOf(key(static_cast<std::uint32_t>(i)), 0),
+                                      prefixOf(key(static_cast<std::uint32_t>(i)), 8),
+                                      static_cast<std::uint32_t>(i)};
+        std::sort(ranked.begin(), ranked.end(), [&](const Ranked& a, const Ranked& b) {
+            if (a.first != b.first)
+                return a.first < b.first;
+            if (a.second != b.second)
+                return a.second < b.second;
+            return before(records, *this, a.index, *this, b.index);
         });
+        for (std::size_t i = from; i < to; ++i)
+            order[i] = ranked[i - from].index;
     }
 
     std::string_view key(std::uint32_t i) const {
@@ -131,6 +142,21 @@ class SortKeys {
     }
 
   private:
+    struct Ranked {
+        std::uint64_t first;
+        std::uint64_t second;
+        std::uint32_t index;
+    };
+
+    // Eight bytes of a key from `at` on, as a number that orders as the bytes do (names
+    // hold no NUL, so the zeros padding a short key order it before longer ones).
+    static std::uint64_t prefixOf(std::string_view key, std::size_t at) {
+        std::uint64_t value = 0;
+        for (std::size_t i = at; i < at + 8; ++i)
+            value = value << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+        return value;
+    }
+
     std::string keys_;
     std::vector<std::size_t> starts_;
     std::size_t from_ = 0;

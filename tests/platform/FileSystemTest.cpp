@@ -39,9 +39,11 @@ TEST(FileSystem, ALargeFolderReadByTwoThreadsGivesEveryRecordInOrder) {
     std::vector<std::string> files;
     std::vector<std::string> folders;
     for (int i = 0; i < 3000; ++i) {
-        const std::string name = (i % 3 == 0   ? "ｶﾅ"
-                                  : i % 3 == 1 ? "File"
-                                               : "file") +
+        // Names sharing their first 16 bytes or more, and names differing only in case.
+        const std::string name = (i % 4 == 0   ? "ｶﾅ"
+                                  : i % 4 == 1 ? "File"
+                                  : i % 4 == 2 ? "file"
+                                               : "IMG_holiday_beach_") +
                                  std::to_string(i) + (i % 2 ? ".txt" : "");
         if (i % 50 == 0) {
             dir.mkdir(name);
