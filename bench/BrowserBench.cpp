@@ -101,6 +101,16 @@ std::string makeFolder(const std::string& base, int entries) {
     return folder;
 }
 
+// Names without an extension, a few that the content-type database knows by whole name.
+std::string makeExtensionless(const std::string& base, int entries) {
+    const std::string folder = base + "/bare" + std::to_string(entries);
+    ::mkdir(folder.c_str(), 0755);
+    const char* known[] = {"Makefile", "README", "COPYING", "core"};
+    for (int i = 0; i < entries; ++i)
+        touch(folder + "/" + (i < 4 ? known[i] : "notes" + std::to_string(i)));
+    return folder;
+}
+
 std::string makeSubfolders(const std::string& base, int count) {
     const std::string folder = base + "/sub" + std::to_string(count);
     ::mkdir(folder.c_str(), 0755);
@@ -352,6 +362,18 @@ void measureChurn(const std::string& folder) {
         ::unlink(fresh(folder, "churn", i).c_str());
 }
 
+// A folder's first show in a fresh process, with every one-time set-up of the icon
+// look-up in it.
+void measureFirstShow(const std::string& folder) {
+    ManualTick tick;
+    Window window(tick);
+    const double shown = seconds([&] {
+        window.browser.setRoot(folder);
+        window.paint();
+    });
+    put("first_show", shown);
+}
+
 // From this process's start (the parent's clock, handed over) to the painted window on an
 // empty root.
 void measureStartup(const std::string& folder) {
@@ -364,8 +386,9 @@ void measureStartup(const std::string& folder) {
 
 int runMeasure(const std::string& measure, const std::string& folder) {
     const std::map<std::string, void (*)(const std::string&)> measures = {
-        {"fill", measureFill},     {"qtmodel", measureQtModel}, {"expand", measureExpand},
-        {"notice", measureNotice}, {"churn", measureChurn},     {"startup", measureStartup},
+        {"fill", measureFill},           {"qtmodel", measureQtModel}, {"expand", measureExpand},
+        {"notice", measureNotice},       {"churn", measureChurn},     {"startup", measureStartup},
+        {"firstshow", measureFirstShow},
     };
     const auto it = measures.find(measure);
     if (it == measures.end())
@@ -470,6 +493,7 @@ int drive(int count) {
     const std::string medium = makeFolder(base, 10000);
     const std::string large = makeFolder(base, 100000);
     const std::string deep = makeSubfolders(base, 10000);
+    const std::string bare = makeExtensionless(base, 1000);
     std::printf("median and worst of %d fresh processes each\n", count);
     reportFill(count, medium, "10,000");
     reportFill(count, large, "100,000");
@@ -478,6 +502,8 @@ int drive(int count) {
          "x floor", 1, "<= 5x");
     line("start-up to the painted browser, empty root", runs(count, "startup", empty), "startup",
          "ms", 1000, "<= 100 ms");
+    line("first show of 1,000 names without an extension", runs(count, "firstshow", bare),
+         "first_show", "ms", 1000, "<= 20 ms");
     const auto notices = runs(count, "notice", small);
     line("new file to its row, 100-entry folder: median", notices, "notice_median", "ms", 1000,
          "<= 20 ms");
