@@ -50,19 +50,20 @@ std::pair<double, double> keptViewer(X11Probe& probe, const TempDir& work, int r
     LibreOfficeViewer viewer(OfficeKind::Writer, work / "kept-profile");
     const std::string first = "first" + std::to_string(run) + ".txt";
     const std::string second = "second" + std::to_string(run) + ".txt";
+    // As the open policy shows a document: placed, restored, opened, shown.
+    const auto show = [&](const std::string& name) {
+        viewer.setBounds(240, 0, 724, 741);
+        viewer.restore();
+        viewer.open(work / name, false);
+        viewer.show();
+    };
     auto from = Clock::now();
     viewer.start();
-    viewer.setBounds(240, 0, 724, 741);
-    viewer.restore();
-    viewer.open(work / first, false);
-    viewer.show();
+    show(first);
     const double start = untilShown(probe, first, from);
     from = Clock::now();
     viewer.closeDocument();
-    viewer.setBounds(240, 0, 724, 741);
-    viewer.restore();
-    viewer.open(work / second, false);
-    viewer.show();
+    show(second);
     const double reuse = untilShown(probe, second, from);
     viewer.quit();
     return {start, reuse};

@@ -1,6 +1,7 @@
 #include "platform/LibreOfficeViewer.h"
 
 #include "platform/BoundedCall.h"
+#include "platform/UriList.h"
 #include "platform/office/OfficeBridgeApi.h"
 
 #include <atomic>
@@ -93,11 +94,6 @@ constexpr const char* kProfileSettings =
 </oor:items>
 )";
 
-bool unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~' || c == '/';
-}
-
 std::string environmentValue(const char* name) {
     const char* value = getenv(name);
     return value ? value : "";
@@ -151,18 +147,7 @@ LibreOfficeViewer::~LibreOfficeViewer() {
 }
 
 std::string LibreOfficeViewer::fileUrl(const std::string& path) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : absolute(path)) {
-        if (unreserved(c)) {
-            url += static_cast<char>(c);
-            continue;
-        }
-        url += '%';
-        url += digits[c >> 4];
-        url += digits[c & 15];
-    }
-    return url;
+    return UriList::fileUri(absolute(path));
 }
 
 std::optional<int> LibreOfficeViewer::request(Request call, int timeoutMs) {
@@ -178,6 +163,18 @@ std::optional<int> LibreOfficeViewer::request(Request call, int timeoutMs) {
     else if (!outcome.value)
         drop(); // the office did not answer and was ended
     return outcome.value;
+}
+
+void LibreOfficeViewer::command(void (*TavrinOfficeApi::*action)(TavrinOfficeSession*)) noexcept {
+    try {
+        request(
+            [action](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
+                (a.*action)(s);
+                return 1;
+            },
+            kCallMs);
+    } catch (...) {
+    }
 }
 
 bool LibreOfficeViewer::alive() {
@@ -318,51 +315,19 @@ bool LibreOfficeViewer::open(const std::string& path, bool readOnly) {
 }
 
 void LibreOfficeViewer::closeDocument() {
-    try {
-        request(
-            [](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
-                a.closeDocument(s);
-                return 1;
-            },
-            kCallMs);
-    } catch (...) {
-    }
+    command(&TavrinOfficeApi::closeDocument);
 }
 
 void LibreOfficeViewer::show() {
-    try {
-        request(
-            [](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
-                a.show(s);
-                return 1;
-            },
-            kCallMs);
-    } catch (...) {
-    }
+    command(&TavrinOfficeApi::show);
 }
 
 void LibreOfficeViewer::minimize() {
-    try {
-        request(
-            [](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
-                a.minimize(s);
-                return 1;
-            },
-            kCallMs);
-    } catch (...) {
-    }
+    command(&TavrinOfficeApi::minimize);
 }
 
 void LibreOfficeViewer::restore() {
-    try {
-        request(
-            [](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
-                a.restore(s);
-                return 1;
-            },
-            kCallMs);
-    } catch (...) {
-    }
+    command(&TavrinOfficeApi::restore);
 }
 
 void LibreOfficeViewer::setBounds(int left, int top, int width, int height) {

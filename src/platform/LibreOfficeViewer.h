@@ -37,13 +37,16 @@ class LibreOfficeViewer : public DocumentViewer {
 
     // The running office's process id, 0 when none was started.
     int processId() const { return process_.pid(); }
-    // The file URL of a path: every byte but the unreserved ones and "/" percent-encoded,
-    // so any name, in any encoding, reaches the office whole.
+    // The file URL of a path, relative ones taken from the working folder: every byte but
+    // the unreserved ones and "/" percent-encoded, so any name reaches the office whole.
     static std::string fileUrl(const std::string& path);
 
   private:
     using Request = std::function<int(const TavrinOfficeApi&, TavrinOfficeSession*)>;
     std::optional<int> request(Request call, int timeoutMs);
+    // A request that answers nothing (show, minimise, ...); failures are the viewer's
+    // usual silence.
+    void command(void (*TavrinOfficeApi::*action)(TavrinOfficeSession*)) noexcept;
     std::optional<int> windowState();
     bool launch(const TavrinOfficeApi& api, const std::string& pipeName);
     bool connect(const TavrinOfficeApi& api, const std::string& pipeName, int timeoutMs);

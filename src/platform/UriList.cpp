@@ -4,8 +4,11 @@
 
 namespace {
 
+// ASCII letters and digits by value: isalnum() would follow the locale and, in a
+// single-byte one, keep bytes above 127 unencoded.
 bool keptAsIs(unsigned char c) {
-    return std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '/';
 }
 
 int hexValue(char c) {

@@ -25,28 +25,25 @@ TEST(BoundedCallTest, ThrowingCallAnswersNothing) {
 
 // A call that hangs until released, as a request to a hung program does until the
 // program is ended.
+auto hangUntil(const std::shared_ptr<std::atomic<bool>>& release) {
+    return [release] {
+        while (!*release)
+            std::this_thread::yield();
+        return 1;
+    };
+}
+
 TEST(BoundedCallTest, HungCallIsEndedThroughTheTimeoutAction) {
     auto release = std::make_shared<std::atomic<bool>>(false);
     const BoundedCall::Outcome outcome = BoundedCall::run(
-        [release] {
-            while (!*release)
-                std::this_thread::yield();
-            return 1;
-        },
-        10, [release] { *release = true; }, 60000);
+        hangUntil(release), 10, [release] { *release = true; }, 60000);
     EXPECT_EQ(outcome.value, std::nullopt);
     EXPECT_FALSE(outcome.abandoned);
 }
 
 TEST(BoundedCallTest, CallThatStaysHungIsAbandoned) {
     auto release = std::make_shared<std::atomic<bool>>(false);
-    const BoundedCall::Outcome outcome = BoundedCall::run(
-        [release] {
-            while (!*release)
-                std::this_thread::yield();
-            return 1;
-        },
-        10, nullptr, 10);
+    const BoundedCall::Outcome outcome = BoundedCall::run(hangUntil(release), 10, nullptr, 10);
     EXPECT_TRUE(outcome.abandoned);
     *release = true; // lets the abandoned thread end before the test program does
 }
