@@ -7,6 +7,7 @@
 #include "platform/DocumentViewer.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCase.h"
+#include "platform/UiLoop.h"
 #include "settings/ValueText.h"
 
 #include <vector>
@@ -37,17 +38,6 @@ bool isSinglePath(const std::string& path) {
     return pieces.size() == 1 && pieces.front() == path;
 }
 
-class WaitCursorOf {
-  public:
-    explicit WaitCursorOf(PolicyHost& host) : host_(host) { host_.setWaitCursor(true); }
-    ~WaitCursorOf() { host_.setWaitCursor(false); }
-    WaitCursorOf(const WaitCursorOf&) = delete;
-    WaitCursorOf& operator=(const WaitCursorOf&) = delete;
-
-  private:
-    PolicyHost& host_;
-};
-
 // The old office programs took points; the factor is the single-precision 0.753 they used.
 constexpr double kPointsPerPixel = static_cast<double>(0.753f);
 
@@ -63,7 +53,7 @@ OpenPolicy::OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement,
       viewers_(viewers) {}
 
 void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
-    WaitCursorOf busy(host_);
+    WaitCursor busy(host_);
     iOfcMd_ = DocumentKind::Shell;
     if (!openInViewer(path, plainOpen))
         openInShell(path, explore);

@@ -24,13 +24,14 @@ class UiLoop {
 };
 
 // Shows the hourglass for the life of the object and always takes it away again.
-class WaitCursor {
+// `Host` is whatever sets the cursor: the UI loop, or a host that forwards to it.
+template <typename Host> class WaitCursor {
   public:
-    explicit WaitCursor(UiLoop& loop) : loop_(loop) { loop_.setWaitCursor(true); }
-    ~WaitCursor() { loop_.setWaitCursor(false); }
+    explicit WaitCursor(Host& host) : host_(host) { host_.setWaitCursor(true); }
+    ~WaitCursor() { host_.setWaitCursor(false); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
   private:
-    UiLoop& loop_;
+    Host& host_;
 };
