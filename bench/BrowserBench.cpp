@@ -402,8 +402,7 @@ void measureChurn(const std::string& folder) {
 // empty: none, and every one-time set-up of the views falls into the measure.
 std::string shownBefore;
 
-// A folder's first show in a fresh process, with every one-time set-up of the content-type
-// look-up in it.
+// A folder's first show in a fresh process: its kinds of names are met for the first time.
 void measureFirstShow(const std::string& folder) {
     ManualTick tick;
     Window window(tick);
