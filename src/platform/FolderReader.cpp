@@ -114,10 +114,11 @@ class SortKeys {
         // Most comparisons are decided by the keys' first 16 bytes, held next to the
         // index; only where those are equal are the whole keys looked up.
         std::vector<Ranked> ranked(to - from);
-        for (std::size_t i = from; i < to; ++i)
-            ranked[i - from] = Ranked{prefixOf(key(static_cast<std::uint32_t>(i)), 0),
-                                      prefixOf(key(static_cast<std::uint32_t>(i)), 8),
-                                      static_cast<std::uint32_t>(i)};
+        for (std::size_t i = from; i < to; ++i) {
+            const auto index = static_cast<std::uint32_t>(i);
+            const std::string_view name = key(index);
+            ranked[i - from] = Ranked{prefixOf(name, 0), prefixOf(name, 8), index};
+        }
         std::sort(ranked.begin(), ranked.end(), [&](const Ranked& a, const Ranked& b) {
             if (a.first != b.first)
                 return a.first < b.first;
