@@ -1,5 +1,5 @@
 // Measures the file-operation engine against the standard tools on the same data in the
-// same run (cp, cp -r, mv across file systems, gio trash) and prints ratios, the cost of
+// same run (cp, cp -r, cp -a, mv across file systems, gio trash) and prints ratios, the cost of
 // the progress reports and the longest wait of the window's events during a copy.
 // Not a test: run build/tavrin_fileop_bench (--quick for a small sanity run).
 #include "platform/FileOperationEngine.h"
@@ -235,6 +235,15 @@ int main(int argc, char** argv) {
         makeCopyFolder, copyTree);
     std::printf("%-44s ratio %.2f, median of 8 alternating pairs  (target <= 1.50)\n",
                 "small files in folders, copy (cp -r)", treeRatio);
+    // cp -a keeps what the engine keeps (owner, ACLs, attributes, hard links, holes).
+    const double keptRatio = pairedRatio(
+        clearCopy,
+        [&] {
+            runTool({"cp", "-a", tree, base + "/copy"});
+        },
+        makeCopyFolder, copyTree);
+    std::printf("%-44s ratio %.2f, median of 8 alternating pairs  (target <= 1.10)\n",
+                "small files in folders, copy (cp -a)", keptRatio);
     const double reported = pairedRatio(makeCopyFolder, copyTree, makeCopyFolder, [&] {
         runEngine(FileOperationKind::Copy, {tree}, base + "/copy", locked);
     });

@@ -6,6 +6,7 @@ packages=(
     # build
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libglib2.0-dev libxcb1-dev libxcb-ewmh-dev libicu-dev
+    libacl1-dev libattr1-dev
     # run
     qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus fonts-ipafont-gothic
     # tests

@@ -1,12 +1,16 @@
 #include "platform/DirectoryTree.h"
 
 #include "platform/FileDescriptor.h"
+#include "platform/Utf8.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,15 +31,43 @@ std::string linkTarget(int dirFd, const std::string& name) {
     return target;
 }
 
-// Cuts a UTF-8 text to at most `size` bytes without splitting a character.
+// Cuts a name to at most `size` bytes: on whole characters where it is UTF-8, on bytes
+// where it is not (there a byte is a character of its own). At least one character stays,
+// so a shortened name never loses its whole stem.
 std::string cutTo(std::string text, std::size_t size) {
     if (text.size() <= size)
         return text;
     std::size_t end = size;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    text.resize(end);
+    if (Utf8::isValid(text))
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+    text.resize(std::max(end, Utf8::decode(text, 0).length));
     return text;
+}
+
+constexpr std::string_view kTemporaryPrefix = ".tavrin-";
+constexpr std::string_view kTemporarySuffix = ".part";
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The process id in a name made by temporaryName, or 0 for any other name.
+pid_t temporaryOwner(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+        return 0;
+    name.remove_prefix(kTemporaryPrefix.size());
+    name.remove_suffix(kTemporarySuffix.size());
+    const std::size_t dash = name.find('-');
+    const std::string_view pid = name.substr(0, dash);
+    if (dash == std::string_view::npos || !allDigits(pid) || pid.size() > 9 ||
+        !allDigits(name.substr(dash + 1)))
+        return 0;
+    return static_cast<pid_t>(std::stol(std::string(pid)));
+}
+
+bool processEnded(pid_t pid) {
+    return kill(pid, 0) != 0 && errno == ESRCH;
 }
 
 } // namespace
@@ -151,10 +183,21 @@ std::string DirectoryTree::temporaryName(int dirFd) {
     static std::atomic<unsigned> counter{0};
     std::string candidate;
     for (unsigned tries = 0; tries < kMaxTries; ++tries) {
-        candidate =
-            ".tavrin-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".part";
+        candidate = std::string(kTemporaryPrefix) + std::to_string(getpid()) + "-" +
+                    std::to_string(counter++) + std::string(kTemporarySuffix);
         if (!exists(dirFd, candidate))
             break;
     }
     return candidate;
+}
+
+void DirectoryTree::removeStaleTemporaries(int dirFd) {
+    int error = 0;
+    for (const std::string& name : entries(dirFd, error)) {
+        const pid_t owner = temporaryOwner(name);
+        struct stat st {};
+        if (owner > 0 && owner != getpid() && processEnded(owner) &&
+            fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_uid == geteuid())
+            remove(dirFd, name);
+    }
 }

@@ -23,6 +23,11 @@ class DirectoryTree {
     // A name beside `name` that nothing in the folder uses: "name (2).ext", "name (3).ext"…
     // shortened when needed so that it stays within the longest name allowed.
     static std::string freeName(int dirFd, const std::string& name);
-    // A name for work in progress in the folder, not used by anything there.
+    // A name for work in progress in the folder, not used by anything there:
+    // ".tavrin-<process id>-<counter>.part".
     static std::string temporaryName(int dirFd);
+    // Removes the work in progress that processes of this user left in the folder when
+    // they ended before finishing it (a kill, a power cut). Entries of running processes,
+    // of other users and every other name stay.
+    static void removeStaleTemporaries(int dirFd);
 };

@@ -1,36 +1,37 @@
 #include "platform/FileOperationEngine.h"
 
 #include "platform/DirectoryTree.h"
+#include "platform/EntryRename.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileMetadata.h"
 #include "platform/Trash.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/sendfile.h>
 #include <unistd.h>
 
 namespace {
 
-// Failures of our own, beside the errno values.
-constexpr int kSpecialFile = -1;
-constexpr int kSourceChanged = -2;
-constexpr int kBadName = -3;
-
-constexpr std::size_t kChunk = 8 << 20;
-constexpr std::size_t kBufferSize = 1 << 20;
+// Failures of our own, beside the errno values and those of EntryCopier.
+constexpr int kSourceChanged = -10;
+constexpr int kBadName = -11;
+constexpr int kReplacedNotRemoved = -12;
+constexpr int kRetarget = EntryRename::kRetarget;
 
 std::string reasonOf(int error) {
     switch (error) {
-    case kSpecialFile:
-        return "名前付きパイプ、ソケット、デバイスは読み込みません";
+    case EntryCopier::kSocket:
+        return "ソケットは複写できません";
+    case EntryCopier::kNotAFile:
     case kSourceChanged:
-        return "移動中に移動元が変わったため、移動元を残しました";
+        return "移動中に変わった項目を移動元に残しました";
     case kBadName:
         return "この名前は扱えません";
+    case kReplacedNotRemoved:
+        return "置き換えられた古い項目を削除できません";
     default:
         return std::strerror(error);
     }
@@ -48,40 +49,6 @@ std::pair<std::string, std::string> split(std::string path) {
     if (slash == std::string::npos)
         return {".", path};
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
-
-bool exists(int dir, const std::string& name, struct stat* st = nullptr) {
-    struct stat local {};
-    return fstatat(dir, name.c_str(), st ? st : &local, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
-int noReplaceRename(int fromDir, const std::string& from, int toDir, const std::string& to) {
-    if (renameat2(fromDir, from.c_str(), toDir, to.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL || exists(toDir, to))
-        return errno == EINVAL ? EEXIST : errno;
-    return renameat(fromDir, from.c_str(), toDir, to.c_str()) == 0 ? 0 : errno;
-}
-
-// Puts the complete entry `temp` in place as `name`. A replaced file goes in the same
-// rename; where a folder is involved the two are exchanged and the old one, now under the
-// temporary name, is removed afterwards.
-int install(int dir, const std::string& temp, const std::string& name, bool replace) {
-    struct stat old {
-    }, fresh{};
-    if (!replace || !exists(dir, name, &old))
-        return noReplaceRename(dir, temp, dir, name);
-    if (!exists(dir, temp, &fresh))
-        return errno;
-    if (!S_ISDIR(old.st_mode) && !S_ISDIR(fresh.st_mode))
-        return renameat(dir, temp.c_str(), dir, name.c_str()) == 0 ? 0 : errno;
-    if (renameat2(dir, temp.c_str(), dir, name.c_str(), RENAME_EXCHANGE) != 0)
-        return errno;
-    return DirectoryTree::remove(dir, temp);
-}
-
-bool sameEntry(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // Whether `path` is `folder` or lies below it, both resolved.
@@ -103,13 +70,19 @@ bool within(const std::string& path, const std::string& folder) {
 
 FileOperationEngine::FileOperationEngine(FileOperationDialogs& dialogs,
                                          FileOperationProgress& progress, Trash& trash)
-    : dialogs_(dialogs), progress_(progress), trash_(trash) {}
+    : dialogs_(dialogs), progress_(progress), trash_(trash),
+      copier_(cancelled_, [this](std::int64_t bytes) {
+          status_.bytesDone += static_cast<std::uint64_t>(bytes);
+          progress_.update(status_);
+      }) {}
 
 bool FileOperationEngine::run(const FileOperationRequest& request) {
     if (request.sources.empty())
         return false;
     cancelled_ = false;
     conflictForAll_.reset();
+    deleteForGoodForAll_.reset();
+    cleanedFolders_.clear();
     status_ = {};
     if (request.kind == FileOperationKind::Delete)
         return runDelete(request);
@@ -125,23 +98,44 @@ FileOperationEngine::Step FileOperationEngine::retrying(const std::string& path,
         const int error = attempt();
         if (error == 0)
             return Step::Done;
+        if (error == kRetarget)
+            return Step::Retarget;
         if (cancellable && cancelled_)
             return Step::Cancelled;
-        switch (dialogs_.askError(path, reasonOf(error))) {
-        case ErrorChoice::Retry:
-            continue;
-        case ErrorChoice::Skip:
-            return Step::Skipped;
-        case ErrorChoice::Cancel:
-            cancelled_ = true;
-            return Step::Cancelled;
-        }
+        if (const auto step = afterFailure(path, reasonOf(error)))
+            return *step;
     }
+}
+
+std::optional<FileOperationEngine::Step>
+FileOperationEngine::afterFailure(const std::string& path, const std::string& reason) {
+    switch (dialogs_.askError(path, reason)) {
+    case ErrorChoice::Retry:
+        return std::nullopt;
+    case ErrorChoice::Skip:
+        return Step::Skipped;
+    case ErrorChoice::Cancel:
+        break;
+    }
+    cancelled_ = true;
+    return Step::Cancelled;
 }
 
 void FileOperationEngine::report(const std::string& path) {
     status_.current = path;
     progress_.update(status_);
+}
+
+void FileOperationEngine::reached(Checkpoint checkpoint) {
+    if (checkpoint_)
+        checkpoint_(checkpoint);
+}
+
+std::string FileOperationEngine::temporaryIn(int dir) {
+    struct stat st {};
+    if (fstat(dir, &st) == 0 && cleanedFolders_.insert({st.st_dev, st.st_ino}).second)
+        DirectoryTree::removeStaleTemporaries(dir);
+    return DirectoryTree::temporaryName(dir);
 }
 
 bool FileOperationEngine::runDelete(const FileOperationRequest& request) {
@@ -167,25 +161,28 @@ FileOperationEngine::Step FileOperationEngine::deleteOne(const std::string& path
         const Trash::Outcome outcome = trash_.moveToTrash(path);
         if (outcome.result == Trash::Result::Done)
             return Step::Done;
-        if (outcome.result == Trash::Result::NoTrash) {
-            if (!dialogs_.confirmDeleteForGood(path))
-                return Step::Skipped;
-            const auto [folder, name] = split(path);
-            FileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            return retrying(path, [&] {
-                return !dir.valid() ? errno : DirectoryTree::remove(dir.get(), name);
-            });
-        }
-        switch (dialogs_.askError(path, outcome.reason)) {
-        case ErrorChoice::Retry:
-            continue;
-        case ErrorChoice::Skip:
-            return Step::Skipped;
-        case ErrorChoice::Cancel:
-            cancelled_ = true;
-            return Step::Cancelled;
-        }
+        if (outcome.result == Trash::Result::NoTrash)
+            return deleteForGood(path);
+        if (const auto step = afterFailure(path, outcome.reason))
+            return *step;
     }
+}
+
+FileOperationEngine::Step FileOperationEngine::deleteForGood(const std::string& path) {
+    if (!deleteForGoodForAll_) {
+        const DeleteForGoodAnswer answer = dialogs_.confirmDeleteForGood(path);
+        if (answer.applyToAll)
+            deleteForGoodForAll_ = answer.confirmed;
+        if (!answer.confirmed)
+            return Step::Skipped;
+    } else if (!*deleteForGoodForAll_) {
+        return Step::Skipped;
+    }
+    const auto parts = split(path);
+    FileDescriptor dir(open(parts.first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return retrying(path, [&] {
+        return !dir.valid() ? errno : DirectoryTree::remove(dir.get(), parts.second);
+    });
 }
 
 bool FileOperationEngine::refusedNesting(const FileOperationRequest& request) {
@@ -214,10 +211,10 @@ bool FileOperationEngine::runTransfer(const FileOperationRequest& request) {
     if (refusedNesting(request))
         return false;
     for (const std::string& source : request.sources) {
-        const auto [folder, name] = split(source);
-        FileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const auto parts = split(source);
+        FileDescriptor dir(open(parts.first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.valid())
-            DirectoryTree::measure(dir.get(), name, status_.itemsTotal, status_.bytesTotal);
+            DirectoryTree::measure(dir.get(), parts.second, status_.itemsTotal, status_.bytesTotal);
     }
     bool allDone = true;
     for (const std::string& source : request.sources) {
@@ -234,13 +231,14 @@ FileOperationEngine::Step FileOperationEngine::transferSource(const std::string&
                                                               int destDir,
                                                               const std::string& destPath,
                                                               bool move) {
-    const auto [folder, name] = split(source);
+    const auto parts = split(source);
+    const std::string& name = parts.second;
     FileDescriptor dir;
     struct stat st {};
     const Step step = retrying(source, [&] {
         if (name.empty() || name == "." || name == ".." || name == "/")
             return kBadName;
-        dir = FileDescriptor(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        dir = FileDescriptor(open(parts.first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!dir.valid())
             return errno;
         return fstatat(dir.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
@@ -250,55 +248,90 @@ FileOperationEngine::Step FileOperationEngine::transferSource(const std::string&
     return transferEntry(Entry{dir.get(), name, source}, st, destDir, destPath, move);
 }
 
-std::optional<ConflictChoice> FileOperationEngine::conflictChoice(const std::string& source,
-                                                                  const std::string& target) {
-    if (conflictForAll_)
-        return conflictForAll_;
-    const ConflictAnswer answer = dialogs_.askConflict(source, target);
-    if (answer.applyToAll)
-        conflictForAll_ = answer.choice;
-    return answer.choice;
-}
-
 FileOperationEngine::Step FileOperationEngine::transferEntry(const Entry& source,
                                                              const struct stat& st, int destDir,
                                                              const std::string& destPath,
                                                              bool move) {
     struct stat from {
     }, into{};
-    fstat(source.dir, &from);
-    fstat(destDir, &into);
-    std::string target = source.name;
-    bool replace = false;
-    struct stat old {};
-    if (sameEntry(from, into)) {
-        if (move)
-            return Step::Done;
-        target = DirectoryTree::freeName(destDir, source.name);
-    } else if (exists(destDir, target, &old)) {
-        switch (*conflictChoice(source.path, join(destPath, target))) {
-        case ConflictChoice::Skip:
-            return Step::Skipped;
-        case ConflictChoice::Cancel:
-            cancelled_ = true;
-            return Step::Cancelled;
-        case ConflictChoice::KeepBoth:
-            target = DirectoryTree::freeName(destDir, source.name);
-            break;
-        case ConflictChoice::Replace:
-            if (S_ISDIR(st.st_mode) && S_ISDIR(old.st_mode))
-                return merge(source, destDir, target, destPath, move);
-            replace = true;
-            break;
-        }
+    Step step = retrying(source.path, [&] {
+        return fstat(source.dir, &from) == 0 && fstat(destDir, &into) == 0 ? 0 : errno;
+    });
+    if (step != Step::Done)
+        return step;
+    const bool ownFolder = EntryRename::sameEntry(from, into);
+    if (ownFolder && move)
+        return Step::Done;
+    for (bool again = false;; again = true) {
+        Target target{DirectoryTree::freeName(destDir, source.name), std::nullopt, false};
+        if (!ownFolder &&
+            (step = chooseTarget(source, st, destDir, destPath, again, true, target)) != Step::Done)
+            return step;
+        step = target.merge ? merge(source, destDir, target.name, destPath, move)
+                            : place(source, st, destDir, destPath, target, move);
+        if (step != Step::Retarget)
+            return step;
     }
+}
+
+// Where `source` goes in the folder: its own name, or after a question the name of
+// another item, replaced or merged into, or a free name beside it. `again` after the
+// target changed under way; `mayMerge` false once a folder's copy is complete.
+FileOperationEngine::Step FileOperationEngine::chooseTarget(const Entry& source,
+                                                            const struct stat& st, int destDir,
+                                                            const std::string& destPath, bool again,
+                                                            bool mayMerge, Target& target) {
+    target = Target{source.name, std::nullopt, false};
+    struct stat old {};
+    if (!EntryRename::exists(destDir, source.name, &old))
+        return Step::Done;
+    const bool folders = S_ISDIR(st.st_mode) && S_ISDIR(old.st_mode);
+    const bool replaceable = S_ISDIR(st.st_mode) == S_ISDIR(old.st_mode) && (mayMerge || !folders);
+    const ReplaceOffer offer = replaceable ? ReplaceOffer::Offered : ReplaceOffer::KindsDiffer;
+    switch (conflictChoice(source.path, join(destPath, source.name), offer, again)) {
+    case ConflictChoice::Skip:
+        return Step::Skipped;
+    case ConflictChoice::Cancel:
+        cancelled_ = true;
+        return Step::Cancelled;
+    case ConflictChoice::KeepBoth:
+        target.name = DirectoryTree::freeName(destDir, source.name);
+        return Step::Done;
+    case ConflictChoice::Replace:
+        if (!replaceable)
+            return Step::Skipped; // not offered
+        target.merge = folders;
+        if (!folders)
+            target.replaced = old;
+        return Step::Done;
+    }
+    return Step::Skipped;
+}
+
+ConflictChoice FileOperationEngine::conflictChoice(const std::string& source,
+                                                   const std::string& target, ReplaceOffer offer,
+                                                   bool again) {
+    // A replace agreed for all never applies where it is not offered, and after a change
+    // under way the user sees the new state.
+    if (!again && conflictForAll_ &&
+        !(offer == ReplaceOffer::KindsDiffer && *conflictForAll_ == ConflictChoice::Replace))
+        return *conflictForAll_;
+    const ConflictAnswer answer = dialogs_.askConflict(source, target, offer);
+    if (answer.applyToAll)
+        conflictForAll_ = answer.choice;
+    return answer.choice;
+}
+
+FileOperationEngine::Step FileOperationEngine::place(const Entry& source, const struct stat& st,
+                                                     int destDir, const std::string& destPath,
+                                                     const Target& target, bool move) {
     if (move) {
         bool crossDevice = false;
-        const Step step = moveByRename(source, destDir, target, replace, crossDevice);
+        const Step step = moveByRename(source, destDir, target, crossDevice);
         if (!crossDevice)
             return step;
     }
-    return copyThenPlace(source, st, destDir, target, join(destPath, target), replace, move);
+    return copyThenPlace(source, st, destDir, destPath, target, move);
 }
 
 FileOperationEngine::Step FileOperationEngine::merge(const Entry& source, int destDir,
@@ -322,10 +355,8 @@ FileOperationEngine::Step FileOperationEngine::merge(const Entry& source, int de
     step = forEachChild(source, from.get(), names, [&](const Entry& child, const struct stat& st) {
         return transferEntry(child, st, into.get(), targetPath, move);
     });
-    if (step != Step::Done)
+    if (step != Step::Done || !move)
         return step;
-    if (!move)
-        return Step::Done;
     return retrying(
         source.path,
         [&] { return unlinkat(source.dir, source.name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno; },
@@ -352,98 +383,154 @@ FileOperationEngine::Step FileOperationEngine::forEachChild(
 }
 
 FileOperationEngine::Step FileOperationEngine::moveByRename(const Entry& source, int destDir,
-                                                            const std::string& target, bool replace,
+                                                            const Target& target,
                                                             bool& crossDevice) {
     std::uint64_t items = 0, bytes = 0;
     DirectoryTree::measure(source.dir, source.name, items, bytes);
     report(source.path);
+    reached(Checkpoint::BeforeInstall);
+    // A replace is one exchange, so the moved item is under its real name at every moment;
+    // the replaced one then lies where the source was, and is removed there.
+    bool replacedAtSource = false;
     const Step step = retrying(source.path, [&] {
-        struct stat st {
-        }, old{};
-        int error = 0;
-        if (!replace) {
-            error = noReplaceRename(source.dir, source.name, destDir, target);
-        } else if (exists(source.dir, source.name, &st) && exists(destDir, target, &old) &&
-                   !S_ISDIR(st.st_mode) && !S_ISDIR(old.st_mode)) {
-            error = renameat(source.dir, source.name.c_str(), destDir, target.c_str()) ? errno : 0;
-        } else {
-            const std::string temp = DirectoryTree::temporaryName(destDir);
-            error = noReplaceRename(source.dir, source.name, destDir, temp);
-            if (error == 0 && (error = install(destDir, temp, target, true)) != 0)
-                noReplaceRename(destDir, temp, source.dir, source.name);
-        }
+        const int error =
+            target.replaced ? EntryRename::exchange(source.dir, source.name, destDir, target.name,
+                                                    *target.replaced, replacedAtSource)
+                            : EntryRename::noReplace(source.dir, source.name, destDir, target.name);
         crossDevice = error == EXDEV;
         return crossDevice ? 0 : error;
     });
-    if (step == Step::Done && !crossDevice) {
-        status_.itemsDone += items;
-        status_.bytesDone += bytes;
-    }
-    return step;
+    if (step != Step::Done || crossDevice)
+        return step;
+    status_.itemsDone += items;
+    status_.bytesDone += bytes;
+    if (!replacedAtSource)
+        return step;
+    reached(Checkpoint::AfterExchange);
+    return removeReplaced(source.dir, source.name, source.path);
 }
 
 FileOperationEngine::Step FileOperationEngine::copyThenPlace(const Entry& source,
                                                              const struct stat& st, int destDir,
-                                                             const std::string& target,
-                                                             const std::string& targetPath,
-                                                             bool replace, bool move) {
-    const std::string temp = DirectoryTree::temporaryName(destDir);
+                                                             const std::string& destPath,
+                                                             Target target, bool move) {
+    const std::string temp = temporaryIn(destDir);
+    const bool folder = S_ISDIR(st.st_mode);
     // The copy is forced to disk where a crash could otherwise cost the user something:
     // before it takes an existing item's place and before a moved source is removed. A new
     // copy beside its intact source is left to the kernel's writeback, as cp and GLib do.
-    const bool durable = move || exists(destDir, target);
-    Step step = copyTree(source, st, destDir, temp, durable && !S_ISDIR(st.st_mode));
-    if (step == Step::Done && durable && S_ISDIR(st.st_mode))
-        step = retrying(targetPath, [&] { return syncfs(destDir) == 0 ? 0 : errno; });
+    const bool durable = move || target.replaced.has_value();
+    copier_.startTree(destDir);
+    Step step = copyTree(source, st, destDir, temp, temp, durable && !folder);
+    const bool whole = step == Step::Done;
+    // A folder keeps what was copied of it when the user skipped some of its entries.
+    if (step == Step::Skipped && folder && EntryRename::exists(destDir, temp))
+        step = Step::Done;
+    if (step == Step::Done && durable && folder)
+        step = retrying(source.path, [&] { return syncfs(destDir) == 0 ? 0 : errno; });
+    bool installed = false;
     if (step == Step::Done)
-        step = retrying(targetPath, [&] { return install(destDir, temp, target, replace); });
-    if (step != Step::Done && exists(destDir, temp)) {
-        if (step == Step::Skipped && !move && S_ISDIR(st.st_mode) &&
-            install(destDir, temp, target, replace) == 0)
-            return step; // a copied folder keeps what was copied of it
+        step = installCopy(source, st, destDir, destPath, temp, target, installed);
+    if (!installed) {
         DirectoryTree::remove(destDir, temp);
         return step;
     }
-    if (step != Step::Done || !move)
+    const Step placed = whole ? step : Step::Skipped;
+    if (!move || step == Step::Cancelled)
+        return placed;
+    // The rename into place reaches the disk before the source can go.
+    const std::string targetPath = join(destPath, target.name);
+    step = retrying(
+        targetPath, [&] { return fsync(destDir) == 0 ? 0 : errno; }, false);
+    if (step != Step::Done)
         return step;
-    return removeMovedSource(source, destDir, target);
+    reached(Checkpoint::BeforeSourceRemoval);
+    step = removeMovedSource(source, whole);
+    return step == Step::Done ? placed : step;
 }
 
-FileOperationEngine::Step FileOperationEngine::removeMovedSource(const Entry& source, int destDir,
-                                                                 const std::string& target) {
-    if (!DirectoryTree::sameShape(source.dir, source.name, destDir, target)) {
-        const ErrorChoice choice = dialogs_.askError(source.path, reasonOf(kSourceChanged));
-        if (choice == ErrorChoice::Cancel) {
-            cancelled_ = true;
-            return Step::Cancelled;
-        }
-        return Step::Skipped;
+// Renames the complete copy `temp` into place, asking again where the target changed
+// since the question; `installed` once it is there.
+FileOperationEngine::Step FileOperationEngine::installCopy(const Entry& source,
+                                                           const struct stat& st, int destDir,
+                                                           const std::string& destPath,
+                                                           const std::string& temp, Target& target,
+                                                           bool& installed) {
+    for (;;) {
+        reached(Checkpoint::BeforeInstall);
+        bool replacedAtTemp = false;
+        Step step = retrying(join(destPath, target.name), [&] {
+            return target.replaced ? EntryRename::exchange(destDir, temp, destDir, target.name,
+                                                           *target.replaced, replacedAtTemp)
+                                   : EntryRename::noReplace(destDir, temp, destDir, target.name);
+        });
+        if (step == Step::Retarget &&
+            (step = chooseTarget(source, st, destDir, destPath, true, false, target)) == Step::Done)
+            continue;
+        if (step != Step::Done)
+            return step;
+        installed = true;
+        if (!replacedAtTemp)
+            return step;
+        reached(Checkpoint::AfterExchange);
+        return removeReplaced(destDir, temp, join(destPath, temp));
     }
-    return retrying(
-        source.path, [&] { return DirectoryTree::remove(source.dir, source.name); }, false);
+}
+
+// The item a replace put aside is removed; where that fails it is reported, never put
+// back: its successor is in place.
+FileOperationEngine::Step FileOperationEngine::removeReplaced(int dir, const std::string& name,
+                                                              const std::string& path) {
+    for (;;) {
+        const int error = DirectoryTree::remove(dir, name);
+        if (error == 0)
+            return Step::Done;
+        if (auto step = afterFailure(path, reasonOf(kReplacedNotRemoved) + "\r" + reasonOf(error)))
+            return *step;
+    }
+}
+
+FileOperationEngine::Step FileOperationEngine::removeMovedSource(const Entry& source,
+                                                                 bool copiedWhole) {
+    bool kept = false;
+    const Step step = retrying(
+        source.path,
+        [&] {
+            kept = false;
+            return copier_.snapshots().removeUnchanged(source.dir, source.name, kept);
+        },
+        false);
+    if (step != Step::Done || !kept)
+        return step;
+    // What the user skipped stays without a word; what changed under way is reported.
+    if (copiedWhole && afterFailure(source.path, reasonOf(kSourceChanged)) == Step::Cancelled)
+        return Step::Cancelled;
+    return Step::Skipped;
 }
 
 FileOperationEngine::Step FileOperationEngine::copyTree(const Entry& source, const struct stat& st,
                                                         int destDir, const std::string& destName,
+                                                        const std::string& destRelative,
                                                         bool sync) {
     report(source.path);
-    Step step = Step::Done;
     if (S_ISDIR(st.st_mode))
-        return copyFolder(source, st, destDir, destName);
-    if (S_ISREG(st.st_mode))
-        step = retrying(source.path, [&] { return copyFile(source, destDir, destName, sync); });
-    else if (S_ISLNK(st.st_mode))
-        step = retrying(source.path, [&] { return copyLink(source, st, destDir, destName); });
-    else
-        step = retrying(source.path, [] { return kSpecialFile; });
+        return copyFolder(source, st, destDir, destName, destRelative);
+    const std::uint64_t bytesBefore = status_.bytesDone;
+    const Step step = retrying(source.path, [&] {
+        status_.bytesDone = bytesBefore;
+        return copier_.copy(source.dir, source.name, st, destDir, destName, destRelative, sync);
+    });
     if (step == Step::Done)
         ++status_.itemsDone;
+    else
+        status_.bytesDone = bytesBefore;
     return step;
 }
 
 FileOperationEngine::Step FileOperationEngine::copyFolder(const Entry& source,
                                                           const struct stat& st, int destDir,
-                                                          const std::string& destName) {
+                                                          const std::string& destName,
+                                                          const std::string& destRelative) {
     FileDescriptor from, into;
     std::vector<std::string> names;
     Step step = retrying(source.path, [&] {
@@ -464,97 +551,11 @@ FileOperationEngine::Step FileOperationEngine::copyFolder(const Entry& source,
     ++status_.itemsDone;
     const Step children =
         forEachChild(source, from.get(), names, [&](const Entry& child, const struct stat& st) {
-            return copyTree(child, st, into.get(), child.name, false);
+            return copyTree(child, st, into.get(), child.name, destRelative + "/" + child.name,
+                            false);
         });
     if (children == Step::Cancelled)
         return children;
-    const timespec times[2] = {st.st_atim, st.st_mtim};
-    step = retrying(source.path, [&] {
-        if (fchmod(into.get(), st.st_mode & 07777) != 0 || futimens(into.get(), times) != 0)
-            return errno;
-        return 0;
-    });
+    step = retrying(source.path, [&] { return FileMetadata::copy(from.get(), st, into.get()); });
     return children == Step::Done ? step : (step == Step::Cancelled ? step : Step::Skipped);
-}
-
-int FileOperationEngine::copyFile(const Entry& source, int destDir, const std::string& destName,
-                                  bool sync) {
-    FileDescriptor in(openat(source.dir, source.name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!in.valid())
-        return errno;
-    struct stat st {};
-    if (fstat(in.get(), &st) != 0)
-        return errno;
-    if (!S_ISREG(st.st_mode))
-        return kSpecialFile;
-    FileDescriptor out(openat(destDir, destName.c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!out.valid())
-        return errno;
-    const std::uint64_t bytesBefore = status_.bytesDone;
-    int error = copyData(in.get(), out.get());
-    const timespec times[2] = {st.st_atim, st.st_mtim};
-    if (!error && (fchmod(out.get(), st.st_mode & 07777) != 0 || futimens(out.get(), times) != 0))
-        error = errno;
-    if (!error && sync && fsync(out.get()) != 0)
-        error = errno;
-    if (!out.close() && !error)
-        error = errno;
-    if (error) {
-        unlinkat(destDir, destName.c_str(), 0);
-        status_.bytesDone = bytesBefore;
-    }
-    return error;
-}
-
-int FileOperationEngine::copyData(int in, int out) {
-    enum class Way { Kernel, SendFile, Buffer } way = Way::Kernel;
-    bool started = false;
-    for (;;) {
-        if (cancelled_)
-            return ECANCELED;
-        ssize_t n = 0;
-        if (way == Way::Kernel) {
-            n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
-        } else if (way == Way::SendFile) {
-            n = sendfile(out, in, nullptr, kChunk);
-        } else {
-            buffer_.resize(kBufferSize);
-            n = read(in, buffer_.data(), buffer_.size());
-            for (ssize_t written = 0; n > 0 && written < n;) {
-                const ssize_t w = write(out, buffer_.data() + written, n - written);
-                if (w < 0 && errno != EINTR)
-                    return errno;
-                written += w < 0 ? 0 : w;
-            }
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && !started && way != Way::Buffer &&
-            (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
-            way = way == Way::Kernel ? Way::SendFile : Way::Buffer;
-            continue;
-        }
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return 0;
-        started = true;
-        status_.bytesDone += static_cast<std::uint64_t>(n);
-        progress_.update(status_);
-    }
-}
-
-int FileOperationEngine::copyLink(const Entry& source, const struct stat& st, int destDir,
-                                  const std::string& destName) {
-    std::string target(static_cast<std::size_t>(st.st_size) + PATH_MAX, '\0');
-    const ssize_t n = readlinkat(source.dir, source.name.c_str(), target.data(), target.size());
-    if (n < 0)
-        return errno;
-    target.resize(static_cast<std::size_t>(n));
-    if (symlinkat(target.c_str(), destDir, destName.c_str()) != 0)
-        return errno;
-    const timespec times[2] = {st.st_atim, st.st_mtim};
-    utimensat(destDir, destName.c_str(), times, AT_SYMLINK_NOFOLLOW);
-    return 0;
 }

@@ -89,7 +89,10 @@ std::string UriList::pathOf(std::string_view uri) {
     if (!rest.starts_with('/')) {
         return {};
     }
-    return percentDecode(rest);
+    // A NUL would cut the path short wherever it is handed to the system: "report.txt%00.exe"
+    // must not become "report.txt".
+    std::string path = percentDecode(rest);
+    return path.find('\0') == std::string::npos ? path : std::string();
 }
 
 std::vector<std::string> UriList::decode(std::string_view list) {

@@ -12,9 +12,10 @@ class UriList {
   public:
     static std::string encode(const std::vector<std::string>& paths);
     // Local paths of the "file:" URIs of a list, in order. Comment lines ("#"), empty
-    // lines and URIs of other schemes or hosts are skipped.
+    // lines, URIs of other schemes or hosts and paths holding a NUL are skipped.
     static std::vector<std::string> decode(std::string_view list);
     static std::string fileUri(std::string_view path);
-    // The path of one "file:" URI; empty when it is not a local file URI.
+    // The path of one "file:" URI; empty when it is not a local file URI or its path would
+    // hold a NUL.
     static std::string pathOf(std::string_view uri);
 };

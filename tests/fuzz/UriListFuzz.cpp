@@ -1,5 +1,6 @@
-// "text/uri-list" from the clipboard or a drop: the paths decoded are absolute, and any
-// list of absolute paths (every byte but NUL allowed) encodes and decodes unchanged.
+// "text/uri-list" from the clipboard or a drop: the paths decoded are absolute and hold no
+// NUL, and any list of absolute paths (every byte but NUL allowed) encodes and decodes
+// unchanged.
 #include "fuzz/FuzzSupport.h"
 #include "platform/UriList.h"
 
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = fuzz::bytes(data, size);
     const auto decoded = UriList::decode(bytes);
     for (const std::string& path : decoded)
-        FUZZ_CHECK(!path.empty() && path.front() == '/');
+        FUZZ_CHECK(!path.empty() && path.front() == '/' && path.find('\0') == std::string::npos);
     travelsWhole(decoded);
 
     std::vector<std::string> paths;

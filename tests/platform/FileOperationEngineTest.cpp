@@ -1,85 +1,9 @@
-#include "platform/FileOperationEngine.h"
-#include "platform/Trash.h"
-#include "support/ScriptedFileOperationDialogs.h"
-#include "support/TempDir.h"
-#include "support/TmpfsMount.h"
+#include "platform/FileOperationEngineFixture.h"
 
-#include <algorithm>
-#include <dirent.h>
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 namespace {
-
-// A volume without a trash: deleting asks to delete for good.
-class NoTrash : public Trash {
-  public:
-    Outcome moveToTrash(const std::string&) override { return {Result::NoTrash, "no trash"}; }
-};
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* e = readdir(dir))
-            if (std::string_view(e->d_name) != "." && std::string_view(e->d_name) != "..")
-                names.emplace_back(e->d_name);
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-struct stat statOf(const std::string& path) {
-    struct stat st {};
-    lstat(path.c_str(), &st);
-    return st;
-}
-
-bool exists(const std::string& path) {
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0;
-}
-
-std::string linkOf(const std::string& path) {
-    char buffer[4096];
-    const ssize_t n = readlink(path.c_str(), buffer, sizeof buffer);
-    return n < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
-}
-
-class FileOperationEngineTest : public ::testing::Test {
-  protected:
-    bool run(FileOperationKind kind, std::vector<std::string> sources, std::string destination) {
-        FileOperationRequest request;
-        request.kind = kind;
-        request.sources = std::move(sources);
-        request.destination = std::move(destination);
-        return engine.run(request);
-    }
-    bool copy(std::vector<std::string> sources, std::string destination) {
-        return run(FileOperationKind::Copy, std::move(sources), std::move(destination));
-    }
-    bool move(std::vector<std::string> sources, std::string destination) {
-        return run(FileOperationKind::Move, std::move(sources), std::move(destination));
-    }
-    // A second file system inside the temporary folder, or the test is skipped.
-    std::unique_ptr<TmpfsMount> mountAt(const std::string& folder, const std::string& options) {
-        auto mount = std::make_unique<TmpfsMount>(tmp.mkdir(folder), options);
-        return mount->mounted() ? std::move(mount) : nullptr;
-    }
-    // No temporary leftover and nothing else than `names` in the folder.
-    void expectOnly(const std::string& folder, std::vector<std::string> names) {
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(namesIn(folder), names) << folder;
-    }
-
-    TempDir tmp;
-    ScriptedFileOperationDialogs dialogs;
-    ScriptedProgress progress;
-    NoTrash trash;
-    FileOperationEngine engine{dialogs, progress, trash};
-};
 
 TEST_F(FileOperationEngineTest, CopyKeepsContentModeTimesAndLinksAsLinks) {
     const std::string file = tmp.write("src/tree/a.txt", "alpha");
@@ -116,10 +40,25 @@ TEST_F(FileOperationEngineTest, CopyIntoItsOwnFolderKeepsBothWithAFreeName) {
     const std::string folder = tmp.mkdir("f/sub");
     EXPECT_TRUE(copy({file, file, folder}, tmp / "f"));
     expectOnly(tmp / "f", {"a (2).txt", "a (3).txt", "a.txt", "sub", "sub (2)"});
-    const std::string longName(255, 'x');
-    tmp.write("f/" + longName, "2");
-    EXPECT_TRUE(copy({tmp / ("f/" + longName)}, tmp / "f"));
-    EXPECT_EQ(TempDir::read(tmp / ("f/" + std::string(251, 'x') + " (2)")), "2");
+    // A free name for a name of the longest length is cut on whole characters where the
+    // name is UTF-8, on bytes where it is not, and keeps some of its stem.
+    const std::string kana = "\xe3\x81\x82"; // one character of three bytes
+    std::string japanese;
+    while (japanese.size() + kana.size() <= 255)
+        japanese += kana;
+    const struct {
+        std::string name, copy;
+    } cases[] = {
+        {std::string(255, 'x'), std::string(251, 'x') + " (2)"},
+        {japanese, japanese.substr(0, 249) + " (2)"},
+        {std::string(255, '\x80'), std::string(251, '\x80') + " (2)"},
+        {std::string(251, '\xbf') + ".txt", std::string(247, '\xbf') + " (2).txt"},
+    };
+    for (const auto& c : cases) {
+        tmp.write("f/" + c.name, c.name);
+        EXPECT_TRUE(copy({tmp / ("f/" + c.name)}, tmp / "f"));
+        EXPECT_EQ(TempDir::read(tmp / ("f/" + c.copy)), c.name);
+    }
 }
 
 TEST_F(FileOperationEngineTest, FolderIntoItselfOrBelowIsRefused) {
@@ -165,21 +104,37 @@ TEST_F(FileOperationEngineTest, ConflictAnswers) {
     }
 }
 
-TEST_F(FileOperationEngineTest, ReplaceMergesFoldersAndSwapsKindsAndAppliesToAll) {
+TEST_F(FileOperationEngineTest, ReplaceMergesFoldersAndNeverPutsAFileInAFoldersPlace) {
     tmp.write("src/d/x", "new x");
     tmp.write("src/d/y", "new y");
     tmp.write("src/f/inner", "folder now");
+    tmp.write("src/g", "precious");
     tmp.write("dst/d/x", "old x");
     tmp.write("dst/d/keep", "kept");
     tmp.write("dst/f", "was a file");
-    dialogs.conflictAnswers = {{ConflictChoice::Replace, true}};
-    EXPECT_TRUE(move({tmp / "src/d", tmp / "src/f"}, tmp / "dst"));
-    EXPECT_EQ(dialogs.asked.size(), 1u);
-    expectOnly(tmp / "dst", {"d", "f"});
+    tmp.write("dst/g/ro/locked", "x");
+    chmod((tmp / "dst/g/ro").c_str(), 0555);
+    // Replace for all merges the folders; where the kinds differ it does not apply: the
+    // question comes again without replace, and an answer that was not offered skips.
+    dialogs.conflictAnswers = {{ConflictChoice::Replace, true},
+                               {ConflictChoice::KeepBoth, false},
+                               {ConflictChoice::Replace, false}};
+    dialogs.errorAnswers = {ErrorChoice::Retry, ErrorChoice::Retry};
+    EXPECT_FALSE(move({tmp / "src/d", tmp / "src/f", tmp / "src/g"}, tmp / "dst"));
+    EXPECT_EQ(dialogs.asked, (std::vector<std::string>{
+                                 "conflict " + (tmp / "dst/d"),
+                                 "conflict, kinds differ, " + (tmp / "dst/f"),
+                                 "conflict, kinds differ, " + (tmp / "dst/g"),
+                             }));
+    expectOnly(tmp / "dst", {"d", "f", "f (2)", "g"});
     expectOnly(tmp / "dst/d", {"keep", "x", "y"});
     EXPECT_EQ(TempDir::read(tmp / "dst/d/x"), "new x");
-    EXPECT_EQ(TempDir::read(tmp / "dst/f/inner"), "folder now");
-    expectOnly(tmp / "src", {});
+    EXPECT_EQ(TempDir::read(tmp / "dst/f"), "was a file");
+    EXPECT_EQ(TempDir::read(tmp / "dst/f (2)/inner"), "folder now");
+    EXPECT_EQ(TempDir::read(tmp / "dst/g/ro/locked"), "x");
+    expectOnly(tmp / "src", {"g"});
+    EXPECT_EQ(TempDir::read(tmp / "src/g"), "precious");
+    chmod((tmp / "dst/g/ro").c_str(), 0755);
 }
 
 TEST_F(FileOperationEngineTest, MoveWithinAFileSystemRenames) {
@@ -268,15 +223,25 @@ TEST_F(FileOperationEngineTest, VanishingSourceIsAskedAboutAndTheRestGoesOn) {
     expectOnly(tmp / "dst", {"a", "c"});
 }
 
-TEST_F(FileOperationEngineTest, SpecialFilesAreReportedNotRead) {
+TEST_F(FileOperationEngineTest, FifosAreMadeAnewAndSocketsSkippedWithANote) {
     tmp.mkdir("src");
     mkfifo((tmp / "src/fifo").c_str(), 0600);
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = tmp / "src/socket";
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     tmp.mkdir("dst");
     dialogs.errorAnswers = {ErrorChoice::Skip};
-    EXPECT_FALSE(copy({tmp / "src/fifo"}, tmp / "dst"));
-    EXPECT_EQ(dialogs.asked, std::vector<std::string>{"error " + (tmp / "src/fifo")});
-    EXPECT_NE(dialogs.reasons[0].find("名前付きパイプ"), std::string::npos);
-    expectOnly(tmp / "dst", {});
+    EXPECT_FALSE(copy({tmp / "src/fifo", tmp / "src/socket"}, tmp / "dst"));
+    close(listener);
+    EXPECT_EQ(dialogs.asked, std::vector<std::string>{"error " + (tmp / "src/socket")});
+    ASSERT_EQ(dialogs.reasons.size(), 1u);
+    EXPECT_NE(dialogs.reasons[0].find("ソケット"), std::string::npos);
+    expectOnly(tmp / "dst", {"fifo"});
+    EXPECT_TRUE(S_ISFIFO(statOf(tmp / "dst/fifo").st_mode));
 }
 
 TEST_F(FileOperationEngineTest, AwkwardNamesTravelWhole) {
@@ -299,9 +264,12 @@ TEST_F(FileOperationEngineTest, AwkwardNamesTravelWhole) {
     for (const std::string& name : names)
         copies.push_back(tmp / ("copied/" + name));
     dialogs.deleteAnswers = {true};
-    dialogs.forGoodAnswers = std::deque<bool>(names.size(), true);
+    dialogs.forGoodAnswers = {{true, true}};
+    dialogs.asked.clear();
     EXPECT_TRUE(run(FileOperationKind::Delete, copies, {}));
     expectOnly(tmp / "copied", {});
+    // Deleting for good is asked once, for all.
+    EXPECT_EQ(dialogs.asked, (std::vector<std::string>{"delete 6", "for good " + copies[0]}));
 }
 
 TEST_F(FileOperationEngineTest, DeleteAsksTwiceWithoutTrashAndNeverFollowsLinks) {
@@ -311,10 +279,10 @@ TEST_F(FileOperationEngineTest, DeleteAsksTwiceWithoutTrashAndNeverFollowsLinks)
     dialogs.deleteAnswers = {false, true, true};
     EXPECT_FALSE(run(FileOperationKind::Delete, {tmp / "gone"}, {}));
     EXPECT_TRUE(exists(tmp / "gone/file"));
-    dialogs.forGoodAnswers = {false};
+    dialogs.forGoodAnswers = {{false, false}};
     EXPECT_FALSE(run(FileOperationKind::Delete, {tmp / "gone"}, {}));
     EXPECT_TRUE(exists(tmp / "gone/file"));
-    dialogs.forGoodAnswers = {true};
+    dialogs.forGoodAnswers = {{true, false}};
     EXPECT_TRUE(run(FileOperationKind::Delete, {tmp / "gone"}, {}));
     EXPECT_FALSE(exists(tmp / "gone"));
     EXPECT_EQ(TempDir::read(tmp / "keep/inside"), "i");

@@ -95,7 +95,7 @@ TEST_F(GioTrashTest, AVolumeWithoutTrashOffersDeletingForGood) {
         GTEST_SKIP() << "cannot mount a tmpfs here";
     const std::string file = tmp.write("volume/file", "f");
     dialogs.deleteAnswers = {true, true};
-    dialogs.forGoodAnswers = {false, true};
+    dialogs.forGoodAnswers = {{false, false}, {true, false}};
     EXPECT_FALSE(remove({file}));
     EXPECT_TRUE(exists(file));
     EXPECT_TRUE(remove({file}));

@@ -12,8 +12,11 @@ TEST(UriListTest, AnyPathSurvivesTheRoundTrip) {
     EXPECT_EQ(UriList::decode(list), paths);
 }
 
-TEST(UriListTest, DecodingSkipsCommentsForeignUrisAndOtherHosts) {
+TEST(UriListTest, DecodingSkipsCommentsForeignUrisOtherHostsAndNuls) {
+    using namespace std::string_literals;
     const std::string list = "# from a browser\r\n"
+                             "file:///x/report.txt%00.exe\r\n"
+                             "file:///x/raw\0nul\r\n"s +
                              "file:///a%2fb\r\n"
                              "http://example.com/x\r\n"
                              "file://otherhost/share/x\r\n"

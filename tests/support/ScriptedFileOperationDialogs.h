@@ -16,12 +16,14 @@ class ScriptedFileOperationDialogs : public FileOperationDialogs {
         asked.push_back("delete " + std::to_string(paths.size()));
         return next(deleteAnswers, false);
     }
-    bool confirmDeleteForGood(const std::string& path) override {
+    DeleteForGoodAnswer confirmDeleteForGood(const std::string& path) override {
         asked.push_back("for good " + path);
-        return next(forGoodAnswers, false);
+        return next(forGoodAnswers, DeleteForGoodAnswer{});
     }
-    ConflictAnswer askConflict(const std::string&, const std::string& target) override {
-        asked.push_back("conflict " + target);
+    ConflictAnswer askConflict(const std::string&, const std::string& target,
+                               ReplaceOffer offer) override {
+        asked.push_back(
+            (offer == ReplaceOffer::Offered ? "conflict " : "conflict, kinds differ, ") + target);
         return next(conflictAnswers, ConflictAnswer{});
     }
     ErrorChoice askError(const std::string& path, const std::string& reason) override {
@@ -34,7 +36,7 @@ class ScriptedFileOperationDialogs : public FileOperationDialogs {
     std::vector<std::string> asked;
     std::vector<std::string> reasons;
     std::deque<bool> deleteAnswers;
-    std::deque<bool> forGoodAnswers;
+    std::deque<DeleteForGoodAnswer> forGoodAnswers;
     std::deque<ConflictAnswer> conflictAnswers;
     std::deque<ErrorChoice> errorAnswers;
 

@@ -46,24 +46,38 @@ bool QtFileOperationDialogs::confirmDelete(const std::vector<std::string>& paths
     return answer;
 }
 
-bool QtFileOperationDialogs::confirmDeleteForGood(const std::string& path) {
+DeleteForGoodAnswer QtFileOperationDialogs::confirmDeleteForGood(const std::string& path) {
     const QString text =
         quoted(path) + QStringLiteral("のあるボリュームにはごみ箱がありません。\n"
                                       "完全に削除しますか? 元に戻すことはできません。");
-    bool answer = false;
-    onUiThread([&] { answer = yes(owner_, text, QMessageBox::No); });
+    DeleteForGoodAnswer answer;
+    onUiThread([&] {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Tavrin"), text,
+                        QMessageBox::Yes | QMessageBox::No, owner_);
+        box.setDefaultButton(QMessageBox::No);
+        box.setCheckBox(new QCheckBox(QStringLiteral("以降すべてに適用")));
+        answer.confirmed = box.exec() == QMessageBox::Yes;
+        answer.applyToAll = box.checkBox()->isChecked();
+    });
     return answer;
 }
 
 ConflictAnswer QtFileOperationDialogs::askConflict(const std::string& source,
-                                                   const std::string& target) {
+                                                   const std::string& target, ReplaceOffer offer) {
     ConflictAnswer answer;
     onUiThread([&] {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Tavrin"),
-                        quoted(target) + QStringLiteral("は既にあります。\n") + quoted(source) +
-                            QStringLiteral("をどうしますか?"),
+                        quoted(target) + QStringLiteral("は既にあります。\n") +
+                            (offer == ReplaceOffer::Offered
+                                 ? QString()
+                                 : QStringLiteral("フォルダーとファイルは置き換えられません。\n")) +
+                            quoted(source) + QStringLiteral("をどうしますか?"),
                         QMessageBox::NoButton, owner_);
-        QPushButton* replace = box.addButton(QStringLiteral("置き換える"), QMessageBox::AcceptRole);
+        // A folder and a file are never put in each other's place.
+        QPushButton* replace =
+            offer == ReplaceOffer::Offered
+                ? box.addButton(QStringLiteral("置き換える"), QMessageBox::AcceptRole)
+                : nullptr;
         QPushButton* skip = box.addButton(QStringLiteral("スキップ"), QMessageBox::RejectRole);
         QPushButton* both = box.addButton(QStringLiteral("両方残す"), QMessageBox::AcceptRole);
         QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
@@ -71,10 +85,10 @@ ConflictAnswer QtFileOperationDialogs::askConflict(const std::string& source,
         box.setCheckBox(new QCheckBox(QStringLiteral("以降すべてに適用")));
         box.exec();
         const auto* clicked = box.clickedButton();
-        answer.choice = clicked == replace ? ConflictChoice::Replace
-                        : clicked == skip  ? ConflictChoice::Skip
-                        : clicked == both  ? ConflictChoice::KeepBoth
-                                           : ConflictChoice::Cancel;
+        answer.choice = replace && clicked == replace ? ConflictChoice::Replace
+                        : clicked == skip             ? ConflictChoice::Skip
+                        : clicked == both             ? ConflictChoice::KeepBoth
+                                                      : ConflictChoice::Cancel;
         answer.applyToAll = box.checkBox()->isChecked();
     });
     return answer;

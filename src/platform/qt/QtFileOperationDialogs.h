@@ -12,8 +12,9 @@ class QtFileOperationDialogs : public FileOperationDialogs {
     explicit QtFileOperationDialogs(QWidget* owner) : owner_(owner) {}
 
     bool confirmDelete(const std::vector<std::string>& paths) override;
-    bool confirmDeleteForGood(const std::string& path) override;
-    ConflictAnswer askConflict(const std::string& source, const std::string& target) override;
+    DeleteForGoodAnswer confirmDeleteForGood(const std::string& path) override;
+    ConflictAnswer askConflict(const std::string& source, const std::string& target,
+                               ReplaceOffer offer) override;
     ErrorChoice askError(const std::string& path, const std::string& reason) override;
     void refuse(const std::string& message) override;
 
