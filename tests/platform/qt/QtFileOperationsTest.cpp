@@ -51,4 +51,31 @@ TEST(QtFileOperations, WorkerQuestionsAreAnsweredOnTheWindowAndInputIsHeldOff) {
     EXPECT_FALSE(service.run(request));
 }
 
+TEST(QtFileOperations, AFolderMeetingAFileIsNotOfferedToReplaceIt) {
+    TempDir tmp;
+    tmp.write("src/a/inside", "folder");
+    tmp.write("dst/a", "file");
+    QWidget owner;
+    QtFileOperations service(&owner);
+    QStringList offered;
+    whenDialogShows<QMessageBox>([&](QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons())
+            offered << button->text();
+        EXPECT_TRUE(
+            box.text().contains(QStringLiteral("フォルダーとファイルは置き換えられません")));
+        buttonNamed(box, QStringLiteral("スキップ"))->click();
+    });
+    FileOperationRequest request;
+    request.kind = FileOperationKind::Move;
+    request.sources = {tmp / "src/a"};
+    request.destination = tmp / "dst";
+    EXPECT_FALSE(service.run(request));
+    offered.sort();
+    QStringList expected{"スキップ", "両方残す", "キャンセル"};
+    expected.sort();
+    EXPECT_EQ(offered, expected);
+    EXPECT_EQ(TempDir::read(tmp / "dst/a"), "file");
+    EXPECT_EQ(TempDir::read(tmp / "src/a/inside"), "folder");
+}
+
 } // namespace
