@@ -3,11 +3,11 @@
 // runs in a fresh process (this program started again with the measure's name), several
 // times; the median and the worst run are shown. Not a test: run build/tavrin_bench
 // [runs].
-#include "browser/uFile.h"
-#include "platform/HeapPolicy.h"
+#include "browser/FolderBrowser.h"
+#include "controls/ListObserver.h"
 #include "platform/MessageBox.h"
 #include "platform/Timer.h"
-#include "platform/controls/ListObserver.h"
+#include "platform/process/HeapPolicy.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtListView.h"
@@ -220,7 +220,7 @@ struct Window {
     QtUiLoop loop;
     QtIconTheme icons;
     ScriptedFolderPicker picker;
-    uFile browser;
+    FolderBrowser browser;
     BrowserWidget widget;
 };
 

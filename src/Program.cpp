@@ -2,12 +2,12 @@
 
 #include "actions/ActionServices.h"
 #include "opening/FindFiles.h"
-#include "platform/ProcessInfo.h"
-#include "platform/XdgDirs.h"
+#include "platform/desktop/XdgDirs.h"
+#include "platform/process/ProcessInfo.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtFindWindow.h"
-#include "platform/qt/XcbWindowList.h"
+#include "platform/x11/XcbWindowList.h"
 
 #include <QApplication>
 
@@ -38,7 +38,7 @@ Program::Program()
       placement_(*windowList_, loop_, clock_),
       shell_(shellOpener_, folderPicker_, loop_, &placement_), usr_(messages_, loop_, tray_),
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
-      window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
+      window_(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips),
       main_(usr_, window_, loop_, browser_),
       wordViewer_(OfficeKind::Writer, viewerProfile("office-writer")),
       sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc")),

@@ -1,16 +1,14 @@
 #pragma once
 
+#include "app/Application.h"
+#include "app/MainWindow.h"
 #include "app/MenuCommands.h"
-#include "app/Usr.h"
-#include "app/fmTree.h"
-#include "browser/uFile.h"
-#include "opening/Fld.h"
+#include "browser/FolderBrowser.h"
 #include "opening/OpenPolicy.h"
+#include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
 #include "platform/DetachedProgramStarter.h"
-#include "platform/LibreOfficeViewer.h"
-#include "platform/SteadyWaitClock.h"
-#include "platform/qt/ChromiumViewer.h"
+#include "platform/process/SteadyWaitClock.h"
 #include "platform/qt/LinuxShellOpener.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFileOpenDialog.h"
@@ -25,6 +23,8 @@
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/QtUiLoop.h"
 #include "platform/qt/TerminationWatcher.h"
+#include "platform/viewers/ChromiumViewer.h"
+#include "platform/viewers/LibreOfficeViewer.h"
 
 #include <memory>
 
@@ -57,12 +57,12 @@ class Program {
     std::unique_ptr<WindowList> windowList_;
     SteadyWaitClock clock_;
     WindowPlacement placement_;
-    Fld shell_;
-    Usr usr_;
-    uFile browser_; // before the window, so the views go before the controls they show
+    ShellServices shell_;
+    Application usr_;
+    FolderBrowser browser_; // before the window, so the views go before the controls they show
     QtMainWindow window_;
     QtFileOperations fileOperations_{&window_}; // its dialogs are owned by the window
-    fmTree main_;
+    MainWindow main_;
     // The kept document viewers, started on first need, each with a profile of its own.
     LibreOfficeViewer wordViewer_;
     LibreOfficeViewer sheetViewer_;

@@ -3,9 +3,9 @@
 #include "actions/FileActions.h"
 #include "actions/SelectionCollector.h"
 #include "actions/ShellHandOff.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "platform/Clipboard.h"
-#include "platform/TextCase.h"
+#include "platform/text/TextCase.h"
 
 #include <cstdio>
 #include <filesystem>

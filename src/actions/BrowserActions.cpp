@@ -4,12 +4,12 @@
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
 #include "browser/TreeWatch.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "platform/Clipboard.h"
-#include "platform/FileSystem.h"
 #include "platform/PopupMenuView.h"
-#include "platform/SystemFolders.h"
 #include "platform/UiLoop.h"
+#include "platform/desktop/SystemFolders.h"
+#include "platform/fs/FileSystem.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void BrowserActions::setServices(ActionServices services) {
     services_ = std::move(services);
     handOff_.setServices(&services_);
     dispatcher_.setServices(&services_);
-    menu_.fillSendTo(SendToScan::names(SystemFolders::path(Fld::kSendTo)));
+    menu_.fillSendTo(SendToScan::names(SystemFolders::path(ShellServices::kSendTo)));
 }
 
 void BrowserActions::trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv) {

@@ -2,11 +2,11 @@
 
 #include "actions/ActionDispatcher.h"
 #include "actions/ActionServices.h"
+#include "actions/ContextMenu.h"
 #include "actions/DoubleClickOpening.h"
 #include "actions/SelectionCollector.h"
 #include "actions/ShellHandOff.h"
-#include "actions/spFiL.h"
-#include "platform/controls/ControlTypes.h"
+#include "controls/ControlTypes.h"
 
 #include <string>
 #include <string_view>
@@ -53,7 +53,7 @@ class BrowserActions {
     void treeDoubleClicked(const std::string& key) { opening_.treeDoubleClicked(key); }
     void listDoubleClicked(const std::string& key) { opening_.listDoubleClicked(key); }
 
-    const spFiL& menu() const { return menu_; }
+    const ContextMenu& menu() const { return menu_; }
     const SelectionCollector& selection() const { return selection_; }
 
   private:
@@ -73,7 +73,7 @@ class BrowserActions {
     TreeWatch& watch_;
     UiLoop& loop_;
     ActionServices services_;
-    spFiL menu_;
+    ContextMenu menu_;
     SelectionCollector selection_;
     ShellHandOff handOff_;
     ActionDispatcher dispatcher_;

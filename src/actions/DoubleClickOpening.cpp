@@ -3,10 +3,10 @@
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
-#include "opening/Fld.h"
-#include "platform/FileSystem.h"
-#include "platform/TextCase.h"
+#include "opening/ShellServices.h"
 #include "platform/UiLoop.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
 
 bool DoubleClickOpening::isShortcut(const std::string& path) {
     return path.size() >= 4 && TextCase::lower(path.substr(path.size() - 4)) == ".lnk";
@@ -77,7 +77,7 @@ void DoubleClickOpening::openFile(const std::string& path, bool fromTree) {
 }
 
 void DoubleClickOpening::openShortcut(const std::string& link, bool fromTree) {
-    const std::string target = Fld::LnkTrg(link);
+    const std::string target = ShellServices::LnkTrg(link);
     if (target.empty() || target == link)
         return;
     if (FileSystem::folderExists(target)) {

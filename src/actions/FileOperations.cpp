@@ -7,10 +7,10 @@
 #include "browser/PathText.h"
 #include "browser/TreeWatch.h"
 #include "platform/FileOperationService.h"
-#include "platform/FileSystem.h"
 #include "platform/ScopedFlag.h"
-#include "platform/TextCase.h"
 #include "platform/UiLoop.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
 
 #include <cstdio>
 

@@ -5,8 +5,8 @@
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
 #include "browser/TreeWatch.h"
-#include "platform/FileSystem.h"
 #include "platform/UiLoop.h"
+#include "platform/fs/FileSystem.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "actions/SelectionCollector.h"
-#include "platform/controls/ControlTypes.h"
+#include "controls/ControlTypes.h"
 
 #include <string>
 #include <vector>

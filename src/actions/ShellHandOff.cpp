@@ -1,6 +1,6 @@
 #include "actions/ShellHandOff.h"
 
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 
 #include <array>
 

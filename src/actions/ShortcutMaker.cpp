@@ -5,9 +5,9 @@
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
-#include "platform/FileSystem.h"
-#include "platform/ShellLink.h"
-#include "platform/TextCase.h"
+#include "platform/desktop/ShellLink.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,13 +1,14 @@
 #include "app/MenuCommands.h"
 
-#include "app/fmTree.h"
-#include "browser/uFile.h"
-#include "opening/Fld.h"
+#include "app/MainWindow.h"
+#include "browser/FolderBrowser.h"
+#include "opening/DisplaySettingsDialog.h"
 #include "opening/OpenPolicy.h"
-#include "opening/sbUsr.h"
-#include "opening/zKtl.h"
+#include "opening/ShellServices.h"
+#include "opening/ToolLauncher.h"
 
-MenuCommands::MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy)
+MenuCommands::MenuCommands(MainWindow& main, FolderBrowser& browser, ShellServices& shell,
+                           OpenPolicy& policy)
     : main_(main), browser_(browser), shell_(shell), policy_(policy) {}
 
 MenuCommands::~MenuCommands() = default;
@@ -25,7 +26,7 @@ void MenuCommands::setTools(SettingsDialogView& settings, FileOpenDialog& fileDi
 void MenuCommands::showSettings() {
     if (!settings_)
         return;
-    sbUsr dialog(*settings_, main_.view());
+    DisplaySettingsDialog dialog(*settings_, main_.view());
     bool byExplorer = browser_.bLex;
     DocumentOptions& o = main_.options;
     dialog.Act(o.iTypF, o.iTypD, o.bRed, byExplorer, o.sMnFm);
@@ -36,7 +37,8 @@ void MenuCommands::startTool(int index) {
     if (!fileDialog_ || !starter_)
         return;
     if (!tools_)
-        tools_ = std::make_unique<zKtl>(*fileDialog_, *starter_, programFolder_, userDataFolder_);
+        tools_ = std::make_unique<ToolLauncher>(*fileDialog_, *starter_, programFolder_,
+                                                userDataFolder_);
     const ToolPlace place = main_.toolPlace();
     tools_->ActUTL(index, place.left, place.top, place.width, place.height, browser_.Root(),
                    browser_.sGtActPh());

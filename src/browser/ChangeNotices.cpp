@@ -1,8 +1,8 @@
 #include "browser/ChangeNotices.h"
 
 #include "browser/TreeWatch.h"
-#include "platform/FolderWatch.h"
 #include "platform/UiLoop.h"
+#include "platform/fs/FolderWatch.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "browser/ChangeSignature.h"
 
 #include "browser/FolderScan.h"
-#include "platform/FileSystem.h"
-#include "platform/FolderWatch.h"
-#include "platform/TextCase.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/FolderWatch.h"
+#include "platform/text/TextCase.h"
 
 #include <ctime>
 

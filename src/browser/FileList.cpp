@@ -6,9 +6,9 @@
 #include "browser/FolderTree.h"
 #include "browser/IconCache.h"
 #include "browser/ListTexts.h"
-#include "platform/HeapPolicy.h"
-#include "platform/TextCase.h"
 #include "platform/UiLoop.h"
+#include "platform/process/HeapPolicy.h"
+#include "platform/text/TextCase.h"
 
 #include <cstdio>
 #include <cstdlib>

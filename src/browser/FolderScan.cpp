@@ -2,7 +2,7 @@
 
 #include "browser/PathText.h"
 #include "platform/MessageBox.h"
-#include "platform/TextCase.h"
+#include "platform/text/TextCase.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "browser/FolderScan.h"
 #include "browser/IconCache.h"
 #include "browser/PathText.h"
-#include "platform/MountTable.h"
-#include "platform/TextCase.h"
 #include "platform/UiLoop.h"
+#include "platform/fs/MountTable.h"
+#include "platform/text/TextCase.h"
 
 #include <cstdio>
 

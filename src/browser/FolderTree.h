@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/BrowserState.h"
-#include "platform/MountWatch.h"
+#include "platform/fs/MountWatch.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "browser/IconCache.h"
 
-#include "platform/FileSystem.h"
+#include "controls/ImageList.h"
 #include "platform/IconTheme.h"
-#include "platform/controls/ImageList.h"
+#include "platform/fs/FileSystem.h"
 
 const std::string& IconCache::trGtIcon(std::string_view path, std::optional<bool> isFolder) {
     static const std::string none = "new";

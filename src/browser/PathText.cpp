@@ -1,6 +1,6 @@
 #include "browser/PathText.h"
 
-#include "platform/TextCase.h"
+#include "platform/text/TextCase.h"
 
 namespace {
 

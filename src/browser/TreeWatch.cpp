@@ -3,9 +3,9 @@
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
-#include "platform/HeapPolicy.h"
-#include "platform/TextCase.h"
 #include "platform/UiLoop.h"
+#include "platform/process/HeapPolicy.h"
+#include "platform/text/TextCase.h"
 
 TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures,
                      UiLoop& loop, FolderTree& tree, FileList& list)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/BrowserState.h"
-#include "platform/controls/ControlTypes.h"
+#include "controls/ControlTypes.h"
 
 #include <functional>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "history/FolderButtons.h"
 
-#include "platform/FileSystem.h"
 #include "platform/FolderPicker.h"
+#include "platform/fs/FileSystem.h"
 
 FolderButtons::FolderButtons(FolderPicker& picker, Hooks hooks)
     : picker_(picker), hooks_(std::move(hooks)) {}

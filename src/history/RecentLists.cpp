@@ -1,6 +1,6 @@
 #include "history/RecentLists.h"
 
-#include "settings/yIni.h"
+#include "settings/SettingsStore.h"
 
 RecentLists::RecentLists() = default;
 
@@ -28,7 +28,7 @@ void RecentLists::RcntExFL(std::string_view path) {
         AddRcFL(path);
 }
 
-void RecentLists::load(yIni& ini) {
+void RecentLists::load(SettingsStore& ini) {
     folders_.load(ini.vGtVal("Recent", ""));
     executed_.load(ini.vGtVal("RcntEx", ""));
     files_.load(ini.vGtVal("RcntFL", ""));
@@ -36,7 +36,7 @@ void RecentLists::load(yIni& ini) {
     AddRcFL("");
 }
 
-void RecentLists::store(yIni& ini) const {
+void RecentLists::store(SettingsStore& ini) const {
     ini.SetVal("Recent", sLstRcFd());
     ini.SetVal("RcntEx", sLstRcEx());
     ini.SetVal("RcntFL", sLstRcFL());

@@ -6,7 +6,7 @@
 #include <string_view>
 
 class MenuArray;
-class yIni;
+class SettingsStore;
 
 // The browser's three histories: folders that became the root ("Recent", submenu
 // mnRcFd), executed programs ("RcntEx", mnRcEx) and other used files ("RcntFL", mnRcFL).
@@ -31,10 +31,10 @@ class RecentLists {
 
     // Reads the three keys of the group the caller has selected and fills the two file
     // submenus; the folder submenu fills when the restored root is set.
-    void load(yIni& ini);
+    void load(SettingsStore& ini);
     // Writes the three keys, in the order "Recent", "RcntEx", "RcntFL", into the group
     // the caller has selected.
-    void store(yIni& ini) const;
+    void store(SettingsStore& ini) const;
 
     const RecentList& folders() const { return folders_; }
     const RecentList& executed() const { return executed_; }

@@ -1,11 +1,11 @@
 #include "history/RegisteredFolders.h"
 
+#include "controls/MenuArray.h"
 #include "history/CommaList.h"
-#include "platform/FileSystem.h"
 #include "platform/FolderPicker.h"
-#include "platform/TextCase.h"
-#include "platform/controls/MenuArray.h"
-#include "settings/yIni.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
+#include "settings/SettingsStore.h"
 
 #include <algorithm>
 
@@ -20,7 +20,7 @@ std::string dirKey(int index) {
 RegisteredFolders::RegisteredFolders(MenuArray& mnDir, MenuArray& mnNew, FolderPicker& picker)
     : mnDir_(mnDir), mnNew_(mnNew), picker_(picker) {}
 
-void RegisteredFolders::load(yIni& ini) {
+void RegisteredFolders::load(SettingsStore& ini) {
     sDirLst_.clear();
     int k = 0;
     for (int i = 0; i < kLoadedKeys; ++i) {
@@ -35,7 +35,7 @@ void RegisteredFolders::load(yIni& ini) {
     mnNew_.setVisible(0, !sDirLst_.empty());
 }
 
-void RegisteredFolders::store(yIni& ini) const {
+void RegisteredFolders::store(SettingsStore& ini) const {
     std::vector<std::string> folders;
     for (int index : mnDir_.indexes())
         folders.push_back(mnDir_.caption(index));
@@ -47,14 +47,15 @@ void RegisteredFolders::store(yIni& ini) const {
 }
 
 RegisteredFolders::Outcome RegisteredFolders::AddNwFld(Source source,
-                                                       std::string_view selectedFolder, yIni& ini,
-                                                       std::uintptr_t owner) {
+                                                       std::string_view selectedFolder,
+                                                       SettingsStore& ini, std::uintptr_t owner) {
     if (source == Source::SelectedNode)
         return registerFolder(selectedFolder, ini);
     return registerFolder(picker_.pickFolder(owner, kPickerTitle, "", ""), ini);
 }
 
-RegisteredFolders::Outcome RegisteredFolders::registerFolder(std::string_view folder, yIni& ini) {
+RegisteredFolders::Outcome RegisteredFolders::registerFolder(std::string_view folder,
+                                                             SettingsStore& ini) {
     if (folder.empty())
         return Outcome::NothingChosen;
     const std::string path(folder);
@@ -95,7 +96,7 @@ int RegisteredFolders::menuIndexOf(std::string_view folder) const {
     return -1;
 }
 
-bool RegisteredFolders::writeThrough(yIni& ini) const {
+bool RegisteredFolders::writeThrough(SettingsStore& ini) const {
     ini.GetGtx(kGroup);
     for (int index : mnDir_.indexes())
         if (mnDir_.caption(index) != "?")

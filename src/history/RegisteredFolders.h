@@ -7,7 +7,7 @@
 
 class FolderPicker;
 class MenuArray;
-class yIni;
+class SettingsStore;
 
 // The registered folders: shown newest first in the host's menu array mnDir (item 0 the
 // placeholder "?", hidden while nothing is registered; an item is shown exactly when its
@@ -37,18 +37,18 @@ class RegisteredFolders {
     // At start-up, in the group the caller has selected: the folders of "DIR-0" to
     // "DIR-9" that are not empty, not a repetition and still exist fill mnDir from item 0
     // in key order; the separator shows when at least one was loaded.
-    void load(yIni& ini);
+    void load(SettingsStore& ini);
     // At shutdown, in the group the caller has selected: all mnDir captions sorted without
     // regard to case, written as "DIR-" + position, the placeholder "?" skipped but
     // keeping its position.
-    void store(yIni& ini) const;
+    void store(SettingsStore& ini) const;
 
     // Registers the folder chosen in the picker (empty initial folder, default title) or
     // the selected node's folder handed in, puts it at the top of mnDir and writes all
     // registered folders through to the settings file.
-    Outcome AddNwFld(Source source, std::string_view selectedFolder, yIni& ini,
+    Outcome AddNwFld(Source source, std::string_view selectedFolder, SettingsStore& ini,
                      std::uintptr_t owner = 0);
-    Outcome registerFolder(std::string_view folder, yIni& ini);
+    Outcome registerFolder(std::string_view folder, SettingsStore& ini);
 
     bool contains(std::string_view folder) const;
     const std::vector<std::string>& sDirLst() const { return sDirLst_; }
@@ -58,7 +58,7 @@ class RegisteredFolders {
     void shiftDown(int from);
     void setItem(int index, const std::string& caption);
     int menuIndexOf(std::string_view folder) const;
-    bool writeThrough(yIni& ini) const;
+    bool writeThrough(SettingsStore& ini) const;
 
     MenuArray& mnDir_;
     MenuArray& mnNew_;

@@ -2,12 +2,12 @@
 
 #include "browser/BrowserHost.h"
 #include "browser/PathText.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
 #include "platform/DocumentViewer.h"
-#include "platform/FileSystem.h"
-#include "platform/TextCase.h"
 #include "platform/UiLoop.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
 #include "settings/ValueText.h"
 
 #include <vector>
@@ -47,8 +47,8 @@ int toOfficeUnits(int pixels) {
 
 } // namespace
 
-OpenPolicy::OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record,
-                       KeptViewers viewers)
+OpenPolicy::OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* placement,
+                       Record record, KeptViewers viewers)
     : host_(host), shell_(shell), placement_(placement), record_(std::move(record)),
       viewers_(viewers) {}
 
@@ -71,7 +71,7 @@ bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
     if (iOfcMd_ == DocumentKind::Shell)
         return false;
     if (ext == "url")
-        path = Fld::LnkTrg(path);
+        path = ShellServices::LnkTrg(path);
     const bool opened = iOfcMd_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);
     if (!opened) {
         // No viewer of the kind could be started: the desktop opens it, placed beside us.

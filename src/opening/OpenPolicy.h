@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-class Fld;
+class ShellServices;
 class WindowPlacement;
 struct DocumentOptions;
 
@@ -35,7 +35,7 @@ class OpenPolicy {
   public:
     using Record = std::function<void(const std::string& path)>;
 
-    OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record,
+    OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* placement, Record record,
                KeptViewers viewers = {});
 
     // `path`: one path, or several joined by ","; `plainOpen` skips the document rules,
@@ -67,7 +67,7 @@ class OpenPolicy {
     void placeViewer();
 
     PolicyHost& host_;
-    Fld& shell_;
+    ShellServices& shell_;
     WindowPlacement* placement_;
     Record record_;
     KeptViewers viewers_;

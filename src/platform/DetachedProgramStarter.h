@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/DetachedProcess.h"
 #include "platform/ProgramStarter.h"
+#include "platform/process/DetachedProcess.h"
 
 // Starts programs that live on by themselves (see DetachedProcess).
 class DetachedProgramStarter : public ProgramStarter {

@@ -1,7 +1,7 @@
 #include "actions/ActionDispatcher.h"
 #include "actions/ActionsFixture.h"
 #include "actions/ShellHandOff.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 
 #include <unistd.h>
 

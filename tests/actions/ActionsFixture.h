@@ -5,7 +5,7 @@
 #include "actions/FakeClipboard.h"
 #include "actions/RecordingFileActions.h"
 #include "browser/BrowserFixture.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "platform/Clipboard.h"
 #include "platform/PopupMenuView.h"
 #include "support/EnvVar.h"
@@ -91,7 +91,7 @@ class ActionsFixture : public BrowserFixture {
 
     EnvVar data{"XDG_DATA_HOME", dir / "data"};
     ScriptedShellOpener opener;
-    Fld shell{opener, folderPicker, loop};
+    ShellServices shell{opener, folderPicker, loop};
     FakeClipboard clipboard;
     ScriptedPopupMenu popup;
     RecordingFileActions actions;

@@ -1,7 +1,7 @@
+#include "actions/ContextMenu.h"
 #include "actions/ActionsFixture.h"
 #include "actions/SendToScan.h"
-#include "actions/spFiL.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 
 namespace {
 
@@ -12,9 +12,9 @@ std::vector<std::string> captions(const std::vector<PopupEntry>& entries) {
     return out;
 }
 
-TEST(spFiLTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
-    spFiL menu;
-    EXPECT_EQ(spFiL::kCaption, "uFileのPopUp");
+TEST(ContextMenuItemsTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
+    ContextMenu menu;
+    EXPECT_EQ(ContextMenu::kCaption, "FolderBrowserのPopUp");
     EXPECT_EQ(menu.mnJb.caption(0), "編集");
     EXPECT_EQ(menu.mnFold.count(), 17);
     EXPECT_EQ(menu.mnFold.caption(4), "送る");
@@ -57,7 +57,7 @@ TEST(SendToScanTest, ShortcutsNameTheItemsAndOtherFilesArePassedOver) {
         << "a name without \".\" no longer hides the whole submenu";
     EXPECT_TRUE(SendToScan::names(dir / "missing").empty());
 
-    spFiL menu;
+    ContextMenu menu;
     menu.fillSendTo(SendToScan::names(dir / "s"));
     const auto entries = menu.entries();
     ASSERT_EQ(entries[4].caption, "送る");

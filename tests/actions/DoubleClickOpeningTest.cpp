@@ -1,5 +1,5 @@
 #include "actions/ActionsFixture.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 
 #include <unistd.h>
 

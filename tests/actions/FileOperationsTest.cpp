@@ -1,9 +1,9 @@
 #include "actions/FileOperations.h"
 #include "actions/RecordingService.h"
 #include "browser/BrowserFixture.h"
+#include "controls/ListObserver.h"
+#include "controls/TreeObserver.h"
 #include "platform/FileOperationService.h"
-#include "platform/controls/ListObserver.h"
-#include "platform/controls/TreeObserver.h"
 
 #include <functional>
 #include <sys/stat.h>

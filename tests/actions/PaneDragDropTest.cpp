@@ -1,9 +1,9 @@
 #include "actions/ActionsFixture.h"
 #include "browser/TreeWatch.h"
-#include "platform/FileOperationEngine.h"
 #include "platform/FileOperationService.h"
-#include "platform/FileSystem.h"
 #include "platform/Trash.h"
+#include "platform/fs/FileOperationEngine.h"
+#include "platform/fs/FileSystem.h"
 #include "support/ScriptedFileOperationDialogs.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "actions/FakeClipboard.h"
 #include "actions/FileOperations.h"
 #include "browser/BrowserFixture.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 #include "support/LnkInfo.h"
 
 namespace {

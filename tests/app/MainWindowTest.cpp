@@ -1,13 +1,13 @@
+#include "app/MainWindow.h"
 #include "actions/ActionServices.h"
 #include "actions/ShellHandOff.h"
+#include "app/Application.h"
 #include "app/FakeMainWindow.h"
 #include "app/FakeTrayIcon.h"
 #include "app/MenuCommands.h"
-#include "app/Usr.h"
-#include "app/fmTree.h"
-#include "browser/uFile.h"
-#include "opening/Fld.h"
+#include "browser/FolderBrowser.h"
 #include "opening/OpenPolicy.h"
+#include "opening/ShellServices.h"
 #include "support/EnvVar.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
@@ -53,10 +53,10 @@ class MainWindowTest : public ::testing::Test {
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
     ScriptedFolderPicker folderPicker;
-    uFile browser{messages, loop, icons, timer, folderPicker};
-    Usr usr{messages, loop, tray};
-    fmTree main{usr, window, loop, browser};
-    Fld shell{opener, picker, loop};
+    FolderBrowser browser{messages, loop, icons, timer, folderPicker};
+    Application usr{messages, loop, tray};
+    MainWindow main{usr, window, loop, browser};
+    ShellServices shell{opener, picker, loop};
     std::vector<std::string> recorded;
     OpenPolicy policy{main, shell, nullptr,
                       [this](const std::string& p) { recorded.push_back(p); }};

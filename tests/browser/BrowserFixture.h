@@ -1,8 +1,8 @@
 #pragma once
 
 #include "browser/BrowserHost.h"
-#include "browser/uFile.h"
-#include "platform/controls/MenuArray.h"
+#include "browser/FolderBrowser.h"
+#include "controls/MenuArray.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
 #include "support/NullUiLoop.h"
@@ -82,5 +82,5 @@ class BrowserFixture : public ::testing::Test {
     ManualTimer timer;
     FakeBrowserHost host;
     ScriptedFolderPicker folderPicker;
-    uFile browser{messages, loop, icons, timer, folderPicker};
+    FolderBrowser browser{messages, loop, icons, timer, folderPicker};
 };

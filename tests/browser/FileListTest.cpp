@@ -1,6 +1,6 @@
 #include "browser/BrowserFixture.h"
 #include "browser/ListTexts.h"
-#include "platform/controls/RecordingObservers.h"
+#include "controls/RecordingObservers.h"
 
 #include <algorithm>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "browser/ListTexts.h"
 #include "browser/ChangeSignature.h"
-#include "platform/FolderWatch.h"
+#include "platform/fs/FolderWatch.h"
 #include "support/EnvVar.h"
 #include "support/TempDir.h"
 

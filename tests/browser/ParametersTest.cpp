@@ -1,6 +1,6 @@
 #include "browser/BrowserFixture.h"
-#include "platform/AnsiCodec.h"
-#include "settings/yIni.h"
+#include "platform/text/AnsiCodec.h"
+#include "settings/SettingsStore.h"
 #include "support/EnvVar.h"
 
 namespace {
@@ -23,7 +23,7 @@ class ParametersTest : public BrowserFixture {
 
     EnvVar home{"HOME", dir.mkdir("home")};
     EnvVar config{"XDG_CONFIG_HOME", dir / "cfg"};
-    yIni ini{messages};
+    SettingsStore ini{messages};
     DocumentOptions options;
 };
 
@@ -93,9 +93,9 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
 
     FakeBrowserHost host2;
     ManualTimer timer2;
-    uFile again(messages, loop, icons, timer2, folderPicker);
+    FolderBrowser again(messages, loop, icons, timer2, folderPicker);
     again.cOn(host2);
-    yIni ini2(messages);
+    SettingsStore ini2(messages);
     ASSERT_TRUE(ini2.GetTxt(ini.filePath()));
     DocumentOptions options2;
     again.StPrm(false, ini2, options2);

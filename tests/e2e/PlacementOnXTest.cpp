@@ -1,6 +1,6 @@
 #include "opening/WindowPlacement.h"
-#include "platform/SteadyWaitClock.h"
-#include "platform/qt/XcbWindowList.h"
+#include "platform/process/SteadyWaitClock.h"
+#include "platform/x11/XcbWindowList.h"
 #include "support/ChildProcess.h"
 #include "support/NullUiLoop.h"
 #include "support/X11Probe.h"

@@ -1,7 +1,7 @@
 // "User.xml": a file found on disk is looked up in every way the program reads it, and a
 // value stored, saved and loaded again reads back unchanged beside its neighbours.
 #include "fuzz/FuzzSupport.h"
-#include "settings/yIni.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedMessageBox.h"
 
 #include <unistd.h>
@@ -11,7 +11,7 @@ namespace {
 void readAsTheProgramDoes(const std::string& path, const std::string& group,
                           const std::string& key) {
     ScriptedMessageBox messages;
-    yIni ini(messages);
+    SettingsStore ini(messages);
     if (!ini.GetTxt(path))
         return;
     for (const std::string& g : {group, std::string("設定")}) {
@@ -32,7 +32,7 @@ void storedValueReadsBack(const std::string& path, const std::string& value) {
     ::unlink(path.c_str());
     {
         ScriptedMessageBox messages;
-        yIni ini(messages);
+        SettingsStore ini(messages);
         FUZZ_CHECK(ini.GetTxt(path));
         ini.GetGtx("設定");
         ini.SetVal("Before", "1");
@@ -42,7 +42,7 @@ void storedValueReadsBack(const std::string& path, const std::string& value) {
         FUZZ_CHECK(ini.SetTxt());
     }
     ScriptedMessageBox messages;
-    yIni ini(messages);
+    SettingsStore ini(messages);
     FUZZ_CHECK(ini.GetTxt(path));
     ini.GetGtx("設定");
     FUZZ_CHECK(ini.vGtVal("Value", "(none)") == (value.empty() ? "(none)" : value));

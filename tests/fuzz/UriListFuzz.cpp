@@ -2,7 +2,7 @@
 // NUL, and any list of absolute paths (every byte but NUL allowed) encodes and decodes
 // unchanged.
 #include "fuzz/FuzzSupport.h"
-#include "platform/UriList.h"
+#include "platform/desktop/UriList.h"
 
 namespace {
 

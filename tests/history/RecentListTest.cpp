@@ -1,7 +1,7 @@
 #include "history/RecentList.h"
+#include "controls/MenuArray.h"
 #include "history/RecentLists.h"
-#include "platform/controls/MenuArray.h"
-#include "settings/yIni.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
 
@@ -177,14 +177,14 @@ TEST_F(RecentListsTest, LoadFillsTheFileMenusAndStoreRoundTripsOddNames) {
     lists.RcntExFL(program);
     lists.RcntExFL(document);
 
-    yIni ini{messages};
+    SettingsStore ini{messages};
     ASSERT_TRUE(ini.GetTxt(dir / "User.xml"));
     ini.GetGtx("設定");
     lists.store(ini);
     ASSERT_TRUE(ini.SetGtx());
     ASSERT_TRUE(ini.SetTxt());
 
-    yIni again{messages};
+    SettingsStore again{messages};
     ASSERT_TRUE(again.GetTxt(dir / "User.xml"));
     again.GetGtx("設定");
     MenuArray fd{0, "?", true}, ex{0, "?", true}, fl{0, "?", true};

@@ -1,7 +1,7 @@
 #include "history/RegisteredFolders.h"
-#include "platform/AnsiCodec.h"
-#include "platform/controls/MenuArray.h"
-#include "settings/yIni.h"
+#include "controls/MenuArray.h"
+#include "platform/text/AnsiCodec.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedFolderPicker.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -42,7 +42,7 @@ class RegisteredFoldersTest : public ::testing::Test {
     TempDir dir;
     std::string settingsPath = dir / "User.xml";
     ScriptedMessageBox messages;
-    yIni ini{messages};
+    SettingsStore ini{messages};
     MenuArray dirMenu{0, "?", false};
     MenuArray newMenu{0, "-", false};
     ScriptedFolderPicker picker;
@@ -113,7 +113,7 @@ TEST_F(RegisteredFoldersTest, PickedFolderIsRegistered) {
 }
 
 TEST_F(RegisteredFoldersTest, SettingsFileThatCannotBeWrittenIsReportedAsNotSaved) {
-    yIni lost{messages};
+    SettingsStore lost{messages};
     dir.mkdir("sub");
     ASSERT_TRUE(lost.GetTxt(dir / "sub/User.xml"));
     ASSERT_EQ(std::remove((dir / "sub/User.xml").c_str()), 0);

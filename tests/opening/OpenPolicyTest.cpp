@@ -1,6 +1,6 @@
 #include "opening/OpenPolicy.h"
 #include "browser/BrowserHost.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "support/NullUiLoop.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedFolderPicker.h"
@@ -44,7 +44,7 @@ class OpenPolicyTest : public ::testing::Test {
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
     NullUiLoop loop;
-    Fld shell{opener, picker, loop};
+    ShellServices shell{opener, picker, loop};
     Log log;
     RecordingViewer word{"word", log};
     RecordingViewer sheet{"sheet", log};

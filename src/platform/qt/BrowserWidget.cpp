@@ -1,8 +1,8 @@
 #include "platform/qt/BrowserWidget.h"
 
-#include "platform/controls/BrowserControls.h"
-#include "platform/controls/BrowserInput.h"
-#include "platform/controls/RetButtons.h"
+#include "controls/BrowserControls.h"
+#include "controls/BrowserInput.h"
+#include "controls/RetButtons.h"
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtDriveCombo.h"
 #include "platform/qt/QtImageCache.h"

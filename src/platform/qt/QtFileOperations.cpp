@@ -1,8 +1,8 @@
 #include "platform/qt/QtFileOperations.h"
 
-#include "platform/FileOperationEngine.h"
-#include "platform/GioTrash.h"
 #include "platform/ScopedFlag.h"
+#include "platform/fs/FileOperationEngine.h"
+#include "platform/fs/GioTrash.h"
 #include "platform/qt/QtProgressWindow.h"
 
 #include <QApplication>

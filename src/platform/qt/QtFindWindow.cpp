@@ -1,8 +1,8 @@
 #include "platform/qt/QtFindWindow.h"
 
-#include "platform/FileSystem.h"
-#include "platform/NamePattern.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/qt/Guarded.h"
+#include "platform/text/NamePattern.h"
 
 #include <QFileDialog>
 #include <QGridLayout>

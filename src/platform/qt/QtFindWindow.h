@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileSearch.h"
 #include "platform/FindWindow.h"
+#include "platform/fs/FileSearch.h"
 
 #include <QWidget>
 #include <atomic>

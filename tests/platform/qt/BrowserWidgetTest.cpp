@@ -1,7 +1,7 @@
 #include "platform/qt/BrowserWidget.h"
 
-#include "platform/controls/BrowserControls.h"
-#include "platform/controls/RetButtons.h"
+#include "controls/BrowserControls.h"
+#include "controls/RetButtons.h"
 #include "platform/qt/QtDriveCombo.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtListView.h"

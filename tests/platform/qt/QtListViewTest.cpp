@@ -1,6 +1,6 @@
 #include "platform/qt/QtListView.h"
 
-#include "platform/controls/BrowserControls.h"
+#include "controls/BrowserControls.h"
 #include "platform/qt/QtImageCache.h"
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/RecordingBrowserInput.h"

@@ -1,4 +1,4 @@
-#include "platform/controls/BrowserControls.h"
+#include "controls/BrowserControls.h"
 #include "platform/qt/QtImageCache.h"
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/QtListView.h"

@@ -1,0 +1,64 @@
+#include "app/Application.h"
+
+#include "app/MainWindow.h"
+#include "app/ShutdownStep.h"
+#include "opening/ShellServices.h"
+#include "platform/MainWindowView.h"
+#include "platform/MessageBox.h"
+#include "platform/TrayIcon.h"
+#include "platform/UiLoop.h"
+#include "platform/text/TextCase.h"
+
+Application::Application(MessageBox& messages, UiLoop& loop, TrayIcon& tray)
+    : messages_(messages), loop_(loop), tray_(tray), ini_(messages) {}
+
+std::string Application::programName(std::string_view executableName) {
+    std::string name(executableName);
+    if (name.size() >= 3 && TextCase::lower(name.substr(name.size() - 3)) == "_dv")
+        name.resize(name.size() - 3);
+    return name;
+}
+
+void Application::Main(std::string_view executableName, std::string_view programFolder,
+                       MainWindow& main) {
+    sExeNm_ = programName(executableName);
+    // The context-menu form would be loaded here; the file-system service needs no start.
+    ShellServices::ChkWsh();
+    ini_.W_UserData(0, sExeNm_, programFolder);
+    if (!ini_.GetTxt(ini_.userData() + "User.xml") && !ini_.readFailure().empty())
+        messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") が読み込めません\r" +
+                         ini_.readFailure() +
+                         "\r既定の設定で起動します。このﾌｧｲﾙには書き込みません");
+    main.show();
+}
+
+void Application::EndApp(bool inTray, MainWindowView& window) {
+    shutdownStep([&] { saveSettings(); });
+    shutdownStep([&] { window.closeAll(); });
+    if (inTray)
+        shutdownStep([&] { TrayDel(); });
+}
+
+void Application::saveSettings() {
+    ini_.SetTxt();
+    if (!ini_.writeFailure().empty())
+        messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") に設定を保存できません\r" +
+                         ini_.writeFailure());
+}
+
+void Application::FgMain(MainWindowView& window) {
+    window.bringToFront();
+    loop_.processEvents();
+}
+
+void Application::TrayAdd(std::string_view tip) {
+    tray_.add(tip);
+}
+
+void Application::TrayDel() {
+    tray_.remove();
+}
+
+bool Application::trayAvailable() const {
+    return tray_.available();
+}

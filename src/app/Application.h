@@ -1,0 +1,48 @@
+#pragma once
+
+#include "settings/SettingsStore.h"
+
+#include <string>
+#include <string_view>
+
+class MessageBox;
+class MainWindowView;
+class TrayIcon;
+class UiLoop;
+class MainWindow;
+
+// The start-up module: program name, the one settings store, start and end of the run,
+// and the small services other parts call (foreground, tray icon).
+class Application {
+  public:
+    Application(MessageBox& messages, UiLoop& loop, TrayIcon& tray);
+
+    // The executable's name without a final "_dv" (any case).
+    static std::string programName(std::string_view executableName);
+
+    // Start-up: program name, user data folder, settings file, then the main window is
+    // loaded and shown. `programFolder` is where "UserData.ini" is looked for. A settings
+    // file that is there but cannot be read is reported once and left alone.
+    void Main(std::string_view executableName, std::string_view programFolder, MainWindow& main);
+    // Writes the settings file (telling the user when they could not all be written),
+    // unloads every window, deletes the tray icon when it was added and leaves the event
+    // loop. Each step runs whatever the one before did.
+    void EndApp(bool inTray, MainWindowView& window);
+    void FgMain(MainWindowView& window);
+    void TrayAdd(std::string_view tip);
+    void TrayDel();
+    bool trayAvailable() const;
+
+    SettingsStore& ini() { return ini_; }
+    MessageBox& messages() { return messages_; }
+    const std::string& sExeNm() const { return sExeNm_; }
+
+  private:
+    void saveSettings();
+
+    MessageBox& messages_;
+    UiLoop& loop_;
+    TrayIcon& tray_;
+    std::string sExeNm_;
+    SettingsStore ini_;
+};

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "browser/BrowserHost.h"
+#include "controls/MainMenu.h"
+#include "opening/OpenPolicy.h"
+#include "platform/MainWindowView.h"
+
+#include <cstdint>
+#include <string>
+
+// Where a sibling tool's window goes: right of the main window, in twips.
+struct ToolPlace {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+class Application;
+class UiLoop;
+class FolderBrowser;
+
+// The main window's logic: load (browser parameters, placement at the left edge of the
+// work area at full height), unload (parameters stored, settings written, program
+// ended), the task tray, and the state other parts read. It hosts the browser control
+// and the open policy.
+class MainWindow : public BrowserHost, public PolicyHost {
+  public:
+    // Client area as designed, in twips.
+    static constexpr int kDesignedWidthTwips = 2730;
+    static constexpr int kDesignedHeightTwips = 3990;
+
+    MainWindow(Application& usr, MainWindowView& view, UiLoop& loop, FolderBrowser& browser);
+
+    // Loads the window (once) and shows it.
+    void show();
+    void load();
+    // Runs once, however often the close box, the exit menu, a signal or the end of the
+    // desktop session ask for it. Asked before the load has finished (from a start-up
+    // notice's event loop), it runs when the load is complete, so nothing half-loaded is
+    // ever stored.
+    void unload();
+    bool unloaded() const { return unloaded_; }
+    bool loadFinished() const { return loadFinished_; }
+
+    // Names of the office and browser programs left open, each followed by U+3000.
+    std::string sGtOfcOpn() const;
+
+    // Shows the window, or retreats it to the task tray. Without a tray on the desktop
+    // the window is minimised instead, so it can always be brought back.
+    void ShwMain(bool bShow);
+    void trayLeftClicked() { ShwMain(true); }
+    void trayRightClicked();
+    // The window got a new size: the placed document window follows.
+    void resized();
+    // The policy that opens what the browser and the menus choose; the browser's open
+    // and before-open events are handled by it.
+    void setOpenPolicy(OpenPolicy* policy);
+    // Makes the file-manager menu of registered folders a copy of the registered ones.
+    void SyncDirE();
+
+    MainMenu& menus() { return menus_; }
+    const MainWindowView& view() const { return view_; }
+    ToolPlace toolPlace() const;
+
+    // BrowserHost
+    MenuArray& mnDir() override { return menus_[MenuFamily::Dir]; }
+    MenuArray& mnNew() override { return menus_[MenuFamily::New]; }
+    MenuArray& mnVwF() override { return menus_[MenuFamily::VwF]; }
+    MenuArray& mnRcFd() override { return menus_[MenuFamily::RcFd]; }
+    MenuArray& mnRcEx() override { return menus_[MenuFamily::RcEx]; }
+    MenuArray& mnRcFL() override { return menus_[MenuFamily::RcFL]; }
+    void popUpFolderMenu(FolderSubmenu menu) override {
+        view_.popupFolderMenu(menu == FolderSubmenu::RecentFolders ? 2 : 3);
+    }
+    int widthTwips() const override;
+    void setWidthTwips(int twips) override;
+    bool minimized() const override { return view_.minimized(); }
+    double twipsPerPixelX() const override { return view_.twipsPerPixelX(); }
+    double twipsPerPixelY() const override { return view_.twipsPerPixelY(); }
+
+    // PolicyHost
+    const DocumentOptions& documentOptions() const override { return options; }
+    void minimizeMain() override { view_.minimize(); }
+    int mainWidthTwips() const override { return widthTwips(); }
+    double mainTwipsPerPixelX() const override { return twipsPerPixelX(); }
+    PixelRect workArea() const override { return rcWrk; }
+    void setWaitCursor(bool on) override;
+
+    bool bNoArr = true;
+    bool bInTray = false;
+    PixelRect rcWrk;
+    DocumentOptions options; // iTypF, iTypD, bRed, sMnFm
+
+  private:
+    void loadWindow();
+    void placeAtLeftEdge();
+    void offerToCloseViewers();
+
+    Application& usr_;
+    MainWindowView& view_;
+    UiLoop& loop_;
+    FolderBrowser& browser_;
+    OpenPolicy* policy_ = nullptr;
+    MainMenu menus_;
+    bool loaded_ = false;
+    bool loadFinished_ = false;
+    bool unloadAsked_ = false;
+    bool unloaded_ = false;
+};
