@@ -44,11 +44,14 @@ Program::Program()
       sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc")),
       browserViewer_(viewerProfile("browser")),
       policy_(
-          main_, shell_, &placement_, [this](const std::string& path) { browser_.RcntExFL(path); },
+          main_, shell_, &placement_,
+          [this](const std::string& path) { browser_.recordOpenedFile(path); },
           KeptViewers{&wordViewer_, &sheetViewer_, &browserViewer_}),
       commands_(main_, browser_, shell_, policy_) {
     browser_.fileOperations().setService(&fileOperations_);
-    commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };
+    commands_.registerFolder = [this](bool choose) {
+        browser_.registerChosenFolder(choose, usr_.ini());
+    };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);
     window_.setUnloadHandler([this] { unload(); });
@@ -61,7 +64,7 @@ Program::Program()
     services.clipboard = &clipboard_;
     services.popup = &popupMenu_;
     services.findFiles = [this] { findFiles(); };
-    services.placeStarted = [this] { return main_.options.iTypF == 1; };
+    services.placeStarted = [this] { return main_.options.fileOpenMode == 1; };
     browser_.setActionServices(services);
     watcher_ = std::make_unique<TerminationWatcher>([this] { unload(); });
 }
@@ -71,12 +74,12 @@ Program::~Program() = default;
 void Program::findFiles() {
     if (!findWindow_)
         findWindow_ = std::make_unique<QtFindWindow>();
-    FindFiles finder(programStarter_, *findWindow_, placement_, browser_.sGtActPh(),
+    FindFiles finder(programStarter_, *findWindow_, placement_, browser_.activePath(),
                      [this](const std::string& path) {
                          std::string opened = path;
-                         policy_.OpnByPlc(opened, false, false);
+                         policy_.openByPolicy(opened, false, false);
                      });
-    finder.FndFls();
+    finder.findFiles();
 }
 
 void Program::unload() {

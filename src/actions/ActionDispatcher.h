@@ -11,7 +11,7 @@ class SelectionCollector;
 class ShellHandOff;
 
 // Turns a menu family word ("Fold", "Opt", "Send", "SyE"; any letter case) and an item
-// index into one action on the tree's (`bTrv`) or the list's selection. Actions on the
+// index into one action on the tree's (`inTree`) or the list's selection. Actions on the
 // selection do nothing when it is empty or all its items are gone from the disk; items
 // that vanished are left out.
 class ActionDispatcher {
@@ -23,20 +23,21 @@ class ActionDispatcher {
     void setServices(const ActionServices* services) { services_ = services; }
     void setFileActions(FileActions* actions) { actions_ = actions; }
 
-    void trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv);
+    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
+                       bool inTree);
 
     // Whether the index, written with two digits, occurs in the mask text.
-    static bool inMask(std::string_view mask, int iNdx);
+    static bool inMask(std::string_view mask, int itemIndex);
 
   private:
-    void sendTo(std::string_view sLnk, bool bTrv);
-    void fold(int iNdx, bool bTrv);
-    void foldOnSelection(int iNdx, const std::vector<std::string>& paths, bool bTrv);
-    void opt(int iNdx, bool bTrv);
-    void optOnSelection(int iNdx, const std::vector<std::string>& paths,
+    void sendTo(std::string_view sendToLink, bool inTree);
+    void fold(int itemIndex, bool inTree);
+    void foldOnSelection(int itemIndex, const std::vector<std::string>& paths, bool inTree);
+    void opt(int itemIndex, bool inTree);
+    void optOnSelection(int itemIndex, const std::vector<std::string>& paths,
                         const std::string& destination);
     // The selection without the items that vanished from the disk meanwhile.
-    std::vector<std::string> existing(bool bTrv, bool foldersOnly, bool firstOnly) const;
+    std::vector<std::string> existing(bool inTree, bool foldersOnly, bool firstOnly) const;
     void copyPathNames(const std::vector<std::string>& paths);
 
     const SelectionCollector& selection_;

@@ -28,9 +28,9 @@ class BrowserActions {
         FolderTree& tree;
         TreeWatch& watch;
         UiLoop& loop;
-        const ShellHandOff::BeforeOpen& eBfrOpn;
-        const ShellHandOff::OpenPath& eSlcFL;
-        const bool& bLex;
+        const ShellHandOff::BeforeOpen& beforeOpen;
+        const ShellHandOff::OpenPath& openPathRequested;
+        const bool& exploreFolderShortcuts;
         ShellHandOff::Record record;
     };
 
@@ -40,9 +40,10 @@ class BrowserActions {
     void setServices(ActionServices services);
     void setFileActions(FileActions* actions) { dispatcher_.setFileActions(actions); }
 
-    void trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv);
+    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
+                       bool inTree);
     // Shows the context menu and runs the chosen item; nothing when none was chosen.
-    void ShwMnu(bool pasteAllowed, bool bTrv);
+    void showContextMenu(bool pasteAllowed, bool inTree);
 
     void treePressed(const std::string& key, MouseButton button);
     void treeReleased(MouseButton button);
@@ -66,7 +67,7 @@ class BrowserActions {
     void listMenuByKey();
     void openListParent();
     // The common keys of both panes; false when the key is not one of them.
-    bool commonKey(BrowserKey key, KeyModifiers modifiers, bool bTrv);
+    bool commonKey(BrowserKey key, KeyModifiers modifiers, bool inTree);
 
     BrowserState& state_;
     FolderTree& tree_;

@@ -19,14 +19,15 @@ void fill(MenuArray& array, int first, const std::vector<std::string_view>& capt
 } // namespace
 
 ContextMenu::ContextMenu()
-    : mnFold(0, "ｴｸｽﾌﾟﾛｰﾗｰ(&X)"), mnSend(0, "?"), mnOpt(4, "複写先を指定して複写") {
-    fill(mnFold, 0,
+    : contextItems(0, "ｴｸｽﾌﾟﾛｰﾗｰ(&X)"), sendToItems(0, "?"),
+      extendedItems(4, "複写先を指定して複写") {
+    fill(contextItems, 0,
          {"ｴｸｽﾌﾟﾛｰﾗｰ(&X)", "開く(&O)", "検索(&E)", "-", "送る", "-", "切り取り(&T)", "ｺﾋﾟｰ(&C)",
           "貼り付け(&P)", "-", "拡張ﾒﾆｭｰ", "-", "ｼｮｰﾄｶｯﾄの作成(&S)", "削除(&D)", "名前の変更(&M)",
           "-", "新規ﾌｫﾙﾀﾞ"});
-    mnFold.setVisible(4, false);
-    mnFold.setVisible(5, false);
-    fill(mnOpt, 4,
+    contextItems.setVisible(4, false);
+    contextItems.setVisible(5, false);
+    fill(extendedItems, 4,
          {"複写先を指定して複写", "移動先を指定して移動", "-", "作成先を指定してｼｮｰﾄｶｯﾄの作成",
           "ｼｮｰﾄｶｯﾄの作成と切り取り", "-", "ﾊﾟｽ名をｺﾋﾟｰ", "ﾌｫﾙﾀﾞ内の一覧をｺﾋﾟｰ"});
 }
@@ -34,25 +35,25 @@ ContextMenu::ContextMenu()
 void ContextMenu::fillSendTo(const std::vector<std::string>& names) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int index = static_cast<int>(i);
-        mnSend.setCaption(index, names[i]);
-        mnSend.setVisible(index, true);
+        sendToItems.setCaption(index, names[i]);
+        sendToItems.setVisible(index, true);
     }
     if (!names.empty()) {
-        mnFold.setVisible(kSendToItem, true);
-        mnFold.setVisible(kSendToItem + 1, true);
+        contextItems.setVisible(kSendToItem, true);
+        contextItems.setVisible(kSendToItem + 1, true);
     }
 }
 
-void ContextMenu::reset(bool bCanPast) {
-    sGrp.clear();
-    sLnk.clear();
-    iNdx = 0;
-    mnFold.setEnabled(kPasteItem, bCanPast);
+void ContextMenu::reset(bool canPaste) {
+    menuFamily.clear();
+    sendToLink.clear();
+    itemIndex = 0;
+    contextItems.setEnabled(kPasteItem, canPaste);
 }
 
 std::vector<PopupEntry> ContextMenu::entries() const {
     std::vector<PopupEntry> entries;
-    append(entries, mnFold, kFold, this);
+    append(entries, contextItems, kFold, this);
     return entries;
 }
 
@@ -64,9 +65,9 @@ void ContextMenu::append(std::vector<PopupEntry>& entries, const MenuArray& arra
         PopupEntry entry{
             array.caption(index), family * kFamilyStep + index, array.enabled(index), {}};
         if (submenus && index == kSendToItem)
-            append(entry.submenu, submenus->mnSend, kSend, nullptr);
+            append(entry.submenu, submenus->sendToItems, kSend, nullptr);
         else if (submenus && index == kExtendedItem)
-            append(entry.submenu, submenus->mnOpt, kOpt, nullptr);
+            append(entry.submenu, submenus->extendedItems, kOpt, nullptr);
         if (entry.caption == "-" || !entry.submenu.empty())
             entry.id = -1;
         entries.push_back(std::move(entry));
@@ -77,30 +78,30 @@ void ContextMenu::chosen(int id) {
     const int index = id % kFamilyStep;
     switch (id / kFamilyStep) {
     case kFold:
-        mnFold_Click(index);
+        contextItems_Click(index);
         break;
     case kOpt:
-        mnOpt_Click(index);
+        extendedItems_Click(index);
         break;
     case kSend:
-        mnSend_Click(index);
+        sendToItems_Click(index);
         break;
     default:
         break;
     }
 }
 
-void ContextMenu::mnFold_Click(int index) {
-    sGrp = "Fold";
-    iNdx = static_cast<short>(index);
+void ContextMenu::contextItems_Click(int index) {
+    menuFamily = "Fold";
+    itemIndex = static_cast<short>(index);
 }
 
-void ContextMenu::mnOpt_Click(int index) {
-    sGrp = "Opt";
-    iNdx = static_cast<short>(index);
+void ContextMenu::extendedItems_Click(int index) {
+    menuFamily = "Opt";
+    itemIndex = static_cast<short>(index);
 }
 
-void ContextMenu::mnSend_Click(int index) {
-    sGrp = "Send";
-    sLnk = mnSend.caption(index);
+void ContextMenu::sendToItems_Click(int index) {
+    menuFamily = "Send";
+    sendToLink = sendToItems.caption(index);
 }

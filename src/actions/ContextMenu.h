@@ -26,24 +26,24 @@ class ContextMenu {
     void fillSendTo(const std::vector<std::string>& names);
 
     // Before each showing: nothing chosen, paste enabled as given.
-    void reset(bool bCanPast);
+    void reset(bool canPaste);
     // The entries to show, as the arrays stand; ids lead back to the items.
     std::vector<PopupEntry> entries() const;
     // The click handler of the entry with this id.
     void chosen(int id);
-    void mnFold_Click(int index);
-    void mnOpt_Click(int index);
-    void mnSend_Click(int index);
+    void contextItems_Click(int index);
+    void extendedItems_Click(int index);
+    void sendToItems_Click(int index);
 
-    MenuArray mnJb{0, "編集"};
-    MenuArray mnFold;
-    MenuArray mnSend;
-    MenuArray mnOpt;
+    MenuArray editItems{0, "編集"};
+    MenuArray contextItems;
+    MenuArray sendToItems;
+    MenuArray extendedItems;
 
     // The chosen item: family word ("" for none), index, send-to name.
-    std::string sGrp;
-    short iNdx = 0;
-    std::string sLnk;
+    std::string menuFamily;
+    short itemIndex = 0;
+    std::string sendToLink;
 
   private:
     static void append(std::vector<PopupEntry>& entries, const MenuArray& array, int family,

@@ -10,16 +10,17 @@ class UiLoop;
 
 // Opening by double-click (and Enter in the list): a file goes to the host for opening,
 // a folder row opens in the tree, a shortcut (".lnk") is followed to its target. A folder
-// target becomes the tree's root, or, with `bLex`, goes to the host (to explore it from
-// the tree, to open it from the list). A shortcut that cannot be read, names nothing on
-// the disk or leads nowhere opens nothing.
+// target becomes the tree's root, or, with `exploreFolderShortcuts`, goes to the host (to explore
+// it from the tree, to open it from the list). A shortcut that cannot be read, names nothing on the
+// disk or leads nowhere opens nothing.
 class DoubleClickOpening {
   public:
-    using OpenPath = std::function<void(std::string& sPhS, bool bOpn, bool bExp)>;
+    using OpenPath = std::function<void(std::string& pathToOpen, bool plainOpen, bool explore)>;
 
-    DoubleClickOpening(BrowserState& state, FolderTree& tree, UiLoop& loop, const OpenPath& eSlcFL,
-                       const bool& bLex)
-        : state_(state), tree_(tree), loop_(loop), eSlcFL_(eSlcFL), bLex_(bLex) {}
+    DoubleClickOpening(BrowserState& state, FolderTree& tree, UiLoop& loop,
+                       const OpenPath& openPathRequested, const bool& exploreFolderShortcuts)
+        : state_(state), tree_(tree), loop_(loop), openPathRequested_(openPathRequested),
+          exploreFolderShortcuts_(exploreFolderShortcuts) {}
 
     // A double-click on the tree node `key` (empty: outside every node).
     void treeDoubleClicked(const std::string& key);
@@ -41,6 +42,6 @@ class DoubleClickOpening {
     BrowserState& state_;
     FolderTree& tree_;
     UiLoop& loop_;
-    const OpenPath& eSlcFL_;
-    const bool& bLex_;
+    const OpenPath& openPathRequested_;
+    const bool& exploreFolderShortcuts_;
 };

@@ -21,41 +21,41 @@ std::string Application::programName(std::string_view executableName) {
 
 void Application::Main(std::string_view executableName, std::string_view programFolder,
                        MainWindow& main) {
-    sExeNm_ = programName(executableName);
+    name_ = programName(executableName);
     // The context-menu form would be loaded here; the file-system service needs no start.
-    ShellServices::ChkWsh();
-    ini_.W_UserData(0, sExeNm_, programFolder);
-    if (!ini_.GetTxt(ini_.userData() + "User.xml") && !ini_.readFailure().empty())
+    ShellServices::fileSystemMissing();
+    ini_.resolveUserDataFolder(0, name_, programFolder);
+    if (!ini_.readFile(ini_.userData() + "User.xml") && !ini_.readFailure().empty())
         messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") が読み込めません\r" +
                          ini_.readFailure() +
                          "\r既定の設定で起動します。このﾌｧｲﾙには書き込みません");
     main.show();
 }
 
-void Application::EndApp(bool inTray, MainWindowView& window) {
+void Application::endRun(bool inTray, MainWindowView& window) {
     shutdownStep([&] { saveSettings(); });
     shutdownStep([&] { window.closeAll(); });
     if (inTray)
-        shutdownStep([&] { TrayDel(); });
+        shutdownStep([&] { removeTrayIcon(); });
 }
 
 void Application::saveSettings() {
-    ini_.SetTxt();
+    ini_.writeFile();
     if (!ini_.writeFailure().empty())
         messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") に設定を保存できません\r" +
                          ini_.writeFailure());
 }
 
-void Application::FgMain(MainWindowView& window) {
+void Application::bringMainWindowForward(MainWindowView& window) {
     window.bringToFront();
     loop_.processEvents();
 }
 
-void Application::TrayAdd(std::string_view tip) {
+void Application::addTrayIcon(std::string_view tip) {
     tray_.add(tip);
 }
 
-void Application::TrayDel() {
+void Application::removeTrayIcon() {
     tray_.remove();
 }
 

@@ -27,15 +27,15 @@ class Application {
     // Writes the settings file (telling the user when they could not all be written),
     // unloads every window, deletes the tray icon when it was added and leaves the event
     // loop. Each step runs whatever the one before did.
-    void EndApp(bool inTray, MainWindowView& window);
-    void FgMain(MainWindowView& window);
-    void TrayAdd(std::string_view tip);
-    void TrayDel();
+    void endRun(bool inTray, MainWindowView& window);
+    void bringMainWindowForward(MainWindowView& window);
+    void addTrayIcon(std::string_view tip);
+    void removeTrayIcon();
     bool trayAvailable() const;
 
     SettingsStore& ini() { return ini_; }
     MessageBox& messages() { return messages_; }
-    const std::string& sExeNm() const { return sExeNm_; }
+    const std::string& name() const { return name_; }
 
   private:
     void saveSettings();
@@ -43,6 +43,6 @@ class Application {
     MessageBox& messages_;
     UiLoop& loop_;
     TrayIcon& tray_;
-    std::string sExeNm_;
+    std::string name_;
     SettingsStore ini_;
 };

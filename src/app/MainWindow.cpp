@@ -34,16 +34,16 @@ void MainWindow::load() {
 
 void MainWindow::loadWindow() {
     WaitCursor busy(loop_);
-    bNoArr = true;
-    bInTray = false;
-    browser_.cOn(*this);
-    rcWrk = view_.workArea();
+    noArrange = true;
+    retreatedToTray = false;
+    browser_.attachHost(*this);
+    workAreaRect = view_.workArea();
     browser_.setFilter("");
-    browser_.StPrm(false, usr_.ini(), options);
-    SyncDirE();
+    browser_.exchangeParameters(false, usr_.ini(), options);
+    syncActiveFolder();
     placeAtLeftEdge();
-    ShellServices::SetOwnWnd(view_.handle());
-    bNoArr = false;
+    ShellServices::setOwnerWindow(view_.handle());
+    noArrange = false;
     loop_.processEvents();
 }
 
@@ -66,8 +66,8 @@ ToolPlace MainWindow::toolPlace() const {
     ToolPlace place;
     place.left = widthTwips();
     place.top = static_cast<std::int32_t>(ValueText::roundHalfEven(frame.top * tppY));
-    place.width =
-        static_cast<std::int32_t>(ValueText::roundHalfEven(rcWrk.right * tppX)) - widthTwips();
+    place.width = static_cast<std::int32_t>(ValueText::roundHalfEven(workAreaRect.right * tppX)) -
+                  widthTwips();
     place.height = static_cast<std::int32_t>(ValueText::roundHalfEven(frame.height() * tppY));
     return place;
 }
@@ -75,10 +75,10 @@ ToolPlace MainWindow::toolPlace() const {
 void MainWindow::placeAtLeftEdge() {
     const PixelRect current = view_.frameGeometry();
     PixelRect placed;
-    placed.left = rcWrk.left;
-    placed.top = rcWrk.top;
-    placed.right = rcWrk.left + current.width();
-    placed.bottom = rcWrk.bottom;
+    placed.left = workAreaRect.left;
+    placed.top = workAreaRect.top;
+    placed.right = workAreaRect.left + current.width();
+    placed.bottom = workAreaRect.bottom;
     view_.setFrameGeometry(placed);
 }
 
@@ -92,23 +92,23 @@ void MainWindow::unload() {
     unloaded_ = true;
     // Each step goes on whatever the one before did: the settings are always written and
     // the program always ends.
-    shutdownStep([&] { browser_.StPrm(true, usr_.ini(), options); });
+    shutdownStep([&] { browser_.exchangeParameters(true, usr_.ini(), options); });
     shutdownStep([&] { offerToCloseViewers(); });
-    shutdownStep([&] { usr_.EndApp(bInTray, view_); });
+    shutdownStep([&] { usr_.endRun(retreatedToTray, view_); });
 }
 
 // The kept viewers still shown may be closed with the program; on No they stay.
 void MainWindow::offerToCloseViewers() {
-    const std::string names = sGtOfcOpn();
+    const std::string names = openViewerNames();
     if (!names.empty() && usr_.messages().ask(names + "を閉じて良いですか"))
         policy_->closeViewers();
 }
 
-std::string MainWindow::sGtOfcOpn() const {
-    return policy_ ? policy_->sGtOfcOpn() : std::string();
+std::string MainWindow::openViewerNames() const {
+    return policy_ ? policy_->openViewerNames() : std::string();
 }
 
-void MainWindow::SyncDirE() {
+void MainWindow::syncActiveFolder() {
     MenuArray& dir = menus_[MenuFamily::Dir];
     MenuArray& copy = menus_[MenuFamily::DirE];
     const int last = copy.upperBound();
@@ -126,49 +126,49 @@ void MainWindow::SyncDirE() {
         copy.setVisible(j, false);
 }
 
-void MainWindow::ShwMain(bool bShow) {
-    bNoArr = true;
+void MainWindow::showMainWindow(bool shown) {
+    noArrange = true;
     const bool tray = usr_.trayAvailable();
-    if (!bShow && !bInTray && tray) {
-        usr_.TrayAdd("Tavrin");
-        bInTray = true;
+    if (!shown && !retreatedToTray && tray) {
+        usr_.addTrayIcon("Tavrin");
+        retreatedToTray = true;
     }
-    if (view_.minimized() && bShow)
+    if (view_.minimized() && shown)
         view_.restore();
-    if (bShow || tray)
-        view_.setShown(bShow);
+    if (shown || tray)
+        view_.setShown(shown);
     else
         view_.minimize();
-    if (bShow)
-        usr_.FgMain(view_);
-    bNoArr = false;
+    if (shown)
+        usr_.bringMainWindowForward(view_);
+    noArrange = false;
 }
 
 void MainWindow::trayRightClicked() {
-    usr_.FgMain(view_);
+    usr_.bringMainWindowForward(view_);
     loop_.processEvents();
     view_.popupOpenMenu();
 }
 
 void MainWindow::setOpenPolicy(OpenPolicy* policy) {
     policy_ = policy;
-    browser_.eSlcFL = [this](std::string& path, bool plainOpen, bool explore) {
+    browser_.openPathRequested = [this](std::string& path, bool plainOpen, bool explore) {
         if (policy_)
-            policy_->OpnByPlc(path, plainOpen, explore);
+            policy_->openByPolicy(path, plainOpen, explore);
     };
-    browser_.eBfrOpn = [this] {
+    browser_.beforeOpen = [this] {
         if (policy_)
-            policy_->SetPlcRct();
+            policy_->armPlacement();
     };
 }
 
 void MainWindow::resized() {
-    if (bNoArr || view_.minimized())
+    if (noArrange || view_.minimized())
         return;
     // The browser fills the client area by itself; documents placed beside the window
     // follow its new width.
     if (policy_)
-        policy_->PlcDocWnd();
+        policy_->placeDocumentWindow();
 }
 
 void MainWindow::setWaitCursor(bool on) {

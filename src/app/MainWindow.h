@@ -44,12 +44,12 @@ class MainWindow : public BrowserHost, public PolicyHost {
     bool loadFinished() const { return loadFinished_; }
 
     // Names of the office and browser programs left open, each followed by U+3000.
-    std::string sGtOfcOpn() const;
+    std::string openViewerNames() const;
 
     // Shows the window, or retreats it to the task tray. Without a tray on the desktop
     // the window is minimised instead, so it can always be brought back.
-    void ShwMain(bool bShow);
-    void trayLeftClicked() { ShwMain(true); }
+    void showMainWindow(bool shown);
+    void trayLeftClicked() { showMainWindow(true); }
     void trayRightClicked();
     // The window got a new size: the placed document window follows.
     void resized();
@@ -57,19 +57,19 @@ class MainWindow : public BrowserHost, public PolicyHost {
     // and before-open events are handled by it.
     void setOpenPolicy(OpenPolicy* policy);
     // Makes the file-manager menu of registered folders a copy of the registered ones.
-    void SyncDirE();
+    void syncActiveFolder();
 
     MainMenu& menus() { return menus_; }
     const MainWindowView& view() const { return view_; }
     ToolPlace toolPlace() const;
 
     // BrowserHost
-    MenuArray& mnDir() override { return menus_[MenuFamily::Dir]; }
-    MenuArray& mnNew() override { return menus_[MenuFamily::New]; }
-    MenuArray& mnVwF() override { return menus_[MenuFamily::VwF]; }
-    MenuArray& mnRcFd() override { return menus_[MenuFamily::RcFd]; }
-    MenuArray& mnRcEx() override { return menus_[MenuFamily::RcEx]; }
-    MenuArray& mnRcFL() override { return menus_[MenuFamily::RcFL]; }
+    MenuArray& registeredFoldersMenu() override { return menus_[MenuFamily::Dir]; }
+    MenuArray& registrationMenu() override { return menus_[MenuFamily::New]; }
+    MenuArray& viewModeMenu() override { return menus_[MenuFamily::VwF]; }
+    MenuArray& recentFoldersMenu() override { return menus_[MenuFamily::RcFd]; }
+    MenuArray& recentProgramsMenu() override { return menus_[MenuFamily::RcEx]; }
+    MenuArray& recentFilesMenu() override { return menus_[MenuFamily::RcFL]; }
     void popUpFolderMenu(FolderSubmenu menu) override {
         view_.popupFolderMenu(menu == FolderSubmenu::RecentFolders ? 2 : 3);
     }
@@ -84,13 +84,13 @@ class MainWindow : public BrowserHost, public PolicyHost {
     void minimizeMain() override { view_.minimize(); }
     int mainWidthTwips() const override { return widthTwips(); }
     double mainTwipsPerPixelX() const override { return twipsPerPixelX(); }
-    PixelRect workArea() const override { return rcWrk; }
+    PixelRect workArea() const override { return workAreaRect; }
     void setWaitCursor(bool on) override;
 
-    bool bNoArr = true;
-    bool bInTray = false;
-    PixelRect rcWrk;
-    DocumentOptions options; // iTypF, iTypD, bRed, sMnFm
+    bool noArrange = true;
+    bool retreatedToTray = false;
+    PixelRect workAreaRect;
+    DocumentOptions options; // fileOpenMode, officeOpenMode, readOnly, minimiseExtensions
 
   private:
     void loadWindow();

@@ -42,16 +42,16 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
       watch_(state_, scan_, signatures_, loop, tree_, list_),
-      fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { SetTmr(on); }),
+      fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { setTimerRunning(on); }),
       notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker),
       dragDrop_(state_, tree_, watch_, loop) {
     tree_.setFileList(list_);
-    tree_.onRootRecorded([this](const std::string& folder) { recent_.AddRcFd(folder); });
+    tree_.onRootRecorded([this](const std::string& folder) { recent_.addRecentFolder(folder); });
     tree_.loadDrives();
-    SetTmr(true);
-    actions_ = std::make_unique<BrowserActions>(
-        BrowserActions::Parts{state_, tree_, watch_, loop_, eBfrOpn, eSlcFL, bLex,
-                              [this](const std::string& path) { RcntExFL(path); }});
+    setTimerRunning(true);
+    actions_ = std::make_unique<BrowserActions>(BrowserActions::Parts{
+        state_, tree_, watch_, loop_, beforeOpen, openPathRequested, exploreFolderShortcuts,
+        [this](const std::string& path) { recordOpenedFile(path); }});
     actions_->setFileActions(&fileOperations_);
     dragDrop_.setFileActions(&fileOperations_);
 }
@@ -60,10 +60,12 @@ FolderBrowser::~FolderBrowser() {
     timer_.stop();
 }
 
-void FolderBrowser::cOn(BrowserHost& host) {
+void FolderBrowser::attachHost(BrowserHost& host) {
     host_ = &host;
-    recent_.setMenus(&host.mnRcFd(), &host.mnRcEx(), &host.mnRcFL());
-    registered_ = std::make_unique<RegisteredFolders>(host.mnDir(), host.mnNew(), picker_);
+    recent_.setMenus(&host.recentFoldersMenu(), &host.recentProgramsMenu(),
+                     &host.recentFilesMenu());
+    registered_ = std::make_unique<RegisteredFolders>(host.registeredFoldersMenu(),
+                                                      host.registrationMenu(), picker_);
     FolderButtons::Hooks hooks;
     hooks.root = [this] { return state_.root; };
     hooks.setRoot = [this](const std::string& folder) { tree_.setRoot(folder); };
@@ -71,28 +73,29 @@ void FolderBrowser::cOn(BrowserHost& host) {
     buttons_ = std::make_unique<FolderButtons>(picker_, std::move(hooks));
 }
 
-void FolderBrowser::RcntExFL(std::string_view path) {
+void FolderBrowser::recordOpenedFile(std::string_view path) {
     BusyScope busy(state_);
-    recent_.RcntExFL(path);
+    recent_.recordOpenedFile(path);
 }
 
-RegisteredFolders::Outcome FolderBrowser::AddNwFld(bool choose, SettingsStore& ini) {
+RegisteredFolders::Outcome FolderBrowser::registerChosenFolder(bool choose, SettingsStore& ini) {
     if (!registered_)
         return RegisteredFolders::Outcome::NothingChosen;
     using Source = RegisteredFolders::Source;
-    const std::string selected = choose ? std::string() : tree_.trNdPh(controls_.trView.selected());
-    return registered_->AddNwFld(choose ? Source::Picker : Source::SelectedNode, selected, ini,
-                                 ShellServices::OwnWnd());
+    const std::string selected =
+        choose ? std::string() : tree_.nodePath(controls_.treeControl.selected());
+    return registered_->registerChosenFolder(choose ? Source::Picker : Source::SelectedNode,
+                                             selected, ini, ShellServices::ownerWindow());
 }
 
 void FolderBrowser::retButtonClicked(int index) {
     if (buttons_)
-        buttons_->clicked(index, ShellServices::OwnWnd());
+        buttons_->clicked(index, ShellServices::ownerWindow());
 }
 
-void FolderBrowser::SetTmr(bool on) {
+void FolderBrowser::setTimerRunning(bool on) {
     if (on)
-        timer_.start(TreeWatch::kIntervalMs, [this] { watch_.Timer1_Timer(); });
+        timer_.start(TreeWatch::kIntervalMs, [this] { watch_.onTimerTick(); });
     else
         timer_.stop();
 }
@@ -108,73 +111,74 @@ void FolderBrowser::setTreePaneTwips(long twips) {
 }
 
 void FolderBrowser::clearMarks() {
-    watch_.trMark(0);
-    watch_.trMark(2);
-    if (TreeNode* node = tree_.trCurNd()) {
-        controls_.trView.setForeColour(node, std::nullopt);
-        controls_.trView.setBackColour(node, std::nullopt);
+    watch_.markNode(0);
+    watch_.markNode(2);
+    if (TreeNode* node = tree_.currentNode()) {
+        controls_.treeControl.setForeColour(node, std::nullopt);
+        controls_.treeControl.setBackColour(node, std::nullopt);
     }
 }
 
-void FolderBrowser::ShwLst(bool bShw) {
-    if (!state_.root.empty() && state_.showList == bShw)
+void FolderBrowser::showList(bool shown) {
+    if (!state_.root.empty() && state_.showList == shown)
         return;
     // The tree-only view's selected folder is what the list shows when it appears.
-    const std::string selectedFolder =
-        bShw && !state_.root.empty() ? tree_.trNdPh(controls_.trView.selected()) : std::string();
-    state_.showList = bShw;
+    const std::string selectedFolder = shown && !state_.root.empty()
+                                           ? tree_.nodePath(controls_.treeControl.selected())
+                                           : std::string();
+    state_.showList = shown;
     WaitCursor wait(loop_);
     clearMarks();
     auto& splitter = controls_.splitter;
-    if (bShw && !state_.root.empty())
-        lTrvHi = treePaneTwips();
+    if (shown && !state_.root.empty())
+        treeHeightTwips = treePaneTwips();
     splitter.setPaneChild("pRoot", "Drive1");
     splitter.setPaneChild("pFnd", "frFnd");
-    if (!bShw) {
+    if (!shown) {
         splitter.setPaneChild("pTrv", "TrView");
         splitter.removePane("pLsV");
-        lTrvHi = 0;
+        treeHeightTwips = 0;
     } else {
         const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
         const double h = splitter.controlHeight() * tpp;
-        if (!state_.root.empty() && h > 0 && (lTrvHi / h > 0.8 || lTrvHi == 0))
-            lTrvHi = static_cast<long>(ValueText::roundHalfEven(h / 2));
+        if (!state_.root.empty() && h > 0 && (treeHeightTwips / h > 0.8 || treeHeightTwips == 0))
+            treeHeightTwips = static_cast<long>(ValueText::roundHalfEven(h / 2));
         splitter.addPane("pLsV", "pTrV");
         splitter.setPaneChild("pTrV", "TrView");
         splitter.setPaneChild("pLsV", "LsView");
-        setTreePaneTwips(lTrvHi);
+        setTreePaneTwips(treeHeightTwips);
     }
     if (state_.root.empty())
         return;
-    tree_.RtReDraw();
+    tree_.redrawTree();
     if (!selectedFolder.empty())
-        tree_.trOpnPh(selectedFolder);
+        tree_.openPathInTree(selectedFolder);
 }
 
-std::string FolderBrowser::sGtActPh() const {
-    const TreeNode* node = tree_.trCurNd();
+std::string FolderBrowser::activePath() const {
+    const TreeNode* node = tree_.currentNode();
     if (!node)
-        node = controls_.trView.selected();
+        node = controls_.treeControl.selected();
     if (node && node->tag() == "FL")
         node = node->parent();
-    return node ? tree_.trNdPh(node) : std::string();
+    return node ? tree_.nodePath(node) : std::string();
 }
 
-std::string FolderBrowser::sGtLsCw() const {
+std::string FolderBrowser::listColumnWidths() const {
     const double tpp = host_ ? host_->twipsPerPixelX() : 15.0;
     std::string text;
-    for (int i = 0; i < controls_.lsView.columnCount(); ++i)
-        text += widthText(static_cast<float>(controls_.lsView.column(i).width * tpp)) + ",";
-    PathText::CutSep(text, ",");
+    for (int i = 0; i < controls_.listControl.columnCount(); ++i)
+        text += widthText(static_cast<float>(controls_.listControl.column(i).width * tpp)) + ",";
+    PathText::withoutSeparator(text, ",");
     return text;
 }
 
-void FolderBrowser::lsSetCw(std::string_view widths) {
+void FolderBrowser::setListColumnWidths(std::string_view widths) {
     if (widths.empty())
         return;
     const double tpp = host_ ? host_->twipsPerPixelX() : 15.0;
     std::size_t from = 0;
-    for (int column = 0; column + 1 < controls_.lsView.columnCount(); ++column) {
+    for (int column = 0; column + 1 < controls_.listControl.columnCount(); ++column) {
         if (from > widths.size())
             break;
         const auto comma = widths.find(',', from);
@@ -183,47 +187,47 @@ void FolderBrowser::lsSetCw(std::string_view widths) {
         double twips = ValueText::toNumber(part);
         if (twips == 0)
             twips = 100;
-        controls_.lsView.setColumnWidth(column, ValueText::roundToInt(twips / tpp));
+        controls_.listControl.setColumnWidth(column, ValueText::roundToInt(twips / tpp));
         if (comma == std::string_view::npos)
             break;
         from = comma + 1;
     }
 }
 
-void FolderBrowser::StPrm(bool bSave, SettingsStore& ini, DocumentOptions& options) {
-    if (bSave)
+void FolderBrowser::exchangeParameters(bool saving, SettingsStore& ini, DocumentOptions& options) {
+    if (saving)
         storeParameters(ini, options);
     else
         loadParameters(ini, options);
 }
 
 void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options) {
-    ini.GetGtx(kGroup);
+    ini.readGroup(kGroup);
     int width = 0;
-    narrow(ini.vGtVal("Width", 0), width);
-    std::string root = ini.vGtVal("Root", "");
-    std::string active = ini.vGtVal("ActPh", "");
+    narrow(ini.valueOr("Width", 0), width);
+    std::string root = ini.valueOr("Root", "");
+    std::string active = ini.valueOr("ActPh", "");
     long treeHeight = 3000;
-    narrow(ini.vGtVal("TrvHi", 3000), treeHeight);
-    lTrvHi = treeHeight;
-    const bool showList = ini.vGtVal("ShwL", true);
-    narrow(ini.vGtVal("TypF", 1), options.iTypF);
-    narrow(ini.vGtVal("TypD", 2), options.iTypD);
-    options.bRed = ini.vGtVal("ReadOnly", false);
-    bLex = ini.vGtVal("LnkByExp", false);
-    options.sMnFm = ini.vGtVal("MiniFm", "EXE");
-    const std::string columnWidths = ini.vGtVal("LsCwd", "");
+    narrow(ini.valueOr("TrvHi", 3000), treeHeight);
+    treeHeightTwips = treeHeight;
+    const bool listShown = ini.valueOr("ShwL", true);
+    narrow(ini.valueOr("TypF", 1), options.fileOpenMode);
+    narrow(ini.valueOr("TypD", 2), options.officeOpenMode);
+    options.readOnly = ini.valueOr("ReadOnly", false);
+    exploreFolderShortcuts = ini.valueOr("LnkByExp", false);
+    options.minimiseExtensions = ini.valueOr("MiniFm", "EXE");
+    const std::string columnWidths = ini.valueOr("LsCwd", "");
     {
         BusyScope busy(state_);
         recent_.load(ini);
     }
-    if (options.iTypD < 2)
-        options.bRed = false;
+    if (options.officeOpenMode < 2)
+        options.readOnly = false;
     if (host_) {
-        host_->mnVwF().setChecked(0, !showList);
-        host_->mnVwF().setChecked(1, showList);
+        host_->viewModeMenu().setChecked(0, !listShown);
+        host_->viewModeMenu().setChecked(1, listShown);
     }
-    ShwLst(showList);
+    showList(listShown);
     if (!FileSystem::folderExists(root))
         root.clear();
     if (host_ && width > 0)
@@ -231,7 +235,7 @@ void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options)
     if (registered_)
         registered_->load(ini);
     if (root.empty() && host_)
-        root = host_->mnDir().caption(0);
+        root = host_->registeredFoldersMenu().caption(0);
     if (!FileSystem::folderExists(active))
         active.clear();
     // A root that is gone gives way to the documents folder before the active folder is
@@ -239,30 +243,30 @@ void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options)
     if (!FileSystem::folderExists(root))
         root = SystemFolders::path(5);
     tree_.setRoot(active.empty() ? root : root + "\r" + active);
-    lsSetCw(columnWidths);
-    if (lTrvHi >= 1)
-        setTreePaneTwips(lTrvHi);
+    setListColumnWidths(columnWidths);
+    if (treeHeightTwips >= 1)
+        setTreePaneTwips(treeHeightTwips);
 }
 
 void FolderBrowser::storeParameters(SettingsStore& ini, const DocumentOptions& options) {
-    ini.GetGtx(kGroup);
-    ini.SetVal("TypF", options.iTypF);
-    ini.SetVal("TypD", options.iTypD);
-    ini.SetVal("ReadOnly", options.bRed);
-    ini.SetVal("LnkByExp", bLex);
-    ini.SetVal("MiniFm", options.sMnFm);
+    ini.readGroup(kGroup);
+    ini.setValue("TypF", options.fileOpenMode);
+    ini.setValue("TypD", options.officeOpenMode);
+    ini.setValue("ReadOnly", options.readOnly);
+    ini.setValue("LnkByExp", exploreFolderShortcuts);
+    ini.setValue("MiniFm", options.minimiseExtensions);
     if (host_)
-        ini.SetVal("Width", host_->widthTwips());
-    ini.SetVal("Root", state_.root);
-    ini.SetVal("ActPh", sGtActPh());
+        ini.setValue("Width", host_->widthTwips());
+    ini.setValue("Root", state_.root);
+    ini.setValue("ActPh", activePath());
     if (registered_)
         registered_->store(ini);
     recent_.store(ini);
-    ini.SetVal("ShwL", state_.showList);
-    lTrvHi = treePaneTwips();
-    ini.SetVal("TrvHi", lTrvHi);
-    ini.SetVal("LsCwd", sGtLsCw());
-    ini.SetGtx();
+    ini.setValue("ShwL", state_.showList);
+    treeHeightTwips = treePaneTwips();
+    ini.setValue("TrvHi", treeHeightTwips);
+    ini.setValue("LsCwd", listColumnWidths());
+    ini.writeGroup();
 }
 
 void FolderBrowser::setFileActions(FileActions& actions) {
@@ -275,8 +279,9 @@ void FolderBrowser::setActionServices(const ActionServices& services) {
     actions_->setServices(services);
 }
 
-void FolderBrowser::trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv) {
-    actions_->trAct(sGrp, iNdx, sLnk, bTrv);
+void FolderBrowser::performAction(std::string_view menuFamily, int itemIndex,
+                                  std::string_view sendToLink, bool inTree) {
+    actions_->performAction(menuFamily, itemIndex, sendToLink, inTree);
 }
 
 void FolderBrowser::treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) {
@@ -312,7 +317,7 @@ void FolderBrowser::listKeyPressed(BrowserKey key, KeyModifiers modifiers) {
 }
 
 void FolderBrowser::treeNodeExpanding(const std::string& key) {
-    tree_.TrView_Expand(key);
+    tree_.onTreeExpand(key);
 }
 
 void FolderBrowser::treeRowsShown(const std::vector<std::string>& keys) {
@@ -320,7 +325,7 @@ void FolderBrowser::treeRowsShown(const std::vector<std::string>& keys) {
 }
 
 void FolderBrowser::treeFocusLost() {
-    watch_.TrView_LostFocus();
+    watch_.onTreeFocusLost();
 }
 
 bool FolderBrowser::treeLabelEdited(const std::string& key,
@@ -334,18 +339,19 @@ bool FolderBrowser::listLabelEdited(const std::string& key,
 }
 
 void FolderBrowser::listHeaderClicked(int column) {
-    list_.LsView_ColumnClick(column);
+    list_.onListColumnClick(column);
 }
 
 void FolderBrowser::driveChosen(int) {
-    tree_.Drive1_Change();
+    tree_.onDriveChanged();
 }
 
 void FolderBrowser::resized(int, int) {
-    if (lTrvHi == 0 || bTrvHiSet_ || (host_ && host_->minimized()) || lTrvHi < 1)
+    if (treeHeightTwips == 0 || treeHeightSet_ || (host_ && host_->minimized()) ||
+        treeHeightTwips < 1)
         return;
-    setTreePaneTwips(lTrvHi);
-    bTrvHiSet_ = true;
+    setTreePaneTwips(treeHeightTwips);
+    treeHeightSet_ = true;
 }
 
 std::vector<std::string> FolderBrowser::treeDragStarting() {

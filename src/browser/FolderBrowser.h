@@ -42,21 +42,21 @@ class FolderBrowser : public BrowserInput {
     ~FolderBrowser() override;
 
     BrowserControls& controls() { return controls_; }
-    void cOn(BrowserHost& host);
+    void attachHost(BrowserHost& host);
 
-    void StPrm(bool bSave, SettingsStore& ini, DocumentOptions& options);
+    void exchangeParameters(bool saving, SettingsStore& ini, DocumentOptions& options);
     const std::string& Filter() const { return state_.filter; }
     void setFilter(std::string filter) { state_.filter = std::move(filter); }
-    void ShwLst(bool bShw);
+    void showList(bool shown);
     bool showsList() const { return state_.showList; }
-    std::string sGtActPh() const;
+    std::string activePath() const;
     void setRoot(std::string_view value) { tree_.setRoot(value); }
     const std::string& Root() const { return state_.root; }
-    void RtReDraw() { tree_.RtReDraw(); }
-    void SetTmr(bool on);
+    void redrawTree() { tree_.redrawTree(); }
+    void setTimerRunning(bool on);
 
-    void lsSetCw(std::string_view widths);
-    std::string sGtLsCw() const;
+    void setListColumnWidths(std::string_view widths);
+    std::string listColumnWidths() const;
 
     FolderTree& tree() { return tree_; }
     FileList& list() { return list_; }
@@ -65,29 +65,30 @@ class FolderBrowser : public BrowserInput {
     const BrowserState& state() const { return state_; }
 
     // Records an opened file in the recently executed or recently used files.
-    void RcntExFL(std::string_view path);
+    void recordOpenedFile(std::string_view path);
     // Registers the selected node's folder, or one chosen in the folder chooser, and
     // writes the registered folders to the settings file at once.
-    RegisteredFolders::Outcome AddNwFld(bool choose, SettingsStore& ini);
+    RegisteredFolders::Outcome registerChosenFolder(bool choose, SettingsStore& ini);
     const RecentLists& recent() const { return recent_; }
     const RegisteredFolders* registered() const { return registered_.get(); }
 
-    // A path chosen for opening (`bOpn`: plain open) or exploring (`bExp`); the host may
+    // A path chosen for opening (`plainOpen`: plain open) or exploring (`explore`); the host may
     // replace the path by the target it opened.
-    std::function<void(std::string& sPhS, bool bOpn, bool bExp)> eSlcFL;
+    std::function<void(std::string& pathToOpen, bool plainOpen, bool explore)> openPathRequested;
     // Raised before a path is handed to the desktop, so the host can arm the placement.
-    std::function<void()> eBfrOpn;
+    std::function<void()> beforeOpen;
 
-    bool bLex = false;
-    long lTrvHi = 0; // tree pane height in twips; 0 in the tree-only view
+    bool exploreFolderShortcuts = false;
+    long treeHeightTwips = 0; // tree pane height in twips; 0 in the tree-only view
 
     // The operations behind the context menu; until they are set those items do nothing.
     void setFileActions(FileActions& actions);
     // The services the context menu and its actions use; loads the send-to submenu.
     void setActionServices(const ActionServices& services);
-    // Performs the action of menu family `sGrp` ("Fold", "Opt", "Send", "SyE"), item
-    // `iNdx`, on the tree's (`bTrv`) or the list's selection.
-    void trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv);
+    // Performs the action of menu family `menuFamily` ("Fold", "Opt", "Send", "SyE"), item
+    // `itemIndex`, on the tree's (`bTrv`) or the list's selection.
+    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
+                       bool inTree);
     BrowserActions& actions() { return *actions_; }
 
     // BrowserInput
@@ -143,7 +144,7 @@ class FolderBrowser : public BrowserInput {
     std::unique_ptr<RegisteredFolders> registered_;
     std::unique_ptr<FolderButtons> buttons_;
     BrowserHost* host_ = nullptr;
-    bool bTrvHiSet_ = false;
+    bool treeHeightSet_ = false;
     std::unique_ptr<BrowserActions> actions_;
     PaneDragDrop dragDrop_;
 };

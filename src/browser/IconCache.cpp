@@ -4,7 +4,7 @@
 #include "platform/IconTheme.h"
 #include "platform/fs/FileSystem.h"
 
-const std::string& IconCache::trGtIcon(std::string_view path, std::optional<bool> isFolder) {
+const std::string& IconCache::iconOf(std::string_view path, std::optional<bool> isFolder) {
     static const std::string none = "new";
     if (!isFolder) {
         if (FileSystem::folderExists(path))

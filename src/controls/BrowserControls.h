@@ -12,8 +12,8 @@
 struct BrowserControls {
     BrowserControls();
 
-    TreeControl trView;
-    ListControl lsView;
+    TreeControl treeControl;
+    ListControl listControl;
     ImageList imgLst;
     DriveList drive1;
     Splitter splitter;

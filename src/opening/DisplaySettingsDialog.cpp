@@ -37,29 +37,32 @@ const SettingsDialogForm& DisplaySettingsDialog::form() {
     return f;
 }
 
-SettingsDialogState DisplaySettingsDialog::preset(short iTyF, short iTyD, bool bRed, bool bLex,
-                                                  const std::string& sMnFm) {
+SettingsDialogState DisplaySettingsDialog::preset(short fileOpenMode, short officeOpenMode,
+                                                  bool readOnly, bool exploreFolderShortcuts,
+                                                  const std::string& minimiseExtensions) {
     SettingsDialogState s;
     // A value outside a group's range selects no button of it.
-    s.general = (iTyF == 0 || iTyF == 1) ? iTyF : -1;
-    s.document = (iTyD >= 0 && iTyD <= 3) ? iTyD : -1;
-    s.readOnlyChecked = bRed;
+    s.general = (fileOpenMode == 0 || fileOpenMode == 1) ? fileOpenMode : -1;
+    s.document = (officeOpenMode >= 0 && officeOpenMode <= 3) ? officeOpenMode : -1;
+    s.readOnlyChecked = readOnly;
     // Fixed for the whole display: choosing another option inside does not change it.
-    s.readOnlyEnabled = iTyD > 1;
-    s.link = bLex ? 0 : 1;
-    s.extensions = sMnFm;
+    s.readOnlyEnabled = officeOpenMode > 1;
+    s.link = exploreFolderShortcuts ? 0 : 1;
+    s.extensions = minimiseExtensions;
     return s;
 }
 
-void DisplaySettingsDialog::Act(short& iTyF, short& iTyD, bool& bRed, bool& bLex,
-                                std::string& sMnFm) {
-    const SettingsDialogState initial = preset(iTyF, iTyD, bRed, bLex, sMnFm);
-    bAccept = false;
+void DisplaySettingsDialog::Act(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
+                                bool& exploreFolderShortcuts, std::string& minimiseExtensions) {
+    const SettingsDialogState initial =
+        preset(fileOpenMode, officeOpenMode, readOnly, exploreFolderShortcuts, minimiseExtensions);
+    accepted = false;
     const Point at = placement();
     const SettingsDialogOutcome outcome = view_.showModal(form(), initial, at.x, at.y);
-    bAccept = outcome.accepted;
-    if (bAccept)
-        takeBack(outcome.state, iTyF, iTyD, bRed, bLex, sMnFm);
+    accepted = outcome.accepted;
+    if (accepted)
+        takeBack(outcome.state, fileOpenMode, officeOpenMode, readOnly, exploreFolderShortcuts,
+                 minimiseExtensions);
 }
 
 DisplaySettingsDialog::Point DisplaySettingsDialog::placement() const {
@@ -70,11 +73,14 @@ DisplaySettingsDialog::Point DisplaySettingsDialog::placement() const {
             pixelsOf(frame.top * tppY + kOffsetTopTwips, tppY)};
 }
 
-void DisplaySettingsDialog::takeBack(const SettingsDialogState& state, short& iTyF, short& iTyD,
-                                     bool& bRed, bool& bLex, std::string& sMnFm) {
-    iTyF = state.general == 0 ? 0 : 1;
-    iTyD = (state.document >= 0 && state.document <= 2) ? static_cast<short>(state.document) : 3;
-    bRed = iTyD > 1 && state.readOnlyChecked;
-    bLex = state.link == 0;
-    sMnFm = state.extensions;
+void DisplaySettingsDialog::takeBack(const SettingsDialogState& state, short& fileOpenMode,
+                                     short& officeOpenMode, bool& readOnly,
+                                     bool& exploreFolderShortcuts,
+                                     std::string& minimiseExtensions) {
+    fileOpenMode = state.general == 0 ? 0 : 1;
+    officeOpenMode =
+        (state.document >= 0 && state.document <= 2) ? static_cast<short>(state.document) : 3;
+    readOnly = officeOpenMode > 1 && state.readOnlyChecked;
+    exploreFolderShortcuts = state.link == 0;
+    minimiseExtensions = state.extensions;
 }

@@ -20,14 +20,16 @@ class DisplaySettingsDialog {
 
     // Shows the dialog modally next to the main window with the values preset; on Ok
     // writes the five values back.
-    void Act(short& iTyF, short& iTyD, bool& bRed, bool& bLex, std::string& sMnFm);
+    void Act(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
+             bool& exploreFolderShortcuts, std::string& minimiseExtensions);
 
     // The last display was closed with Ok.
-    bool bAccept = false;
+    bool accepted = false;
 
     static const SettingsDialogForm& form();
-    static SettingsDialogState preset(short iTyF, short iTyD, bool bRed, bool bLex,
-                                      const std::string& sMnFm);
+    static SettingsDialogState preset(short fileOpenMode, short officeOpenMode, bool readOnly,
+                                      bool exploreFolderShortcuts,
+                                      const std::string& minimiseExtensions);
 
   private:
     struct Point {
@@ -35,8 +37,9 @@ class DisplaySettingsDialog {
         int y;
     };
     Point placement() const;
-    static void takeBack(const SettingsDialogState& state, short& iTyF, short& iTyD, bool& bRed,
-                         bool& bLex, std::string& sMnFm);
+    static void takeBack(const SettingsDialogState& state, short& fileOpenMode,
+                         short& officeOpenMode, bool& readOnly, bool& exploreFolderShortcuts,
+                         std::string& minimiseExtensions);
 
     SettingsDialogView& view_;
     const MainWindowView& mainWindow_;

@@ -52,48 +52,49 @@ OpenPolicy::OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* 
     : host_(host), shell_(shell), placement_(placement), record_(std::move(record)),
       viewers_(viewers) {}
 
-void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
+void OpenPolicy::openByPolicy(std::string& path, bool plainOpen, bool explore) {
     WaitCursor busy(host_);
-    iOfcMd_ = DocumentKind::Shell;
+    shownKind_ = DocumentKind::Shell;
     if (!openInViewer(path, plainOpen))
         openInShell(path, explore);
-    if (iOfcMd_ != DocumentKind::Shell)
+    if (shownKind_ != DocumentKind::Shell)
         switchKind();
     if (record_)
         record_(path);
 }
 
 bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
-    if (plainOpen || host_.documentOptions().iTypD < 2 || !isSinglePath(path))
+    if (plainOpen || host_.documentOptions().officeOpenMode < 2 || !isSinglePath(path))
         return false;
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
-    iOfcMd_ = KeptViewers::kindOf(ext);
-    if (iOfcMd_ == DocumentKind::Shell)
+    shownKind_ = KeptViewers::kindOf(ext);
+    if (shownKind_ == DocumentKind::Shell)
         return false;
     if (ext == "url")
-        path = ShellServices::LnkTrg(path);
-    const bool opened = iOfcMd_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);
+        path = ShellServices::shortcutTarget(path);
+    const bool opened =
+        shownKind_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);
     if (!opened) {
         // No viewer of the kind could be started: the desktop opens it, placed beside us.
-        SetPlcRct();
-        shell_.OpnDoc(path, false);
+        armPlacement();
+        shell_.openDocument(path, false);
     }
     return true;
 }
 
 bool OpenPolicy::openInOffice(const std::string& path) {
-    if (viewers_.reusable(iOfcMd_)) {
-        DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
+    if (viewers_.reusable(shownKind_)) {
+        DocumentViewer& viewer = *viewers_.viewer(shownKind_);
         if (!viewer.minimized().value_or(false))
             viewer.closeDocument();
-    } else if (!viewers_.create(iOfcMd_)) {
+    } else if (!viewers_.create(shownKind_)) {
         return false;
     }
-    DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
-    PlcDocWnd();
-    viewer.open(path, host_.documentOptions().bRed);
+    DocumentViewer& viewer = *viewers_.viewer(shownKind_);
+    placeDocumentWindow();
+    viewer.open(path, host_.documentOptions().readOnly);
     viewer.show();
-    PlcDocWnd();
+    placeDocumentWindow();
     return true;
 }
 
@@ -102,25 +103,25 @@ bool OpenPolicy::openInBrowser(const std::string& path) {
         return false;
     DocumentViewer& viewer = *viewers_.viewer(DocumentKind::Browser);
     viewer.show();
-    PlcDocWnd();
+    placeDocumentWindow();
     viewer.open(path, false);
-    PlcDocWnd();
+    placeDocumentWindow();
     return true;
 }
 
 void OpenPolicy::openInShell(const std::string& path, bool explore) {
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
-    if (TextCase::find(host_.documentOptions().sMnFm, ext) != std::string::npos)
+    if (TextCase::find(host_.documentOptions().minimiseExtensions, ext) != std::string::npos)
         host_.minimizeMain();
     for (const std::string& piece : piecesOf(path))
-        shell_.ShlOpn(piece, explore);
+        shell_.shellOpen(piece, explore);
 }
 
 // The previous kind's viewer gives way, whether or not this request's viewer came up.
 void OpenPolicy::switchKind() {
-    if (iLstMd_ != iOfcMd_ && iLstMd_ != DocumentKind::Shell)
-        viewers_.leave(iLstMd_);
-    iLstMd_ = iOfcMd_;
+    if (lastShownKind_ != shownKind_ && lastShownKind_ != DocumentKind::Shell)
+        viewers_.leave(lastShownKind_);
+    lastShownKind_ = shownKind_;
 }
 
 ScreenRect OpenPolicy::rectangle() const {
@@ -135,24 +136,24 @@ ScreenRect OpenPolicy::officeUnits(const ScreenRect& pixels) {
                       toOfficeUnits(pixels.width), toOfficeUnits(pixels.height)};
 }
 
-void OpenPolicy::SetPlcRct() {
+void OpenPolicy::armPlacement() {
     if (placement_)
         placement_->SetPlacement(rectangle());
 }
 
-void OpenPolicy::PlcDocWnd() {
+void OpenPolicy::placeDocumentWindow() {
     if (placement_ && placement_->lastPlaced() != 0) {
-        SetPlcRct();
-        placement_->MovWnd();
+        armPlacement();
+        placement_->moveWindow();
     }
     placeViewer();
 }
 
 void OpenPolicy::placeViewer() {
-    if (!viewers_.exists(iOfcMd_))
+    if (!viewers_.exists(shownKind_))
         return;
-    DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
-    if (iOfcMd_ == DocumentKind::Browser) {
+    DocumentViewer& viewer = *viewers_.viewer(shownKind_);
+    if (shownKind_ == DocumentKind::Browser) {
         const ScreenRect r = rectangle();
         viewer.setBounds(r.left, r.top, r.width, r.height);
         return;
@@ -162,6 +163,6 @@ void OpenPolicy::placeViewer() {
     viewer.restore();
 }
 
-std::string OpenPolicy::sGtOfcOpn() {
-    return viewers_.shownNames(host_.documentOptions().iTypD);
+std::string OpenPolicy::openViewerNames() {
+    return viewers_.shownNames(host_.documentOptions().officeOpenMode);
 }

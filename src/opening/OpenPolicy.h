@@ -41,22 +41,22 @@ class OpenPolicy {
     // `path`: one path, or several joined by ","; `plainOpen` skips the document rules,
     // `explore` shows folders in the file manager. A shortcut to a web address opened in
     // the browser viewer is replaced in `path` by the address.
-    void OpnByPlc(std::string& path, bool plainOpen, bool explore);
+    void openByPolicy(std::string& path, bool plainOpen, bool explore);
     // The part of the work area right of the main window, in pixels.
     ScreenRect rectangle() const;
     // Arms the placement of started programs' windows in that rectangle.
-    void SetPlcRct();
+    void armPlacement();
     // After the main window changed its width: the placed window and the viewer of the
     // last request follow.
-    void PlcDocWnd();
+    void placeDocumentWindow();
     // The rectangle in the office viewers' units: the pixel figures × 0.753, rounded.
     static ScreenRect officeUnits(const ScreenRect& pixels);
 
     // The viewers shown at shutdown, named for the question; closing them on request.
-    std::string sGtOfcOpn();
+    std::string openViewerNames();
     void closeViewers() { viewers_.quitAll(); }
 
-    DocumentKind iOfcMd() const { return iOfcMd_; }
+    DocumentKind shownKind() const { return shownKind_; }
 
   private:
     bool openInViewer(std::string& path, bool plainOpen);
@@ -71,6 +71,6 @@ class OpenPolicy {
     WindowPlacement* placement_;
     Record record_;
     KeptViewers viewers_;
-    DocumentKind iOfcMd_ = DocumentKind::Shell;
-    DocumentKind iLstMd_ = DocumentKind::Shell;
+    DocumentKind shownKind_ = DocumentKind::Shell;
+    DocumentKind lastShownKind_ = DocumentKind::Shell;
 };

@@ -36,43 +36,43 @@ ShellServices::ShellServices(ShellOpener& opener, FolderPicker& picker, UiLoop& 
                              PlacementSteps* placement)
     : opener_(opener), picker_(picker), loop_(loop), placement_(placement) {}
 
-std::string ShellServices::SelFld(std::string_view folder, std::string_view title, int root) {
+std::string ShellServices::chooseFolder(std::string_view folder, std::string_view title, int root) {
     const std::string initial = FileSystem::folderExists(folder) ? std::string(folder) : "";
     std::string rootFolder = PickerRoots::of(root);
     if (!FileSystem::folderExists(rootFolder))
         rootFolder.clear();
     const std::string_view shownTitle = title.empty() ? kDefaultPickerTitle : title;
-    return picker_.pickFolder(OwnWnd(), shownTitle, initial, rootFolder);
+    return picker_.pickFolder(ownerWindow(), shownTitle, initial, rootFolder);
 }
 
-std::string ShellServices::SpFldPh(int number) {
+std::string ShellServices::systemFolderPath(int number) {
     const std::string path = SystemFolders::path(number);
     if (!path.empty() && FileSystem::folderExists(path))
         return withoutTrailingSlash(path);
-    return SelFld("", "", number);
+    return chooseFolder("", "", number);
 }
 
-bool ShellServices::ShlOpn(std::string_view path, bool explore) {
+bool ShellServices::shellOpen(std::string_view path, bool explore) {
     if (path.empty())
         return false;
     return explore ? opener_.explore(path) : opener_.open(path);
 }
 
-bool ShellServices::OpnDoc(std::string_view path, bool explore) {
+bool ShellServices::openDocument(std::string_view path, bool explore) {
     std::string target(path);
     if (const std::string ext = extensionOf(target); ext == "url" || ext == "lnk")
-        target = LnkTrg(target);
+        target = shortcutTarget(target);
     if (target.empty())
         return false; // a shortcut to something that is not a file-system item
     WaitCursor wait(loop_);
-    const bool placed = OwnWnd() != 0;
+    const bool placed = ownerWindow() != 0;
     placeBefore(placed);
-    const bool started = ShlOpn(target, explore);
+    const bool started = shellOpen(target, explore);
     placeAfter(placed, started);
     return started;
 }
 
-std::string ShellServices::LnkTrg(std::string_view path) {
+std::string ShellServices::shortcutTarget(std::string_view path) {
     const std::string ext = extensionOf(path);
     if (ext == "lnk") {
         if (const auto link = ShellLink::load(path))
@@ -84,8 +84,8 @@ std::string ShellServices::LnkTrg(std::string_view path) {
     return std::string(path);
 }
 
-bool ShellServices::RunLnk(std::string_view name, const std::vector<std::string>& paths,
-                           bool place) {
+bool ShellServices::runShortcut(std::string_view name, const std::vector<std::string>& paths,
+                                bool place) {
     if (!isItemName(name) || sendToFolder().empty())
         return false;
     const std::string linkPath = FileSystem::join(sendToFolder(), std::string(name) + ".lnk");
@@ -96,7 +96,7 @@ bool ShellServices::RunLnk(std::string_view name, const std::vector<std::string>
     if (!link || !FileSystem::fileExists(link->targetPath))
         return false; // unreadable, or a folder or a missing program: nothing to start
     // Placement needs both steps; without an owner window the second never runs.
-    const bool placed = place && OwnWnd() != 0;
+    const bool placed = place && ownerWindow() != 0;
     placeBefore(placed);
     const bool started = opener_.start(link->targetPath, paths, link->workingDirectory);
     placeAfter(placed, started);
@@ -105,16 +105,16 @@ bool ShellServices::RunLnk(std::string_view name, const std::vector<std::string>
 
 const std::string& ShellServices::sendToFolder() {
     if (!sendTo_)
-        sendTo_ = SpFldPh(kSendTo);
+        sendTo_ = systemFolderPath(kSendTo);
     return *sendTo_;
 }
 
 void ShellServices::placeBefore(bool place) {
     if (place && placement_)
-        placement_->PlcWnd(0);
+        placement_->placeWindow(0);
 }
 
 void ShellServices::placeAfter(bool place, bool started) {
     if (place && started && placement_)
-        placement_->PlcWnd(1);
+        placement_->placeWindow(1);
 }

@@ -33,12 +33,12 @@ ToolLauncher::ToolLauncher(FileOpenDialog& dialog, ProgramStarter& starter,
                            std::string programFolder, std::string userDataFolder)
     : dialog_(dialog), starter_(starter), programFolder_(std::move(programFolder)),
       userData_(std::move(userDataFolder)) {
-    LdTlPh();
+    loadToolPaths();
 }
 
-bool ToolLauncher::ActUTL(int index, std::int32_t left, std::int32_t top, std::int32_t width,
-                          std::int32_t height, std::string_view root, std::string_view path) {
-    if (!ChkTlPh(index) || userData_.empty())
+bool ToolLauncher::startTool(int index, std::int32_t left, std::int32_t top, std::int32_t width,
+                             std::int32_t height, std::string_view root, std::string_view path) {
+    if (!checkToolPath(index) || userData_.empty())
         return false;
     // Written whole and in one step, so no bytes of an earlier, longer record remain.
     const std::string handOver = handOverPath();
@@ -52,7 +52,7 @@ std::string ToolLauncher::handOverPath() const {
     return FileSystem::join(userData_, HandOverRecord::kFileName);
 }
 
-void ToolLauncher::LdTlPh() {
+void ToolLauncher::loadToolPaths() {
     for (int i = 0; i < 4; ++i) {
         const std::string_view tool = kToolNames[i];
         std::string path = ProgramSettings::get(kApplication, kSection, tool);
@@ -64,14 +64,14 @@ void ToolLauncher::LdTlPh() {
     }
 }
 
-bool ToolLauncher::ChkTlPh(int index) {
+bool ToolLauncher::checkToolPath(int index) {
     if (!validIndex(index))
         return false;
     const std::string_view tool = kToolNames[index];
     if (usable(tools_[index], tool))
         return true;
     std::string parent;
-    const std::string candidate = FndTlPh(programFolder_, tool, exeNameOf(tool), parent);
+    const std::string candidate = findToolPath(programFolder_, tool, exeNameOf(tool), parent);
     std::string found =
         candidate.empty() ? std::string() : executableIn(FileSystem::parentOf(candidate), tool);
     if (found.empty()) {
@@ -79,7 +79,8 @@ bool ToolLauncher::ChkTlPh(int index) {
         // files named like the tool.
         const std::string filter =
             "実行ﾌｧｲﾙ(*.exe)|*.exe|" + std::string(tool) + "|" + std::string(tool);
-        found = SelTlPh(std::string(tool) + " 実行ﾌｧｲﾙの指定", exeNameOf(tool), filter, parent);
+        found =
+            chooseToolPath(std::string(tool) + " 実行ﾌｧｲﾙの指定", exeNameOf(tool), filter, parent);
         if (!usable(found, tool))
             return false;
     }
@@ -87,8 +88,8 @@ bool ToolLauncher::ChkTlPh(int index) {
     return true;
 }
 
-std::string ToolLauncher::FndTlPh(std::string_view programFolder, std::string_view toolName,
-                                  std::string_view exeName, std::string& parent) {
+std::string ToolLauncher::findToolPath(std::string_view programFolder, std::string_view toolName,
+                                       std::string_view exeName, std::string& parent) {
     parent = FileSystem::parentOf(withoutTrailingSlash(programFolder));
     const std::string grandparent = FileSystem::parentOf(parent);
     if (std::string found = matchingSubfolder(parent, toolName, {}); !found.empty())
@@ -114,8 +115,8 @@ std::string ToolLauncher::matchingSubfolder(std::string_view folder, std::string
     return {};
 }
 
-std::string ToolLauncher::SelTlPh(std::string_view title, std::string_view fileName,
-                                  std::string_view filter, std::string_view initialFolder) {
+std::string ToolLauncher::chooseToolPath(std::string_view title, std::string_view fileName,
+                                         std::string_view filter, std::string_view initialFolder) {
     const bool bareName = fileName.find('/') == std::string_view::npos;
     return dialog_.chooseFile(title, fileName, filter,
                               bareName ? initialFolder : std::string_view());

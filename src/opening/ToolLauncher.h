@@ -24,29 +24,29 @@ class ToolLauncher {
     static constexpr std::string_view kSection = "Path";
 
     // `programFolder` is the folder of the running executable; `userDataFolder` the user
-    // data folder. Loads the tool paths (LdTlPh).
+    // data folder. Loads the tool paths (loadToolPaths).
     ToolLauncher(FileOpenDialog& dialog, ProgramStarter& starter, std::string programFolder,
                  std::string userDataFolder);
 
     // Makes sure the tool's executable is known, writes the hand-over file and starts the
     // tool with its path as the one argument. True when the tool was started; nothing
     // starts when no executable is known or the hand-over file cannot be written.
-    bool ActUTL(int index, std::int32_t left, std::int32_t top, std::int32_t width,
-                std::int32_t height, std::string_view root, std::string_view path);
+    bool startTool(int index, std::int32_t left, std::int32_t top, std::int32_t width,
+                   std::int32_t height, std::string_view root, std::string_view path);
 
     // Loads the four tool paths from the settings; a value that names another file or no
     // existing one is dropped, a valid one is stored back.
-    void LdTlPh();
+    void loadToolPaths();
     // True when the tool's executable is known, after searching and asking if needed.
-    bool ChkTlPh(int index);
+    bool checkToolPath(int index);
     // The candidate path of the tool's executable in the folders around the program, ""
     // when no folder is named like the tool. `parent` receives the folder that holds the
     // program's folder.
-    static std::string FndTlPh(std::string_view programFolder, std::string_view toolName,
-                               std::string_view exeName, std::string& parent);
+    static std::string findToolPath(std::string_view programFolder, std::string_view toolName,
+                                    std::string_view exeName, std::string& parent);
     // The file chosen in the file-open dialog, "" when cancelled.
-    std::string SelTlPh(std::string_view title, std::string_view fileName, std::string_view filter,
-                        std::string_view initialFolder);
+    std::string chooseToolPath(std::string_view title, std::string_view fileName,
+                               std::string_view filter, std::string_view initialFolder);
 
     const std::string& toolPath(int index) const { return tools_.at(index); }
     std::string handOverPath() const;

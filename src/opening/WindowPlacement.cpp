@@ -15,7 +15,7 @@ void WindowPlacement::SetPlacement(const ScreenRect& rect) {
 
 // Events run while mode 1 waits, and one of them may start another program; such a nested
 // start is not placed, so that the waiting one keeps its own snapshot.
-void WindowPlacement::PlcWnd(int mode) {
+void WindowPlacement::placeWindow(int mode) {
     if (!placementOn_ || waiting_)
         return;
     if (mode == 0)
@@ -30,7 +30,7 @@ void WindowPlacement::EnumWndProc(Handle window, int mode) {
     (mode == 0 ? snapshot_ : newWindows_).push_back(window);
 }
 
-void WindowPlacement::MovWnd() {
+void WindowPlacement::moveWindow() {
     if (lastPlaced_ != 0 && placementOn_)
         windows_.move(lastPlaced_, rect_);
 }

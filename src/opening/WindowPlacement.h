@@ -34,12 +34,12 @@ class WindowPlacement : public PlacementSteps {
     // The window most recently placed; 0 when there is none.
     Handle lastPlaced() const { return lastPlaced_; }
 
-    void PlcWnd(int mode) override;
+    void placeWindow(int mode) override;
     // Counts one shown window into the snapshot (mode 0) or into the windows seen after
     // the start (mode 1).
     void EnumWndProc(Handle window, int mode);
     // Moves the last placed window into the (recomputed) rectangle again.
-    void MovWnd();
+    void moveWindow();
 
   private:
     // Marks the wait of mode 1 for its whole length, whatever way it ends.

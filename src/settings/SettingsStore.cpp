@@ -40,21 +40,21 @@ bool atEndOfFirstLine(std::string_view text) {
 
 SettingsStore::SettingsStore(MessageBox& messages) : messages_(messages) {}
 
-void SettingsStore::W_UserData(std::uintptr_t ownerWindow, std::string_view programName,
-                               std::string_view programFolder) {
+void SettingsStore::resolveUserDataFolder(std::uintptr_t ownerWindow, std::string_view programName,
+                                          std::string_view programFolder) {
     ownerWindow_ = ownerWindow;
     UserDataFolder folder(messages_, programName, programFolder);
-    userData_ = folder.resolve(FsGtSpFld(26), FsGtSpFld(5));
+    userData_ = folder.resolve(specialFolderPath(26), specialFolderPath(5));
 }
 
-std::string SettingsStore::FsGtSpFld(int number) const {
+std::string SettingsStore::specialFolderPath(int number) const {
     std::string path = SystemFolders::path(number);
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;
 }
 
-void SettingsStore::F_CreateFld(std::string_view path) {
+void SettingsStore::createFolder(std::string_view path) {
     if (FileSystem::folderExists(path))
         return;
     std::string p(path);
@@ -70,7 +70,7 @@ void SettingsStore::F_CreateFld(std::string_view path) {
     }
 }
 
-bool SettingsStore::GetTxt(std::string_view path) {
+bool SettingsStore::readFile(std::string_view path) {
     document_.clear();
     readFailure_.clear();
     filePath_ = std::string(path);
@@ -88,11 +88,11 @@ bool SettingsStore::GetTxt(std::string_view path) {
         return false;
     }
     if (document_.empty())
-        document_ = sMkTag(0, kRoot, "\r\n");
+        document_ = makeTag(0, kRoot, "\r\n");
     return true;
 }
 
-bool SettingsStore::SetTxt() {
+bool SettingsStore::writeFile() {
     writeFailure_.clear();
     if (filePath_.empty() || !readFailure_.empty())
         return false;
@@ -107,7 +107,7 @@ bool SettingsStore::SetTxt() {
     return true;
 }
 
-std::string SettingsStore::sGtTag(int scope, std::string_view name) {
+std::string SettingsStore::tagOf(int scope, std::string_view name) {
     const std::string& text = scope == 0 ? document_ : groupText_;
     const std::string open = openTag(name);
     const auto openAt = text.find(open);
@@ -129,7 +129,7 @@ std::string SettingsStore::sGtTag(int scope, std::string_view name) {
     return to > from ? text.substr(from, to - from) : std::string();
 }
 
-std::string SettingsStore::sMkTag(int kind, std::string_view name, std::string_view content) {
+std::string SettingsStore::makeTag(int kind, std::string_view name, std::string_view content) {
     std::string text;
     switch (kind) {
     case 0:
@@ -145,42 +145,42 @@ std::string SettingsStore::sMkTag(int kind, std::string_view name, std::string_v
     return replaceAll(std::move(text), "‡", "\r\n");
 }
 
-void SettingsStore::GetGtx(std::string_view group) {
+void SettingsStore::readGroup(std::string_view group) {
     groupName_ = std::string(group);
-    groupText_ = sGtTag(0, group);
+    groupText_ = tagOf(0, group);
 }
 
-std::string SettingsStore::vGtVal(std::string_view key, std::string_view def) {
-    std::string text = SettingsEscape::unescape(sGtTag(1, key));
+std::string SettingsStore::valueOr(std::string_view key, std::string_view def) {
+    std::string text = SettingsEscape::unescape(tagOf(1, key));
     return text.empty() ? std::string(def) : text;
 }
 
-bool SettingsStore::vGtVal(std::string_view key, bool def) {
-    const std::string text = sGtTag(1, key);
+bool SettingsStore::valueOr(std::string_view key, bool def) {
+    const std::string text = tagOf(1, key);
     if (text.empty())
         return def;
     return ValueText::toBoolean(SettingsEscape::unescape(text)).value_or(def);
 }
 
-double SettingsStore::vGtVal(std::string_view key, double def) {
-    const std::string text = sGtTag(1, key);
+double SettingsStore::valueOr(std::string_view key, double def) {
+    const std::string text = tagOf(1, key);
     return text.empty() ? def : ValueText::toNumber(SettingsEscape::unescape(text));
 }
 
-void SettingsStore::SetVal(std::string_view key, std::string_view value) {
+void SettingsStore::setValue(std::string_view key, std::string_view value) {
     setRaw(key, SettingsEscape::escape(value));
 }
 
-void SettingsStore::SetVal(std::string_view key, bool value) {
+void SettingsStore::setValue(std::string_view key, bool value) {
     setRaw(key, ValueText::fromBoolean(value));
 }
 
-void SettingsStore::SetVal(std::string_view key, const DateTime& value) {
+void SettingsStore::setValue(std::string_view key, const DateTime& value) {
     setRaw(key, ValueText::fromDate(value));
 }
 
-DateTime SettingsStore::vGtVal(std::string_view key, const DateTime& def) {
-    return ValueText::toDate(SettingsEscape::unescape(sGtTag(1, key))).value_or(def);
+DateTime SettingsStore::valueOr(std::string_view key, const DateTime& def) {
+    return ValueText::toDate(SettingsEscape::unescape(tagOf(1, key))).value_or(def);
 }
 
 std::string SettingsStore::numberText(double value) {
@@ -198,12 +198,12 @@ void SettingsStore::setRaw(std::string_view key, std::string_view text) {
             return;
         }
     }
-    groupText_.insert(0, sMkTag(2, key, text));
+    groupText_.insert(0, makeTag(2, key, text));
 }
 
-bool SettingsStore::SetGtx() {
+bool SettingsStore::writeGroup() {
     if (document_.empty())
-        document_ = sMkTag(0, kRoot, "\r\n");
+        document_ = makeTag(0, kRoot, "\r\n");
     const std::string open = openTag(groupName_);
     const auto openAt = document_.find(open);
     if (openAt != std::string::npos) {
@@ -222,6 +222,6 @@ bool SettingsStore::SetGtx() {
         lostGroup_ = groupName_;
         return false;
     }
-    document_.insert(endAt, sMkTag(1, groupName_, groupText_));
+    document_.insert(endAt, makeTag(1, groupName_, groupText_));
     return true;
 }

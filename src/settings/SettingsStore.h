@@ -26,61 +26,63 @@ class SettingsStore {
   public:
     explicit SettingsStore(MessageBox& messages);
 
-    // User data folder (always ending with "/"), fixed by W_UserData for the whole run.
+    // User data folder (always ending with "/"), fixed by resolveUserDataFolder for the whole run.
     // `programFolder` is the executable's folder, where "UserData.ini" lies.
-    void W_UserData(std::uintptr_t ownerWindow, std::string_view programName,
-                    std::string_view programFolder);
+    void resolveUserDataFolder(std::uintptr_t ownerWindow, std::string_view programName,
+                               std::string_view programFolder);
     const std::string& userData() const { return userData_; }
-    std::string FsGtSpFld(int number) const;
-    static void F_CreateFld(std::string_view path);
+    std::string specialFolderPath(int number) const;
+    static void createFolder(std::string_view path);
 
     // False when the file could not be read or created. A file that exists but cannot be
     // read (no permission, a read error, a folder or a named pipe in its place) is left
-    // alone for the whole run: readFailure() tells why and SetTxt writes nothing.
-    bool GetTxt(std::string_view path);
+    // alone for the whole run: readFailure() tells why and writeFile writes nothing.
+    bool readFile(std::string_view path);
     const std::string& readFailure() const { return readFailure_; }
-    void GetGtx(std::string_view group);
-    std::string vGtVal(std::string_view key, std::string_view def);
-    std::string vGtVal(std::string_view key, const char* def) {
-        return vGtVal(key, std::string_view(def));
+    void readGroup(std::string_view group);
+    std::string valueOr(std::string_view key, std::string_view def);
+    std::string valueOr(std::string_view key, const char* def) {
+        return valueOr(key, std::string_view(def));
     }
-    std::string vGtVal(std::string_view key, const std::string& def) {
-        return vGtVal(key, std::string_view(def));
+    std::string valueOr(std::string_view key, const std::string& def) {
+        return valueOr(key, std::string_view(def));
     }
     // A Boolean key holding text that is neither True/False nor a number gives `def`.
-    bool vGtVal(std::string_view key, bool def);
-    double vGtVal(std::string_view key, double def);
+    bool valueOr(std::string_view key, bool def);
+    double valueOr(std::string_view key, double def);
     // A date that does not parse gives `def`.
-    DateTime vGtVal(std::string_view key, const DateTime& def);
+    DateTime valueOr(std::string_view key, const DateTime& def);
     template <typename T>
     requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool> &&
-             !std::is_same_v<T, double>) double vGtVal(std::string_view key, T def) {
-        return vGtVal(key, static_cast<double>(def));
+             !std::is_same_v<T, double>) double valueOr(std::string_view key, T def) {
+        return valueOr(key, static_cast<double>(def));
     }
 
-    void SetVal(std::string_view key, std::string_view value);
-    void SetVal(std::string_view key, const char* value) { SetVal(key, std::string_view(value)); }
-    void SetVal(std::string_view key, const std::string& value) {
-        SetVal(key, std::string_view(value));
+    void setValue(std::string_view key, std::string_view value);
+    void setValue(std::string_view key, const char* value) {
+        setValue(key, std::string_view(value));
     }
-    void SetVal(std::string_view key, bool value);
-    void SetVal(std::string_view key, const DateTime& value);
+    void setValue(std::string_view key, const std::string& value) {
+        setValue(key, std::string_view(value));
+    }
+    void setValue(std::string_view key, bool value);
+    void setValue(std::string_view key, const DateTime& value);
     template <typename T>
-    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>) void SetVal(std::string_view key,
-                                                                              T value) {
+    requires(std::is_arithmetic_v<T> &&
+             !std::is_same_v<T, bool>) void setValue(std::string_view key, T value) {
         setRaw(key, numberText(static_cast<double>(value)));
     }
     // False when the document has no root end to take a new group.
-    bool SetGtx();
+    bool writeGroup();
     // Replaces the file in one step; false (old file kept) when it cannot be written.
-    bool SetTxt();
-    // Why the last SetTxt did not store every setting (the file could not be written, or
+    bool writeFile();
+    // Why the last writeFile did not store every setting (the file could not be written, or
     // a group found no root end to go before); empty when all was stored, and when the
     // file was left alone because it could not be read.
     const std::string& writeFailure() const { return writeFailure_; }
 
-    std::string sGtTag(int scope, std::string_view name);
-    static std::string sMkTag(int kind, std::string_view name, std::string_view content);
+    std::string tagOf(int scope, std::string_view name);
+    static std::string makeTag(int kind, std::string_view name, std::string_view content);
 
     const std::string& document() const { return document_; }
     const std::string& filePath() const { return filePath_; }

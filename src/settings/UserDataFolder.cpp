@@ -50,7 +50,7 @@ std::string UserDataFolder::resolve(std::string_view appData, std::string_view d
     const std::string setting = readSetting(programFolder_ + "UserData.ini", defaultFolder);
     const std::string folder = choose(setting, defaultFolder, documents);
     if (!FileSystem::folderExists(folder))
-        SettingsStore::F_CreateFld(folder);
+        SettingsStore::createFolder(folder);
     return folder;
 }
 

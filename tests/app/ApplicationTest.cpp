@@ -53,14 +53,14 @@ class StartAndEnd : public ::testing::Test {
 TEST_F(StartAndEnd, StartPlacesTheWindowAtTheLeftEdgeAtFullHeight) {
     start();
     EXPECT_EQ(browser.Root(), dir / "home") << "first start: the documents folder";
-    EXPECT_EQ(usr.sExeNm(), "tavrin");
+    EXPECT_EQ(usr.name(), "tavrin");
     EXPECT_EQ(usr.ini().userData(), dir / "cfg/Quorvale/tavrin/");
     EXPECT_TRUE(window.shown);
     EXPECT_EQ(window.frame, (PixelRect{0, 30, 182, 1050})) << "width kept, height of the work area";
-    EXPECT_EQ(mainWindow.rcWrk, window.work);
-    EXPECT_FALSE(mainWindow.bNoArr);
-    EXPECT_FALSE(mainWindow.bInTray);
-    EXPECT_EQ(ShellServices::OwnWnd(), 0x1234u);
+    EXPECT_EQ(mainWindow.workAreaRect, window.work);
+    EXPECT_FALSE(mainWindow.noArrange);
+    EXPECT_FALSE(mainWindow.retreatedToTray);
+    EXPECT_EQ(ShellServices::ownerWindow(), 0x1234u);
     EXPECT_EQ(loop.waitDepth, 0) << "the hourglass is always taken away";
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -85,8 +85,8 @@ TEST_F(StartAndEnd, UnloadWritesTheSettingsOnceAndClosesEverything) {
 
 TEST_F(StartAndEnd, AnExitAfterTheTrayWasUsedDeletesTheIcon) {
     start();
-    usr.TrayAdd("Tavrin");
-    mainWindow.bInTray = true;
+    usr.addTrayIcon("Tavrin");
+    mainWindow.retreatedToTray = true;
     mainWindow.unload();
     EXPECT_EQ(tray.added, 1);
     EXPECT_EQ(tray.removed, 1);
@@ -94,7 +94,7 @@ TEST_F(StartAndEnd, AnExitAfterTheTrayWasUsedDeletesTheIcon) {
 
 TEST_F(StartAndEnd, NoOfficeProgramOpenMeansNoQuestion) {
     start();
-    EXPECT_EQ(mainWindow.sGtOfcOpn(), "");
+    EXPECT_EQ(mainWindow.openViewerNames(), "");
     mainWindow.unload();
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -156,7 +156,7 @@ TEST_F(StartAndEnd, AFailingStepOfTheShutdownDoesNotStopTheNext) {
 TEST_F(StartAndEnd, ForegroundRaisesAndRunsPendingEvents) {
     start();
     const int before = loop.eventRuns;
-    usr.FgMain(window);
+    usr.bringMainWindowForward(window);
     EXPECT_EQ(window.raised, 1);
     EXPECT_EQ(loop.eventRuns, before + 1);
 }

@@ -118,12 +118,12 @@ TEST_F(MainWindowTest, SyncCopiesCaptionsAndHidesSurplusItems) {
     menus[MenuFamily::Dir].setCaption(0, "/x");
     menus[MenuFamily::Dir].setCaption(1, "/y");
     menus[MenuFamily::Dir].setCaption(2, "/z");
-    main.SyncDirE();
+    main.syncActiveFolder();
     EXPECT_EQ(menus[MenuFamily::DirE].caption(2), "/z");
     EXPECT_TRUE(menus[MenuFamily::DirE].visible(2));
     MainMenu fresh;
     menus[MenuFamily::Dir] = fresh[MenuFamily::Dir];
-    main.SyncDirE();
+    main.syncActiveFolder();
     EXPECT_EQ(menus[MenuFamily::DirE].caption(0), "?");
     EXPECT_FALSE(menus[MenuFamily::DirE].visible(1));
     EXPECT_FALSE(menus[MenuFamily::DirE].visible(2));
@@ -148,42 +148,42 @@ TEST_F(MainWindowTest, TrayRetreatAddsOneIconAndAClickRestoresTheWindow) {
 
 TEST_F(MainWindowTest, WithoutATrayTheWindowIsMinimisedInsteadOfHidden) {
     tray.hasTray = false;
-    main.ShwMain(false);
+    main.showMainWindow(false);
     EXPECT_TRUE(window.shown);
     EXPECT_TRUE(window.isMinimized);
     EXPECT_EQ(tray.added, 0);
-    EXPECT_FALSE(main.bInTray);
+    EXPECT_FALSE(main.retreatedToTray);
 }
 
 TEST_F(MainWindowTest, OpeningGoesToTheDesktopMinimisesForListedTypesAndIsRecorded) {
     std::string program = "/opt/setup.exe";
-    policy.OpnByPlc(program, false, false);
+    policy.openByPolicy(program, false, false);
     EXPECT_TRUE(window.isMinimized);
     window.isMinimized = false;
     std::string two = "/a.txt,/b.doc";
-    policy.OpnByPlc(two, false, false);
+    policy.openByPolicy(two, false, false);
     EXPECT_FALSE(window.isMinimized);
     EXPECT_EQ(opened(),
               (std::vector<std::string>{"open /opt/setup.exe", "open /a.txt", "open /b.doc"}));
     EXPECT_EQ(recorded, (std::vector<std::string>{"/opt/setup.exe", "/a.txt,/b.doc"}));
     const std::string comma = dir.write("x,y.txt", "");
     std::string whole = comma;
-    policy.OpnByPlc(whole, false, false);
+    policy.openByPolicy(whole, false, false);
     EXPECT_EQ(opened().back(), "open " + comma) << "an existing path with a comma stays whole";
 }
 
 TEST_F(MainWindowTest, TheBrowsersOpenRequestsGoThroughThePolicy) {
-    ASSERT_TRUE(browser.eSlcFL && browser.eBfrOpn);
+    ASSERT_TRUE(browser.openPathRequested && browser.beforeOpen);
     std::string folder = dir / "home/a";
-    browser.eBfrOpn();
-    browser.eSlcFL(folder, true, true);
+    browser.beforeOpen();
+    browser.openPathRequested(folder, true, true);
     EXPECT_EQ(opened(), (std::vector<std::string>{"explore " + folder}));
     EXPECT_EQ(recorded, (std::vector<std::string>{folder}));
 }
 
 TEST_F(MainWindowTest, PlacementRectangleLiesRightOfTheMainWindow) {
     window.frame = {0, 0, 320, 984};
-    main.rcWrk = {0, 0, 1280, 984};
+    main.workAreaRect = {0, 0, 1280, 984};
     EXPECT_EQ(policy.rectangle(), (ScreenRect{319, 0, 961, 984}));
 }
 
@@ -204,7 +204,7 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
     main.setOpenPolicy(&withViewers);
     std::string document = "/d/a.doc";
-    withViewers.OpnByPlc(document, false, false);
+    withViewers.openByPolicy(document, false, false);
     messages.answers = {true};
     main.unload();
     ASSERT_FALSE(messages.shown.empty());

@@ -225,7 +225,7 @@ TEST(ListControlTest, ChangesInABatchAreToldOnceOverTheRowsTheyTouched) {
 
 TEST(ListControlTest, BrowserListHasTheFourDesignColumns) {
     BrowserControls controls;
-    const ListControl& list = controls.lsView;
+    const ListControl& list = controls.listControl;
     ASSERT_EQ(list.columnCount(), 4);
     EXPECT_EQ(list.column(0).text, "名前");
     EXPECT_EQ(list.column(1).text, "更新日時");

@@ -46,7 +46,7 @@ TEST(FindWindowOnXTest, TheOwnFindWindowIsPlacedInTheRectangleThroughTheApplicat
     FindFiles findFiles(starter, findWindow, placement, "/",
                         [&](const std::string& path) { opened.push_back(path); });
 
-    findFiles.FndFls();
+    findFiles.findFiles();
     ASSERT_TRUE(findWindow.isShown());
     EXPECT_EQ(placement.lastPlaced(), findWindow.winId());
 

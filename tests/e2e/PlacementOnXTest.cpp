@@ -128,9 +128,9 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
     const ScreenRect rect{300, 40, 640, 420};
     placement.SetPlacement(rect);
 
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     auto program = startXmessage(x, "PlacedHere");
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
 
     ASSERT_NE(placement.lastPlaced(), 0u) << "the new window was found";
     X11Probe probe(x.display());
@@ -142,10 +142,10 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
     EXPECT_GT(shown->height, rect.height - 60);
     EXPECT_EQ(shown->id, placement.lastPlaced());
 
-    // After the rectangle changes, MovWnd brings the window into the new one.
+    // After the rectangle changes, moveWindow brings the window into the new one.
     const ScreenRect wider{200, 0, 800, 500};
     placement.SetPlacement(wider);
-    placement.MovWnd();
+    placement.moveWindow();
     const auto moved = waitFilling(probe, "PlacedHere", wider);
     ASSERT_TRUE(moved);
     EXPECT_TRUE(inside(*moved, wider));
@@ -173,9 +173,9 @@ TEST_F(PlacementOnXTest, WithoutAWindowManagerTheWindowTakesTheRectangleItself) 
     const ScreenRect rect{250, 30, 500, 300};
     placement.SetPlacement(rect);
 
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     auto program = startXmessage(x, "Unmanaged");
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
 
     X11Probe probe(x.display());
     // The window's own border (if any) lies outside its inner rectangle.
@@ -200,14 +200,14 @@ TEST_F(PlacementOnXTest, TenNewWindowsAtOnceAreLeftWhereTheyAre) {
     auto program = startXmessage(x, "Older");
     X11Probe probe(x.display());
     ASSERT_TRUE(probe.waitForWindow("Older", 10000));
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     const std::size_t before = windows.shownWindows().size();
     OwnWindows many(x.display());
     many.create(10, 100);
     for (int i = 0; i < 200 && windows.shownWindows().size() < before + 10; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     ASSERT_EQ(windows.shownWindows().size(), before + 10);
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
 
     EXPECT_EQ(placement.lastPlaced(), 0u);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -9,11 +9,11 @@ namespace {
 
 // The caller's five variables, as the main window passes them.
 struct Values {
-    short iTyF = 1;
-    short iTyD = 2;
-    bool bRed = true;
-    bool bLex = false;
-    std::string sMnFm = "EXE,bat";
+    short fileOpenMode = 1;
+    short officeOpenMode = 2;
+    bool readOnly = true;
+    bool exploreFolderShortcuts = false;
+    std::string minimiseExtensions = "EXE,bat";
 
     bool operator==(const Values&) const = default;
 };
@@ -21,8 +21,9 @@ struct Values {
 struct SettingsDialogFixture : ::testing::Test {
     Values act(Values v) {
         DisplaySettingsDialog dialog(view, mainWindow);
-        dialog.Act(v.iTyF, v.iTyD, v.bRed, v.bLex, v.sMnFm);
-        accepted = dialog.bAccept;
+        dialog.Act(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
+                   v.minimiseExtensions);
+        accepted = dialog.accepted;
         return v;
     }
 
@@ -57,9 +58,9 @@ TEST_F(SettingsDialogFixture, ValuesOutOfRangeSelectNoOptionAndOkMapsThemToTheLa
     EXPECT_EQ(view.calls[0].initial.general, -1);
     EXPECT_EQ(view.calls[0].initial.document, -1);
     EXPECT_FALSE(view.calls[0].initial.readOnlyEnabled);
-    EXPECT_EQ(v.iTyF, 1);
-    EXPECT_EQ(v.iTyD, 3);
-    EXPECT_TRUE(v.bRed);
+    EXPECT_EQ(v.fileOpenMode, 1);
+    EXPECT_EQ(v.officeOpenMode, 3);
+    EXPECT_TRUE(v.readOnly);
 }
 
 TEST_F(SettingsDialogFixture, CancelAndTheCloseBoxChangeNothing) {
@@ -93,8 +94,8 @@ TEST_F(SettingsDialogFixture, ReadOnlyIsDroppedWhenTheNewDocumentOptionIsNotAKep
     for (int option : {0, 1}) {
         view.edit = [option](SettingsDialogState& s) { s.document = option; };
         const Values v = act({1, 2, true, false, "EXE"});
-        EXPECT_EQ(v.iTyD, option);
-        EXPECT_FALSE(v.bRed) << option;
+        EXPECT_EQ(v.officeOpenMode, option);
+        EXPECT_FALSE(v.readOnly) << option;
     }
 }
 
@@ -103,19 +104,19 @@ TEST_F(SettingsDialogFixture, ReadOnlyStaysDisabledAfterChoosingAKeptProgramUnti
     view.edit = [](SettingsDialogState& s) { s.document = 2; };
     Values v = act({1, 0, false, false, "EXE"});
     EXPECT_FALSE(view.calls[0].initial.readOnlyEnabled);
-    EXPECT_EQ(v.iTyD, 2);
-    EXPECT_FALSE(v.bRed);
+    EXPECT_EQ(v.officeOpenMode, 2);
+    EXPECT_FALSE(v.readOnly);
 
     view.edit = [](SettingsDialogState& s) { s.readOnlyChecked = true; };
     v = act(v);
     EXPECT_TRUE(view.calls[1].initial.readOnlyEnabled);
-    EXPECT_TRUE(v.bRed);
+    EXPECT_TRUE(v.readOnly);
 }
 
 TEST_F(SettingsDialogFixture, AnEmptyExtensionTextIsTakenAsIs) {
     view.pressOk = true;
     view.edit = [](SettingsDialogState& s) { s.extensions.clear(); };
-    EXPECT_EQ(act({}).sMnFm, "");
+    EXPECT_EQ(act({}).minimiseExtensions, "");
 }
 
 TEST_F(SettingsDialogFixture, StandsBelowAndRightOfTheMainWindowsTopLeftCorner) {
@@ -131,7 +132,8 @@ TEST_F(SettingsDialogFixture, StandsBelowAndRightOfTheMainWindowsTopLeftCorner) 
     large.frame = {0, 0, 100, 100};
     DisplaySettingsDialog dialog(view, large);
     Values v;
-    dialog.Act(v.iTyF, v.iTyD, v.bRed, v.bLex, v.sMnFm);
+    dialog.Act(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
+               v.minimiseExtensions);
     EXPECT_EQ(view.calls[1].x, 42);
     EXPECT_EQ(view.calls[1].y, 125);
 }

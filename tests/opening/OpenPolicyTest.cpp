@@ -34,7 +34,7 @@ class OpenPolicyTest : public ::testing::Test {
     Log open(std::string path, bool plainOpen = false) {
         log.clear();
         opener.calls.clear();
-        policy.OpnByPlc(path, plainOpen, false);
+        policy.openByPolicy(path, plainOpen, false);
         for (const auto& call : opener.calls)
             log.push_back("shell " + call.kind + " " + call.target);
         return log;
@@ -60,7 +60,7 @@ const std::string kPixelBounds = "bounds 319 0 961 984";
 
 TEST_F(OpenPolicyTest, KindsFollowTheOptionTheExtensionTheCommaAndThePlainOpen) {
     struct Case {
-        short iTypD;
+        short officeOpenMode;
         std::string path;
         bool plainOpen;
         std::string first; // the start of the first call the request makes
@@ -79,18 +79,18 @@ TEST_F(OpenPolicyTest, KindsFollowTheOptionTheExtensionTheCommaAndThePlainOpen) 
         {2, "/d.doc/readme", false, "shell open /d.doc/readme"},
     };
     for (const Case& c : cases) {
-        host.options.iTypD = c.iTypD;
+        host.options.officeOpenMode = c.officeOpenMode;
         const Log calls = open(c.path, c.plainOpen);
         ASSERT_FALSE(calls.empty()) << c.path;
         EXPECT_EQ(calls.front().substr(0, c.first.size()), c.first)
-            << c.path << " with option " << c.iTypD;
+            << c.path << " with option " << c.officeOpenMode;
         EXPECT_EQ(recorded.back(), c.path);
     }
     EXPECT_EQ(host.waitDepth, 0);
 }
 
 TEST_F(OpenPolicyTest, AnOfficeDocumentOpensPlacedInPointsAndReadOnlyWhenAsked) {
-    host.options.bRed = true;
+    host.options.readOnly = true;
     EXPECT_EQ(open("/d/a.xls"), (Log{"sheet start", "sheet " + kOfficeBounds, "sheet restore",
                                      "sheet open /d/a.xls ro", "sheet show",
                                      "sheet " + kOfficeBounds, "sheet restore"}));
@@ -144,7 +144,7 @@ TEST_F(OpenPolicyTest, AWebShortcutOpensItsAddressWhichIsRecorded) {
 }
 
 TEST_F(OpenPolicyTest, MinimiseListMatchesAnyPartOfTheExtension) {
-    host.options.iTypD = 0;
+    host.options.officeOpenMode = 0;
     for (const auto& [path, minimizes] : {std::pair{"/s/setup.exe", true},
                                           {"/s/a.e", true},
                                           {"/s/a.EX", true},
@@ -157,19 +157,19 @@ TEST_F(OpenPolicyTest, MinimiseListMatchesAnyPartOfTheExtension) {
 }
 
 TEST_F(OpenPolicyTest, ShownViewersAreNamedAndClosedSpreadsheetFirst) {
-    EXPECT_EQ(policy.sGtOfcOpn(), "");
+    EXPECT_EQ(policy.openViewerNames(), "");
     open("/d/a.doc");
     open("/d/a.xls");
     open("/d/a.htm");
-    EXPECT_EQ(policy.sGtOfcOpn(), "Excel\u3000Word\u3000IE\u3000");
-    host.options.iTypD = 3;
+    EXPECT_EQ(policy.openViewerNames(), "Excel\u3000Word\u3000IE\u3000");
+    host.options.officeOpenMode = 3;
     word.running = false;
-    EXPECT_EQ(policy.sGtOfcOpn(), "Spread Sheeets\u3000IE\u3000")
+    EXPECT_EQ(policy.openViewerNames(), "Spread Sheeets\u3000IE\u3000")
         << "a viewer quit by hand is left out, the others are still named";
     log.clear();
     policy.closeViewers();
     EXPECT_EQ(log, (Log{"sheet quit", "word quit", "browser quit"}));
-    EXPECT_EQ(policy.sGtOfcOpn(), "");
+    EXPECT_EQ(policy.openViewerNames(), "");
 }
 
 TEST(OfficeUnits, ScaleByThePointFactorRoundingHalvesToEven) {

@@ -15,7 +15,7 @@ namespace {
 
 class RecordingPlacement : public PlacementSteps {
   public:
-    void PlcWnd(int mode) override { modes.push_back(mode); }
+    void placeWindow(int mode) override { modes.push_back(mode); }
     std::vector<int> modes;
 };
 
@@ -31,8 +31,8 @@ class CountingLoop : public NullUiLoop {
 // A user of its own: home, configuration and data folders in a temporary folder.
 class ShellServicesTest : public ::testing::Test {
   protected:
-    void SetUp() override { ShellServices::SetOwnWnd(0); }
-    void TearDown() override { ShellServices::SetOwnWnd(0); }
+    void SetUp() override { ShellServices::setOwnerWindow(0); }
+    void TearDown() override { ShellServices::setOwnerWindow(0); }
 
     std::string sendTo() const { return dir / "data/Quorvale/SendTo"; }
     std::string script(const std::string& name) const {
@@ -58,19 +58,19 @@ TEST_F(ShellServicesTest, LnkTrgReadsShortcutsAndKeepsThePathOtherwise) {
     const std::string target = dir.write("書類/報告 書.txt", "x");
     const std::string link = dir / "報告.LNK";
     ASSERT_TRUE(ShellLink::save(link, target, dir / "書類"));
-    EXPECT_EQ(ShellServices::LnkTrg(link), target);
-    EXPECT_EQ(ShellServices::LnkTrg(
+    EXPECT_EQ(ShellServices::shortcutTarget(link), target);
+    EXPECT_EQ(ShellServices::shortcutTarget(
                   dir.write("x.Url", "[InternetShortcut]\r\nURL=https://example.org/\r\n")),
               "https://example.org/");
 
     const std::string garbage = dir.write("broken.lnk", "not a shortcut at all");
-    EXPECT_EQ(ShellServices::LnkTrg(garbage), garbage);
+    EXPECT_EQ(ShellServices::shortcutTarget(garbage), garbage);
     const std::string truncated = dir.write("cut.lnk", TempDir::read(link).substr(0, 100));
-    EXPECT_EQ(ShellServices::LnkTrg(truncated), truncated);
-    EXPECT_EQ(ShellServices::LnkTrg(dir / "missing.lnk"), dir / "missing.lnk");
+    EXPECT_EQ(ShellServices::shortcutTarget(truncated), truncated);
+    EXPECT_EQ(ShellServices::shortcutTarget(dir / "missing.lnk"), dir / "missing.lnk");
     const std::string noAddress = dir.write("empty.url", "[Other]\nURL=http://x/\n");
-    EXPECT_EQ(ShellServices::LnkTrg(noAddress), noAddress);
-    EXPECT_EQ(ShellServices::LnkTrg(target), target);
+    EXPECT_EQ(ShellServices::shortcutTarget(noAddress), noAddress);
+    EXPECT_EQ(ShellServices::shortcutTarget(target), target);
 }
 
 TEST_F(ShellServicesTest, OpnDocOpensTheTargetOfShortcutsInAnyLetterCase) {
@@ -80,9 +80,9 @@ TEST_F(ShellServicesTest, OpnDocOpensTheTargetOfShortcutsInAnyLetterCase) {
     const std::string url =
         dir.write("x.Url", "[InternetShortcut]\nURL=https://example.org/?q=1\n");
 
-    EXPECT_TRUE(fld.OpnDoc(link, false));
-    EXPECT_TRUE(fld.OpnDoc(url, false));
-    EXPECT_TRUE(fld.OpnDoc(dir / "a b", true));
+    EXPECT_TRUE(fld.openDocument(link, false));
+    EXPECT_TRUE(fld.openDocument(url, false));
+    EXPECT_TRUE(fld.openDocument(dir / "a b", true));
     ASSERT_EQ(opener.calls.size(), 3u);
     EXPECT_EQ(opener.calls[0].kind, "open");
     EXPECT_EQ(opener.calls[0].target, target);
@@ -94,28 +94,28 @@ TEST_F(ShellServicesTest, OpnDocOpensTheTargetOfShortcutsInAnyLetterCase) {
 
     // A broken shortcut is handed on as it is, like any other document.
     const std::string broken = dir.write("broken.lnk", "garbage");
-    EXPECT_TRUE(fld.OpnDoc(broken, false));
+    EXPECT_TRUE(fld.openDocument(broken, false));
     EXPECT_EQ(opener.calls.back().target, broken);
 }
 
 TEST_F(ShellServicesTest, OpnDocPlacesOnlyWithAnOwnerWindowAndAfterASuccessfulStart) {
     const std::string doc = dir.write("doc.txt", "x");
-    EXPECT_TRUE(fld.OpnDoc(doc, false));
+    EXPECT_TRUE(fld.openDocument(doc, false));
     EXPECT_TRUE(placement.modes.empty()) << "no owner window yet";
 
-    ShellServices::SetOwnWnd(0x2a00007);
-    EXPECT_TRUE(fld.OpnDoc(doc, false));
+    ShellServices::setOwnerWindow(0x2a00007);
+    EXPECT_TRUE(fld.openDocument(doc, false));
     EXPECT_EQ(placement.modes, (std::vector<int>{0, 1}));
 
     placement.modes.clear();
     opener.result = false;
-    EXPECT_FALSE(fld.OpnDoc(doc, false));
+    EXPECT_FALSE(fld.openDocument(doc, false));
     EXPECT_EQ(placement.modes, (std::vector<int>{0}));
     EXPECT_EQ(loop.waitDepth, 0);
 
     ShellServices withoutPlacement(opener, picker, loop);
     opener.result = true;
-    EXPECT_TRUE(withoutPlacement.OpnDoc(doc, false));
+    EXPECT_TRUE(withoutPlacement.openDocument(doc, false));
 }
 
 TEST_F(ShellServicesTest, SpFldPhFollowsTheUsersFolders) {
@@ -128,33 +128,33 @@ TEST_F(ShellServicesTest, SpFldPhFollowsTheUsersFolders) {
          {"home/デスク トップ", "home/書類", "テンプレート", "data/Quorvale/Favorites",
           "data/Quorvale/Recent", "data/Quorvale/SendTo", "data/applications"})
         dir.mkdir(folder);
-    EXPECT_EQ(fld.SpFldPh(0), dir / "home/デスク トップ");
-    EXPECT_EQ(fld.SpFldPh(5), dir / "home/書類");
-    EXPECT_EQ(fld.SpFldPh(21), dir / "テンプレート");
-    EXPECT_EQ(fld.SpFldPh(6), dir / "data/Quorvale/Favorites");
-    EXPECT_EQ(fld.SpFldPh(8), dir / "data/Quorvale/Recent");
-    EXPECT_EQ(fld.SpFldPh(9), sendTo());
-    EXPECT_EQ(fld.SpFldPh(11), dir / "data/applications");
-    EXPECT_EQ(fld.SpFldPh(22), "/usr/share/applications");
-    EXPECT_EQ(fld.SpFldPh(26), dir / "config");
-    EXPECT_EQ(fld.SpFldPh(35), "/etc/xdg");
+    EXPECT_EQ(fld.systemFolderPath(0), dir / "home/デスク トップ");
+    EXPECT_EQ(fld.systemFolderPath(5), dir / "home/書類");
+    EXPECT_EQ(fld.systemFolderPath(21), dir / "テンプレート");
+    EXPECT_EQ(fld.systemFolderPath(6), dir / "data/Quorvale/Favorites");
+    EXPECT_EQ(fld.systemFolderPath(8), dir / "data/Quorvale/Recent");
+    EXPECT_EQ(fld.systemFolderPath(9), sendTo());
+    EXPECT_EQ(fld.systemFolderPath(11), dir / "data/applications");
+    EXPECT_EQ(fld.systemFolderPath(22), "/usr/share/applications");
+    EXPECT_EQ(fld.systemFolderPath(26), dir / "config");
+    EXPECT_EQ(fld.systemFolderPath(35), "/etc/xdg");
     EXPECT_TRUE(picker.calls.empty());
 
     EnvVar slash("XDG_CONFIG_HOME", dir / "config/");
-    EXPECT_EQ(fld.SpFldPh(26), dir / "config") << "no trailing separator";
+    EXPECT_EQ(fld.systemFolderPath(26), dir / "config") << "no trailing separator";
 }
 
 TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersThatAreAbsent) {
     picker.answers = {"/mnt", ""};
-    EXPECT_EQ(fld.SpFldPh(6), "/mnt") << "no Favorites folder yet";
-    EXPECT_EQ(fld.SpFldPh(0), "") << "no desktop folder, picker cancelled";
+    EXPECT_EQ(fld.systemFolderPath(6), "/mnt") << "no Favorites folder yet";
+    EXPECT_EQ(fld.systemFolderPath(0), "") << "no desktop folder, picker cancelled";
     EXPECT_EQ(picker.calls.size(), 2u);
 }
 
 TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
-    ShellServices::SetOwnWnd(77);
+    ShellServices::setOwnerWindow(77);
     picker.answers = {"/mnt"};
-    EXPECT_EQ(fld.SpFldPh(17), "/mnt");
+    EXPECT_EQ(fld.systemFolderPath(17), "/mnt");
     ASSERT_EQ(picker.calls.size(), 1u);
     EXPECT_EQ(picker.calls[0].rootFolder, "/");
     EXPECT_EQ(picker.calls[0].initialFolder, "");
@@ -163,13 +163,13 @@ TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
 
     // The network is rooted at the mounted shares, when there are any.
     EnvVar runtime("XDG_RUNTIME_DIR", dir.path() + "/run");
-    EXPECT_EQ(fld.SpFldPh(18), "") << "cancelled";
+    EXPECT_EQ(fld.systemFolderPath(18), "") << "cancelled";
     EXPECT_EQ(picker.calls.back().rootFolder, "");
     dir.mkdir("run/gvfs");
-    fld.SpFldPh(18);
+    fld.systemFolderPath(18);
     EXPECT_EQ(picker.calls.back().rootFolder, dir / "run/gvfs");
     for (int number : {25, 31}) {
-        fld.SpFldPh(number);
+        fld.systemFolderPath(number);
         EXPECT_EQ(picker.calls.back().rootFolder, "") << number;
     }
     EXPECT_EQ(picker.calls.size(), 5u);
@@ -178,8 +178,8 @@ TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
 TEST_F(ShellServicesTest, SelFldDropsAMissingInitialFolder) {
     const std::string existing = dir.mkdir("作成 先");
     picker.answers = {existing};
-    EXPECT_EQ(fld.SelFld(existing, "作成先"), existing);
-    EXPECT_EQ(fld.SelFld(dir / "gone", ""), "");
+    EXPECT_EQ(fld.chooseFolder(existing, "作成先"), existing);
+    EXPECT_EQ(fld.chooseFolder(dir / "gone", ""), "");
     ASSERT_EQ(picker.calls.size(), 2u);
     EXPECT_EQ(picker.calls[0].initialFolder, existing);
     EXPECT_EQ(picker.calls[0].title, "作成先");
@@ -193,7 +193,7 @@ TEST_F(ShellServicesTest, RunLnkStartsTheTargetWithEachPathAsItsOwnArgument) {
     ASSERT_TRUE(ShellLink::save(sendTo() + "/ツール.lnk", tool, dir / "bin"));
     const std::vector<std::string> paths{dir / "a b.txt", dir / "c,d.txt", dir / "e\nf.txt"};
 
-    EXPECT_TRUE(fld.RunLnk("ツール", paths, false));
+    EXPECT_TRUE(fld.runShortcut("ツール", paths, false));
     ASSERT_EQ(opener.calls.size(), 1u);
     EXPECT_EQ(opener.calls[0].kind, "start");
     EXPECT_EQ(opener.calls[0].target, tool);
@@ -202,10 +202,10 @@ TEST_F(ShellServicesTest, RunLnkStartsTheTargetWithEachPathAsItsOwnArgument) {
     EXPECT_EQ(loop.waitDepth, 0);
     EXPECT_TRUE(placement.modes.empty());
 
-    ShellServices::SetOwnWnd(5);
-    EXPECT_TRUE(fld.RunLnk("ツール", paths, true));
+    ShellServices::setOwnerWindow(5);
+    EXPECT_TRUE(fld.runShortcut("ツール", paths, true));
     EXPECT_EQ(placement.modes, (std::vector<int>{0, 1}));
-    EXPECT_TRUE(fld.RunLnk("ツール", paths, false));
+    EXPECT_TRUE(fld.runShortcut("ツール", paths, false));
     EXPECT_EQ(placement.modes.size(), 2u);
 }
 
@@ -216,10 +216,10 @@ TEST_F(ShellServicesTest, RunLnkStartsNothingButExistingFiles) {
     ASSERT_TRUE(ShellLink::save(sendTo() + "/Gone.lnk", gone, ""));
     std::remove(gone.c_str());
     dir.write("data/Quorvale/SendTo/Broken.lnk", "garbage");
-    ShellServices::SetOwnWnd(5);
+    ShellServices::setOwnerWindow(5);
 
     for (const char* name : {"Folder", "Gone", "Broken", "Missing", "", "..", "../SendTo/Folder"})
-        EXPECT_FALSE(fld.RunLnk(name, {dir / "x"}, true)) << name;
+        EXPECT_FALSE(fld.runShortcut(name, {dir / "x"}, true)) << name;
     EXPECT_TRUE(opener.calls.empty());
     EXPECT_TRUE(placement.modes.empty());
     EXPECT_EQ(loop.waitDepth, 0);
@@ -229,8 +229,8 @@ TEST_F(ShellServicesTest, RunLnkLooksTheSendToFolderUpOnce) {
     const std::string tool = script("tool.sh");
     dir.mkdir("data/Quorvale/SendTo");
     ASSERT_TRUE(ShellLink::save(sendTo() + "/Tool.lnk", tool, ""));
-    EXPECT_TRUE(fld.RunLnk("Tool", {}, false));
+    EXPECT_TRUE(fld.runShortcut("Tool", {}, false));
     EnvVar elsewhere("XDG_DATA_HOME", dir / "other");
-    EXPECT_TRUE(fld.RunLnk("Tool", {}, false));
+    EXPECT_TRUE(fld.runShortcut("Tool", {}, false));
     EXPECT_EQ(opener.calls.size(), 2u);
 }

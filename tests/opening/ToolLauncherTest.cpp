@@ -79,7 +79,7 @@ TEST_F(LauncherFixture, FindsAToolBesideTheProgramInAnyLetterCaseWithoutAskingAn
     dir.write("suite/aRVENIC/readme.txt", "");
     const std::string exe = dir.write("suite/aRVENIC/arvenic.EXE", "");
     ToolLauncher tools = launcher();
-    ASSERT_TRUE(tools.ChkTlPh(0));
+    ASSERT_TRUE(tools.checkToolPath(0));
     EXPECT_TRUE(dialog.calls.empty());
     EXPECT_EQ(tools.toolPath(0), exe);
     EXPECT_EQ(stored("Arvenic"), exe);
@@ -87,29 +87,29 @@ TEST_F(LauncherFixture, FindsAToolBesideTheProgramInAnyLetterCaseWithoutAskingAn
 
 TEST_F(LauncherFixture, SearchesTheFoldersAroundTheProgramsFolder) {
     std::string parent;
-    EXPECT_EQ(ToolLauncher::FndTlPh(programFolder, "Belsor", "Belsor.exe", parent), "");
+    EXPECT_EQ(ToolLauncher::findToolPath(programFolder, "Belsor", "Belsor.exe", parent), "");
     EXPECT_EQ(parent, dir / "suite");
 
     dir.mkdir("other/DALMEC");
-    EXPECT_EQ(ToolLauncher::FndTlPh(programFolder + "/", "Dalmec", "Dalmec.exe", parent),
+    EXPECT_EQ(ToolLauncher::findToolPath(programFolder + "/", "Dalmec", "Dalmec.exe", parent),
               dir / "other/DALMEC/Dalmec.exe");
     dir.mkdir("Dalmec");
-    EXPECT_EQ(ToolLauncher::FndTlPh(programFolder, "Dalmec", "Dalmec.exe", parent),
+    EXPECT_EQ(ToolLauncher::findToolPath(programFolder, "Dalmec", "Dalmec.exe", parent),
               dir / "Dalmec/Dalmec.exe");
     dir.mkdir("suite/dalmec");
-    EXPECT_EQ(ToolLauncher::FndTlPh(programFolder, "Dalmec", "Dalmec.exe", parent),
+    EXPECT_EQ(ToolLauncher::findToolPath(programFolder, "Dalmec", "Dalmec.exe", parent),
               dir / "suite/dalmec/Dalmec.exe");
 }
 
 TEST_F(LauncherFixture, AcceptsAnExecutableWithoutExtensionButNotAPlainFileOfThatName) {
     dir.write("Emvol/Emvol", "not a program");
     ToolLauncher tools = launcher();
-    EXPECT_FALSE(tools.ChkTlPh(3));
+    EXPECT_FALSE(tools.checkToolPath(3));
     ASSERT_EQ(dialog.calls.size(), 1u);
 
     const std::string exe = dir.write("Emvol/Emvol", "#!/bin/sh\n");
     chmod(exe.c_str(), 0755);
-    EXPECT_TRUE(tools.ChkTlPh(3));
+    EXPECT_TRUE(tools.checkToolPath(3));
     EXPECT_EQ(tools.toolPath(3), exe);
     EXPECT_EQ(dialog.calls.size(), 1u);
 }
@@ -126,7 +126,7 @@ TEST_F(LauncherFixture, LoadsValidStoredPathsDropsOthersAndWritesTheValidOnesBac
     EXPECT_EQ(tools.toolPath(2), "");
     EXPECT_EQ(tools.toolPath(3), "");
     EXPECT_EQ(stored("Dalmec"), gone); // entries are never deleted
-    EXPECT_TRUE(tools.ChkTlPh(1));
+    EXPECT_TRUE(tools.checkToolPath(1));
     EXPECT_TRUE(dialog.calls.empty());
 }
 
@@ -135,9 +135,9 @@ TEST_F(LauncherFixture, AsksForTheExecutableWhenNoneIsFoundAndTakesOnlyOneNamedA
     const std::string right = dir.write("elsewhere/arvenic.exe", "");
     dialog.answers = {other, dir / "elsewhere/gone/Arvenic.exe"};
     ToolLauncher tools = launcher();
-    EXPECT_FALSE(tools.ActUTL(0, 1, 2, 3, 4, "/", "/"));
-    EXPECT_FALSE(tools.ActUTL(0, 1, 2, 3, 4, "/", "/"));
-    EXPECT_FALSE(tools.ActUTL(0, 1, 2, 3, 4, "/", "/")); // cancelled
+    EXPECT_FALSE(tools.startTool(0, 1, 2, 3, 4, "/", "/"));
+    EXPECT_FALSE(tools.startTool(0, 1, 2, 3, 4, "/", "/"));
+    EXPECT_FALSE(tools.startTool(0, 1, 2, 3, 4, "/", "/")); // cancelled
     EXPECT_TRUE(starter.starts.empty());
     EXPECT_FALSE(access(tools.handOverPath().c_str(), F_OK) == 0);
     ASSERT_EQ(dialog.calls.size(), 3u);
@@ -148,7 +148,7 @@ TEST_F(LauncherFixture, AsksForTheExecutableWhenNoneIsFoundAndTakesOnlyOneNamedA
     EXPECT_EQ(stored("Arvenic"), "");
 
     dialog.answers = {right};
-    EXPECT_TRUE(tools.ActUTL(0, 1, 2, 3, 4, "/", "/"));
+    EXPECT_TRUE(tools.startTool(0, 1, 2, 3, 4, "/", "/"));
     EXPECT_EQ(stored("Arvenic"), right);
     EXPECT_EQ(tools.toolPath(0), right);
     ASSERT_EQ(starter.starts.size(), 1u);
@@ -183,8 +183,8 @@ TEST(HandOverRecordTest, TextsThatCannotReachTheToolWholeAreLeftEmpty) {
 TEST_F(LauncherFixture, AShorterRecordReplacesALongerOneWholly) {
     const std::string exe = dir.write("suite/Belsor/Belsor.exe", "");
     ToolLauncher tools = launcher();
-    ASSERT_TRUE(tools.ActUTL(1, 10, 20, 30, 40, "/a/long/root/folder", "/a/long/root/folder/x"));
-    ASSERT_TRUE(tools.ActUTL(1, 10, 20, 30, 40, "/", ""));
+    ASSERT_TRUE(tools.startTool(1, 10, 20, 30, 40, "/a/long/root/folder", "/a/long/root/folder/x"));
+    ASSERT_TRUE(tools.startTool(1, 10, 20, 30, 40, "/", ""));
     EXPECT_EQ(TempDir::read(userData + "TV_ACT.pdat"),
               HandOverRecord::bytes(10, 20, 30, 40, "/", ""));
     EXPECT_EQ(TempDir::read(userData + "TV_ACT.pdat").size(), 21u);
@@ -194,7 +194,7 @@ TEST_F(LauncherFixture, TheToolGetsTheHandOverPathWithBlanksAsItsOneArgument) {
     const std::string exe = recorder(dir, "suite/Dalmec/Dalmec");
     DetachedProgramStarter realStarter;
     ToolLauncher tools(dialog, realStarter, programFolder, userData);
-    ASSERT_TRUE(tools.ActUTL(2, 2730, 0, 12000, 15000, "/home/テスト", "/home/テスト/a b.txt"));
+    ASSERT_TRUE(tools.startTool(2, 2730, 0, 12000, 15000, "/home/テスト", "/home/テスト/a b.txt"));
     const std::string handOver = userData + "TV_ACT.pdat";
     EXPECT_EQ(waitForOutput(exe), handOver + '\0' +
                                       HandOverRecord::bytes(2730, 0, 12000, 15000, "/home/テスト",

@@ -42,9 +42,9 @@ class WindowPlacementTest : public ::testing::Test {
     // Takes the snapshot on `before`, then sees each of `after` in turn.
     void startWith(Windows before, std::vector<Windows> after) {
         list.script = {std::move(before)};
-        placement.PlcWnd(0);
+        placement.placeWindow(0);
         list.script.assign(after.begin(), after.end());
-        placement.PlcWnd(1);
+        placement.placeWindow(1);
     }
 
     const ScreenRect rect{319, 0, 961, 984};
@@ -102,7 +102,7 @@ TEST_F(WindowPlacementTest, HandlesAreComparedWholeNotAsDigitsInsideOthers) {
 
 TEST_F(WindowPlacementTest, NothingIsLookedAtOrMovedWhilePlacementIsOff) {
     startWith({1}, {{1, 2}});
-    placement.MovWnd();
+    placement.moveWindow();
     EXPECT_EQ(list.looks, 0);
     EXPECT_TRUE(list.moves.empty());
     EXPECT_FALSE(placement.placementOn());
@@ -110,13 +110,13 @@ TEST_F(WindowPlacementTest, NothingIsLookedAtOrMovedWhilePlacementIsOff) {
 
 TEST_F(WindowPlacementTest, MovWndMovesTheLastPlacedWindowIntoTheNewRectangle) {
     placement.SetPlacement(rect);
-    placement.MovWnd();
+    placement.moveWindow();
     EXPECT_TRUE(list.moves.empty()) << "no window placed yet";
 
     startWith({1}, {{1, 2}});
     const ScreenRect wider{500, 0, 780, 984};
     placement.SetPlacement(wider);
-    placement.MovWnd();
+    placement.moveWindow();
     ASSERT_EQ(list.moves.size(), 2u);
     EXPECT_EQ(list.moves[1].window, 2u);
     EXPECT_EQ(list.moves[1].rect, wider);
@@ -143,7 +143,7 @@ TEST_F(WindowPlacementTest, EveryStartTakesAFreshSnapshot) {
     placement.SetPlacement(rect);
     // A start that failed took a snapshot but never came to mode 1.
     list.script = {{1, 2}};
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     startWith({1, 2}, {{1, 2, 3}});
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 3u);
@@ -151,10 +151,10 @@ TEST_F(WindowPlacementTest, EveryStartTakesAFreshSnapshot) {
 
 TEST_F(WindowPlacementTest, WithoutASnapshotOfItsOwnStartNothingIsMoved) {
     list.script = {{1}};
-    placement.PlcWnd(0); // placement still off: no snapshot
+    placement.placeWindow(0); // placement still off: no snapshot
     placement.SetPlacement(rect);
     list.script = {{1, 2}};
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
     EXPECT_TRUE(list.moves.empty());
     EXPECT_EQ(list.looks, 0);
 }
@@ -165,8 +165,8 @@ class StartingUiLoop : public NullUiLoop {
     void processEvents() override {
         NullUiLoop::processEvents();
         if (placement && eventRuns == 1) {
-            placement->PlcWnd(0);
-            placement->PlcWnd(1);
+            placement->placeWindow(0);
+            placement->placeWindow(1);
         }
     }
     PlacementSteps* placement = nullptr;
@@ -180,9 +180,9 @@ TEST(WindowPlacementNestingTest, AStartDuringTheWaitLeavesTheWaitingPlacementInt
     loop.placement = &placement;
     placement.SetPlacement({1, 2, 3, 4});
     list.script = {{10, 20}};
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     list.script = {{10, 20}, {10, 20}, {10, 20}, {30, 10, 20}};
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 30u);
     EXPECT_EQ(list.looks, 5) << "the nested steps looked at nothing";
@@ -193,7 +193,7 @@ TEST_F(WindowPlacementTest, EnumWndProcCountsEveryWindowItIsGiven) {
     placement.EnumWndProc(8, 0);
     placement.EnumWndProc(9, 0);
     list.script = {{8, 9, 10}};
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 10u);
 }

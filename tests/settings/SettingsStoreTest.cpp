@@ -18,7 +18,7 @@ class SettingsStoreTest : public ::testing::Test {
   protected:
     std::string loadFresh() {
         const std::string path = dir / "User.xml";
-        EXPECT_TRUE(ini.GetTxt(path));
+        EXPECT_TRUE(ini.readFile(path));
         return path;
     }
     std::string fileText(const std::string& path) { return AnsiCodec::decode(TempDir::read(path)); }
@@ -32,24 +32,24 @@ TEST_F(SettingsStoreTest, MissingFileIsCreatedEmptyAndSavedAsTheFreshDocument) {
     const std::string path = loadFresh();
     EXPECT_EQ(TempDir::read(path), "");
     EXPECT_EQ(ini.document(), kFresh);
-    ASSERT_TRUE(ini.SetTxt());
+    ASSERT_TRUE(ini.writeFile());
     EXPECT_EQ(fileText(path), kFresh);
 }
 
 TEST_F(SettingsStoreTest, FileStartingWithALineBreakIsReplacedByTheFreshDocument) {
     const std::string path = dir.write("User.xml", "\r\n<運用>junk</運用>");
-    ASSERT_TRUE(ini.GetTxt(path));
+    ASSERT_TRUE(ini.readFile(path));
     EXPECT_EQ(ini.document(), kFresh);
 }
 
 TEST_F(SettingsStoreTest, LayoutIsByteExactInCp932) {
     const std::string path = loadFresh();
-    ini.GetGtx("設定");
-    ini.SetVal("Width", 2730);
-    ini.SetVal("Root", "/home/ユーザー");
-    ini.SetVal("ShwL", true);
-    ASSERT_TRUE(ini.SetGtx());
-    ASSERT_TRUE(ini.SetTxt());
+    ini.readGroup("設定");
+    ini.setValue("Width", 2730);
+    ini.setValue("Root", "/home/ユーザー");
+    ini.setValue("ShwL", true);
+    ASSERT_TRUE(ini.writeGroup());
+    ASSERT_TRUE(ini.writeFile());
     const std::string expected = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
                                  "   <設定>\r\n"
                                  "      <ShwL>True</ShwL>\r\n"
@@ -63,26 +63,26 @@ TEST_F(SettingsStoreTest, LayoutIsByteExactInCp932) {
 
 TEST_F(SettingsStoreTest, KeysStandInReverseOrderAndAnExistingKeyKeepsItsPlace) {
     loadFresh();
-    ini.GetGtx("G");
-    ini.SetVal("A", "1");
-    ini.SetVal("B", "2");
-    ini.SetVal("C", "3");
-    ini.SetVal("A", "4");
+    ini.readGroup("G");
+    ini.setValue("A", "1");
+    ini.setValue("B", "2");
+    ini.setValue("C", "3");
+    ini.setValue("A", "4");
     EXPECT_EQ(ini.groupText(), "      <C>3</C>\r\n      <B>2</B>\r\n      <A>4</A>\r\n");
 }
 
 TEST_F(SettingsStoreTest, GroupsAreReplacedInPlaceAndNewOnesGoBeforeTheRootEnd) {
     loadFresh();
-    ini.GetGtx("One");
-    ini.SetVal("K", "1");
-    ini.SetGtx();
-    ini.GetGtx("Two");
-    ini.SetVal("K", "2");
-    ini.SetGtx();
-    ini.GetGtx("One");
-    EXPECT_EQ(ini.vGtVal("K", ""), "1");
-    ini.SetVal("K", "changed");
-    ini.SetGtx();
+    ini.readGroup("One");
+    ini.setValue("K", "1");
+    ini.writeGroup();
+    ini.readGroup("Two");
+    ini.setValue("K", "2");
+    ini.writeGroup();
+    ini.readGroup("One");
+    EXPECT_EQ(ini.valueOr("K", ""), "1");
+    ini.setValue("K", "changed");
+    ini.writeGroup();
     EXPECT_EQ(ini.document(), "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
                               "   <One>\r\n      <K>changed</K>\r\n   </One>\r\n"
                               "   <Two>\r\n      <K>2</K>\r\n   </Two>\r\n</運用>");
@@ -90,24 +90,25 @@ TEST_F(SettingsStoreTest, GroupsAreReplacedInPlaceAndNewOnesGoBeforeTheRootEnd) 
 
 TEST_F(SettingsStoreTest, ValuesReadBackAfterARestart) {
     const std::string path = loadFresh();
-    ini.GetGtx("設定");
-    ini.SetVal("TrvHi", 1234.5);
-    ini.SetVal("Neg", -7);
-    ini.SetVal("Flag", false);
-    ini.SetVal("Stamp", DateTime{2026, 12, 7, 11, 30, 0});
-    ini.SetGtx();
-    ini.SetTxt();
+    ini.readGroup("設定");
+    ini.setValue("TrvHi", 1234.5);
+    ini.setValue("Neg", -7);
+    ini.setValue("Flag", false);
+    ini.setValue("Stamp", DateTime{2026, 12, 7, 11, 30, 0});
+    ini.writeGroup();
+    ini.writeFile();
 
     SettingsStore again(messages);
-    ASSERT_TRUE(again.GetTxt(path));
-    again.GetGtx("設定");
-    EXPECT_EQ(again.vGtVal("TrvHi", 0), 1234.5);
-    EXPECT_EQ(again.vGtVal("Neg", 0), -7);
-    EXPECT_FALSE(again.vGtVal("Flag", true));
-    EXPECT_EQ(again.vGtVal("Stamp", DateTime{}), (DateTime{2026, 12, 7, 11, 30, 0}));
-    EXPECT_EQ(again.vGtVal("Missing", 42), 42);
-    EXPECT_EQ(again.vGtVal("Missing", "def"), "def");
-    EXPECT_EQ(again.vGtVal("When", DateTime{2020, 1, 2, 3, 4, 5}), (DateTime{2020, 1, 2, 3, 4, 5}));
+    ASSERT_TRUE(again.readFile(path));
+    again.readGroup("設定");
+    EXPECT_EQ(again.valueOr("TrvHi", 0), 1234.5);
+    EXPECT_EQ(again.valueOr("Neg", 0), -7);
+    EXPECT_FALSE(again.valueOr("Flag", true));
+    EXPECT_EQ(again.valueOr("Stamp", DateTime{}), (DateTime{2026, 12, 7, 11, 30, 0}));
+    EXPECT_EQ(again.valueOr("Missing", 42), 42);
+    EXPECT_EQ(again.valueOr("Missing", "def"), "def");
+    EXPECT_EQ(again.valueOr("When", DateTime{2020, 1, 2, 3, 4, 5}),
+              (DateTime{2020, 1, 2, 3, 4, 5}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -123,17 +124,17 @@ TEST_F(SettingsStoreTest, NumbersBooleansAndDefaultsFollowTheValueRules) {
                                       "      <F>maybe</F>\r\n"
                                       "      <width>99</width>\r\n"
                                       "   </設定>\r\n</運用>"));
-    ASSERT_TRUE(ini.GetTxt(path));
-    ini.GetGtx("設定");
-    EXPECT_EQ(ini.vGtVal("A", 5), 12);
-    EXPECT_EQ(ini.vGtVal("B", 5), 0);
-    EXPECT_EQ(ini.vGtVal("C", 5), 5);
-    EXPECT_EQ(ini.vGtVal("C", "x"), "x");
-    EXPECT_TRUE(ini.vGtVal("D", false));
-    EXPECT_FALSE(ini.vGtVal("E", true));
-    EXPECT_TRUE(ini.vGtVal("F", true));
-    EXPECT_FALSE(ini.vGtVal("F", false));
-    EXPECT_EQ(ini.vGtVal("Width", 7), 7) << "key names are case-sensitive";
+    ASSERT_TRUE(ini.readFile(path));
+    ini.readGroup("設定");
+    EXPECT_EQ(ini.valueOr("A", 5), 12);
+    EXPECT_EQ(ini.valueOr("B", 5), 0);
+    EXPECT_EQ(ini.valueOr("C", 5), 5);
+    EXPECT_EQ(ini.valueOr("C", "x"), "x");
+    EXPECT_TRUE(ini.valueOr("D", false));
+    EXPECT_FALSE(ini.valueOr("E", true));
+    EXPECT_TRUE(ini.valueOr("F", true));
+    EXPECT_FALSE(ini.valueOr("F", false));
+    EXPECT_EQ(ini.valueOr("Width", 7), 7) << "key names are case-sensitive";
 }
 
 TEST_F(SettingsStoreTest, DamagedTagsAreReportedAndReadAsDefaults) {
@@ -143,10 +144,10 @@ TEST_F(SettingsStoreTest, DamagedTagsAreReportedAndReadAsDefaults) {
                                       "      <Root>/x\r\n"
                                       "      </Width>5<Width>\r\n"
                                       "   </設定>\r\n</運用>"));
-    ASSERT_TRUE(ini.GetTxt(path));
-    ini.GetGtx("設定");
-    EXPECT_EQ(ini.vGtVal("Root", "dflt"), "dflt");
-    EXPECT_EQ(ini.vGtVal("Width", 3), 3);
+    ASSERT_TRUE(ini.readFile(path));
+    ini.readGroup("設定");
+    EXPECT_EQ(ini.valueOr("Root", "dflt"), "dflt");
+    EXPECT_EQ(ini.valueOr("Width", 3), 3);
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0],
               "<Root> の設定が読み込めません\rﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + path + ") が破損しています");
@@ -157,11 +158,11 @@ TEST_F(SettingsStoreTest, AGroupWithoutItsClosingTagGetsASecondCompleteBlock) {
     const std::string path = dir.write(
         "User.xml", AnsiCodec::encode("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
                                       "   <設定>\r\n      <A>1</A>\r\n</運用>"));
-    ASSERT_TRUE(ini.GetTxt(path));
-    ini.GetGtx("設定");
+    ASSERT_TRUE(ini.readFile(path));
+    ini.readGroup("設定");
     EXPECT_EQ(messages.shown.size(), 1u);
-    ini.SetVal("A", "2");
-    ASSERT_TRUE(ini.SetGtx());
+    ini.setValue("A", "2");
+    ASSERT_TRUE(ini.writeGroup());
     EXPECT_EQ(ini.document(), "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
                               "   <設定>\r\n      <A>1</A>\r\n"
                               "   <設定>\r\n      <A>2</A>\r\n   </設定>\r\n</運用>");
@@ -169,12 +170,12 @@ TEST_F(SettingsStoreTest, AGroupWithoutItsClosingTagGetsASecondCompleteBlock) {
 
 TEST_F(SettingsStoreTest, ADocumentWithoutRootEndCannotTakeANewGroup) {
     const std::string path = dir.write("User.xml", AnsiCodec::encode("<?xml?>\r\n<運用>\r\n"));
-    ASSERT_TRUE(ini.GetTxt(path));
-    ini.GetGtx("New");
-    ini.SetVal("K", "v");
-    EXPECT_FALSE(ini.SetGtx());
+    ASSERT_TRUE(ini.readFile(path));
+    ini.readGroup("New");
+    ini.setValue("K", "v");
+    EXPECT_FALSE(ini.writeGroup());
     EXPECT_EQ(ini.document(), "<?xml?>\r\n<運用>\r\n");
-    EXPECT_TRUE(ini.SetTxt());
+    EXPECT_TRUE(ini.writeFile());
     EXPECT_EQ(ini.writeFailure(), "ﾌｧｲﾙに </運用> がないため <New> の設定を書き込めません")
         << "a setting lost is told";
 }
@@ -182,28 +183,28 @@ TEST_F(SettingsStoreTest, ADocumentWithoutRootEndCannotTakeANewGroup) {
 TEST_F(SettingsStoreTest, ShortOneLineGroupReadsAsEmpty) {
     const std::string path =
         dir.write("User.xml", AnsiCodec::encode("<?xml?>\r\n<運用><G>ab</G></運用>"));
-    ASSERT_TRUE(ini.GetTxt(path));
-    ini.GetGtx("G");
+    ASSERT_TRUE(ini.readFile(path));
+    ini.readGroup("G");
     EXPECT_EQ(ini.groupText(), "");
 }
 
 TEST_F(SettingsStoreTest, DaggerInAValueReadsBackUnchanged) {
     loadFresh();
-    ini.GetGtx("G");
-    ini.SetVal("K", "a‡b");
+    ini.readGroup("G");
+    ini.setValue("K", "a‡b");
     EXPECT_EQ(ini.groupText(), "      <K>a&#x2021;b</K>\r\n");
-    EXPECT_EQ(ini.vGtVal("K", ""), "a‡b");
-    ini.SetVal("K", "c‡d");
-    EXPECT_EQ(ini.vGtVal("K", ""), "c‡d");
+    EXPECT_EQ(ini.valueOr("K", ""), "a‡b");
+    ini.setValue("K", "c‡d");
+    EXPECT_EQ(ini.valueOr("K", ""), "c‡d");
 }
 
 TEST_F(SettingsStoreTest, DvSettingsNameIsMappedToThePlainName) {
-    ASSERT_TRUE(ini.GetTxt(dir / "User_Dv.XML"));
+    ASSERT_TRUE(ini.readFile(dir / "User_Dv.XML"));
     EXPECT_EQ(ini.filePath(), dir / "User.xml");
 }
 
 TEST_F(SettingsStoreTest, SetTxtWithoutPathFails) {
-    EXPECT_FALSE(ini.SetTxt());
+    EXPECT_FALSE(ini.writeFile());
     EXPECT_EQ(ini.writeFailure(), "");
 }
 
@@ -214,12 +215,12 @@ TEST_F(SettingsStoreTest, AFolderOrAPipeInPlaceOfTheFileIsReportedAndLeftAlone) 
     const std::string pipe = dir.mkdir("b") + "/User.xml";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const std::string& path : {folder, pipe}) {
-        EXPECT_FALSE(ini.GetTxt(path)) << path;
+        EXPECT_FALSE(ini.readFile(path)) << path;
         EXPECT_EQ(ini.readFailure(), "通常のﾌｧｲﾙではありません");
-        ini.GetGtx("設定");
-        ini.SetVal("Root", "/tmp");
-        ini.SetGtx();
-        EXPECT_FALSE(ini.SetTxt());
+        ini.readGroup("設定");
+        ini.setValue("Root", "/tmp");
+        ini.writeGroup();
+        EXPECT_FALSE(ini.writeFile());
         EXPECT_EQ(ini.writeFailure(), "") << "reported once, at start";
     }
     alarm(0);
@@ -232,11 +233,11 @@ TEST_F(SettingsStoreTest, AFileWithoutReadPermissionIsLeftAlone) {
     const std::string path = dir.write("User.xml", "<?xml?>\r\n<運用>\r\n</運用>");
     ::chmod(path.c_str(), 0200);
     EXPECT_TRUE(asUnprivileged(dir.path(), [&] {
-        const bool read = ini.GetTxt(path);
-        ini.GetGtx("設定");
-        ini.SetVal("Root", "/tmp");
-        ini.SetGtx();
-        return !read && ini.readFailure() == "ｱｸｾｽが拒否されました" && !ini.SetTxt();
+        const bool read = ini.readFile(path);
+        ini.readGroup("設定");
+        ini.setValue("Root", "/tmp");
+        ini.writeGroup();
+        return !read && ini.readFailure() == "ｱｸｾｽが拒否されました" && !ini.writeFile();
     }));
     EXPECT_EQ(TempDir::read(path), "<?xml?>\r\n<運用>\r\n</運用>");
 }
@@ -245,7 +246,8 @@ TEST_F(SettingsStoreTest, AReadOnlyFolderKeepsTheOldFileAndTellsWhy) {
     const std::string path = dir.write("sub/User.xml", "old");
     EXPECT_TRUE(asUnprivileged(dir.path(), [&] {
         ::chmod((dir / "sub").c_str(), 0500);
-        return ini.GetTxt(path) && !ini.SetTxt() && ini.writeFailure() == "ｱｸｾｽが拒否されました";
+        return ini.readFile(path) && !ini.writeFile() &&
+               ini.writeFailure() == "ｱｸｾｽが拒否されました";
     }));
     EXPECT_EQ(TempDir::read(path), "old");
 }
@@ -259,13 +261,13 @@ TEST_F(SettingsStoreTest, AFullDiskKeepsTheOldFileAndTellsWhy) {
         ~Unmount() { ::umount(at.c_str()); }
     } unmount{disk};
     const std::string path = disk + "/User.xml";
-    ASSERT_TRUE(ini.GetTxt(path));
-    ASSERT_TRUE(ini.SetTxt());
+    ASSERT_TRUE(ini.readFile(path));
+    ASSERT_TRUE(ini.writeFile());
     const std::string before = TempDir::read(path);
-    ini.GetGtx("設定");
-    ini.SetVal("Big", std::string(128 * 1024, 'x'));
-    ini.SetGtx();
-    const bool written = ini.SetTxt();
+    ini.readGroup("設定");
+    ini.setValue("Big", std::string(128 * 1024, 'x'));
+    ini.writeGroup();
+    const bool written = ini.writeFile();
     const std::string after = TempDir::read(path);
     const bool onlyTheFile = FileSystem::list(disk).files.size() == 1;
     EXPECT_FALSE(written);
@@ -276,17 +278,17 @@ TEST_F(SettingsStoreTest, AFullDiskKeepsTheOldFileAndTellsWhy) {
 
 TEST_F(SettingsStoreTest, DocumentHasNoLengthLimit) {
     const std::string path = loadFresh();
-    ini.GetGtx("設定");
+    ini.readGroup("設定");
     const std::string big(100000, 'x');
-    ini.SetVal("Big", big);
-    ini.SetVal("After", 1);
-    ini.SetGtx();
-    ini.SetTxt();
+    ini.setValue("Big", big);
+    ini.setValue("After", 1);
+    ini.writeGroup();
+    ini.writeFile();
     SettingsStore again(messages);
-    again.GetTxt(path);
-    again.GetGtx("設定");
-    EXPECT_EQ(again.vGtVal("Big", ""), big);
-    EXPECT_EQ(again.vGtVal("After", 0), 1);
+    again.readFile(path);
+    again.readGroup("設定");
+    EXPECT_EQ(again.valueOr("Big", ""), big);
+    EXPECT_EQ(again.valueOr("After", 0), 1);
 }
 
 // Linux names can hold anything: every such value must survive the file unchanged and
@@ -298,19 +300,19 @@ TEST_F(SettingsStoreTest, AnyNameSurvivesTheFileUnchanged) {
         "/tmp/&#x41;",        "/tmp/한국어",     "/tmp/a,b c",
     };
     const std::string path = loadFresh();
-    ini.GetGtx("設定");
+    ini.readGroup("設定");
     for (std::size_t i = 0; i < values.size(); ++i)
-        ini.SetVal("K" + std::to_string(i), values[i]);
-    ini.SetVal("Root", "after");
-    ini.SetGtx();
-    ASSERT_TRUE(ini.SetTxt());
+        ini.setValue("K" + std::to_string(i), values[i]);
+    ini.setValue("Root", "after");
+    ini.writeGroup();
+    ASSERT_TRUE(ini.writeFile());
 
     SettingsStore again(messages);
-    ASSERT_TRUE(again.GetTxt(path));
-    again.GetGtx("設定");
+    ASSERT_TRUE(again.readFile(path));
+    again.readGroup("設定");
     for (std::size_t i = 0; i < values.size(); ++i)
-        EXPECT_EQ(again.vGtVal("K" + std::to_string(i), ""), values[i]) << i;
-    EXPECT_EQ(again.vGtVal("Root", ""), "after");
+        EXPECT_EQ(again.valueOr("K" + std::to_string(i), ""), values[i]) << i;
+    EXPECT_EQ(again.valueOr("Root", ""), "after");
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -321,12 +323,12 @@ TEST_F(SettingsStoreTest, FilesOfTheWindowsProgramReadTheSame) {
                                       "   <設定>\r\n      <Root>C:\\A&B\\～</Root>\r\n"
                                       "   </設定>\r\n</運用>"));
     const std::string before = TempDir::read(path);
-    ASSERT_TRUE(ini.GetTxt(path));
-    ini.GetGtx("設定");
-    EXPECT_EQ(ini.vGtVal("Root", ""), "C:\\A&B\\～");
-    ini.SetVal("Root", ini.vGtVal("Root", ""));
-    ini.SetGtx();
-    ini.SetTxt();
+    ASSERT_TRUE(ini.readFile(path));
+    ini.readGroup("設定");
+    EXPECT_EQ(ini.valueOr("Root", ""), "C:\\A&B\\～");
+    ini.setValue("Root", ini.valueOr("Root", ""));
+    ini.writeGroup();
+    ini.writeFile();
     EXPECT_EQ(TempDir::read(path), before);
 }
 

@@ -20,7 +20,7 @@ std::string TextCaseUpper(std::string s) {
 class UserDataFolderTest : public ::testing::Test {
   protected:
     std::string resolve() {
-        ini.W_UserData(0, "tavrin", program);
+        ini.resolveUserDataFolder(0, "tavrin", program);
         return ini.userData();
     }
     std::string defaultFolder() const { return dir / "config/Quorvale/tavrin/"; }
@@ -130,11 +130,11 @@ TEST_F(UserDataFolderTest, ExecutablePathIsPublishedAndRewrittenOnlyWhenItDiffer
 TEST(CreateFolder, MakesEveryMissingLevelAndSkipsExistingOnes) {
     TempDir dir;
     dir.mkdir("a");
-    SettingsStore::F_CreateFld(dir / "a/b/c");
+    SettingsStore::createFolder(dir / "a/b/c");
     EXPECT_TRUE(FileSystem::folderExists(dir / "a/b/c"));
-    SettingsStore::F_CreateFld(dir / "x/y/");
+    SettingsStore::createFolder(dir / "x/y/");
     EXPECT_TRUE(FileSystem::folderExists(dir / "x/y"));
-    SettingsStore::F_CreateFld(dir / "a/b/c"); // exists: nothing happens
+    SettingsStore::createFolder(dir / "a/b/c"); // exists: nothing happens
 }
 
 } // namespace

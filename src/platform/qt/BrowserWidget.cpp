@@ -48,8 +48,8 @@ BrowserWidget::BrowserWidget(BrowserControls& controls, BrowserInput& input, QWi
     buildTopRow();
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setChildrenCollapsible(false);
-    tree_ = new QtTreeView(controls_.trView, *images_, input_, splitter_);
-    list_ = new QtListView(controls_.lsView, *images_, input_, splitter_);
+    tree_ = new QtTreeView(controls_.treeControl, *images_, input_, splitter_);
+    list_ = new QtListView(controls_.listControl, *images_, input_, splitter_);
     // The control names, for finding the panes from tests and accessibility tools.
     tree_->setObjectName(QStringLiteral("TrView"));
     list_->setObjectName(QStringLiteral("LsView"));

@@ -148,11 +148,11 @@ TEST(BrowserWidgetTest, LeavingTheTreeForAnotherWidgetIsReported) {
 TEST(BrowserWidgetTest, ControlsMayGoBeforeTheWidgetAtShutdown) {
     auto controls = std::make_unique<BrowserControls>();
     RecordingBrowserInput input;
-    controls->trView.add("", TreeRelation::Child, "N0000", "/");
+    controls->treeControl.add("", TreeRelation::Child, "N0000", "/");
     ListItemData row;
     row.key = "L001";
     row.text = "a";
-    controls->lsView.add(row);
+    controls->listControl.add(row);
     controls->drive1.setEntries({"/ [sda]"});
     auto widget = std::make_unique<BrowserWidget>(*controls, input);
     widget->show();
