@@ -36,10 +36,11 @@ std::unique_ptr<WindowList> windowListOfThisDisplay() {
 Program::Program()
     : shellOpener_(&messages_), windowList_(windowListOfThisDisplay()),
       placement_(*windowList_, loop_, clock_),
-      shell_(shellOpener_, folderPicker_, loop_, &placement_), usr_(messages_, loop_, tray_),
+      shell_(shellOpener_, folderPicker_, loop_, &placement_),
+      application_(messages_, loop_, tray_),
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
       window_(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips),
-      main_(usr_, window_, loop_, browser_),
+      main_(application_, window_, loop_, browser_),
       wordViewer_(OfficeKind::Writer, viewerProfile("office-writer")),
       sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc")),
       browserViewer_(viewerProfile("browser")),
@@ -50,7 +51,7 @@ Program::Program()
       commands_(main_, browser_, shell_, policy_) {
     browser_.fileOperations().setService(&fileOperations_);
     commands_.registerFolder = [this](bool choose) {
-        browser_.registerChosenFolder(choose, usr_.ini());
+        browser_.registerChosenFolder(choose, application_.ini());
     };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);
@@ -92,9 +93,9 @@ void Program::unload() {
 
 int Program::run() {
     guarded("start-up", [&] {
-        usr_.Main(ProcessInfo::executableName(), ProcessInfo::executableFolder(), main_);
+        application_.start(ProcessInfo::executableName(), ProcessInfo::executableFolder(), main_);
         commands_.setTools(settingsDialog_, fileDialog_, programStarter_,
-                           ProcessInfo::executableFolder(), usr_.ini().userData());
+                           ProcessInfo::executableFolder(), application_.ini().userData());
     });
     if (main_.unloaded())
         return 0;

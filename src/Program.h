@@ -58,7 +58,7 @@ class Program {
     SteadyWaitClock clock_;
     WindowPlacement placement_;
     ShellServices shell_;
-    Application usr_;
+    Application application_;
     FolderBrowser browser_; // before the window, so the views go before the controls they show
     QtMainWindow window_;
     QtFileOperations fileOperations_{&window_}; // its dialogs are owned by the window

@@ -19,8 +19,8 @@ std::string Application::programName(std::string_view executableName) {
     return name;
 }
 
-void Application::Main(std::string_view executableName, std::string_view programFolder,
-                       MainWindow& main) {
+void Application::start(std::string_view executableName, std::string_view programFolder,
+                        MainWindow& main) {
     name_ = programName(executableName);
     // The context-menu form would be loaded here; the file-system service needs no start.
     ShellServices::fileSystemMissing();

@@ -23,7 +23,7 @@ class Application {
     // Start-up: program name, user data folder, settings file, then the main window is
     // loaded and shown. `programFolder` is where "UserData.ini" is looked for. A settings
     // file that is there but cannot be read is reported once and left alone.
-    void Main(std::string_view executableName, std::string_view programFolder, MainWindow& main);
+    void start(std::string_view executableName, std::string_view programFolder, MainWindow& main);
     // Writes the settings file (telling the user when they could not all be written),
     // unloads every window, deletes the tray icon when it was added and leaves the event
     // loop. Each step runs whatever the one before did.

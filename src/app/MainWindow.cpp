@@ -8,8 +8,9 @@
 #include "platform/UiLoop.h"
 #include "settings/ValueText.h"
 
-MainWindow::MainWindow(Application& usr, MainWindowView& view, UiLoop& loop, FolderBrowser& browser)
-    : usr_(usr), view_(view), loop_(loop), browser_(browser) {}
+MainWindow::MainWindow(Application& application, MainWindowView& view, UiLoop& loop,
+                       FolderBrowser& browser)
+    : application_(application), view_(view), loop_(loop), browser_(browser) {}
 
 void MainWindow::show() {
     load();
@@ -39,7 +40,7 @@ void MainWindow::loadWindow() {
     browser_.attachHost(*this);
     workAreaRect = view_.workArea();
     browser_.setFilter("");
-    browser_.exchangeParameters(false, usr_.ini(), options);
+    browser_.exchangeParameters(false, application_.ini(), options);
     syncActiveFolder();
     placeAtLeftEdge();
     ShellServices::setOwnerWindow(view_.handle());
@@ -92,15 +93,15 @@ void MainWindow::unload() {
     unloaded_ = true;
     // Each step goes on whatever the one before did: the settings are always written and
     // the program always ends.
-    shutdownStep([&] { browser_.exchangeParameters(true, usr_.ini(), options); });
+    shutdownStep([&] { browser_.exchangeParameters(true, application_.ini(), options); });
     shutdownStep([&] { offerToCloseViewers(); });
-    shutdownStep([&] { usr_.endRun(retreatedToTray, view_); });
+    shutdownStep([&] { application_.endRun(retreatedToTray, view_); });
 }
 
 // The kept viewers still shown may be closed with the program; on No they stay.
 void MainWindow::offerToCloseViewers() {
     const std::string names = openViewerNames();
-    if (!names.empty() && usr_.messages().ask(names + "を閉じて良いですか"))
+    if (!names.empty() && application_.messages().ask(names + "を閉じて良いですか"))
         policy_->closeViewers();
 }
 
@@ -128,9 +129,9 @@ void MainWindow::syncActiveFolder() {
 
 void MainWindow::showMainWindow(bool shown) {
     noArrange = true;
-    const bool tray = usr_.trayAvailable();
+    const bool tray = application_.trayAvailable();
     if (!shown && !retreatedToTray && tray) {
-        usr_.addTrayIcon("Tavrin");
+        application_.addTrayIcon("Tavrin");
         retreatedToTray = true;
     }
     if (view_.minimized() && shown)
@@ -140,12 +141,12 @@ void MainWindow::showMainWindow(bool shown) {
     else
         view_.minimize();
     if (shown)
-        usr_.bringMainWindowForward(view_);
+        application_.bringMainWindowForward(view_);
     noArrange = false;
 }
 
 void MainWindow::trayRightClicked() {
-    usr_.bringMainWindowForward(view_);
+    application_.bringMainWindowForward(view_);
     loop_.processEvents();
     view_.popupOpenMenu();
 }

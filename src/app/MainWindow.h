@@ -30,7 +30,8 @@ class MainWindow : public BrowserHost, public PolicyHost {
     static constexpr int kDesignedWidthTwips = 2730;
     static constexpr int kDesignedHeightTwips = 3990;
 
-    MainWindow(Application& usr, MainWindowView& view, UiLoop& loop, FolderBrowser& browser);
+    MainWindow(Application& application, MainWindowView& view, UiLoop& loop,
+               FolderBrowser& browser);
 
     // Loads the window (once) and shows it.
     void show();
@@ -97,7 +98,7 @@ class MainWindow : public BrowserHost, public PolicyHost {
     void placeAtLeftEdge();
     void offerToCloseViewers();
 
-    Application& usr_;
+    Application& application_;
     MainWindowView& view_;
     UiLoop& loop_;
     FolderBrowser& browser_;

@@ -29,7 +29,7 @@ void MenuCommands::showSettings() {
     DisplaySettingsDialog dialog(*settings_, main_.view());
     bool byExplorer = browser_.exploreFolderShortcuts;
     DocumentOptions& o = main_.options;
-    dialog.Act(o.fileOpenMode, o.officeOpenMode, o.readOnly, byExplorer, o.minimiseExtensions);
+    dialog.edit(o.fileOpenMode, o.officeOpenMode, o.readOnly, byExplorer, o.minimiseExtensions);
     browser_.exploreFolderShortcuts = byExplorer;
 }
 
@@ -40,7 +40,7 @@ void MenuCommands::startTool(int index) {
         tools_ = std::make_unique<ToolLauncher>(*fileDialog_, *starter_, programFolder_,
                                                 userDataFolder_);
     const ToolPlace place = main_.toolPlace();
-    tools_->startTool(index, place.left, place.top, place.width, place.height, browser_.Root(),
+    tools_->startTool(index, place.left, place.top, place.width, place.height, browser_.root(),
                       browser_.activePath());
 }
 
@@ -52,7 +52,7 @@ void MenuCommands::chosen(MenuFamily family, int index) {
     switch (family) {
     case MenuFamily::Fold:
         if (index == 0)
-            browser_.setRoot(shell_.chooseFolder(browser_.Root()));
+            browser_.setRoot(shell_.chooseFolder(browser_.root()));
         else if (index == 6)
             main_.unload();
         break;

@@ -45,13 +45,13 @@ class FolderBrowser : public BrowserInput {
     void attachHost(BrowserHost& host);
 
     void exchangeParameters(bool saving, SettingsStore& ini, DocumentOptions& options);
-    const std::string& Filter() const { return state_.filter; }
+    const std::string& filter() const { return state_.filter; }
     void setFilter(std::string filter) { state_.filter = std::move(filter); }
     void showList(bool shown);
     bool showsList() const { return state_.showList; }
     std::string activePath() const;
     void setRoot(std::string_view value) { tree_.setRoot(value); }
-    const std::string& Root() const { return state_.root; }
+    const std::string& root() const { return state_.root; }
     void redrawTree() { tree_.redrawTree(); }
     void setTimerRunning(bool on);
 

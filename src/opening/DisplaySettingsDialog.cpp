@@ -52,8 +52,8 @@ SettingsDialogState DisplaySettingsDialog::preset(short fileOpenMode, short offi
     return s;
 }
 
-void DisplaySettingsDialog::Act(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
-                                bool& exploreFolderShortcuts, std::string& minimiseExtensions) {
+void DisplaySettingsDialog::edit(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
+                                 bool& exploreFolderShortcuts, std::string& minimiseExtensions) {
     const SettingsDialogState initial =
         preset(fileOpenMode, officeOpenMode, readOnly, exploreFolderShortcuts, minimiseExtensions);
     accepted = false;

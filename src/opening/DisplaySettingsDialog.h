@@ -20,8 +20,8 @@ class DisplaySettingsDialog {
 
     // Shows the dialog modally next to the main window with the values preset; on Ok
     // writes the five values back.
-    void Act(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
-             bool& exploreFolderShortcuts, std::string& minimiseExtensions);
+    void edit(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
+              bool& exploreFolderShortcuts, std::string& minimiseExtensions);
 
     // The last display was closed with Ok.
     bool accepted = false;

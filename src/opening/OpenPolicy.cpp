@@ -138,7 +138,7 @@ ScreenRect OpenPolicy::officeUnits(const ScreenRect& pixels) {
 
 void OpenPolicy::armPlacement() {
     if (placement_)
-        placement_->SetPlacement(rectangle());
+        placement_->setPlacement(rectangle());
 }
 
 void OpenPolicy::placeDocumentWindow() {

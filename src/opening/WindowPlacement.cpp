@@ -8,7 +8,7 @@
 WindowPlacement::WindowPlacement(WindowList& windows, UiLoop& loop, WaitClock& clock)
     : windows_(windows), loop_(loop), clock_(clock) {}
 
-void WindowPlacement::SetPlacement(const ScreenRect& rect) {
+void WindowPlacement::setPlacement(const ScreenRect& rect) {
     rect_ = rect;
     placementOn_ = true;
 }
@@ -24,7 +24,7 @@ void WindowPlacement::placeWindow(int mode) {
         placeNewWindow();
 }
 
-void WindowPlacement::EnumWndProc(Handle window, int mode) {
+void WindowPlacement::visitWindow(Handle window, int mode) {
     if (mode == 0)
         snapshotTaken_ = true;
     (mode == 0 ? snapshot_ : newWindows_).push_back(window);
@@ -75,7 +75,7 @@ bool WindowPlacement::waitForCountChange() {
 
 void WindowPlacement::enumerate(int mode) {
     for (const Handle window : windows_.shownWindows())
-        EnumWndProc(window, mode);
+        visitWindow(window, mode);
 }
 
 WindowPlacement::Handle WindowPlacement::firstNewWindow() const {

@@ -28,7 +28,7 @@ class WindowPlacement : public PlacementSteps {
     WindowPlacement(WindowList& windows, UiLoop& loop, WaitClock& clock);
 
     // Stores the rectangle and turns placement on; it is never turned off again.
-    void SetPlacement(const ScreenRect& rect);
+    void setPlacement(const ScreenRect& rect);
     bool placementOn() const { return placementOn_; }
     const ScreenRect& placementRect() const { return rect_; }
     // The window most recently placed; 0 when there is none.
@@ -37,7 +37,7 @@ class WindowPlacement : public PlacementSteps {
     void placeWindow(int mode) override;
     // Counts one shown window into the snapshot (mode 0) or into the windows seen after
     // the start (mode 1).
-    void EnumWndProc(Handle window, int mode);
+    void visitWindow(Handle window, int mode);
     // Moves the last placed window into the (recomputed) rectangle again.
     void moveWindow();
 

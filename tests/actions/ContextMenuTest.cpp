@@ -214,7 +214,7 @@ TEST_F(ContextMenuTest, BackspaceInTheListOpensTheParentFolder) {
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "sub2", "a,1.txt", "b.txt"}));
     EXPECT_EQ(browser.controls().treeControl.selected()->key(), rootKey());
     browser.listKeyPressed(BrowserKey::Backspace, {});
-    EXPECT_EQ(browser.Root(), dir.path()) << "above the root the tree goes up";
+    EXPECT_EQ(browser.root(), dir.path()) << "above the root the tree goes up";
 }
 
 } // namespace

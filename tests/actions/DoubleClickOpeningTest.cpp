@@ -85,11 +85,11 @@ TEST_F(DoubleClickOpeningTest, AFolderShortcutReRootsOrGoesToTheHostByPane) {
     browser.exploreFolderShortcuts = false;
     opened.clear();
     openNode("to folder.lnk");
-    EXPECT_EQ(browser.Root(), dir / "target");
+    EXPECT_EQ(browser.root(), dir / "target");
     browser.showList(true);
     browser.setRoot(dir / "r");
     openRow("to folder.lnk");
-    EXPECT_EQ(browser.Root(), dir / "target");
+    EXPECT_EQ(browser.root(), dir / "target");
     EXPECT_TRUE(opened.empty());
 }
 

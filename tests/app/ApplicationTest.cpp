@@ -31,7 +31,7 @@ class StartAndEnd : public ::testing::Test {
   protected:
     void start() {
         dir.write("prog/UserData.ini", "%usr%");
-        usr.Main("tavrin_dv", dir / "prog", mainWindow);
+        application.start("tavrin_dv", dir / "prog", mainWindow);
     }
     std::string userXml() const { return dir / "cfg/Quorvale/tavrin/User.xml"; }
 
@@ -46,15 +46,15 @@ class StartAndEnd : public ::testing::Test {
     ManualTimer timer;
     ScriptedFolderPicker folderPicker;
     FolderBrowser browser{messages, loop, icons, timer, folderPicker};
-    Application usr{messages, loop, tray};
-    MainWindow mainWindow{usr, window, loop, browser};
+    Application application{messages, loop, tray};
+    MainWindow mainWindow{application, window, loop, browser};
 };
 
 TEST_F(StartAndEnd, StartPlacesTheWindowAtTheLeftEdgeAtFullHeight) {
     start();
-    EXPECT_EQ(browser.Root(), dir / "home") << "first start: the documents folder";
-    EXPECT_EQ(usr.name(), "tavrin");
-    EXPECT_EQ(usr.ini().userData(), dir / "cfg/Quorvale/tavrin/");
+    EXPECT_EQ(browser.root(), dir / "home") << "first start: the documents folder";
+    EXPECT_EQ(application.name(), "tavrin");
+    EXPECT_EQ(application.ini().userData(), dir / "cfg/Quorvale/tavrin/");
     EXPECT_TRUE(window.shown);
     EXPECT_EQ(window.frame, (PixelRect{0, 30, 182, 1050})) << "width kept, height of the work area";
     EXPECT_EQ(mainWindow.workAreaRect, window.work);
@@ -85,7 +85,7 @@ TEST_F(StartAndEnd, UnloadWritesTheSettingsOnceAndClosesEverything) {
 
 TEST_F(StartAndEnd, AnExitAfterTheTrayWasUsedDeletesTheIcon) {
     start();
-    usr.addTrayIcon("Tavrin");
+    application.addTrayIcon("Tavrin");
     mainWindow.retreatedToTray = true;
     mainWindow.unload();
     EXPECT_EQ(tray.added, 1);
@@ -156,7 +156,7 @@ TEST_F(StartAndEnd, AFailingStepOfTheShutdownDoesNotStopTheNext) {
 TEST_F(StartAndEnd, ForegroundRaisesAndRunsPendingEvents) {
     start();
     const int before = loop.eventRuns;
-    usr.bringMainWindowForward(window);
+    application.bringMainWindowForward(window);
     EXPECT_EQ(window.raised, 1);
     EXPECT_EQ(loop.eventRuns, before + 1);
 }

@@ -28,7 +28,7 @@ class MainWindowTest : public ::testing::Test {
         dir.write("prog/UserData.ini", "%usr%");
         dir.mkdir("home/a");
         dir.mkdir("home/b");
-        usr.Main("tavrin", dir / "prog", main);
+        application.start("tavrin", dir / "prog", main);
         main.setOpenPolicy(&policy);
         ActionServices services;
         services.shell = &shell;
@@ -54,8 +54,8 @@ class MainWindowTest : public ::testing::Test {
     ScriptedFolderPicker picker;
     ScriptedFolderPicker folderPicker;
     FolderBrowser browser{messages, loop, icons, timer, folderPicker};
-    Application usr{messages, loop, tray};
-    MainWindow main{usr, window, loop, browser};
+    Application application{messages, loop, tray};
+    MainWindow main{application, window, loop, browser};
     ShellServices shell{opener, picker, loop};
     std::vector<std::string> recorded;
     OpenPolicy policy{main, shell, nullptr,
@@ -83,20 +83,20 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSubmenus) {
 TEST_F(MainWindowTest, ChoosingAFolderSetsTheRootAndCancelKeepsIt) {
     picker.answers = {dir / "home/a", ""};
     commands.chosen(MenuFamily::Fold, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/a");
+    EXPECT_EQ(browser.root(), dir / "home/a");
     EXPECT_EQ(picker.calls[0].initialFolder, dir / "home");
     EXPECT_EQ(picker.calls[0].title, "ﾌｫﾙﾀﾞの指定");
     commands.chosen(MenuFamily::Fold, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/a");
+    EXPECT_EQ(browser.root(), dir / "home/a");
 }
 
 TEST_F(MainWindowTest, RecentAndRegisteredItemsBecomeTheRoot) {
     main.menus()[MenuFamily::Dir].setCaption(0, dir / "home/b");
     commands.chosen(MenuFamily::Dir, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/b");
+    EXPECT_EQ(browser.root(), dir / "home/b");
     main.menus()[MenuFamily::RcFd].setCaption(0, "?");
     commands.chosen(MenuFamily::RcFd, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/b") << "the placeholder opens nothing";
+    EXPECT_EQ(browser.root(), dir / "home/b") << "the placeholder opens nothing";
 }
 
 TEST_F(MainWindowTest, ViewSwitchSetsTheChecksAndTheBrowserMode) {

@@ -18,7 +18,7 @@ class FolderTreeTest : public BrowserFixture {
 
 TEST_F(FolderTreeTest, RootBuildsKeysInCreationOrderWithDummiesForFoldersWithContent) {
     browser.setRoot(dir / "r/");
-    EXPECT_EQ(browser.Root(), dir / "r");
+    EXPECT_EQ(browser.root(), dir / "r");
     auto& tree = browser.controls().treeControl;
     TreeNode* root = tree.firstNode();
     ASSERT_TRUE(root);
@@ -73,7 +73,7 @@ TEST_F(FolderTreeTest, MissingActivePathSelectsWhatExistsAndKeepsTheList) {
 TEST_F(FolderTreeTest, ARootThatIsNotAFolderChangesNothing) {
     browser.setRoot(dir / "r");
     browser.setRoot(dir / "r/top.txt");
-    EXPECT_EQ(browser.Root(), dir / "r");
+    EXPECT_EQ(browser.root(), dir / "r");
     EXPECT_EQ(browser.controls().treeControl.firstNode()->text(), dir / "r");
     EXPECT_FALSE(browser.state().busy);
 }
@@ -209,10 +209,10 @@ TEST_F(FolderTreeTest, RightPressMarksTheListNodeAndFocusLossRestoresIt) {
 
 TEST_F(FolderTreeTest, DroppedFileSetsItsFolderAsRoot) {
     browser.tree().setRootFromDrop({dir / "nowhere/x.y", dir / "r/c/file.txt"});
-    EXPECT_EQ(browser.Root(), dir / "r/c");
+    EXPECT_EQ(browser.root(), dir / "r/c");
     dir.mkdir("v1.2");
     browser.tree().setRootFromDrop({dir / "v1.2"});
-    EXPECT_EQ(browser.Root(), dir / "v1.2") << "a folder with a dot in its name is a folder";
+    EXPECT_EQ(browser.root(), dir / "v1.2") << "a folder with a dot in its name is a folder";
 }
 
 TEST_F(FolderTreeTest, MoreThan32767EntriesListCompletelyWithGrowingKeys) {

@@ -34,7 +34,7 @@ TEST_F(ParametersTest, FirstStartWithoutSettingsUsesTheDefaults) {
     EXPECT_TRUE(browser.showsList());
     EXPECT_EQ(browser.treeHeightTwips, 3000);
     EXPECT_EQ(browser.controls().splitter.treePaneHeight(), 200);
-    EXPECT_EQ(browser.Root(), dir / "home/Docs");
+    EXPECT_EQ(browser.root(), dir / "home/Docs");
     EXPECT_EQ(options.fileOpenMode, 1);
     EXPECT_EQ(options.officeOpenMode, 2);
     EXPECT_FALSE(options.readOnly);
@@ -57,7 +57,7 @@ TEST_F(ParametersTest, StoredValuesAreLoadedWithTheirRules) {
         key("DIR-0", dir / "reg2") + key("DIR-1", dir / "gone") + key("DIR-2", dir / "REG2") +
         key("DIR-3", dir / "reg1") + key("DIR-10", dir / "root")));
     EXPECT_EQ(host.width, 3000) << "half to even";
-    EXPECT_EQ(browser.Root(), dir / "root");
+    EXPECT_EQ(browser.root(), dir / "root");
     EXPECT_EQ(browser.activePath(), dir / "root/act");
     EXPECT_EQ(options.fileOpenMode, 0);
     EXPECT_EQ(options.officeOpenMode, 1);
@@ -99,7 +99,7 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
     ASSERT_TRUE(ini2.readFile(ini.filePath()));
     DocumentOptions options2;
     again.exchangeParameters(false, ini2, options2);
-    EXPECT_EQ(again.Root(), dir / "root");
+    EXPECT_EQ(again.root(), dir / "root");
     EXPECT_EQ(again.activePath(), dir / "root/act");
     EXPECT_EQ(again.treeHeightTwips, 2250);
     EXPECT_EQ(again.controls().listControl.column(0).width, 123);

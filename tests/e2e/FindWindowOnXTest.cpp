@@ -39,7 +39,7 @@ TEST(FindWindowOnXTest, TheOwnFindWindowIsPlacedInTheRectangleThroughTheApplicat
     SteadyWaitClock clock;
     WindowPlacement placement(*windows, loop, clock);
     const ScreenRect rect{250, 20, 700, 500};
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     NoProgramStarter starter;
     QtFindWindow findWindow;
     std::vector<std::string> opened;

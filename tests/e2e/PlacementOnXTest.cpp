@@ -126,7 +126,7 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
     ASSERT_TRUE(waitForWindowManager(windows));
     WindowPlacement placement(windows, loop, clock);
     const ScreenRect rect{300, 40, 640, 420};
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
 
     placement.placeWindow(0);
     auto program = startXmessage(x, "PlacedHere");
@@ -144,7 +144,7 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
 
     // After the rectangle changes, moveWindow brings the window into the new one.
     const ScreenRect wider{200, 0, 800, 500};
-    placement.SetPlacement(wider);
+    placement.setPlacement(wider);
     placement.moveWindow();
     const auto moved = waitFilling(probe, "PlacedHere", wider);
     ASSERT_TRUE(moved);
@@ -171,7 +171,7 @@ TEST_F(PlacementOnXTest, WithoutAWindowManagerTheWindowTakesTheRectangleItself) 
     XcbWindowList windows(x.display());
     WindowPlacement placement(windows, loop, clock);
     const ScreenRect rect{250, 30, 500, 300};
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
 
     placement.placeWindow(0);
     auto program = startXmessage(x, "Unmanaged");
@@ -195,7 +195,7 @@ TEST_F(PlacementOnXTest, TenNewWindowsAtOnceAreLeftWhereTheyAre) {
     XcbWindowList windows(x.display());
     ASSERT_TRUE(waitForWindowManager(windows));
     WindowPlacement placement(windows, loop, clock);
-    placement.SetPlacement({300, 0, 555, 333});
+    placement.setPlacement({300, 0, 555, 333});
 
     auto program = startXmessage(x, "Older");
     X11Probe probe(x.display());

@@ -21,8 +21,8 @@ struct Values {
 struct SettingsDialogFixture : ::testing::Test {
     Values act(Values v) {
         DisplaySettingsDialog dialog(view, mainWindow);
-        dialog.Act(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
-                   v.minimiseExtensions);
+        dialog.edit(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
+                    v.minimiseExtensions);
         accepted = dialog.accepted;
         return v;
     }
@@ -132,8 +132,8 @@ TEST_F(SettingsDialogFixture, StandsBelowAndRightOfTheMainWindowsTopLeftCorner) 
     large.frame = {0, 0, 100, 100};
     DisplaySettingsDialog dialog(view, large);
     Values v;
-    dialog.Act(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
-               v.minimiseExtensions);
+    dialog.edit(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
+                v.minimiseExtensions);
     EXPECT_EQ(view.calls[1].x, 42);
     EXPECT_EQ(view.calls[1].y, 125);
 }

@@ -49,7 +49,7 @@ class ShellServicesTest : public ::testing::Test {
     ScriptedFolderPicker picker;
     CountingLoop loop;
     RecordingPlacement placement;
-    ShellServices fld{opener, picker, loop, &placement};
+    ShellServices shell{opener, picker, loop, &placement};
 };
 
 } // namespace
@@ -80,9 +80,9 @@ TEST_F(ShellServicesTest, OpnDocOpensTheTargetOfShortcutsInAnyLetterCase) {
     const std::string url =
         dir.write("x.Url", "[InternetShortcut]\nURL=https://example.org/?q=1\n");
 
-    EXPECT_TRUE(fld.openDocument(link, false));
-    EXPECT_TRUE(fld.openDocument(url, false));
-    EXPECT_TRUE(fld.openDocument(dir / "a b", true));
+    EXPECT_TRUE(shell.openDocument(link, false));
+    EXPECT_TRUE(shell.openDocument(url, false));
+    EXPECT_TRUE(shell.openDocument(dir / "a b", true));
     ASSERT_EQ(opener.calls.size(), 3u);
     EXPECT_EQ(opener.calls[0].kind, "open");
     EXPECT_EQ(opener.calls[0].target, target);
@@ -94,22 +94,22 @@ TEST_F(ShellServicesTest, OpnDocOpensTheTargetOfShortcutsInAnyLetterCase) {
 
     // A broken shortcut is handed on as it is, like any other document.
     const std::string broken = dir.write("broken.lnk", "garbage");
-    EXPECT_TRUE(fld.openDocument(broken, false));
+    EXPECT_TRUE(shell.openDocument(broken, false));
     EXPECT_EQ(opener.calls.back().target, broken);
 }
 
 TEST_F(ShellServicesTest, OpnDocPlacesOnlyWithAnOwnerWindowAndAfterASuccessfulStart) {
     const std::string doc = dir.write("doc.txt", "x");
-    EXPECT_TRUE(fld.openDocument(doc, false));
+    EXPECT_TRUE(shell.openDocument(doc, false));
     EXPECT_TRUE(placement.modes.empty()) << "no owner window yet";
 
     ShellServices::setOwnerWindow(0x2a00007);
-    EXPECT_TRUE(fld.openDocument(doc, false));
+    EXPECT_TRUE(shell.openDocument(doc, false));
     EXPECT_EQ(placement.modes, (std::vector<int>{0, 1}));
 
     placement.modes.clear();
     opener.result = false;
-    EXPECT_FALSE(fld.openDocument(doc, false));
+    EXPECT_FALSE(shell.openDocument(doc, false));
     EXPECT_EQ(placement.modes, (std::vector<int>{0}));
     EXPECT_EQ(loop.waitDepth, 0);
 
@@ -128,33 +128,33 @@ TEST_F(ShellServicesTest, SpFldPhFollowsTheUsersFolders) {
          {"home/デスク トップ", "home/書類", "テンプレート", "data/Quorvale/Favorites",
           "data/Quorvale/Recent", "data/Quorvale/SendTo", "data/applications"})
         dir.mkdir(folder);
-    EXPECT_EQ(fld.systemFolderPath(0), dir / "home/デスク トップ");
-    EXPECT_EQ(fld.systemFolderPath(5), dir / "home/書類");
-    EXPECT_EQ(fld.systemFolderPath(21), dir / "テンプレート");
-    EXPECT_EQ(fld.systemFolderPath(6), dir / "data/Quorvale/Favorites");
-    EXPECT_EQ(fld.systemFolderPath(8), dir / "data/Quorvale/Recent");
-    EXPECT_EQ(fld.systemFolderPath(9), sendTo());
-    EXPECT_EQ(fld.systemFolderPath(11), dir / "data/applications");
-    EXPECT_EQ(fld.systemFolderPath(22), "/usr/share/applications");
-    EXPECT_EQ(fld.systemFolderPath(26), dir / "config");
-    EXPECT_EQ(fld.systemFolderPath(35), "/etc/xdg");
+    EXPECT_EQ(shell.systemFolderPath(0), dir / "home/デスク トップ");
+    EXPECT_EQ(shell.systemFolderPath(5), dir / "home/書類");
+    EXPECT_EQ(shell.systemFolderPath(21), dir / "テンプレート");
+    EXPECT_EQ(shell.systemFolderPath(6), dir / "data/Quorvale/Favorites");
+    EXPECT_EQ(shell.systemFolderPath(8), dir / "data/Quorvale/Recent");
+    EXPECT_EQ(shell.systemFolderPath(9), sendTo());
+    EXPECT_EQ(shell.systemFolderPath(11), dir / "data/applications");
+    EXPECT_EQ(shell.systemFolderPath(22), "/usr/share/applications");
+    EXPECT_EQ(shell.systemFolderPath(26), dir / "config");
+    EXPECT_EQ(shell.systemFolderPath(35), "/etc/xdg");
     EXPECT_TRUE(picker.calls.empty());
 
     EnvVar slash("XDG_CONFIG_HOME", dir / "config/");
-    EXPECT_EQ(fld.systemFolderPath(26), dir / "config") << "no trailing separator";
+    EXPECT_EQ(shell.systemFolderPath(26), dir / "config") << "no trailing separator";
 }
 
 TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersThatAreAbsent) {
     picker.answers = {"/mnt", ""};
-    EXPECT_EQ(fld.systemFolderPath(6), "/mnt") << "no Favorites folder yet";
-    EXPECT_EQ(fld.systemFolderPath(0), "") << "no desktop folder, picker cancelled";
+    EXPECT_EQ(shell.systemFolderPath(6), "/mnt") << "no Favorites folder yet";
+    EXPECT_EQ(shell.systemFolderPath(0), "") << "no desktop folder, picker cancelled";
     EXPECT_EQ(picker.calls.size(), 2u);
 }
 
 TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
     ShellServices::setOwnerWindow(77);
     picker.answers = {"/mnt"};
-    EXPECT_EQ(fld.systemFolderPath(17), "/mnt");
+    EXPECT_EQ(shell.systemFolderPath(17), "/mnt");
     ASSERT_EQ(picker.calls.size(), 1u);
     EXPECT_EQ(picker.calls[0].rootFolder, "/");
     EXPECT_EQ(picker.calls[0].initialFolder, "");
@@ -163,13 +163,13 @@ TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
 
     // The network is rooted at the mounted shares, when there are any.
     EnvVar runtime("XDG_RUNTIME_DIR", dir.path() + "/run");
-    EXPECT_EQ(fld.systemFolderPath(18), "") << "cancelled";
+    EXPECT_EQ(shell.systemFolderPath(18), "") << "cancelled";
     EXPECT_EQ(picker.calls.back().rootFolder, "");
     dir.mkdir("run/gvfs");
-    fld.systemFolderPath(18);
+    shell.systemFolderPath(18);
     EXPECT_EQ(picker.calls.back().rootFolder, dir / "run/gvfs");
     for (int number : {25, 31}) {
-        fld.systemFolderPath(number);
+        shell.systemFolderPath(number);
         EXPECT_EQ(picker.calls.back().rootFolder, "") << number;
     }
     EXPECT_EQ(picker.calls.size(), 5u);
@@ -178,8 +178,8 @@ TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
 TEST_F(ShellServicesTest, SelFldDropsAMissingInitialFolder) {
     const std::string existing = dir.mkdir("作成 先");
     picker.answers = {existing};
-    EXPECT_EQ(fld.chooseFolder(existing, "作成先"), existing);
-    EXPECT_EQ(fld.chooseFolder(dir / "gone", ""), "");
+    EXPECT_EQ(shell.chooseFolder(existing, "作成先"), existing);
+    EXPECT_EQ(shell.chooseFolder(dir / "gone", ""), "");
     ASSERT_EQ(picker.calls.size(), 2u);
     EXPECT_EQ(picker.calls[0].initialFolder, existing);
     EXPECT_EQ(picker.calls[0].title, "作成先");
@@ -193,7 +193,7 @@ TEST_F(ShellServicesTest, RunLnkStartsTheTargetWithEachPathAsItsOwnArgument) {
     ASSERT_TRUE(ShellLink::save(sendTo() + "/ツール.lnk", tool, dir / "bin"));
     const std::vector<std::string> paths{dir / "a b.txt", dir / "c,d.txt", dir / "e\nf.txt"};
 
-    EXPECT_TRUE(fld.runShortcut("ツール", paths, false));
+    EXPECT_TRUE(shell.runShortcut("ツール", paths, false));
     ASSERT_EQ(opener.calls.size(), 1u);
     EXPECT_EQ(opener.calls[0].kind, "start");
     EXPECT_EQ(opener.calls[0].target, tool);
@@ -203,9 +203,9 @@ TEST_F(ShellServicesTest, RunLnkStartsTheTargetWithEachPathAsItsOwnArgument) {
     EXPECT_TRUE(placement.modes.empty());
 
     ShellServices::setOwnerWindow(5);
-    EXPECT_TRUE(fld.runShortcut("ツール", paths, true));
+    EXPECT_TRUE(shell.runShortcut("ツール", paths, true));
     EXPECT_EQ(placement.modes, (std::vector<int>{0, 1}));
-    EXPECT_TRUE(fld.runShortcut("ツール", paths, false));
+    EXPECT_TRUE(shell.runShortcut("ツール", paths, false));
     EXPECT_EQ(placement.modes.size(), 2u);
 }
 
@@ -219,7 +219,7 @@ TEST_F(ShellServicesTest, RunLnkStartsNothingButExistingFiles) {
     ShellServices::setOwnerWindow(5);
 
     for (const char* name : {"Folder", "Gone", "Broken", "Missing", "", "..", "../SendTo/Folder"})
-        EXPECT_FALSE(fld.runShortcut(name, {dir / "x"}, true)) << name;
+        EXPECT_FALSE(shell.runShortcut(name, {dir / "x"}, true)) << name;
     EXPECT_TRUE(opener.calls.empty());
     EXPECT_TRUE(placement.modes.empty());
     EXPECT_EQ(loop.waitDepth, 0);
@@ -229,8 +229,8 @@ TEST_F(ShellServicesTest, RunLnkLooksTheSendToFolderUpOnce) {
     const std::string tool = script("tool.sh");
     dir.mkdir("data/Quorvale/SendTo");
     ASSERT_TRUE(ShellLink::save(sendTo() + "/Tool.lnk", tool, ""));
-    EXPECT_TRUE(fld.runShortcut("Tool", {}, false));
+    EXPECT_TRUE(shell.runShortcut("Tool", {}, false));
     EnvVar elsewhere("XDG_DATA_HOME", dir / "other");
-    EXPECT_TRUE(fld.runShortcut("Tool", {}, false));
+    EXPECT_TRUE(shell.runShortcut("Tool", {}, false));
     EXPECT_EQ(opener.calls.size(), 2u);
 }

@@ -55,7 +55,7 @@ class WindowPlacementTest : public ::testing::Test {
 };
 
 TEST_F(WindowPlacementTest, TheFirstNewWindowInListOrderIsMovedIntoTheRectangle) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({5, 7}, {{5, 9, 7, 11}});
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 9u);
@@ -64,7 +64,7 @@ TEST_F(WindowPlacementTest, TheFirstNewWindowInListOrderIsMovedIntoTheRectangle)
 }
 
 TEST_F(WindowPlacementTest, WaitsWhileTheCountIsUnchangedAndLetsEventsRun) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     // A window that closes and another that opens in the same moment keep the count.
     startWith({1, 2}, {{1, 2}, {1, 3}, {1, 2}, {1, 2, 4}});
     ASSERT_EQ(list.moves.size(), 1u);
@@ -73,7 +73,7 @@ TEST_F(WindowPlacementTest, WaitsWhileTheCountIsUnchangedAndLetsEventsRun) {
 }
 
 TEST_F(WindowPlacementTest, TenOrMoreNewWindowsAtOnceMoveNothingButNineDo) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({1}, {{1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}});
     EXPECT_TRUE(list.moves.empty());
     EXPECT_EQ(placement.lastPlaced(), 0u);
@@ -84,13 +84,13 @@ TEST_F(WindowPlacementTest, TenOrMoreNewWindowsAtOnceMoveNothingButNineDo) {
 }
 
 TEST_F(WindowPlacementTest, FewerWindowsAfterTheStartMoveNothing) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({1, 2, 3}, {{1, 2}});
     EXPECT_TRUE(list.moves.empty());
 }
 
 TEST_F(WindowPlacementTest, HandlesAreComparedWholeNotAsDigitsInsideOthers) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({123}, {{123, 12}});
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 12u);
@@ -109,13 +109,13 @@ TEST_F(WindowPlacementTest, NothingIsLookedAtOrMovedWhilePlacementIsOff) {
 }
 
 TEST_F(WindowPlacementTest, MovWndMovesTheLastPlacedWindowIntoTheNewRectangle) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     placement.moveWindow();
     EXPECT_TRUE(list.moves.empty()) << "no window placed yet";
 
     startWith({1}, {{1, 2}});
     const ScreenRect wider{500, 0, 780, 984};
-    placement.SetPlacement(wider);
+    placement.setPlacement(wider);
     placement.moveWindow();
     ASSERT_EQ(list.moves.size(), 2u);
     EXPECT_EQ(list.moves[1].window, 2u);
@@ -124,7 +124,7 @@ TEST_F(WindowPlacementTest, MovWndMovesTheLastPlacedWindowIntoTheNewRectangle) {
 }
 
 TEST_F(WindowPlacementTest, NoNewWindowWithinTheTimeLimitMovesNothingAndKeepsEventsRunning) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({1, 2}, {{1, 2}});
     EXPECT_TRUE(list.moves.empty());
     EXPECT_GE(clock.current - WaitClock::Clock::time_point{}, WindowPlacement::kWaitLimit);
@@ -140,7 +140,7 @@ TEST_F(WindowPlacementTest, NoNewWindowWithinTheTimeLimitMovesNothingAndKeepsEve
 }
 
 TEST_F(WindowPlacementTest, EveryStartTakesAFreshSnapshot) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     // A start that failed took a snapshot but never came to mode 1.
     list.script = {{1, 2}};
     placement.placeWindow(0);
@@ -152,7 +152,7 @@ TEST_F(WindowPlacementTest, EveryStartTakesAFreshSnapshot) {
 TEST_F(WindowPlacementTest, WithoutASnapshotOfItsOwnStartNothingIsMoved) {
     list.script = {{1}};
     placement.placeWindow(0); // placement still off: no snapshot
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     list.script = {{1, 2}};
     placement.placeWindow(1);
     EXPECT_TRUE(list.moves.empty());
@@ -178,7 +178,7 @@ TEST(WindowPlacementNestingTest, AStartDuringTheWaitLeavesTheWaitingPlacementInt
     FakeWaitClock clock;
     WindowPlacement placement(list, loop, clock);
     loop.placement = &placement;
-    placement.SetPlacement({1, 2, 3, 4});
+    placement.setPlacement({1, 2, 3, 4});
     list.script = {{10, 20}};
     placement.placeWindow(0);
     list.script = {{10, 20}, {10, 20}, {10, 20}, {30, 10, 20}};
@@ -189,9 +189,9 @@ TEST(WindowPlacementNestingTest, AStartDuringTheWaitLeavesTheWaitingPlacementInt
 }
 
 TEST_F(WindowPlacementTest, EnumWndProcCountsEveryWindowItIsGiven) {
-    placement.SetPlacement(rect);
-    placement.EnumWndProc(8, 0);
-    placement.EnumWndProc(9, 0);
+    placement.setPlacement(rect);
+    placement.visitWindow(8, 0);
+    placement.visitWindow(9, 0);
     list.script = {{8, 9, 10}};
     placement.placeWindow(1);
     ASSERT_EQ(list.moves.size(), 1u);

@@ -57,10 +57,10 @@ TEST(LinuxShellOpenerTest, SendToItemGetsEverySelectedPathWholeAsItsOwnArgument)
     LinuxShellOpener opener;
     ScriptedFolderPicker picker;
     NullUiLoop loop;
-    ShellServices fld(opener, picker, loop);
+    ShellServices shell(opener, picker, loop);
     const std::vector<std::string> paths{dir / "a b, c\nd.txt", dir / "<x> & \"y\" 'z'.txt",
                                          dir / "名前\xFF\xFE.txt", dir / "-n"};
-    ASSERT_TRUE(fld.runShortcut("引数 記録", paths, false));
+    ASSERT_TRUE(shell.runShortcut("引数 記録", paths, false));
 
     std::vector<std::string> expected{dir / "bin dir"};
     expected.insert(expected.end(), paths.begin(), paths.end());
