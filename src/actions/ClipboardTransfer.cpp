@@ -3,9 +3,9 @@
 #include "actions/FileActions.h"
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
-#include "browser/PathText.h"
 #include "browser/TreeWatch.h"
 #include "platform/Clipboard.h"
+#include "platform/text/PathText.h"
 
 void ClipboardTransfer::putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) {
     if (clipboard_)

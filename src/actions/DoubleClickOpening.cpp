@@ -2,10 +2,10 @@
 
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
-#include "browser/PathText.h"
 #include "opening/ShellServices.h"
 #include "platform/UiLoop.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
 
 bool DoubleClickOpening::isShortcut(const std::string& path) {

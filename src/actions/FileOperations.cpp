@@ -4,12 +4,12 @@
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
 #include "browser/ListTexts.h"
-#include "browser/PathText.h"
 #include "browser/TreeWatch.h"
 #include "platform/FileOperationService.h"
 #include "platform/ScopedFlag.h"
 #include "platform/UiLoop.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
 
 #include <cstdio>

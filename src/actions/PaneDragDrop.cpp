@@ -3,10 +3,10 @@
 #include "actions/FileActions.h"
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
-#include "browser/PathText.h"
 #include "browser/TreeWatch.h"
 #include "platform/UiLoop.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/text/PathText.h"
 
 #include <algorithm>
 

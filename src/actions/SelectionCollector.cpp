@@ -2,7 +2,7 @@
 
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
-#include "browser/PathText.h"
+#include "platform/text/PathText.h"
 
 std::vector<std::string> SelectionCollector::selectedPaths(bool inTree, bool foldersOnly,
                                                            bool firstOnly) const {

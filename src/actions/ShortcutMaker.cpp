@@ -4,9 +4,9 @@
 #include "browser/BrowserState.h"
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
-#include "browser/PathText.h"
 #include "platform/desktop/ShellLink.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
 
 #include <algorithm>

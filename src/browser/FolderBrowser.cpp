@@ -2,12 +2,12 @@
 
 #include "actions/ActionServices.h"
 #include "actions/BrowserActions.h"
-#include "browser/PathText.h"
 #include "controls/MenuArray.h"
 #include "opening/ShellServices.h"
 #include "platform/Timer.h"
 #include "platform/UiLoop.h"
 #include "platform/desktop/SystemFolders.h"
+#include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
 #include "settings/SettingsStore.h"
 #include "settings/ValueText.h"

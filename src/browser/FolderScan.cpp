@@ -1,7 +1,7 @@
 #include "browser/FolderScan.h"
 
-#include "browser/PathText.h"
 #include "platform/MessageBox.h"
+#include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
 #include "browser/IconCache.h"
-#include "browser/PathText.h"
 #include "platform/UiLoop.h"
 #include "platform/fs/MountTable.h"
+#include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
 
 #include <cstdio>

@@ -1,12 +1,12 @@
 #include "opening/OpenPolicy.h"
 
 #include "browser/BrowserHost.h"
-#include "browser/PathText.h"
 #include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
 #include "platform/DocumentViewer.h"
 #include "platform/UiLoop.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
 #include "settings/ValueText.h"
 

@@ -5,6 +5,7 @@
 #include "platform/fs/EntryRename.h"
 #include "platform/fs/FileDescriptor.h"
 #include "platform/fs/FileMetadata.h"
+#include "platform/text/PathText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,40 +16,11 @@
 
 namespace {
 
-// Failures of our own, beside the errno values and those of EntryCopier.
-constexpr int kSourceChanged = -10;
-constexpr int kBadName = -11;
-constexpr int kReplacedNotRemoved = -12;
+using Step = FileStep;
 constexpr int kRetarget = EntryRename::kRetarget;
 
 std::string reasonOf(int error) {
-    switch (error) {
-    case EntryCopier::kSocket:
-        return "ソケットは複写できません";
-    case EntryCopier::kNotAFile:
-    case kSourceChanged:
-        return "移動中に変わった項目を移動元に残しました";
-    case kBadName:
-        return "この名前は扱えません";
-    case kReplacedNotRemoved:
-        return "置き換えられた古い項目を削除できません";
-    default:
-        return std::strerror(error);
-    }
-}
-
-std::string join(const std::string& folder, const std::string& name) {
-    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-// Splits a path into its folder and last name; trailing separators are not part of it.
-std::pair<std::string, std::string> split(std::string path) {
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {".", path};
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+    return FailureQuestions::reasonOf(error);
 }
 
 // Whether `path` is `folder` or lies below it, both resolved.
@@ -81,44 +53,11 @@ bool FileOperationEngine::run(const FileOperationRequest& request) {
         return false;
     cancelled_ = false;
     conflictForAll_.reset();
-    deleteForGoodForAll_.reset();
     cleanedFolders_.clear();
     status_ = {};
     if (request.kind == FileOperationKind::Delete)
-        return runDelete(request);
+        return deletion_.run(request);
     return runTransfer(request);
-}
-
-template <typename Attempt>
-FileOperationEngine::Step FileOperationEngine::retrying(const std::string& path, Attempt&& attempt,
-                                                        bool cancellable) {
-    for (;;) {
-        if (cancellable && cancelled_)
-            return Step::Cancelled;
-        const int error = attempt();
-        if (error == 0)
-            return Step::Done;
-        if (error == kRetarget)
-            return Step::Retarget;
-        if (cancellable && cancelled_)
-            return Step::Cancelled;
-        if (const auto step = afterFailure(path, reasonOf(error)))
-            return *step;
-    }
-}
-
-std::optional<FileOperationEngine::Step>
-FileOperationEngine::afterFailure(const std::string& path, const std::string& reason) {
-    switch (dialogs_.askError(path, reason)) {
-    case ErrorChoice::Retry:
-        return std::nullopt;
-    case ErrorChoice::Skip:
-        return Step::Skipped;
-    case ErrorChoice::Cancel:
-        break;
-    }
-    cancelled_ = true;
-    return Step::Cancelled;
 }
 
 void FileOperationEngine::report(const std::string& path) {
@@ -136,53 +75,6 @@ std::string FileOperationEngine::temporaryIn(int dir) {
     if (fstat(dir, &st) == 0 && cleanedFolders_.insert({st.st_dev, st.st_ino}).second)
         DirectoryTree::removeStaleTemporaries(dir);
     return DirectoryTree::temporaryName(dir);
-}
-
-bool FileOperationEngine::runDelete(const FileOperationRequest& request) {
-    if (!request.noConfirmation && !dialogs_.confirmDelete(request.sources))
-        return false;
-    status_.itemsTotal = request.sources.size();
-    bool allDone = true;
-    for (const std::string& path : request.sources) {
-        report(path);
-        const Step step = deleteOne(path);
-        if (step == Step::Cancelled)
-            return false;
-        allDone = allDone && step == Step::Done;
-        ++status_.itemsDone;
-    }
-    return allDone && !cancelled_;
-}
-
-FileOperationEngine::Step FileOperationEngine::deleteOne(const std::string& path) {
-    for (;;) {
-        if (cancelled_)
-            return Step::Cancelled;
-        const Trash::Outcome outcome = trash_.moveToTrash(path);
-        if (outcome.result == Trash::Result::Done)
-            return Step::Done;
-        if (outcome.result == Trash::Result::NoTrash)
-            return deleteForGood(path);
-        if (const auto step = afterFailure(path, outcome.reason))
-            return *step;
-    }
-}
-
-FileOperationEngine::Step FileOperationEngine::deleteForGood(const std::string& path) {
-    if (!deleteForGoodForAll_) {
-        const DeleteForGoodAnswer answer = dialogs_.confirmDeleteForGood(path);
-        if (answer.applyToAll)
-            deleteForGoodForAll_ = answer.confirmed;
-        if (!answer.confirmed)
-            return Step::Skipped;
-    } else if (!*deleteForGoodForAll_) {
-        return Step::Skipped;
-    }
-    const auto parts = split(path);
-    FileDescriptor dir(open(parts.first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return retrying(path, [&] {
-        return !dir.valid() ? errno : DirectoryTree::remove(dir.get(), parts.second);
-    });
 }
 
 bool FileOperationEngine::refusedNesting(const FileOperationRequest& request) {
@@ -211,7 +103,7 @@ bool FileOperationEngine::runTransfer(const FileOperationRequest& request) {
     if (refusedNesting(request))
         return false;
     for (const std::string& source : request.sources) {
-        const auto parts = split(source);
+        const auto parts = PathText::folderAndName(source);
         FileDescriptor dir(open(parts.first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.valid())
             DirectoryTree::measure(dir.get(), parts.second, status_.itemsTotal, status_.bytesTotal);
@@ -231,13 +123,13 @@ FileOperationEngine::Step FileOperationEngine::transferSource(const std::string&
                                                               int destDir,
                                                               const std::string& destPath,
                                                               bool move) {
-    const auto parts = split(source);
+    const auto parts = PathText::folderAndName(source);
     const std::string& name = parts.second;
     FileDescriptor dir;
     struct stat st {};
-    const Step step = retrying(source, [&] {
+    const Step step = questions_.retrying(source, [&] {
         if (name.empty() || name == "." || name == ".." || name == "/")
-            return kBadName;
+            return FailureQuestions::kBadName;
         dir = FileDescriptor(open(parts.first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!dir.valid())
             return errno;
@@ -254,7 +146,7 @@ FileOperationEngine::Step FileOperationEngine::transferEntry(const Entry& source
                                                              bool move) {
     struct stat from {
     }, into{};
-    Step step = retrying(source.path, [&] {
+    Step step = questions_.retrying(source.path, [&] {
         return fstat(source.dir, &from) == 0 && fstat(destDir, &into) == 0 ? 0 : errno;
     });
     if (step != Step::Done)
@@ -288,7 +180,7 @@ FileOperationEngine::Step FileOperationEngine::chooseTarget(const Entry& source,
     const bool folders = S_ISDIR(st.st_mode) && S_ISDIR(old.st_mode);
     const bool replaceable = S_ISDIR(st.st_mode) == S_ISDIR(old.st_mode) && (mayMerge || !folders);
     const ReplaceOffer offer = replaceable ? ReplaceOffer::Offered : ReplaceOffer::KindsDiffer;
-    switch (conflictChoice(source.path, join(destPath, source.name), offer, again)) {
+    switch (conflictChoice(source.path, PathText::child(destPath, source.name), offer, again)) {
     case ConflictChoice::Skip:
         return Step::Skipped;
     case ConflictChoice::Cancel:
@@ -339,8 +231,8 @@ FileOperationEngine::Step FileOperationEngine::merge(const Entry& source, int de
                                                      const std::string& destPath, bool move) {
     FileDescriptor from, into;
     std::vector<std::string> names;
-    const std::string targetPath = join(destPath, targetName);
-    Step step = retrying(source.path, [&] {
+    const std::string targetPath = PathText::child(destPath, targetName);
+    Step step = questions_.retrying(source.path, [&] {
         from = FileDescriptor(DirectoryTree::openFolder(source.dir, source.name));
         into = FileDescriptor(DirectoryTree::openFolder(destDir, targetName));
         if (!from.valid() || !into.valid())
@@ -357,7 +249,7 @@ FileOperationEngine::Step FileOperationEngine::merge(const Entry& source, int de
     });
     if (step != Step::Done || !move)
         return step;
-    return retrying(
+    return questions_.retrying(
         source.path,
         [&] { return unlinkat(source.dir, source.name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno; },
         false);
@@ -368,9 +260,9 @@ FileOperationEngine::Step FileOperationEngine::forEachChild(
     const std::function<Step(const Entry&, const struct stat&)>& act) {
     bool allDone = true;
     for (const std::string& name : names) {
-        const Entry child{fromDir, name, join(folder.path, name)};
+        const Entry child{fromDir, name, PathText::child(folder.path, name)};
         struct stat st {};
-        Step step = retrying(child.path, [&] {
+        Step step = questions_.retrying(child.path, [&] {
             return fstatat(fromDir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
         });
         if (step == Step::Done)
@@ -392,7 +284,7 @@ FileOperationEngine::Step FileOperationEngine::moveByRename(const Entry& source,
     // A replace is one exchange, so the moved item is under its real name at every moment;
     // the replaced one then lies where the source was, and is removed there.
     bool replacedAtSource = false;
-    const Step step = retrying(source.path, [&] {
+    const Step step = questions_.retrying(source.path, [&] {
         const int error =
             target.replaced ? EntryRename::exchange(source.dir, source.name, destDir, target.name,
                                                     *target.replaced, replacedAtSource)
@@ -427,7 +319,7 @@ FileOperationEngine::Step FileOperationEngine::copyThenPlace(const Entry& source
     if (step == Step::Skipped && folder && EntryRename::exists(destDir, temp))
         step = Step::Done;
     if (step == Step::Done && durable && folder)
-        step = retrying(source.path, [&] { return syncfs(destDir) == 0 ? 0 : errno; });
+        step = questions_.retrying(source.path, [&] { return syncfs(destDir) == 0 ? 0 : errno; });
     bool installed = false;
     if (step == Step::Done)
         step = installCopy(source, st, destDir, destPath, temp, target, installed);
@@ -439,8 +331,8 @@ FileOperationEngine::Step FileOperationEngine::copyThenPlace(const Entry& source
     if (!move || step == Step::Cancelled)
         return placed;
     // The rename into place reaches the disk before the source can go.
-    const std::string targetPath = join(destPath, target.name);
-    step = retrying(
+    const std::string targetPath = PathText::child(destPath, target.name);
+    step = questions_.retrying(
         targetPath, [&] { return fsync(destDir) == 0 ? 0 : errno; }, false);
     if (step != Step::Done)
         return step;
@@ -459,7 +351,7 @@ FileOperationEngine::Step FileOperationEngine::installCopy(const Entry& source,
     for (;;) {
         reached(Checkpoint::BeforeInstall);
         bool replacedAtTemp = false;
-        Step step = retrying(join(destPath, target.name), [&] {
+        Step step = questions_.retrying(PathText::child(destPath, target.name), [&] {
             return target.replaced ? EntryRename::exchange(destDir, temp, destDir, target.name,
                                                            *target.replaced, replacedAtTemp)
                                    : EntryRename::noReplace(destDir, temp, destDir, target.name);
@@ -473,7 +365,7 @@ FileOperationEngine::Step FileOperationEngine::installCopy(const Entry& source,
         if (!replacedAtTemp)
             return step;
         reached(Checkpoint::AfterExchange);
-        return removeReplaced(destDir, temp, join(destPath, temp));
+        return removeReplaced(destDir, temp, PathText::child(destPath, temp));
     }
 }
 
@@ -485,7 +377,8 @@ FileOperationEngine::Step FileOperationEngine::removeReplaced(int dir, const std
         const int error = DirectoryTree::remove(dir, name);
         if (error == 0)
             return Step::Done;
-        if (auto step = afterFailure(path, reasonOf(kReplacedNotRemoved) + "\r" + reasonOf(error)))
+        if (auto step = questions_.afterFailure(
+                path, reasonOf(FailureQuestions::kReplacedNotRemoved) + "\r" + reasonOf(error)))
             return *step;
     }
 }
@@ -493,7 +386,7 @@ FileOperationEngine::Step FileOperationEngine::removeReplaced(int dir, const std
 FileOperationEngine::Step FileOperationEngine::removeMovedSource(const Entry& source,
                                                                  bool copiedWhole) {
     bool kept = false;
-    const Step step = retrying(
+    const Step step = questions_.retrying(
         source.path,
         [&] {
             kept = false;
@@ -503,7 +396,9 @@ FileOperationEngine::Step FileOperationEngine::removeMovedSource(const Entry& so
     if (step != Step::Done || !kept)
         return step;
     // What the user skipped stays without a word; what changed under way is reported.
-    if (copiedWhole && afterFailure(source.path, reasonOf(kSourceChanged)) == Step::Cancelled)
+    if (copiedWhole &&
+        questions_.afterFailure(source.path, reasonOf(FailureQuestions::kSourceChanged)) ==
+            Step::Cancelled)
         return Step::Cancelled;
     return Step::Skipped;
 }
@@ -516,7 +411,7 @@ FileOperationEngine::Step FileOperationEngine::copyTree(const Entry& source, con
     if (S_ISDIR(st.st_mode))
         return copyFolder(source, st, destDir, destName, destRelative);
     const std::uint64_t bytesBefore = status_.bytesDone;
-    const Step step = retrying(source.path, [&] {
+    const Step step = questions_.retrying(source.path, [&] {
         status_.bytesDone = bytesBefore;
         return copier_.copy(source.dir, source.name, st, destDir, destName, destRelative, sync);
     });
@@ -533,7 +428,7 @@ FileOperationEngine::Step FileOperationEngine::copyFolder(const Entry& source,
                                                           const std::string& destRelative) {
     FileDescriptor from, into;
     std::vector<std::string> names;
-    Step step = retrying(source.path, [&] {
+    Step step = questions_.retrying(source.path, [&] {
         from = FileDescriptor(DirectoryTree::openFolder(source.dir, source.name));
         if (!from.valid())
             return errno;
@@ -556,6 +451,7 @@ FileOperationEngine::Step FileOperationEngine::copyFolder(const Entry& source,
         });
     if (children == Step::Cancelled)
         return children;
-    step = retrying(source.path, [&] { return FileMetadata::copy(from.get(), st, into.get()); });
+    step = questions_.retrying(source.path,
+                               [&] { return FileMetadata::copy(from.get(), st, into.get()); });
     return children == Step::Done ? step : (step == Step::Cancelled ? step : Step::Skipped);
 }

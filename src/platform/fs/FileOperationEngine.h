@@ -4,6 +4,8 @@
 #include "platform/FileOperationProgress.h"
 #include "platform/FileOperationService.h"
 #include "platform/fs/EntryCopier.h"
+#include "platform/fs/FailureQuestions.h"
+#include "platform/fs/TrashDeletion.h"
 
 #include <atomic>
 #include <cstdint>
@@ -45,7 +47,7 @@ class FileOperationEngine {
     void setCheckpointHook(std::function<void(Checkpoint)> hook) { checkpoint_ = std::move(hook); }
 
   private:
-    enum class Step { Done, Skipped, Cancelled, Retarget };
+    using Step = FileStep;
     // An entry named relative to an open folder, with its path for the questions.
     struct Entry {
         int dir;
@@ -59,9 +61,6 @@ class FileOperationEngine {
         bool merge = false;
     };
 
-    bool runDelete(const FileOperationRequest& request);
-    Step deleteOne(const std::string& path);
-    Step deleteForGood(const std::string& path);
     bool runTransfer(const FileOperationRequest& request);
     bool refusedNesting(const FileOperationRequest& request);
     Step transferSource(const std::string& source, int destDir, const std::string& destPath,
@@ -96,12 +95,6 @@ class FileOperationEngine {
     // A temporary name in the folder, once the work an ended run left there is removed.
     std::string temporaryIn(int dir);
 
-    // Runs `attempt` (0 or an errno) until it succeeds, asking what to do after each
-    // failure; `cancellable` false for work that must be finished once begun.
-    template <typename Attempt>
-    Step retrying(const std::string& path, Attempt&& attempt, bool cancellable = true);
-    // Asks what to do after a failure: nullopt to try again, else how the step ends.
-    std::optional<Step> afterFailure(const std::string& path, const std::string& reason);
     void report(const std::string& path);
     void reached(Checkpoint checkpoint);
 
@@ -110,8 +103,9 @@ class FileOperationEngine {
     Trash& trash_;
     std::atomic<bool> cancelled_{false};
     std::optional<ConflictChoice> conflictForAll_;
-    std::optional<bool> deleteForGoodForAll_;
     FileOperationStatus status_;
+    FailureQuestions questions_{dialogs_, cancelled_};
+    TrashDeletion deletion_{dialogs_, trash_, questions_, cancelled_, progress_, status_};
     EntryCopier copier_;
     std::set<std::pair<dev_t, ino_t>> cleanedFolders_;
     std::function<void(Checkpoint)> checkpoint_;

@@ -1,4 +1,4 @@
-#include "browser/PathText.h"
+#include "platform/text/PathText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "browser/PathText.h"
+#include "platform/text/PathText.h"
 
 #include "platform/text/TextCase.h"
 
@@ -53,6 +53,15 @@ std::string PathText::child(std::string folder, std::string_view name) {
     withSeparator(folder);
     folder += name;
     return folder;
+}
+
+std::pair<std::string, std::string> PathText::folderAndName(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 std::string PathText::trimBlanks(std::string_view text) {

@@ -2,8 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
-// Path and list text helpers of the browser. "/" is the path separator; "/" itself is the
+// Path and list text helpers. "/" is the path separator; "/" itself is the
 // file-system root and is never cut to an empty path.
 class PathText {
   public:
@@ -19,5 +20,8 @@ class PathText {
     static std::string extensionOf(std::string_view name);
     // Folder path + "/" + name, without doubling the separator after "/".
     static std::string child(std::string folder, std::string_view name);
+    // The folder and the last name of a path; trailing separators are not part of the
+    // name, and a name without a folder lies in ".".
+    static std::pair<std::string, std::string> folderAndName(std::string path);
     static std::string trimBlanks(std::string_view text);
 };
