@@ -3,7 +3,7 @@
 // runs in a fresh process (this program started again with the measure's name), several
 // times; the median and the worst run are shown. Not a test: run build/tavrin_bench
 // [runs].
-#include "browser/FolderBrowser.h"
+#include "app/FolderBrowser.h"
 #include "controls/ListObserver.h"
 #include "platform/MessageBox.h"
 #include "platform/Timer.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/Application.h"
+#include "app/FolderBrowser.h"
 #include "app/MainWindow.h"
 #include "app/MenuCommands.h"
-#include "browser/FolderBrowser.h"
 #include "opening/OpenPolicy.h"
 #include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"

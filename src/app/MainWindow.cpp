@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "app/Application.h"
+#include "app/FolderBrowser.h"
 #include "app/ShutdownStep.h"
-#include "browser/FolderBrowser.h"
 #include "opening/ShellServices.h"
 #include "platform/MessageBox.h"
 #include "platform/UiLoop.h"

@@ -4,6 +4,7 @@
 #include "controls/MainMenu.h"
 #include "opening/OpenPolicy.h"
 #include "platform/MainWindowView.h"
+#include "settings/DocumentOptions.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "app/MenuCommands.h"
 
+#include "app/FolderBrowser.h"
 #include "app/MainWindow.h"
-#include "browser/FolderBrowser.h"
 #include "opening/DisplaySettingsDialog.h"
 #include "opening/OpenPolicy.h"
 #include "opening/ShellServices.h"

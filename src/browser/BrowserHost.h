@@ -28,11 +28,3 @@ class BrowserHost {
     virtual double twipsPerPixelX() const = 0;
     virtual double twipsPerPixelY() const = 0;
 };
-
-// How documents open: options the host keeps and the browser stores with its own.
-struct DocumentOptions {
-    short fileOpenMode = 1;
-    short officeOpenMode = 2;
-    bool readOnly = false;
-    std::string minimiseExtensions = "EXE";
-};

@@ -1,6 +1,5 @@
 #include "opening/OpenPolicy.h"
 
-#include "browser/BrowserHost.h"
 #include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
 #include "platform/DocumentViewer.h"
@@ -8,6 +7,7 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
+#include "settings/DocumentOptions.h"
 #include "settings/ValueText.h"
 
 #include <vector>

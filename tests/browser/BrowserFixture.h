@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/FolderBrowser.h"
 #include "browser/BrowserHost.h"
-#include "browser/FolderBrowser.h"
 #include "controls/MenuArray.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"

@@ -1,6 +1,6 @@
 #include "opening/OpenPolicy.h"
-#include "browser/BrowserHost.h"
 #include "opening/ShellServices.h"
+#include "settings/DocumentOptions.h"
 #include "support/NullUiLoop.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedFolderPicker.h"

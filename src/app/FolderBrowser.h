@@ -17,6 +17,7 @@
 #include "history/RecentLists.h"
 #include "history/RegisteredFolders.h"
 #include "platform/fs/FolderWatch.h"
+#include "settings/DocumentOptions.h"
 
 #include <functional>
 #include <memory>
@@ -33,8 +34,9 @@ class UiLoop;
 class SettingsStore;
 
 // The folder browser control: tree, list, drive list and buttons, the refresh timer and
-// the parameters it keeps in the settings group "設定". It owns its controls; the view
-// shows them and reports input through BrowserInput.
+// the parameters it keeps in the settings group "設定". It puts together the browser's
+// state, the file actions and the histories, so it lives with the assembly of the program.
+// It owns its controls; the view shows them and reports input through BrowserInput.
 class FolderBrowser : public BrowserInput {
   public:
     FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,

@@ -1,4 +1,4 @@
-#include "browser/FolderBrowser.h"
+#include "app/FolderBrowser.h"
 
 #include "actions/ActionServices.h"
 #include "actions/BrowserActions.h"
