@@ -9,6 +9,7 @@
 #include "platform/desktop/SystemFolders.h"
 #include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
+#include "settings/SettingsPass.h"
 #include "settings/SettingsStore.h"
 #include "settings/ValueText.h"
 
@@ -20,13 +21,6 @@
 namespace {
 
 constexpr std::string_view kGroup = "設定";
-
-// A stored number narrowed to its target; out of range keeps the previous value.
-template <typename T> void narrow(double value, T& target) {
-    const auto rounded = ValueText::roundHalfEven(value);
-    if (rounded >= std::numeric_limits<T>::min() && rounded <= std::numeric_limits<T>::max())
-        target = static_cast<T>(rounded);
-}
 
 std::string widthText(double twips) {
     char buffer[32];
@@ -194,29 +188,33 @@ void FolderBrowser::setListColumnWidths(std::string_view widths) {
     }
 }
 
-void FolderBrowser::exchangeParameters(bool saving, SettingsStore& ini, DocumentOptions& options) {
-    if (saving)
-        storeParameters(ini, options);
-    else
-        loadParameters(ini, options);
+// Every parameter of the group with its key and default, in the order the file holds
+// them; the registered folders and the recent lists go between the two parts.
+void FolderBrowser::leadingParameters(SettingsPass& pass, Parameters& values,
+                                      DocumentOptions& options) {
+    pass.value("TypF", options.fileOpenMode, short{1});
+    pass.value("TypD", options.officeOpenMode, short{2});
+    pass.value("ReadOnly", options.readOnly, false);
+    pass.value("LnkByExp", exploreFolderShortcuts, false);
+    pass.value("MiniFm", options.minimiseExtensions, std::string("EXE"));
+    pass.value("Width", values.width, 0);
+    pass.value("Root", values.root, std::string());
+    pass.value("ActPh", values.active, std::string());
+}
+
+void FolderBrowser::trailingParameters(SettingsPass& pass, Parameters& values) {
+    pass.value("ShwL", values.listShown, true);
+    pass.value("TrvHi", values.treeHeight, 3000L);
+    pass.value("LsCwd", values.columnWidths, std::string());
 }
 
 void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options) {
     ini.readGroup(kGroup);
-    int width = 0;
-    narrow(ini.valueOr("Width", 0), width);
-    std::string root = ini.valueOr("Root", "");
-    std::string active = ini.valueOr("ActPh", "");
-    long treeHeight = 3000;
-    narrow(ini.valueOr("TrvHi", 3000), treeHeight);
-    treeHeightTwips = treeHeight;
-    const bool listShown = ini.valueOr("ShwL", true);
-    narrow(ini.valueOr("TypF", 1), options.fileOpenMode);
-    narrow(ini.valueOr("TypD", 2), options.officeOpenMode);
-    options.readOnly = ini.valueOr("ReadOnly", false);
-    exploreFolderShortcuts = ini.valueOr("LnkByExp", false);
-    options.minimiseExtensions = ini.valueOr("MiniFm", "EXE");
-    const std::string columnWidths = ini.valueOr("LsCwd", "");
+    Parameters values;
+    SettingsPass pass(ini, SettingsPass::Direction::Load);
+    leadingParameters(pass, values, options);
+    trailingParameters(pass, values);
+    treeHeightTwips = values.treeHeight;
     {
         BusyScope busy(state_);
         recent_.load(ini);
@@ -224,48 +222,53 @@ void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options)
     if (options.officeOpenMode < 2)
         options.readOnly = false;
     if (host_) {
-        host_->viewModeMenu().setChecked(0, !listShown);
-        host_->viewModeMenu().setChecked(1, listShown);
+        host_->viewModeMenu().setChecked(0, !values.listShown);
+        host_->viewModeMenu().setChecked(1, values.listShown);
     }
-    showList(listShown);
-    if (!FileSystem::folderExists(root))
-        root.clear();
-    if (host_ && width > 0)
-        host_->setWidthTwips(width);
-    if (registered_)
-        registered_->load(ini);
-    if (root.empty() && host_)
-        root = host_->registeredFoldersMenu().caption(0);
-    if (!FileSystem::folderExists(active))
-        active.clear();
-    // A root that is gone gives way to the documents folder before the active folder is
-    // opened, so the browser never stays empty.
-    if (!FileSystem::folderExists(root))
-        root = SystemFolders::path(5);
-    tree_.setRoot(active.empty() ? root : root + "\r" + active);
-    setListColumnWidths(columnWidths);
+    showList(values.listShown);
+    applyPlaces(values, ini);
+    setListColumnWidths(values.columnWidths);
     if (treeHeightTwips >= 1)
         setTreePaneTwips(treeHeightTwips);
 }
 
-void FolderBrowser::storeParameters(SettingsStore& ini, const DocumentOptions& options) {
+// The window's width, the registered folders and the root and active folder of the tree.
+void FolderBrowser::applyPlaces(Parameters& values, SettingsStore& ini) {
+    std::string& root = values.root;
+    if (!FileSystem::folderExists(root))
+        root.clear();
+    if (host_ && values.width > 0)
+        host_->setWidthTwips(*values.width);
+    if (registered_)
+        registered_->load(ini);
+    if (root.empty() && host_)
+        root = host_->registeredFoldersMenu().caption(0);
+    if (!FileSystem::folderExists(values.active))
+        values.active.clear();
+    // A root that is gone gives way to the documents folder before the active folder is
+    // opened, so the browser never stays empty.
+    if (!FileSystem::folderExists(root))
+        root = SystemFolders::path(5);
+    tree_.setRoot(values.active.empty() ? root : root + "\r" + values.active);
+}
+
+void FolderBrowser::storeParameters(SettingsStore& ini, DocumentOptions options) {
     ini.readGroup(kGroup);
-    ini.setValue("TypF", options.fileOpenMode);
-    ini.setValue("TypD", options.officeOpenMode);
-    ini.setValue("ReadOnly", options.readOnly);
-    ini.setValue("LnkByExp", exploreFolderShortcuts);
-    ini.setValue("MiniFm", options.minimiseExtensions);
+    Parameters values;
     if (host_)
-        ini.setValue("Width", host_->widthTwips());
-    ini.setValue("Root", state_.root);
-    ini.setValue("ActPh", activePath());
+        values.width = host_->widthTwips();
+    values.root = state_.root;
+    values.active = activePath();
+    values.listShown = state_.showList;
+    treeHeightTwips = treePaneTwips();
+    values.treeHeight = treeHeightTwips;
+    values.columnWidths = listColumnWidths();
+    SettingsPass pass(ini, SettingsPass::Direction::Store);
+    leadingParameters(pass, values, options);
     if (registered_)
         registered_->store(ini);
     recent_.store(ini);
-    ini.setValue("ShwL", state_.showList);
-    treeHeightTwips = treePaneTwips();
-    ini.setValue("TrvHi", treeHeightTwips);
-    ini.setValue("LsCwd", listColumnWidths());
+    trailingParameters(pass, values);
     ini.writeGroup();
 }
 

@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class BrowserActions;
@@ -31,6 +32,7 @@ struct ActionServices;
 class MessageBox;
 class Timer;
 class UiLoop;
+class SettingsPass;
 class SettingsStore;
 
 // The folder browser control: tree, list, drive list and buttons, the refresh timer and
@@ -46,7 +48,9 @@ class FolderBrowser : public BrowserInput {
     BrowserControls& controls() { return controls_; }
     void attachHost(BrowserHost& host);
 
-    void exchangeParameters(bool saving, SettingsStore& ini, DocumentOptions& options);
+    // The browser's parameters and the document options in the settings group "設定".
+    void loadParameters(SettingsStore& ini, DocumentOptions& options);
+    void storeParameters(SettingsStore& ini, DocumentOptions options);
     const std::string& filter() const { return state_.filter; }
     void setFilter(std::string filter) { state_.filter = std::move(filter); }
     void showList(bool shown);
@@ -122,8 +126,18 @@ class FolderBrowser : public BrowserInput {
     void resized(int width, int height) override;
 
   private:
-    void loadParameters(SettingsStore& ini, DocumentOptions& options);
-    void storeParameters(SettingsStore& ini, const DocumentOptions& options);
+    // The values of the group as they are read and written.
+    struct Parameters {
+        std::optional<int> width;
+        std::string root;
+        std::string active;
+        bool listShown = true;
+        long treeHeight = 3000;
+        std::string columnWidths;
+    };
+    void leadingParameters(SettingsPass& pass, Parameters& values, DocumentOptions& options);
+    void trailingParameters(SettingsPass& pass, Parameters& values);
+    void applyPlaces(Parameters& values, SettingsStore& ini);
     int treePaneTwips() const;
     void setTreePaneTwips(long twips);
     void clearMarks();

@@ -40,7 +40,7 @@ void MainWindow::loadWindow() {
     browser_.attachHost(*this);
     workAreaRect = view_.workArea();
     browser_.setFilter("");
-    browser_.exchangeParameters(false, application_.ini(), options);
+    browser_.loadParameters(application_.ini(), options);
     syncActiveFolder();
     placeAtLeftEdge();
     ShellServices::setOwnerWindow(view_.handle());
@@ -93,7 +93,7 @@ void MainWindow::unload() {
     unloaded_ = true;
     // Each step goes on whatever the one before did: the settings are always written and
     // the program always ends.
-    shutdownStep([&] { browser_.exchangeParameters(true, application_.ini(), options); });
+    shutdownStep([&] { browser_.storeParameters(application_.ini(), options); });
     shutdownStep([&] { offerToCloseViewers(); });
     shutdownStep([&] { application_.endRun(retreatedToTray, view_); });
 }

@@ -15,7 +15,7 @@ class ParametersTest : public BrowserFixture {
     }
     void load(const std::string& path) {
         ASSERT_TRUE(ini.readFile(path));
-        browser.exchangeParameters(false, ini, options);
+        browser.loadParameters(ini, options);
     }
     std::string key(const std::string& name, const std::string& value) {
         return "      <" + name + ">" + value + "</" + name + ">\r\n";
@@ -88,7 +88,7 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
     host.width = 4000;
     options.officeOpenMode = 3;
     options.readOnly = true;
-    browser.exchangeParameters(true, ini, options);
+    browser.storeParameters(ini, options);
     ASSERT_TRUE(ini.writeFile());
 
     FakeBrowserHost host2;
@@ -98,7 +98,7 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
     SettingsStore ini2(messages);
     ASSERT_TRUE(ini2.readFile(ini.filePath()));
     DocumentOptions options2;
-    again.exchangeParameters(false, ini2, options2);
+    again.loadParameters(ini2, options2);
     EXPECT_EQ(again.root(), dir / "root");
     EXPECT_EQ(again.activePath(), dir / "root/act");
     EXPECT_EQ(again.treeHeightTwips, 2250);
@@ -123,7 +123,7 @@ TEST_F(ParametersTest, TreeOnlyViewStoresTheFullHeightAndTheSplitViewStartsAtHal
     browser.controls().splitter.setTreePaneHeightFromView(600);
     browser.showList(false);
     EXPECT_EQ(browser.treeHeightTwips, 0);
-    browser.exchangeParameters(true, ini, options);
+    browser.storeParameters(ini, options);
     ini.readGroup("設定");
     EXPECT_EQ(ini.valueOr("TrvHi", 0), 9000);
     EXPECT_FALSE(ini.valueOr("ShwL", true));
