@@ -43,7 +43,7 @@ void BrowserActions::setServices(ActionServices services) {
     services_ = std::move(services);
     handOff_.setServices(&services_);
     dispatcher_.setServices(&services_);
-    menu_.fillSendTo(SendToScan::names(SystemFolders::path(ShellServices::kSendTo)));
+    menu_.fillSendTo(SendToScan::names(SystemFolders::path(SystemFolder::SendTo)));
 }
 
 void BrowserActions::performAction(std::string_view menuFamily, int itemIndex,

@@ -30,17 +30,21 @@ void ShellHandOff::runPaths(const std::vector<std::string>& paths, std::string_v
     }
 }
 
-int ShellHandOff::systemFolderOf(int index) {
-    static constexpr std::array<int, 17> kFolders{0, 5, 26, 26, -1, 17, 18, 6, 11,
-                                                  8, 9, 21, -1, 25, 35, 31, 22};
-    return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : -1;
+std::optional<SystemFolder> ShellHandOff::systemFolderOf(int index) {
+    using enum SystemFolder;
+    // The items of the system-folder menu in order; none for its separators.
+    static constexpr std::array<std::optional<SystemFolder>, 17> kFolders{
+        Desktop,      Documents,     AppData,       AppData,         std::nullopt,   Computer,
+        Network,      Favorites,     StartMenu,     Recent,          SendTo,         Templates,
+        std::nullopt, CommonDesktop, CommonAppData, CommonFavorites, CommonStartMenu};
+    return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : std::nullopt;
 }
 
 void ShellHandOff::openSystemFolder(int index) {
-    const int number = systemFolderOf(index);
-    if (number < 0 || !services_ || !services_->shell)
+    const std::optional<SystemFolder> folder = systemFolderOf(index);
+    if (!folder || !services_ || !services_->shell)
         return;
-    std::string path = services_->shell->systemFolderPath(number);
+    std::string path = services_->shell->systemFolderPath(*folder);
     if (path.empty())
         return; // the chooser was cancelled
     if (index == 3)

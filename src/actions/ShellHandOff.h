@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/desktop/SystemFolders.h"
+
 #include "actions/ActionServices.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,8 +32,8 @@ class ShellHandOff {
     void runPaths(const std::vector<std::string>& paths, std::string_view link, Mode mode);
     // Explores the system folder behind item `index` of the host's system-folder menu.
     void openSystemFolder(int index);
-    // The system-folder number of that item; -1 for separators and unknown items.
-    static int systemFolderOf(int index);
+    // The system folder of that item; none for separators and unknown items.
+    static std::optional<SystemFolder> systemFolderOf(int index);
 
   private:
     const BeforeOpen& beforeOpen_;

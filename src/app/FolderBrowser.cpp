@@ -248,7 +248,7 @@ void FolderBrowser::applyPlaces(Parameters& values, SettingsStore& ini) {
     // A root that is gone gives way to the documents folder before the active folder is
     // opened, so the browser never stays empty.
     if (!FileSystem::folderExists(root))
-        root = SystemFolders::path(5);
+        root = SystemFolders::path(SystemFolder::Documents);
     tree_.setRoot(values.active.empty() ? root : root + "\r" + values.active);
 }
 

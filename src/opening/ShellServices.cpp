@@ -36,20 +36,21 @@ ShellServices::ShellServices(ShellOpener& opener, FolderPicker& picker, UiLoop& 
                              PlacementSteps* placement)
     : opener_(opener), picker_(picker), loop_(loop), placement_(placement) {}
 
-std::string ShellServices::chooseFolder(std::string_view folder, std::string_view title, int root) {
+std::string ShellServices::chooseFolder(std::string_view folder, std::string_view title,
+                                        std::optional<SystemFolder> root) {
     const std::string initial = FileSystem::folderExists(folder) ? std::string(folder) : "";
-    std::string rootFolder = PickerRoots::of(root);
+    std::string rootFolder = root ? PickerRoots::of(*root) : std::string();
     if (!FileSystem::folderExists(rootFolder))
         rootFolder.clear();
     const std::string_view shownTitle = title.empty() ? kDefaultPickerTitle : title;
     return picker_.pickFolder(ownerWindow(), shownTitle, initial, rootFolder);
 }
 
-std::string ShellServices::systemFolderPath(int number) {
-    const std::string path = SystemFolders::path(number);
+std::string ShellServices::systemFolderPath(SystemFolder folder) {
+    const std::string path = SystemFolders::path(folder);
     if (!path.empty() && FileSystem::folderExists(path))
         return withoutTrailingSlash(path);
-    return chooseFolder("", "", number);
+    return chooseFolder("", "", folder);
 }
 
 bool ShellServices::shellOpen(std::string_view path, bool explore) {
@@ -105,7 +106,7 @@ bool ShellServices::runShortcut(std::string_view name, const std::vector<std::st
 
 const std::string& ShellServices::sendToFolder() {
     if (!sendTo_)
-        sendTo_ = systemFolderPath(kSendTo);
+        sendTo_ = systemFolderPath(SystemFolder::SendTo);
     return *sendTo_;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/SystemFolders.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,7 +23,6 @@ class UiLoop;
 class ShellServices {
   public:
     static constexpr std::string_view kDefaultPickerTitle = "ﾌｫﾙﾀﾞの指定";
-    static constexpr int kSendTo = 9;
 
     ShellServices(ShellOpener& opener, FolderPicker& picker, UiLoop& loop,
                   PlacementSteps* placement = nullptr);
@@ -37,10 +38,11 @@ class ShellServices {
     // The folder chosen in the chooser, "" when cancelled. An initial folder that does
     // not exist is dropped; an empty title becomes the default one; `root` is the number
     // of a system folder without a path that the chooser is rooted at (0: none).
-    std::string chooseFolder(std::string_view folder, std::string_view title = {}, int root = 0);
+    std::string chooseFolder(std::string_view folder, std::string_view title = {},
+                             std::optional<SystemFolder> root = std::nullopt);
     // The path of a system folder by its number, without a trailing "/"; for a folder
     // without a path the chooser opens, rooted there ("" when cancelled).
-    std::string systemFolderPath(int number);
+    std::string systemFolderPath(SystemFolder folder);
     // Opens or explores a path through the desktop. True when something started.
     bool shellOpen(std::string_view path, bool explore);
     // Opens a document, program or folder; a shortcut (".lnk", ".url", any letter case) is

@@ -44,11 +44,12 @@ void SettingsStore::resolveUserDataFolder(std::uintptr_t ownerWindow, std::strin
                                           std::string_view programFolder) {
     ownerWindow_ = ownerWindow;
     UserDataFolder folder(messages_, programName, programFolder);
-    userData_ = folder.resolve(specialFolderPath(26), specialFolderPath(5));
+    userData_ = folder.resolve(specialFolderPath(SystemFolder::AppData),
+                               specialFolderPath(SystemFolder::Documents));
 }
 
-std::string SettingsStore::specialFolderPath(int number) const {
-    std::string path = SystemFolders::path(number);
+std::string SettingsStore::specialFolderPath(SystemFolder folder) const {
+    std::string path = SystemFolders::path(folder);
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;

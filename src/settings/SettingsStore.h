@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/SystemFolders.h"
+
 #include "settings/ValueText.h"
 
 #include <cstdint>
@@ -31,7 +33,7 @@ class SettingsStore {
     void resolveUserDataFolder(std::uintptr_t ownerWindow, std::string_view programName,
                                std::string_view programFolder);
     const std::string& userData() const { return userData_; }
-    std::string specialFolderPath(int number) const;
+    std::string specialFolderPath(SystemFolder folder) const;
     static void createFolder(std::string_view path);
 
     // False when the file could not be read or created. A file that exists but cannot be

@@ -163,8 +163,8 @@ TEST_F(ActionDispatcherTest, SystemFoldersAreExploredThroughTheHandOff) {
     EXPECT_EQ(outcome(),
               (std::vector<std::string>{"before", "plain explore " + (dir / "cfg/Quorvale"),
                                         "picker ﾌｫﾙﾀﾞの指定"}));
-    EXPECT_EQ(ShellHandOff::systemFolderOf(0), 0);
-    EXPECT_EQ(ShellHandOff::systemFolderOf(17), -1);
+    EXPECT_EQ(ShellHandOff::systemFolderOf(0), SystemFolder::Desktop);
+    EXPECT_EQ(ShellHandOff::systemFolderOf(17), std::nullopt);
 }
 
 } // namespace

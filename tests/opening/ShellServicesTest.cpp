@@ -118,7 +118,7 @@ TEST_F(ShellServicesTest, OpnDocPlacesOnlyWithAnOwnerWindowAndAfterASuccessfulSt
     EXPECT_TRUE(withoutPlacement.openDocument(doc, false));
 }
 
-TEST_F(ShellServicesTest, SpFldPhFollowsTheUsersFolders) {
+TEST_F(ShellServicesTest, SystemFolderPathFollowsTheUsersFolders) {
     dir.write("config/user-dirs.dirs", "# written by xdg-user-dirs-update\n"
                                        "XDG_DESKTOP_DIR=\"$HOME/デスク トップ\"\n"
                                        "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\n"
@@ -128,33 +128,35 @@ TEST_F(ShellServicesTest, SpFldPhFollowsTheUsersFolders) {
          {"home/デスク トップ", "home/書類", "テンプレート", "data/Quorvale/Favorites",
           "data/Quorvale/Recent", "data/Quorvale/SendTo", "data/applications"})
         dir.mkdir(folder);
-    EXPECT_EQ(shell.systemFolderPath(0), dir / "home/デスク トップ");
-    EXPECT_EQ(shell.systemFolderPath(5), dir / "home/書類");
-    EXPECT_EQ(shell.systemFolderPath(21), dir / "テンプレート");
-    EXPECT_EQ(shell.systemFolderPath(6), dir / "data/Quorvale/Favorites");
-    EXPECT_EQ(shell.systemFolderPath(8), dir / "data/Quorvale/Recent");
-    EXPECT_EQ(shell.systemFolderPath(9), sendTo());
-    EXPECT_EQ(shell.systemFolderPath(11), dir / "data/applications");
-    EXPECT_EQ(shell.systemFolderPath(22), "/usr/share/applications");
-    EXPECT_EQ(shell.systemFolderPath(26), dir / "config");
-    EXPECT_EQ(shell.systemFolderPath(35), "/etc/xdg");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Desktop), dir / "home/デスク トップ");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Documents), dir / "home/書類");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Templates), dir / "テンプレート");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Favorites), dir / "data/Quorvale/Favorites");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Recent), dir / "data/Quorvale/Recent");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::SendTo), sendTo());
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::StartMenu), dir / "data/applications");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::CommonStartMenu), "/usr/share/applications");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::AppData), dir / "config");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::CommonAppData), "/etc/xdg");
     EXPECT_TRUE(picker.calls.empty());
 
     EnvVar slash("XDG_CONFIG_HOME", dir / "config/");
-    EXPECT_EQ(shell.systemFolderPath(26), dir / "config") << "no trailing separator";
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::AppData), dir / "config")
+        << "no trailing separator";
 }
 
-TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersThatAreAbsent) {
+TEST_F(ShellServicesTest, SystemFolderPathOpensThePickerForFoldersThatAreAbsent) {
     picker.answers = {"/mnt", ""};
-    EXPECT_EQ(shell.systemFolderPath(6), "/mnt") << "no Favorites folder yet";
-    EXPECT_EQ(shell.systemFolderPath(0), "") << "no desktop folder, picker cancelled";
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Favorites), "/mnt") << "no Favorites folder yet";
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Desktop), "")
+        << "no desktop folder, picker cancelled";
     EXPECT_EQ(picker.calls.size(), 2u);
 }
 
-TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
+TEST_F(ShellServicesTest, SystemFolderPathOpensThePickerForFoldersWithoutPath) {
     ShellServices::setOwnerWindow(77);
     picker.answers = {"/mnt"};
-    EXPECT_EQ(shell.systemFolderPath(17), "/mnt");
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Computer), "/mnt");
     ASSERT_EQ(picker.calls.size(), 1u);
     EXPECT_EQ(picker.calls[0].rootFolder, "/");
     EXPECT_EQ(picker.calls[0].initialFolder, "");
@@ -163,19 +165,19 @@ TEST_F(ShellServicesTest, SpFldPhOpensThePickerForFoldersWithoutPath) {
 
     // The network is rooted at the mounted shares, when there are any.
     EnvVar runtime("XDG_RUNTIME_DIR", dir.path() + "/run");
-    EXPECT_EQ(shell.systemFolderPath(18), "") << "cancelled";
+    EXPECT_EQ(shell.systemFolderPath(SystemFolder::Network), "") << "cancelled";
     EXPECT_EQ(picker.calls.back().rootFolder, "");
     dir.mkdir("run/gvfs");
-    shell.systemFolderPath(18);
+    shell.systemFolderPath(SystemFolder::Network);
     EXPECT_EQ(picker.calls.back().rootFolder, dir / "run/gvfs");
-    for (int number : {25, 31}) {
-        shell.systemFolderPath(number);
-        EXPECT_EQ(picker.calls.back().rootFolder, "") << number;
+    for (SystemFolder folder : {SystemFolder::CommonDesktop, SystemFolder::CommonFavorites}) {
+        shell.systemFolderPath(folder);
+        EXPECT_EQ(picker.calls.back().rootFolder, "") << static_cast<int>(folder);
     }
     EXPECT_EQ(picker.calls.size(), 5u);
 }
 
-TEST_F(ShellServicesTest, SelFldDropsAMissingInitialFolder) {
+TEST_F(ShellServicesTest, ChoosingAFolderDropsAMissingInitialFolder) {
     const std::string existing = dir.mkdir("作成 先");
     picker.answers = {existing};
     EXPECT_EQ(shell.chooseFolder(existing, "作成先"), existing);

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <unistd.h>
 
-std::string PickerRoots::of(int number) {
-    if (number == 17)
+std::string PickerRoots::of(SystemFolder folder) {
+    if (folder == SystemFolder::Computer)
         return "/";
-    if (number != 18)
+    if (folder != SystemFolder::Network)
         return {};
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime == '/')
         return std::string(runtime) + "/gvfs";

@@ -2,27 +2,27 @@
 
 #include "platform/desktop/XdgDirs.h"
 
-std::string SystemFolders::path(int number) {
-    switch (number) {
-    case 0:
+std::string SystemFolders::path(SystemFolder folder) {
+    switch (folder) {
+    case SystemFolder::Desktop:
         return XdgDirs::userDir("DESKTOP");
-    case 5:
+    case SystemFolder::Documents:
         return XdgDirs::userDir("DOCUMENTS");
-    case 6:
+    case SystemFolder::Favorites:
         return XdgDirs::dataHome() + "/Quorvale/Favorites";
-    case 8:
+    case SystemFolder::Recent:
         return XdgDirs::dataHome() + "/Quorvale/Recent";
-    case 9:
+    case SystemFolder::SendTo:
         return XdgDirs::dataHome() + "/Quorvale/SendTo";
-    case 11:
+    case SystemFolder::StartMenu:
         return XdgDirs::dataHome() + "/applications";
-    case 21:
+    case SystemFolder::Templates:
         return XdgDirs::userDir("TEMPLATES");
-    case 22:
+    case SystemFolder::CommonStartMenu:
         return "/usr/share/applications";
-    case 26:
+    case SystemFolder::AppData:
         return XdgDirs::configHome();
-    case 35:
+    case SystemFolder::CommonAppData:
         return "/etc/xdg";
     default:
         return {};

@@ -68,13 +68,15 @@ TEST(SystemFolders, FollowTheXdgDirectories) {
     EnvVar data("XDG_DATA_HOME", dir / "data");
     dir.write("cfg/user-dirs.dirs", "# comment\nXDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n"
                                     "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n");
-    EXPECT_EQ(SystemFolders::path(0), dir / "home/デスクトップ");
-    EXPECT_EQ(SystemFolders::path(5), "/srv/docs");
-    EXPECT_EQ(SystemFolders::path(21), dir / "home") << "no templates entry: the home folder";
-    EXPECT_EQ(SystemFolders::path(9), dir / "data/Quorvale/SendTo");
-    EXPECT_EQ(SystemFolders::path(26), dir / "cfg");
-    EXPECT_EQ(SystemFolders::path(22), "/usr/share/applications");
-    for (int virtualFolder : {17, 18, 25, 31})
+    EXPECT_EQ(SystemFolders::path(SystemFolder::Desktop), dir / "home/デスクトップ");
+    EXPECT_EQ(SystemFolders::path(SystemFolder::Documents), "/srv/docs");
+    EXPECT_EQ(SystemFolders::path(SystemFolder::Templates), dir / "home")
+        << "no templates entry: the home folder";
+    EXPECT_EQ(SystemFolders::path(SystemFolder::SendTo), dir / "data/Quorvale/SendTo");
+    EXPECT_EQ(SystemFolders::path(SystemFolder::AppData), dir / "cfg");
+    EXPECT_EQ(SystemFolders::path(SystemFolder::CommonStartMenu), "/usr/share/applications");
+    for (SystemFolder virtualFolder : {SystemFolder::Computer, SystemFolder::Network,
+                                       SystemFolder::CommonDesktop, SystemFolder::CommonFavorites})
         EXPECT_EQ(SystemFolders::path(virtualFolder), "");
 }
 
