@@ -114,14 +114,16 @@ void BrowserActions::pressCurrentRow(bool none) {
 bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, bool bTrv) {
     const bool ctrl = modifiers == kCtrl;
     if (key == BrowserKey::F2 && modifiers == KeyModifiers{}) {
-        bTrv ? pointAtSelectedNode() : pressCurrentRow(false);
+        if (!bTrv)
+            pressCurrentRow(false);
         trAct("Fold", 14, {}, bTrv);
     } else if (key == BrowserKey::C && ctrl) {
         trAct("Fold", 7, {}, bTrv);
     } else if (key == BrowserKey::X && ctrl) {
         trAct("Fold", 6, {}, bTrv);
     } else if (key == BrowserKey::V && ctrl) {
-        bTrv ? pointAtSelectedNode() : pressCurrentRow(true);
+        if (!bTrv)
+            pressCurrentRow(true);
         trAct("Fold", 8, {}, bTrv);
     } else if (key == BrowserKey::Menu || (key == BrowserKey::F10 && modifiers == kShift)) {
         bTrv ? treeMenuByKey() : listMenuByKey();
@@ -132,6 +134,8 @@ bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, bool bTrv
 }
 
 void BrowserActions::treeKey(BrowserKey key, KeyModifiers modifiers) {
+    // A key acts on the selected node, never on one a dismissed menu was opened on.
+    pointAtSelectedNode();
     if (key == BrowserKey::Delete) {
         WaitCursor wait(loop_);
         trAct("Fold", 13, {}, true);

@@ -4,7 +4,6 @@
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
-#include "browser/TreeWatch.h"
 #include "platform/Clipboard.h"
 
 void ClipboardTransfer::ClpSetFL(const std::vector<std::string>& paths, bool cut) {
@@ -25,9 +24,9 @@ void ClipboardTransfer::ClpPast(bool bTrv) {
     const char* word = files.effect == ClipEffect::Move ? "移動" : "複写";
     if (!actions_.FlOpr(word, files.paths, target, false, false))
         return;
-    // The operation let events run: the selected node is looked up afresh.
-    if (const TreeNode* selected = state_.c.trView.selected())
-        watch_.trRfNd(selected->key(), false);
+    // The folder pasted into is brought up to date, whichever node is selected; its node
+    // is looked up afresh, as the operation let events run.
+    actions_.trRfPh(target);
 }
 
 std::string ClipboardTransfer::pasteTarget(bool bTrv) const {

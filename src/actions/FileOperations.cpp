@@ -37,7 +37,7 @@ bool validName(const std::string& name) {
 FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& list,
                                TreeWatch& watch, UiLoop& loop, std::function<void(bool)> setTimer)
     : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop),
-      setTimer_(std::move(setTimer)), clipboard_(state, tree, watch, *this),
+      setTimer_(std::move(setTimer)), clipboard_(state, tree, *this),
       shortcuts_(state, tree, list, *this) {}
 
 bool FileOperations::FlOpr(std::string_view word, const std::vector<std::string>& sources,
@@ -225,21 +225,34 @@ void FileOperations::DelSlc(const std::vector<std::string>& sources, bool bTrv) 
 
 void FileOperations::deleteFromTree(const std::vector<std::string>& sources) {
     auto& tree = state_.c.trView;
-    TreeNode* selected = tree.selected();
+    TreeNode* target = tree_.trActNd();
     TreeNode* first = tree.firstNode();
     if (!first)
         return;
-    TreeNode* back = selected && selected->parent() ? selected->parent() : first;
-    TreeNode* next = !selected                 ? first
-                     : selected->nextSibling() ? selected->nextSibling()
-                     : selected->parent()      ? selected->parent()
-                                               : first;
+    TreeNode* back = target && target->parent() ? target->parent() : first;
+    TreeNode* next = !target                 ? first
+                     : target->nextSibling() ? target->nextSibling()
+                     : target->parent()      ? target->parent()
+                                             : first;
     const std::string backKey = back->key();
-    showInList(next->key());
+    const std::string nextKey = next->key();
+    const bool listGoes =
+        target && (holds(target, tree_.trCurNd()) || holds(target, tree.selected()));
     if (!FlOpr("削除", sources, {}, false, false))
         return;
+    // Only now that the node is gone do the selection and the list leave it; the node
+    // pressed for the menu may not be the selected one, which then stays.
+    if (listGoes)
+        showInList(nextKey);
     list_.lsRfLst();
     watch_.trRfNd(backKey, false);
+}
+
+bool FileOperations::holds(const TreeNode* node, const TreeNode* inner) {
+    for (; inner; inner = inner->parent())
+        if (inner == node)
+            return true;
+    return false;
 }
 
 void FileOperations::deleteFromList(const std::vector<std::string>& sources) {

@@ -14,6 +14,7 @@ class Clipboard;
 class FileList;
 class FileOperationService;
 class FolderTree;
+class TreeNode;
 class TreeWatch;
 class UiLoop;
 struct BrowserState;
@@ -61,6 +62,8 @@ class FileOperations : public FileActions {
     bool applyTreeEdit(const std::string& key, const std::string& text);
     bool applyListEdit(const std::string& key, const std::string& text);
     void deleteFromTree(const std::vector<std::string>& sources);
+    // Whether `inner` is `node` or lies below it.
+    static bool holds(const TreeNode* node, const TreeNode* inner);
     void deleteFromList(const std::vector<std::string>& sources);
     // Makes the node the one whose folder the list shows.
     void showInList(const std::string& key);

@@ -10,7 +10,7 @@ std::vector<std::string> SelectionCollector::sGtSlc(bool bTrv, bool foldersOnly,
 }
 
 std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {
-    const TreeNode* node = state_.c.trView.selected();
+    const TreeNode* node = tree_.trActNd();
     if (!node) {
         if (state_.root.empty())
             return {};

@@ -55,6 +55,9 @@ class FolderTree {
     std::string fullPath(const TreeNode* node) const;
     std::string trGtKey(std::string_view path) const;
     TreeNode* trCurNd() const;
+    // The node the tree's actions work on: the node pressed last (the one a context menu
+    // was opened on), else the selected node.
+    TreeNode* trActNd() const;
 
     void TrView_Expand(std::string_view key);
     // Rows of undecided nodes came into sight: those with something to open get their
