@@ -1,10 +1,14 @@
 #include "platform/qt/QtFileOperations.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/QtProgressWindow.h"
 #include "support/ModalDialog.h"
 #include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,6 +53,61 @@ TEST(QtFileOperations, WorkerQuestionsAreAnsweredOnTheWindowAndInputIsHeldOff) {
     EXPECT_EQ(TempDir::read(tmp / "dst/a (2)"), "new");
     request.sources.clear();
     EXPECT_FALSE(service.run(request));
+}
+
+TEST(QtFileOperations, TheProgressWindowNeverOpensBehindAQuestion) {
+    TempDir tmp;
+    const std::string file = tmp.write("a", "x");
+    QWidget owner;
+    owner.show();
+    QtFileOperations service(&owner, 0);
+    bool progressShown = true;
+    whenDialogShows<QMessageBox>([&](QMessageBox& box) {
+        QTest::qWait(350); // several ticks of the progress window's clock
+        progressShown = false;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            progressShown |= dynamic_cast<QtProgressWindow*>(window) && window->isVisible();
+        box.button(QMessageBox::No)->click();
+    });
+    FileOperationRequest request;
+    request.kind = FileOperationKind::Delete;
+    request.sources = {file};
+    EXPECT_FALSE(service.run(request));
+    EXPECT_FALSE(progressShown);
+    EXPECT_TRUE(FileSystem::fileExists(file));
+}
+
+TEST(QtFileOperations, AWriteRefusedByAFolderNamesThatFolder) {
+    TempDir tmp;
+    const std::string ro = tmp.mkdir("ro");
+    TmpfsMount mount(ro, "size=64k");
+    if (!mount.mounted())
+        GTEST_SKIP() << "no tmpfs may be mounted here";
+    tmp.write("ro/in.txt", "i");
+    tmp.write("out/data.csv", "d");
+    ASSERT_TRUE(mount.makeReadOnly());
+    struct Case {
+        FileOperationKind kind;
+        std::string source;
+        std::string destination;
+    };
+    for (const Case& c : {Case{FileOperationKind::Copy, tmp / "out/data.csv", ro},
+                          Case{FileOperationKind::Move, ro + "/in.txt", tmp / "out"}}) {
+        QWidget owner;
+        QtFileOperations service(&owner);
+        QString text;
+        whenDialogShows<QMessageBox>([&](QMessageBox& box) {
+            text = box.text();
+            buttonNamed(box, QStringLiteral("キャンセル"))->click();
+        });
+        FileOperationRequest request;
+        request.kind = c.kind;
+        request.sources = {c.source};
+        request.destination = c.destination;
+        EXPECT_FALSE(service.run(request));
+        EXPECT_TRUE(text.startsWith(QString::fromStdString("「" + ro + "」に書き込めません")))
+            << text.toStdString();
+    }
 }
 
 } // namespace
