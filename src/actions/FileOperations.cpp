@@ -8,11 +8,15 @@
 #include "browser/TreeWatch.h"
 #include "platform/FileOperationService.h"
 #include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
 #include "platform/ScopedFlag.h"
+#include "platform/SystemErrorText.h"
 #include "platform/TextCase.h"
 #include "platform/UiLoop.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -35,8 +39,9 @@ bool validName(const std::string& name) {
 } // namespace
 
 FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& list,
-                               TreeWatch& watch, UiLoop& loop, std::function<void(bool)> setTimer)
-    : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop),
+                               TreeWatch& watch, UiLoop& loop, MessageBox& messages,
+                               std::function<void(bool)> setTimer)
+    : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop), messages_(messages),
       setTimer_(std::move(setTimer)), clipboard_(state, tree, *this),
       shortcuts_(state, tree, list, *this) {}
 
@@ -147,11 +152,11 @@ bool FileOperations::applyTreeEdit(const std::string& key, const std::string& te
     const std::string path = tree_.fullPath(node);
     const std::string parentFolder = FileSystem::parentOf(path);
     if (node->tag() == "NW") {
-        if (!FileSystem::createFolder(PathText::child(parentFolder, text)))
+        if (!nameOnDisk(parentFolder, {}, text))
             return false;
         tree.setTag(node, "FD");
     } else if (node->tag() == "FD" || node->tag() == "FL") {
-        if (text != node->text() && !FileSystem::rename(path, text))
+        if (text != node->text() && !nameOnDisk(parentFolder, node->text(), text))
             return false;
     } else {
         return false;
@@ -186,7 +191,7 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
     const std::string folder = tree_.trNdPh(tree_.trCurNd());
     const std::string path = PathText::child(folder, text);
     if (item->tag() == "NW") {
-        if (!FileSystem::createFolder(path))
+        if (!nameOnDisk(folder, {}, text))
             return false;
         list.setTag(item, "FD");
         const auto record = FileSystem::getFolder(path);
@@ -194,7 +199,7 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
         list.setColumnText(item, 3, "D" + text);
     } else if (item->tag() == "FD" || item->tag() == "FL") {
         const std::string old(item->text());
-        if (text != old && !FileSystem::rename(PathText::child(folder, old), text))
+        if (text != old && !nameOnDisk(folder, old, text))
             return false;
     } else {
         return false;
@@ -202,6 +207,25 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
     list.setText(item, text);
     watch_.trRfNd(state_.listNodeKey, true);
     return true;
+}
+
+bool FileOperations::nameOnDisk(const std::string& folder, const std::string& old,
+                                const std::string& name) {
+    const std::string target = PathText::child(folder, name);
+    if (old.empty() ? FileSystem::createFolder(target)
+                    : FileSystem::rename(PathText::child(folder, old), name))
+        return true;
+    const int error = errno;
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, ignored)))
+        messages_.inform("「" + name + "」は既にあります。\r別の名前を指定してください。");
+    else if (old.empty())
+        messages_.inform("ﾌｫﾙﾀﾞ「" + name + "」を作成できません。\r" +
+                         SystemErrorText::text(error));
+    else
+        messages_.inform("「" + old + "」の名前を「" + name + "」に変更できません。\r" +
+                         SystemErrorText::text(error));
+    return false;
 }
 
 void FileOperations::showInList(const std::string& key) {

@@ -42,7 +42,8 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
       watch_(state_, scan_, signatures_, loop, tree_, list_),
-      fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { SetTmr(on); }),
+      fileOperations_(state_, tree_, list_, watch_, loop, messages,
+                      [this](bool on) { SetTmr(on); }),
       notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker),
       dragDrop_(state_, tree_, watch_, loop) {
     tree_.setFileList(list_);

@@ -1,5 +1,7 @@
 #include "platform/qt/QtFileOperationDialogs.h"
 
+#include "platform/SystemErrorText.h"
+
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +15,11 @@ QString toText(const std::string& text) {
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(QChar('\r'), QChar('\n'));
     return s;
+}
+
+// The system's reasons in the interface's language.
+QString reasonText(const std::string& reason) {
+    return toText(SystemErrorText::fromReason(reason));
 }
 
 QString quoted(const std::string& path) {
@@ -81,14 +88,14 @@ ConflictAnswer QtFileOperationDialogs::askConflict(const std::string& source,
 }
 
 ErrorChoice QtFileOperationDialogs::askError(const std::string& path, const std::string& reason) {
-    return askErrorText(quoted(path) + QStringLiteral("を処理できません。\n") + toText(reason));
+    return askErrorText(quoted(path) + QStringLiteral("を処理できません。\n") + reasonText(reason));
 }
 
 ErrorChoice QtFileOperationDialogs::askWriteError(const std::string& folder,
                                                   const std::string& item,
                                                   const std::string& reason) {
     return askErrorText(quoted(folder) + QStringLiteral("に書き込めません。\n") + quoted(item) +
-                        QStringLiteral("を処理できません。\n") + toText(reason));
+                        QStringLiteral("を処理できません。\n") + reasonText(reason));
 }
 
 ErrorChoice QtFileOperationDialogs::askErrorText(const QString& text) {

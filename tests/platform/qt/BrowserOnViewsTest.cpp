@@ -217,4 +217,45 @@ TEST_F(BrowserOnViewsTest, APasteIntoANodeThatIsNotSelectedShowsUnderThatNode) {
     EXPECT_EQ(childTexts(nodeAtPath(dir / "r/b")), (std::vector<std::string>{"old", "pasted"}));
 }
 
+TEST_F(BrowserOnViewsTest, ANameThatIsTakenIsRefusedWithAWordNamingIt) {
+    struct Case {
+        std::function<QWidget*()> start;
+        const char* typed;
+        std::function<std::string()> shown; // the name the pane shows after the edit
+    };
+    const Case cases[] = {
+        {[&] {
+             ViewEvents::click(list()->viewport(), rowCentre("note.txt"));
+             ViewEvents::key(list(), Qt::Key_F2);
+             return list();
+         },
+         "taken.txt", [&] { return std::string(browser.controls().lsView.current()->text()); }},
+        {[&] {
+             browser.trAct("Fold", 16, {}, false);
+             return list();
+         },
+         "a", [&] { return std::string(); }},
+        {[&] {
+             clickNode("r/b");
+             ViewEvents::key(tree(), Qt::Key_F2);
+             return tree();
+         },
+         "a", [&] { return browser.controls().trView.selected()->text(); }},
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        QWidget* pane = c.start();
+        ViewEvents::settle();
+        typeName(pane, c.typed);
+        EXPECT_EQ(messages.shown, std::vector<std::string>{"「" + std::string(c.typed) +
+                                                           "」は既にあります。\r"
+                                                           "別の名前を指定してください。"})
+            << c.typed;
+        EXPECT_NE(c.shown(), c.typed);
+    }
+    EXPECT_EQ(TempDir::read(dir / "r/taken.txt"), "t");
+    EXPECT_EQ(TempDir::read(dir / "r/note.txt"), "n");
+    EXPECT_EQ(childTexts(nodeAtPath(dir / "r")), (std::vector<std::string>{"a", "b"}));
+}
+
 } // namespace

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The system's reasons for a failed call in the interface's language: a Japanese text for
+// the common error numbers, followed by the system's own text in brackets, so the reason
+// can still be looked up; an uncommon number gives its number and the system's text.
+class SystemErrorText {
+  public:
+    static std::string text(int error);
+    // A reason that is the system's text of an error number (as strerror gives it)
+    // becomes text() of that number; any other reason is kept as it is.
+    static std::string fromReason(std::string_view reason);
+};
