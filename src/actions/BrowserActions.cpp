@@ -35,7 +35,7 @@ BrowserActions::BrowserActions(Parts parts)
       selection_(parts.state, parts.tree),
       handOff_(parts.eBfrOpn, parts.eSlcFL, std::move(parts.record)),
       dispatcher_(selection_, handOff_, parts.state.root),
-      opening_(parts.state, parts.tree, parts.loop, parts.eSlcFL, parts.bLex),
+      opening_(parts.state, parts.tree, parts.loop, parts.messages, parts.eSlcFL, parts.bLex),
       place_(PopupPlace::Pointer) {}
 
 void BrowserActions::setServices(ActionServices services) {

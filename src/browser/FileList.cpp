@@ -133,6 +133,9 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
         list.setCurrent(item, true);
     }
     state_.listBaseline = baseline;
+    // An empty list of a folder that cannot be read would say the folder is empty.
+    if (list.count() == 0)
+        scan_.reportUnreadable(folder);
 }
 
 void FileList::lsRfLst() {

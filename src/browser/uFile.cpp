@@ -51,7 +51,7 @@ uFile::uFile(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
     tree_.loadDrives();
     SetTmr(true);
     actions_ = std::make_unique<BrowserActions>(
-        BrowserActions::Parts{state_, tree_, watch_, loop_, eBfrOpn, eSlcFL, bLex,
+        BrowserActions::Parts{state_, tree_, watch_, loop_, messages, eBfrOpn, eSlcFL, bLex,
                               [this](const std::string& path) { RcntExFL(path); }});
     actions_->setFileActions(&fileOperations_);
     dragDrop_.setFileActions(&fileOperations_);

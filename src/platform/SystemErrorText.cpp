@@ -8,46 +8,46 @@ namespace {
 const char* japanese(int error) {
     switch (error) {
     case ENOENT:
-        return "ファイルまたはフォルダーが見つかりません";
+        return "ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません";
     case EACCES:
-        return "アクセスが拒否されました";
+        return "ｱｸｾｽが拒否されました";
     case EPERM:
         return "この操作は許可されていません";
     case ENOSPC:
-        return "ディスクに十分な空き領域がありません";
+        return "ﾃﾞｨｽｸの空き容量が不足しています";
     case EDQUOT:
-        return "ディスク クォータを超えています";
+        return "ﾃﾞｨｽｸの使用量の上限を超えています";
     case EROFS:
-        return "読み取り専用のファイル システムです";
+        return "読み取り専用のﾌｧｲﾙｼｽﾃﾑです";
     case EEXIST:
-        return "同じ名前のファイルまたはフォルダーが既にあります";
+        return "同じ名前のﾌｧｲﾙまたはﾌｫﾙﾀﾞが既にあります";
     case ENOTEMPTY:
-        return "フォルダーが空ではありません";
+        return "ﾌｫﾙﾀﾞが空ではありません";
     case EIO:
-        return "ディスクの読み書きでエラーが発生しました";
+        return "読み書き中にｴﾗｰが発生しました";
     case EXDEV:
-        return "別のファイル システムへは名前の変更で移せません";
+        return "別のﾌｧｲﾙｼｽﾃﾑへは名前の変更で移せません";
     case ENAMETOOLONG:
         return "名前が長すぎます";
     case EISDIR:
-        return "フォルダーです";
+        return "ﾌｫﾙﾀﾞです";
     case ENOTDIR:
-        return "フォルダーではありません";
+        return "ﾌｫﾙﾀﾞではありません";
     case EBUSY:
         return "使用中です";
     case ETXTBSY:
-        return "実行中のプログラムのファイルです";
+        return "実行中のﾌﾟﾛｸﾞﾗﾑのﾌｧｲﾙです";
     case EMFILE:
     case ENFILE:
-        return "開いているファイルが多すぎます";
+        return "開いているﾌｧｲﾙが多すぎます";
     case ELOOP:
-        return "シンボリック リンクの参照が多すぎます";
+        return "ｼﾝﾎﾞﾘｯｸﾘﾝｸの参照が多すぎます";
     case EFBIG:
-        return "ファイルが大きすぎます";
+        return "ﾌｧｲﾙが大きすぎます";
     case ENOMEM:
-        return "メモリが足りません";
+        return "ﾒﾓﾘが不足しています";
     case EINVAL:
-        return "この操作には使えない名前または引数です";
+        return "この操作には使えない名前か引数です";
     default:
         return nullptr;
     }
@@ -62,7 +62,7 @@ std::string SystemErrorText::text(int error) {
     const std::string system = std::strerror(error);
     if (const char* own = japanese(error))
         return std::string(own) + " (" + system + ")";
-    return "システム エラー " + std::to_string(error) + " (" + system + ")";
+    return "ｴﾗｰ " + std::to_string(error) + " (" + system + ")";
 }
 
 std::string SystemErrorText::fromReason(std::string_view reason) {

@@ -1,10 +1,14 @@
 #include "browser/BrowserFixture.h"
 #include "browser/ListTexts.h"
 #include "platform/controls/RecordingObservers.h"
+#include "support/Unprivileged.h"
 
 #include <algorithm>
 #include <fcntl.h>
+#include <cstring>
+#include <iostream>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -188,6 +192,22 @@ TEST_F(FileListTest, TreeOnlyViewPicksUpNewRootFoldersOnATick) {
     tick();
     EXPECT_EQ(childTexts(browser.controls().trView.firstNode()),
               (std::vector<std::string>{"added", "sub", "a.TXT", "b.doc"}));
+}
+
+TEST_F(FileListTest, AFolderThatCannotBeReadSaysSoWhenListedNotAtTicks) {
+    dir.write("f/sub/inside.txt", "");
+    EXPECT_TRUE(asUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "f/sub").c_str(), 0300);
+        press(dir / "f/sub");
+        dir.write("f/sub/new.txt", "");
+        tick();
+        tick();
+        const std::string said = "「" + (dir / "f/sub") + "」の内容を読み取れません。\r" +
+                                 "ｱｸｾｽが拒否されました (" + std::strerror(EACCES) + ")";
+        for (const std::string& text : messages.shown)
+            std::cerr << "shown: " << text << "\n";
+        return listTexts().empty() && messages.shown == std::vector<std::string>{said};
+    }));
 }
 
 TEST_F(FileListTest, AVanishedListFolderTakesItsRowsAndIsListedWhenItReturns) {

@@ -107,7 +107,7 @@ TEST(QtFileOperations, AWriteRefusedByAFolderNamesThatFolder) {
         EXPECT_FALSE(service.run(request));
         EXPECT_TRUE(text.startsWith(QString::fromStdString("「" + ro + "」に書き込めません")))
             << text.toStdString();
-        EXPECT_TRUE(text.contains(QStringLiteral("読み取り専用のファイル システムです")));
+        EXPECT_TRUE(text.contains(QStringLiteral("読み取り専用のﾌｧｲﾙｼｽﾃﾑです")));
     }
 }
 
