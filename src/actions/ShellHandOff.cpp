@@ -16,8 +16,8 @@ void ShellHandOff::RunPh(const std::vector<std::string>& paths, std::string_view
         if (!services_ || !services_->shell)
             return;
         const bool place = services_->placeStarted && services_->placeStarted();
-        services_->shell->RunLnk(link, paths, place);
-        if (record_)
+        // Only what really started goes into the recent lists.
+        if (services_->shell->RunLnk(link, paths, place) && record_)
             for (const std::string& path : paths)
                 record_(path);
         return;

@@ -55,11 +55,13 @@ OpenPolicy::OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement,
 void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
     WaitCursor busy(host_);
     iOfcMd_ = DocumentKind::Shell;
+    started_ = false;
     if (!openInViewer(path, plainOpen))
         openInShell(path, explore);
     if (iOfcMd_ != DocumentKind::Shell)
         switchKind();
-    if (record_)
+    // Only what really started goes into the recent lists.
+    if (record_ && started_)
         record_(path);
 }
 
@@ -76,7 +78,7 @@ bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
     if (!opened) {
         // No viewer of the kind could be started: the desktop opens it, placed beside us.
         SetPlcRct();
-        shell_.OpnDoc(path, false);
+        started_ = shell_.OpnDoc(path, false);
     }
     return true;
 }
@@ -91,7 +93,7 @@ bool OpenPolicy::openInOffice(const std::string& path) {
     }
     DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
     PlcDocWnd();
-    viewer.open(path, host_.documentOptions().bRed);
+    started_ = viewer.open(path, host_.documentOptions().bRed);
     viewer.show();
     PlcDocWnd();
     return true;
@@ -103,7 +105,7 @@ bool OpenPolicy::openInBrowser(const std::string& path) {
     DocumentViewer& viewer = *viewers_.viewer(DocumentKind::Browser);
     viewer.show();
     PlcDocWnd();
-    viewer.open(path, false);
+    started_ = viewer.open(path, false);
     PlcDocWnd();
     return true;
 }
@@ -113,7 +115,7 @@ void OpenPolicy::openInShell(const std::string& path, bool explore) {
     if (TextCase::find(host_.documentOptions().sMnFm, ext) != std::string::npos)
         host_.minimizeMain();
     for (const std::string& piece : piecesOf(path))
-        shell_.ShlOpn(piece, explore);
+        started_ = shell_.ShlOpn(piece, explore) || started_;
 }
 
 // The previous kind's viewer gives way, whether or not this request's viewer came up.

@@ -29,8 +29,8 @@ class PolicyHost {
 // viewer of its kind, beside the main window, one document at a time; switching kinds
 // closes the previous kind's document. Everything else goes to the desktop's default
 // application (or is started, for a program); extensions in the minimise list ("EXE" by
-// default) minimise the main window first. Every opened path is recorded in the recent
-// lists.
+// default) minimise the main window first. Every path that opened (something started,
+// or a viewer took it) is recorded in the recent lists.
 class OpenPolicy {
   public:
     using Record = std::function<void(const std::string& path)>;
@@ -73,4 +73,6 @@ class OpenPolicy {
     KeptViewers viewers_;
     DocumentKind iOfcMd_ = DocumentKind::Shell;
     DocumentKind iLstMd_ = DocumentKind::Shell;
+    // Whether the request being handled started something.
+    bool started_ = false;
 };

@@ -146,6 +146,13 @@ TEST_F(ActionDispatcherTest, SendToGivesEachPathAsOneArgumentAndRecordsIt) {
     EXPECT_EQ(opened, (std::vector<std::string>{"before"}));
     EXPECT_NE(browser.recent().sLstRcFL().find("," + (dir / "r/c d.txt") + ","), std::string::npos)
         << "each path is recorded on its own, never the joined arguments";
+
+    ASSERT_TRUE(ShellLink::save(dir / "data/Quorvale/SendTo/Gone.lnk", dir / "bin/gone", ""));
+    selectRows({"sub"});
+    browser.trAct("Send", 0, "Gone", false);
+    const RecentLists& recent = browser.recent();
+    EXPECT_EQ((recent.sLstRcEx() + recent.sLstRcFL()).find(dir / "r/sub"), std::string::npos)
+        << "a target that did not start records nothing";
 }
 
 TEST_F(ActionDispatcherTest, SystemFoldersAreExploredThroughTheHandOff) {

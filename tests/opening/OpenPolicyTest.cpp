@@ -135,6 +135,19 @@ TEST_F(OpenPolicyTest, AViewerThatCannotStartLeavesTheDocumentToTheDesktop) {
     EXPECT_EQ(open("/d/a.pdf"), (Log{"browser start", "shell open /d/a.pdf"}));
 }
 
+TEST_F(OpenPolicyTest, OnlyWhatReallyStartedIsRecorded) {
+    host.options.iTypD = 2;
+    opener.result = false;
+    word.canOpen = false;
+    browser.canStart = false;
+    for (const char* path : {"/d/a.zip", "/d/a.doc", "/d/a.pdf", "/d/a.zip,/d/b.zip"})
+        open(path);
+    EXPECT_EQ(recorded, std::vector<std::string>{});
+    opener.result = true;
+    open("/d/a.pdf");
+    EXPECT_EQ(recorded, std::vector<std::string>{"/d/a.pdf"});
+}
+
 TEST_F(OpenPolicyTest, AWebShortcutOpensItsAddressWhichIsRecorded) {
     TempDir dir;
     const std::string shortcut =

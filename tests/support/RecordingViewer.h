@@ -29,7 +29,7 @@ class RecordingViewer : public DocumentViewer {
     }
     bool open(const std::string& path, bool readOnly) override {
         note("open " + path + (readOnly ? " ro" : ""));
-        return running;
+        return running && canOpen;
     }
     void closeDocument() override { note("close"); }
     void show() override {
@@ -54,6 +54,7 @@ class RecordingViewer : public DocumentViewer {
     }
 
     bool canStart = true;
+    bool canOpen = true;
     bool running = false;
     bool shown = false;
     bool isMinimized = false;
