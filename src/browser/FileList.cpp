@@ -169,7 +169,7 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
     takeRows(inventory, disk.files.entries, "FL", newFiles,
              [&](ListItem* item, const FileRecord& f) {
                  list.setColumnTexts(item, ListTexts::modified(f.modified),
-                                     ListTexts::sizeBytes(f.size));
+                                     ListTexts::sizeKb(f.size));
              });
     list.endChanges();
     FileSystem::sortByName(newFolders);
