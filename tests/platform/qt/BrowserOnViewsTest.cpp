@@ -3,11 +3,14 @@
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/QtListView.h"
+#include "platform/qt/QtPaneInput.h"
 #include "platform/qt/QtTreeModel.h"
 #include "platform/qt/QtTreeView.h"
 #include "platform/qt/ViewEvents.h"
 
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <filesystem>
 
 namespace {
@@ -256,6 +259,36 @@ TEST_F(BrowserOnViewsTest, ANameThatIsTakenIsRefusedWithAWordNamingIt) {
     EXPECT_EQ(TempDir::read(dir / "r/taken.txt"), "t");
     EXPECT_EQ(TempDir::read(dir / "r/note.txt"), "n");
     EXPECT_EQ(childTexts(nodeAtPath(dir / "r")), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(BrowserOnViewsTest, ItemsDroppedOntoTheFolderTheyAreInStayAsTheyAre) {
+    struct Case {
+        std::vector<std::string> paths;
+        std::function<QPoint()> at;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Case cases[] = {
+        {{dir / "r/note.txt"},
+         [&] { return QPoint(5, list()->viewport()->height() - 5); },
+         Qt::NoModifier},
+        {{dir / "r/note.txt", dir / "r/a"},
+         [&] { return rowCentre("taken.txt"); },
+         Qt::ShiftModifier},
+        {{dir / "r/b/old"}, [&] { return rowCentre("b"); }, Qt::NoModifier},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QMimeData> data(QtPaneInput::mimeDataFor(c.paths));
+        QDragEnterEvent enter(c.at(), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
+                              c.modifiers);
+        QApplication::sendEvent(list()->viewport(), &enter);
+        QDropEvent drop(QPointF(c.at()), Qt::CopyAction | Qt::MoveAction, data.get(),
+                        Qt::LeftButton, c.modifiers);
+        QApplication::sendEvent(list()->viewport(), &drop);
+        ViewEvents::settle();
+        EXPECT_FALSE(drop.isAccepted()) << c.paths.front();
+    }
+    EXPECT_TRUE(service.requests.empty());
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b", "note.txt", "taken.txt"}));
 }
 
 } // namespace
