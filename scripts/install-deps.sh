@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libglib2.0-dev libxcb1-dev libxcb-ewmh-dev libicu-dev
     # run
     qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus fonts-ipafont-gothic
+    qt6-translations-l10n
     # tests
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
     # the kept office viewers: the office with its windows (libreoffice-core, not the

@@ -17,6 +17,7 @@
 #include "platform/qt/QtFileOperations.h"
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtIconTheme.h"
+#include "platform/qt/QtJapanese.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtPopupMenu.h"
@@ -44,6 +45,7 @@ class Program {
     // The find-files window, searching the active folder first.
     void findFiles();
 
+    QtJapanese japanese_; // first: every window made after it speaks Japanese
     QtMessageBox messages_;
     QtUiLoop loop_;
     QtTrayIcon tray_;

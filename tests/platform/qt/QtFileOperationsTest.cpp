@@ -1,10 +1,12 @@
 #include "platform/qt/QtFileOperations.h"
 #include "platform/FileSystem.h"
+#include "platform/qt/QtJapanese.h"
 #include "platform/qt/QtProgressWindow.h"
 #include "support/ModalDialog.h"
 #include "support/TempDir.h"
 #include "support/TmpfsMount.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -109,6 +111,34 @@ TEST(QtFileOperations, AWriteRefusedByAFolderNamesThatFolder) {
             << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("読み取り専用のﾌｧｲﾙｼｽﾃﾑです")));
     }
+}
+
+TEST(QtFileOperations, QtsOwnTextsInTheQuestionAndTheProgressAreJapanese) {
+    QtJapanese japanese;
+    ASSERT_TRUE(japanese.loaded()) << "Qt's translations (qt6-translations-l10n) are installed";
+    TempDir tmp;
+    const std::string file = tmp.write("a", "x");
+    QWidget owner;
+    QtFileOperations service(&owner, 0);
+    QStringList buttons;
+    QString counts;
+    whenDialogShows<QMessageBox>([&](QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons())
+            buttons << button->text();
+        QtProgressWindow progress(&owner, {});
+        FileOperationStatus status;
+        status.bytesTotal = 500;
+        progress.show(status, 0);
+        counts = progress.findChildren<QLabel*>().at(1)->text();
+        box.button(QMessageBox::No)->click();
+    });
+    FileOperationRequest request;
+    request.kind = FileOperationKind::Delete;
+    request.sources = {file};
+    EXPECT_FALSE(service.run(request));
+    buttons.sort();
+    EXPECT_EQ(buttons.join(" ").toStdString(), "いいえ(&N) はい(&Y)");
+    EXPECT_FALSE(counts.contains(QStringLiteral("byte"))) << counts.toStdString();
 }
 
 } // namespace
