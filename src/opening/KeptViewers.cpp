@@ -84,15 +84,11 @@ bool KeptViewers::shown(DocumentKind kind) {
     return exists(kind) && viewer(kind)->visible().value_or(false);
 }
 
-std::string KeptViewers::shownNames(short officeOption) {
-    const bool office = officeOption == 2;
+std::string KeptViewers::shownNames() {
     std::string names;
-    for (const auto& [kind, name] :
-         {std::pair{DocumentKind::Sheet, office ? "Excel" : "Spread Sheeets"},
-          std::pair{DocumentKind::Word, office ? "Word" : "Writer"},
-          std::pair{DocumentKind::Browser, "IE"}}) {
+    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser}) {
         if (shown(kind))
-            names.append(name).append(kSpace);
+            names.append(viewer(kind)->programName()).append(kSpace);
     }
     return names;
 }

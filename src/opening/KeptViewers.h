@@ -33,9 +33,9 @@ class KeptViewers {
     // document unsaved and are minimised; the browser closes its page onto an empty one.
     void leave(DocumentKind kind);
 
-    // The viewers shown on the desktop, each name followed by U+3000 ("Excel　IE　"). The
-    // names follow the office option: 2 names the old office programs, others the suite.
-    std::string shownNames(short officeOption);
+    // The viewers shown on the desktop, spreadsheet first, each named after the program
+    // that really runs and followed by U+3000 ("LibreOffice Calc　Chromium　").
+    std::string shownNames();
     // Closes every viewer's document unsaved and ends the viewers: spreadsheet, word
     // processor, browser.
     void quitAll();

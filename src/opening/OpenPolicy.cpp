@@ -165,5 +165,5 @@ void OpenPolicy::placeViewer() {
 }
 
 std::string OpenPolicy::sGtOfcOpn() {
-    return viewers_.shownNames(host_.documentOptions().iTypD);
+    return viewers_.shownNames();
 }

@@ -38,4 +38,6 @@ class DocumentViewer {
     virtual void setBounds(int left, int top, int width, int height) = 0;
     // Closes the document without saving and ends the viewer program.
     virtual void quit() = 0;
+    // The program that shows the documents, as the user knows it ("LibreOffice Writer").
+    virtual std::string programName() const = 0;
 };

@@ -34,6 +34,9 @@ class LibreOfficeViewer : public DocumentViewer {
     void restore() override;
     void setBounds(int left, int top, int width, int height) override;
     void quit() override;
+    std::string programName() const override {
+        return kind_ == OfficeKind::Calc ? "LibreOffice Calc" : "LibreOffice Writer";
+    }
 
     // The running office's process id, 0 when none was started.
     int processId() const { return process_.pid(); }

@@ -201,6 +201,7 @@ TEST_F(MainWindowTest, SystemFoldersOpenInTheFileManager) {
 TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     std::vector<std::string> log;
     RecordingViewer word{"word", log};
+    word.program = "LibreOffice Writer";
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
     main.setOpenPolicy(&withViewers);
     std::string document = "/d/a.doc";
@@ -208,7 +209,7 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     messages.answers = {true};
     main.unload();
     ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back(), "Word\u3000を閉じて良いですか");
+    EXPECT_EQ(messages.shown.back(), "LibreOffice Writer\u3000を閉じて良いですか");
     EXPECT_EQ(log.back(), "word quit");
     EXPECT_EQ(window.closed, 1);
 }

@@ -169,15 +169,18 @@ TEST_F(OpenPolicyTest, MinimiseListMatchesAnyPartOfTheExtension) {
     }
 }
 
-TEST_F(OpenPolicyTest, ShownViewersAreNamedAndClosedSpreadsheetFirst) {
+TEST_F(OpenPolicyTest, ShownViewersAreNamedAfterTheirProgramsAndClosedSpreadsheetFirst) {
+    word.program = "LibreOffice Writer";
+    sheet.program = "LibreOffice Calc";
+    browser.program = "Chromium";
     EXPECT_EQ(policy.sGtOfcOpn(), "");
     open("/d/a.doc");
     open("/d/a.xls");
     open("/d/a.htm");
-    EXPECT_EQ(policy.sGtOfcOpn(), "Excel\u3000Word\u3000IE\u3000");
+    EXPECT_EQ(policy.sGtOfcOpn(), "LibreOffice Calc\u3000LibreOffice Writer\u3000Chromium\u3000");
     host.options.iTypD = 3;
     word.running = false;
-    EXPECT_EQ(policy.sGtOfcOpn(), "Spread Sheeets\u3000IE\u3000")
+    EXPECT_EQ(policy.sGtOfcOpn(), "LibreOffice Calc\u3000Chromium\u3000")
         << "a viewer quit by hand is left out, the others are still named";
     log.clear();
     policy.closeViewers();

@@ -53,6 +53,9 @@ class RecordingViewer : public DocumentViewer {
         running = false;
     }
 
+    std::string programName() const override { return program.empty() ? name_ : program; }
+
+    std::string program; // the name it gives; its log name when empty
     bool canStart = true;
     bool canOpen = true;
     bool running = false;

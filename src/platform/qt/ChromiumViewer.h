@@ -37,6 +37,7 @@ class ChromiumViewer : public DocumentViewer {
     // In pixels. Restoring or placing the window brings back one the user has closed.
     void setBounds(int left, int top, int width, int height) override;
     void quit() override;
+    std::string programName() const override { return "Chromium"; }
 
     // The address the page shows; empty when the browser cannot be asked.
     std::string locationUrl();
