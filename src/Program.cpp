@@ -51,7 +51,7 @@ Program::Program()
     commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);
-    window_.setUnloadHandler([this] { unload(); });
+    window_.setUnloadHandler([this] { unload(fmTree::Ending::ByUser); });
     window_.setResizeHandler([this] { main_.resized(); });
     tray_.setClickHandlers([this] { guarded("tray", [&] { main_.trayLeftClicked(); }); },
                            [this] { guarded("tray", [&] { main_.trayRightClicked(); }); });
@@ -63,7 +63,7 @@ Program::Program()
     services.findFiles = [this] { findFiles(); };
     services.placeStarted = [this] { return main_.options.iTypF == 1; };
     browser_.setActionServices(services);
-    watcher_ = std::make_unique<TerminationWatcher>([this] { unload(); });
+    watcher_ = std::make_unique<TerminationWatcher>([this] { unload(fmTree::Ending::BySession); });
 }
 
 Program::~Program() = default;
@@ -79,12 +79,12 @@ void Program::findFiles() {
     finder.FndFls();
 }
 
-void Program::unload() {
+void Program::unload(fmTree::Ending ending) {
     // A termination asked for while a start-up notice is open: the notices give way, the
     // load finishes and the unload runs after it.
     if (!main_.loadFinished())
         messages_.closeAll();
-    guarded("shutdown", [&] { main_.unload(); });
+    guarded("shutdown", [&] { main_.unload(ending); });
 }
 
 int Program::run() {

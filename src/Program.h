@@ -41,7 +41,7 @@ class Program {
     int run();
 
   private:
-    void unload();
+    void unload(fmTree::Ending ending);
     // The find-files window, searching the active folder first.
     void findFiles();
 

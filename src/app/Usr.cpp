@@ -31,16 +31,16 @@ void Usr::Main(std::string_view executableName, std::string_view programFolder, 
     main.show();
 }
 
-void Usr::EndApp(bool inTray, MainWindowView& window) {
-    shutdownStep([&] { saveSettings(); });
+void Usr::EndApp(bool inTray, MainWindowView& window, Notices notices) {
+    shutdownStep([&] { saveSettings(notices); });
     shutdownStep([&] { window.closeAll(); });
     if (inTray)
         shutdownStep([&] { TrayDel(); });
 }
 
-void Usr::saveSettings() {
+void Usr::saveSettings(Notices notices) {
     ini_.SetTxt();
-    if (!ini_.writeFailure().empty())
+    if (notices == Notices::Shown && !ini_.writeFailure().empty())
         messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") に設定を保存できません\r" +
                          ini_.writeFailure());
 }

@@ -29,7 +29,7 @@ void fmTree::load() {
     }
     loadFinished_ = true;
     if (unloadAsked_)
-        unload();
+        unload(askedEnding_);
 }
 
 void fmTree::loadWindow() {
@@ -82,19 +82,24 @@ void fmTree::placeAtLeftEdge() {
     view_.setFrameGeometry(placed);
 }
 
-void fmTree::unload() {
+void fmTree::unload(Ending ending) {
     if (unloaded_)
         return;
     if (!loadFinished_) {
         unloadAsked_ = true;
+        if (ending == Ending::BySession)
+            askedEnding_ = ending;
         return;
     }
     unloaded_ = true;
+    const bool byUser = ending == Ending::ByUser;
     // Each step goes on whatever the one before did: the settings are always written and
     // the program always ends.
     shutdownStep([&] { browser_.StPrm(true, usr_.ini(), options); });
-    shutdownStep([&] { offerToCloseViewers(); });
-    shutdownStep([&] { usr_.EndApp(bInTray, view_); });
+    if (byUser)
+        shutdownStep([&] { offerToCloseViewers(); });
+    shutdownStep(
+        [&] { usr_.EndApp(bInTray, view_, byUser ? Usr::Notices::Shown : Usr::Notices::None); });
 }
 
 // The kept viewers still shown may be closed with the program; on No they stay.

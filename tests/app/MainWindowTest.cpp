@@ -19,6 +19,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -211,6 +212,23 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back(), "LibreOffice Writer\u3000を閉じて良いですか");
     EXPECT_EQ(log.back(), "word quit");
+    EXPECT_EQ(window.closed, 1);
+}
+
+TEST_F(MainWindowTest, TheSessionsEndAsksNothingWritesTheSettingsAndLeavesTheViewers) {
+    std::vector<std::string> log;
+    RecordingViewer word{"word", log};
+    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
+    main.setOpenPolicy(&withViewers);
+    std::string document = "/d/a.doc";
+    withViewers.OpnByPlc(document, false, false);
+    const std::string settings = dir / "cfg/Quorvale/tavrin/User.xml";
+    ::unlink(settings.c_str());
+    messages.shown.clear();
+    main.unload(fmTree::Ending::BySession);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{});
+    EXPECT_NE(log.back(), "word quit");
+    EXPECT_NE(TempDir::read(settings).find("<Width>"), std::string::npos);
     EXPECT_EQ(window.closed, 1);
 }
 
