@@ -104,6 +104,8 @@ void fmTree::unload(Ending ending) {
 
 // The kept viewers still shown may be closed with the program; on No they stay.
 void fmTree::offerToCloseViewers() {
+    if (policy_)
+        policy_->adoptViewersLeftRunning();
     const std::string names = sGtOfcOpn();
     if (!names.empty() && usr_.messages().ask(names + "を閉じて良いですか"))
         policy_->closeViewers();

@@ -70,6 +70,13 @@ bool KeptViewers::create(DocumentKind kind) {
     return exists_[slot(kind)];
 }
 
+void KeptViewers::adoptLeftRunning() {
+    for (DocumentKind kind : {DocumentKind::Word, DocumentKind::Sheet, DocumentKind::Browser}) {
+        if (!exists(kind) && viewer(kind) && viewer(kind)->leftRunning())
+            create(kind);
+    }
+}
+
 void KeptViewers::leave(DocumentKind kind) {
     if (!exists(kind))
         return;

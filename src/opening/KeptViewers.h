@@ -29,6 +29,10 @@ class KeptViewers {
     bool reusable(DocumentKind kind);
     // Starts a new viewer of the kind in place of the old one; false when none came up.
     bool create(DocumentKind kind);
+    // Viewers that an earlier run left running (the answer No at its exit) and this run
+    // never used become this run's, every kind alike, so that the exit question names
+    // them and its Yes closes them. (A kind used in this run adopted its own at its start.)
+    void adoptLeftRunning();
     // Another kind takes over: the word processor and the spreadsheet close their
     // document unsaved and are minimised; the browser closes its page onto an empty one.
     void leave(DocumentKind kind);

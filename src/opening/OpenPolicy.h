@@ -53,6 +53,8 @@ class OpenPolicy {
     static ScreenRect officeUnits(const ScreenRect& pixels);
 
     // The viewers shown at shutdown, named for the question; closing them on request.
+    // Viewers an earlier run left running are adopted first, so they are named too.
+    void adoptViewersLeftRunning() { viewers_.adoptLeftRunning(); }
     std::string sGtOfcOpn();
     void closeViewers() { viewers_.quitAll(); }
 

@@ -38,6 +38,10 @@ class DocumentViewer {
     virtual void setBounds(int left, int top, int width, int height) = 0;
     // Closes the document without saving and ends the viewer program.
     virtual void quit() = 0;
+    // Whether a viewer program that an earlier run of this program left running (the
+    // answer No at its exit) waits for this viewer, which is not connected to it; a
+    // start() then adopts it.
+    virtual bool leftRunning() = 0;
     // The program that shows the documents, as the user knows it ("LibreOffice Writer").
     virtual std::string programName() const = 0;
 };

@@ -37,9 +37,10 @@ class LibreOfficeViewer : public DocumentViewer {
     std::string programName() const override {
         return kind_ == OfficeKind::Calc ? "LibreOffice Calc" : "LibreOffice Writer";
     }
+    bool leftRunning() override;
 
-    // The running office's process id, 0 when none was started.
-    int processId() const { return process_.pid(); }
+    // The running office's process id (an adopted one's too), 0 when none was started.
+    int processId() const { return adopted_ > 0 ? adopted_ : process_.pid(); }
     // The file URL of a path, relative ones taken from the working folder: every byte but
     // the unreserved ones and "/" percent-encoded, so any name reaches the office whole.
     static std::string fileUrl(const std::string& path);
@@ -54,6 +55,12 @@ class LibreOfficeViewer : public DocumentViewer {
     bool launch(const TavrinOfficeApi& api, const std::string& pipeName);
     bool connect(const TavrinOfficeApi& api, const std::string& pipeName, int timeoutMs);
     void prepareProfile() const;
+    // The argument that gives the office this viewer's profile.
+    std::string installation() const;
+    // An office of this profile other than the one launched; 0 for none.
+    pid_t otherOffice();
+    void adoptIfHandedOver();
+    void endAdopted();
     void endOffice();
     void drop();
     void removePipeSocket();
@@ -63,5 +70,8 @@ class LibreOfficeViewer : public DocumentViewer {
     const TavrinOfficeApi* api_ = nullptr;
     TavrinOfficeSession* session_ = nullptr;
     OfficeProcess process_;
+    // An office left running by an earlier run, which the launch handed over to: not a
+    // child of this program, so it is watched through its process id.
+    pid_t adopted_ = 0;
     std::string pipeSocket_;
 };

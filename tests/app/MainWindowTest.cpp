@@ -18,6 +18,7 @@
 #include "support/ScriptedShellOpener.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -213,6 +214,23 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     EXPECT_EQ(messages.shown.back(), "LibreOffice Writer\u3000を閉じて良いですか");
     EXPECT_EQ(log.back(), "word quit");
     EXPECT_EQ(window.closed, 1);
+}
+
+TEST_F(MainWindowTest, ViewersLeftRunningByAnEarlierRunAreNamedAndClosedAlike) {
+    std::vector<std::string> log;
+    RecordingViewer word{"word", log};
+    RecordingViewer sheet{"sheet", log};
+    sheet.leftBehind = true; // never used in this run
+    word.leftBehind = true;
+    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, &sheet, nullptr}};
+    main.setOpenPolicy(&withViewers);
+    std::string document = "/d/a.doc";
+    withViewers.OpnByPlc(document, false, false);
+    messages.answers = {true};
+    main.unload();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "sheet\u3000word\u3000を閉じて良いですか");
+    EXPECT_NE(std::find(log.begin(), log.end(), "sheet quit"), log.end());
 }
 
 TEST_F(MainWindowTest, TheSessionsEndAsksNothingWritesTheSettingsAndLeavesTheViewers) {

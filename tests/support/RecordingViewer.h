@@ -23,7 +23,7 @@ class RecordingViewer : public DocumentViewer {
     bool start() override {
         note("start");
         running = canStart;
-        shown = false;
+        shown = running && leftBehind; // an adopted program still shows its window
         isMinimized = false;
         return running;
     }
@@ -54,8 +54,10 @@ class RecordingViewer : public DocumentViewer {
     }
 
     std::string programName() const override { return program.empty() ? name_ : program; }
+    bool leftRunning() override { return leftBehind && !running; }
 
-    std::string program; // the name it gives; its log name when empty
+    std::string program;     // the name it gives; its log name when empty
+    bool leftBehind = false; // left running by an earlier run
     bool canStart = true;
     bool canOpen = true;
     bool running = false;

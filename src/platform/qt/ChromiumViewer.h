@@ -38,6 +38,8 @@ class ChromiumViewer : public DocumentViewer {
     void setBounds(int left, int top, int width, int height) override;
     void quit() override;
     std::string programName() const override { return "Chromium"; }
+    // The browser ends with the program that drives it: none is ever left running.
+    bool leftRunning() override { return false; }
 
     // The address the page shows; empty when the browser cannot be asked.
     std::string locationUrl();
