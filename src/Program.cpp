@@ -19,6 +19,7 @@ class NoWindows : public WindowList {
     std::vector<Handle> shownWindows() override { return {}; }
     bool move(Handle, const ScreenRect&) override { return false; }
     bool activate(Handle) override { return false; }
+    std::vector<Handle> windowsOf(int) override { return {}; }
 };
 
 std::string viewerProfile(const char* name) {

@@ -154,14 +154,26 @@ void OpenPolicy::placeViewer() {
     if (!viewers_.exists(iOfcMd_))
         return;
     DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
-    if (iOfcMd_ == DocumentKind::Browser) {
-        const ScreenRect r = rectangle();
-        viewer.setBounds(r.left, r.top, r.width, r.height);
+    const bool office = iOfcMd_ != DocumentKind::Browser;
+    const ScreenRect pixels = rectangle();
+    if (placeFrames(viewer, office, pixels))
         return;
-    }
-    const ScreenRect r = officeUnits(rectangle());
+    const ScreenRect r = office ? officeUnits(pixels) : pixels;
     viewer.setBounds(r.left, r.top, r.width, r.height);
-    viewer.restore();
+    if (office)
+        viewer.restore();
+}
+
+// A viewer places its window's inside, so under a window manager the frame would stand out
+// of the area, the title bar above the screen. Where the window list finds the viewer's
+// windows, their frames are placed in the area instead (an office window restored first).
+bool OpenPolicy::placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels) {
+    const int pid = viewer.processId();
+    if (!placement_ || !placement_->hasWindowsOf(pid))
+        return false;
+    if (office)
+        viewer.restore();
+    return placement_->placeWindowsOf(pid, pixels);
 }
 
 std::string OpenPolicy::sGtOfcOpn() {

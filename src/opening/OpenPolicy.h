@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+class DocumentViewer;
 class Fld;
 class WindowPlacement;
 struct DocumentOptions;
@@ -67,6 +68,7 @@ class OpenPolicy {
     void openInShell(const std::string& path, bool explore);
     void switchKind();
     void placeViewer();
+    bool placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels);
 
     PolicyHost& host_;
     Fld& shell_;

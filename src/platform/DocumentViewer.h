@@ -42,6 +42,8 @@ class DocumentViewer {
     // answer No at its exit) waits for this viewer, which is not connected to it; a
     // start() then adopts it.
     virtual bool leftRunning() = 0;
+    // The process id of the viewer program that shows the documents; 0 when none runs.
+    virtual int processId() = 0;
     // The program that shows the documents, as the user knows it ("LibreOffice Writer").
     virtual std::string programName() const = 0;
 };

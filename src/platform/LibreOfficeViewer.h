@@ -40,7 +40,7 @@ class LibreOfficeViewer : public DocumentViewer {
     bool leftRunning() override;
 
     // The running office's process id (an adopted one's too), 0 when none was started.
-    int processId() const { return adopted_ > 0 ? adopted_ : process_.pid(); }
+    int processId() override { return adopted_ > 0 ? adopted_ : process_.pid(); }
     // The file URL of a path, relative ones taken from the working folder: every byte but
     // the unreserved ones and "/" percent-encoded, so any name reaches the office whole.
     static std::string fileUrl(const std::string& path);

@@ -55,9 +55,11 @@ class RecordingViewer : public DocumentViewer {
 
     std::string programName() const override { return program.empty() ? name_ : program; }
     bool leftRunning() override { return leftBehind && !running; }
+    int processId() override { return running ? pid : 0; }
 
     std::string program;     // the name it gives; its log name when empty
     bool leftBehind = false; // left running by an earlier run
+    int pid = 4242;
     bool canStart = true;
     bool canOpen = true;
     bool running = false;

@@ -44,7 +44,7 @@ class ChromiumViewer : public DocumentViewer {
     // The address the page shows; empty when the browser cannot be asked.
     std::string locationUrl();
     // The browser's process while it runs, else 0.
-    pid_t processId();
+    pid_t processId() override;
     // What the browser is told to open: a local path becomes a "file://" URL with every
     // byte that is not plainly safe percent-encoded (so any name arrives whole); an
     // address such as "about:blank" or "https://…" stays as it is.
