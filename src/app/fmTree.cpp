@@ -178,6 +178,10 @@ void fmTree::resized() {
         policy_->PlcDocWnd();
 }
 
+MessageBox::SaveChoice fmTree::askToSave(std::string_view text) {
+    return usr_.messages().askToSave(text);
+}
+
 void fmTree::setWaitCursor(bool on) {
     loop_.setWaitCursor(on);
 }

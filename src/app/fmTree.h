@@ -90,6 +90,7 @@ class fmTree : public BrowserHost, public PolicyHost {
     double mainTwipsPerPixelX() const override { return twipsPerPixelX(); }
     PixelRect workArea() const override { return rcWrk; }
     void setWaitCursor(bool on) override;
+    MessageBox::SaveChoice askToSave(std::string_view text) override;
 
     bool bNoArr = true;
     bool bInTray = false;

@@ -101,10 +101,13 @@ std::string KeptViewers::shownNames() {
 }
 
 void KeptViewers::quitAll() {
-    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser}) {
-        if (!exists(kind))
-            continue;
-        viewer(kind)->quit();
-        exists_[slot(kind)] = false;
-    }
+    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser})
+        quit(kind);
+}
+
+void KeptViewers::quit(DocumentKind kind) {
+    if (!exists(kind))
+        return;
+    viewer(kind)->quit();
+    exists_[slot(kind)] = false;
 }

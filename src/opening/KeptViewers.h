@@ -43,6 +43,8 @@ class KeptViewers {
     // Closes every viewer's document unsaved and ends the viewers: spreadsheet, word
     // processor, browser.
     void quitAll();
+    // Closes the viewer's document unsaved and ends it; nothing when it does not exist.
+    void quit(DocumentKind kind);
 
   private:
     static std::size_t slot(DocumentKind kind) { return static_cast<std::size_t>(kind) - 1; }

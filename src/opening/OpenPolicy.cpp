@@ -56,6 +56,9 @@ void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
     WaitCursor busy(host_);
     iOfcMd_ = DocumentKind::Shell;
     started_ = false;
+    // Cancel keeps the document shown and opens nothing.
+    if (!mayReplace(kindFor(path, plainOpen)))
+        return;
     if (!openInViewer(path, plainOpen))
         openInShell(path, explore);
     if (iOfcMd_ != DocumentKind::Shell)
@@ -65,13 +68,47 @@ void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
         record_(path);
 }
 
-bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
+DocumentKind OpenPolicy::kindFor(const std::string& path, bool plainOpen) const {
     if (plainOpen || host_.documentOptions().iTypD < 2 || !isSinglePath(path))
-        return false;
-    const std::string ext = TextCase::lower(PathText::extensionOf(path));
-    iOfcMd_ = KeptViewers::kindOf(ext);
+        return DocumentKind::Shell;
+    return KeptViewers::kindOf(TextCase::lower(PathText::extensionOf(path)));
+}
+
+bool OpenPolicy::mayReplace(DocumentKind next) {
+    if (next == DocumentKind::Shell)
+        return true;
+    // The same kind's document gives way to the next one; another kind's on a switch.
+    return mayClose(next == iLstMd_ || iLstMd_ == DocumentKind::Shell ? next : iLstMd_);
+}
+
+bool OpenPolicy::mayClose(DocumentKind kind) {
+    DocumentViewer* viewer = viewers_.exists(kind) ? viewers_.viewer(kind) : nullptr;
+    if (!viewer || !viewer->modified())
+        return true;
+    switch (host_.askToSave(viewer->programName() +
+                            "で表示している文書は変更されています。\r変更を保存しますか?")) {
+    case MessageBox::SaveChoice::Save:
+        return viewer->save();
+    case MessageBox::SaveChoice::Discard:
+        return true;
+    case MessageBox::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void OpenPolicy::closeViewers() {
+    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser}) {
+        if (mayClose(kind))
+            viewers_.quit(kind);
+    }
+}
+
+bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
+    iOfcMd_ = kindFor(path, plainOpen);
     if (iOfcMd_ == DocumentKind::Shell)
         return false;
+    const std::string ext = TextCase::lower(PathText::extensionOf(path));
     if (ext == "url")
         path = Fld::LnkTrg(path);
     const bool opened = iOfcMd_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);

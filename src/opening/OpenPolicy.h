@@ -2,6 +2,7 @@
 
 #include "opening/KeptViewers.h"
 #include "platform/MainWindowView.h"
+#include "platform/MessageBox.h"
 #include "platform/WindowList.h"
 
 #include <functional>
@@ -23,6 +24,8 @@ class PolicyHost {
     virtual PixelRect workArea() const = 0;
     // The hourglass while a request runs (a viewer's start takes seconds).
     virtual void setWaitCursor(bool on) = 0;
+    // Whether to save a viewer's unsaved edits before its document closes.
+    virtual MessageBox::SaveChoice askToSave(std::string_view text) = 0;
 };
 
 // How a path chosen in the browser or a recent-files menu is opened. With the office option
@@ -53,15 +56,23 @@ class OpenPolicy {
     // The rectangle in the office viewers' units: the pixel figures × 0.753, rounded.
     static ScreenRect officeUnits(const ScreenRect& pixels);
 
-    // The viewers shown at shutdown, named for the question; closing them on request.
+    // The viewers shown at shutdown, named for the question; closing them on request (a
+    // viewer whose edits the user keeps with Cancel stays).
     // Viewers an earlier run left running are adopted first, so they are named too.
     void adoptViewersLeftRunning() { viewers_.adoptLeftRunning(); }
     std::string sGtOfcOpn();
-    void closeViewers() { viewers_.quitAll(); }
+    void closeViewers();
 
     DocumentKind iOfcMd() const { return iOfcMd_; }
 
   private:
+    // The kind a request goes to: a viewer's, or the shell's.
+    DocumentKind kindFor(const std::string& path, bool plainOpen) const;
+    // Before a viewer's document closes: unsaved edits are saved or dropped as the user
+    // says; false when the user keeps them (Cancel), and nothing may close.
+    bool mayClose(DocumentKind kind);
+    // Whether a request of `next` may close the document it would replace.
+    bool mayReplace(DocumentKind next);
     bool openInViewer(std::string& path, bool plainOpen);
     bool openInOffice(const std::string& path);
     bool openInBrowser(const std::string& path);

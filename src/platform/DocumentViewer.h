@@ -28,6 +28,11 @@ class DocumentViewer {
     virtual bool open(const std::string& path, bool readOnly) = 0;
     // Closes the current document without saving; the viewer stays.
     virtual void closeDocument() = 0;
+    // Whether the current document holds edits that were not saved (typed by the user
+    // into the viewer); false when it cannot be asked.
+    virtual bool modified() = 0;
+    // Saves the current document where it came from, in its own format; false when not.
+    virtual bool save() = 0;
     // Shows the window (Visible := true).
     virtual void show() = 0;
     virtual void minimize() = 0;

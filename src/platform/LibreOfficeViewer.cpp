@@ -366,6 +366,27 @@ void LibreOfficeViewer::endOffice() {
     removePipeSocket();
 }
 
+bool LibreOfficeViewer::modified() {
+    try {
+        return request(
+                   [](const TavrinOfficeApi& a, TavrinOfficeSession* s) { return a.modified(s); },
+                   kCallMs)
+                   .value_or(0) == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool LibreOfficeViewer::save() {
+    try {
+        return request([](const TavrinOfficeApi& a, TavrinOfficeSession* s) { return a.save(s); },
+                       kOpenMs)
+                   .value_or(0) == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
 std::string LibreOfficeViewer::installation() const {
     return "-env:UserInstallation=" + fileUrl(profileFolder_);
 }

@@ -29,6 +29,8 @@ class LibreOfficeViewer : public DocumentViewer {
     bool start() override;
     bool open(const std::string& path, bool readOnly) override;
     void closeDocument() override;
+    bool modified() override;
+    bool save() override;
     void show() override;
     void minimize() override;
     void restore() override;

@@ -234,6 +234,9 @@ class AreaHost : public PolicyHost {
     double mainTwipsPerPixelX() const override { return 15; }
     PixelRect workArea() const override { return {0, 0, 1024, 768}; }
     void setWaitCursor(bool) override {}
+    MessageBox::SaveChoice askToSave(std::string_view) override {
+        return MessageBox::SaveChoice::Discard;
+    }
     DocumentOptions options;
 };
 

@@ -7,6 +7,7 @@
 #include "support/ScriptedShellOpener.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,8 +24,14 @@ class Host : public PolicyHost {
     double mainTwipsPerPixelX() const override { return 15; }
     PixelRect workArea() const override { return {0, 0, 1280, 984}; }
     void setWaitCursor(bool on) override { waitDepth += on ? 1 : -1; }
+    MessageBox::SaveChoice askToSave(std::string_view text) override {
+        asked.emplace_back(text);
+        return choice;
+    }
 
     DocumentOptions options;
+    MessageBox::SaveChoice choice = MessageBox::SaveChoice::Cancel;
+    std::vector<std::string> asked;
     bool minimized = false;
     int waitDepth = 0;
 };
@@ -133,6 +140,50 @@ TEST_F(OpenPolicyTest, AViewerThatCannotStartLeavesTheDocumentToTheDesktop) {
     browser.canStart = false;
     EXPECT_EQ(open("/d/a.doc"), (Log{"word start", "shell open /d/a.doc"}));
     EXPECT_EQ(open("/d/a.pdf"), (Log{"browser start", "shell open /d/a.pdf"}));
+}
+
+TEST_F(OpenPolicyTest, UnsavedEditsAreSavedDroppedOrKeptAsTheUserSays) {
+    using Choice = MessageBox::SaveChoice;
+    struct Case {
+        const char* next; // the request after edits in "/d/a.doc"
+        Choice choice;
+        Log calls;
+    };
+    const Case cases[] = {
+        {"/d/b.doc", Choice::Save, {"word save", "word close"}},
+        {"/d/b.doc", Choice::Discard, {"word close"}},
+        {"/d/b.doc", Choice::Cancel, {}},
+        {"/d/b.xls", Choice::Save, {"word save", "word close"}},
+        {"/d/b.xls", Choice::Cancel, {}},
+        {"/d/b.zip", Choice::Cancel, {"shell open"}},
+    };
+    for (const Case& c : cases) {
+        open("/d/a.doc");
+        word.edited = true;
+        recorded.clear();
+        host.asked.clear();
+        host.choice = c.choice;
+        Log calls;
+        for (const std::string& call : open(c.next))
+            if (call.starts_with("word save") || call.starts_with("word close") ||
+                call.starts_with("shell"))
+                calls.push_back(call.substr(0, call.find(' ', 6)));
+        EXPECT_EQ(calls, c.calls) << c.next << " " << static_cast<int>(c.choice);
+        const bool asked = c.calls != Log{"shell open"};
+        EXPECT_EQ(host.asked, asked ? std::vector<std::string>{"word"
+                                                               "で表示している文書は変更されてい"
+                                                               "ます。\r変更を保存しますか?"}
+                                    : std::vector<std::string>{})
+            << c.next;
+        EXPECT_EQ(recorded.empty(), c.choice == Choice::Cancel && asked)
+            << "a cancelled request opens and records nothing";
+        word.edited = false;
+    }
+    word.edited = true;
+    host.choice = Choice::Cancel;
+    log.clear();
+    policy.closeViewers();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "word quit"), 0) << "kept at the exit";
 }
 
 TEST_F(OpenPolicyTest, OnlyWhatReallyStartedIsRecorded) {

@@ -189,6 +189,24 @@ TEST_F(WriterViewerTest, ClosingAnEditedDocumentSavesNothingAndAsksNothing) {
     EXPECT_EQ(viewer->visible(), true);
 }
 
+TEST_F(WriterViewerTest, EditsTypedIntoTheDocumentAreSeenAndSavedOnRequest) {
+    const std::string path = document("kept edits.txt", "original\n");
+    ASSERT_TRUE(viewer->open(path, false));
+    ASSERT_TRUE(shows("kept edits.txt"));
+    EXPECT_FALSE(viewer->modified());
+    typeInto("kept edits.txt", "typed ");
+    EXPECT_TRUE(waitUntil([&] { return viewer->modified(); }));
+    EXPECT_TRUE(viewer->save());
+    EXPECT_FALSE(viewer->modified());
+    // Saved as the office writes text: its autocorrection may capitalise the first word.
+    EXPECT_NE(TempDir::read(path).find("yped original"), std::string::npos);
+    viewer->closeDocument();
+    ASSERT_TRUE(viewer->open(document("read only.txt"), true));
+    ASSERT_TRUE(shows("read only.txt"));
+    EXPECT_FALSE(viewer->save()) << "a read-only document is never written";
+    viewer->closeDocument();
+}
+
 TEST_F(WriterViewerTest, DocumentsInARowShareOneOffice) {
     const int pid = viewer->processId();
     ASSERT_TRUE(viewer->open(document("first.txt"), true));

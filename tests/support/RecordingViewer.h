@@ -31,7 +31,16 @@ class RecordingViewer : public DocumentViewer {
         note("open " + path + (readOnly ? " ro" : ""));
         return running && canOpen;
     }
-    void closeDocument() override { note("close"); }
+    void closeDocument() override {
+        note("close");
+        edited = false;
+    }
+    bool modified() override { return running && edited; }
+    bool save() override {
+        note("save");
+        edited = false;
+        return true;
+    }
     void show() override {
         note("show");
         shown = running;
@@ -59,6 +68,7 @@ class RecordingViewer : public DocumentViewer {
 
     std::string program;     // the name it gives; its log name when empty
     bool leftBehind = false; // left running by an earlier run
+    bool edited = false;     // the user typed into the document
     int pid = 4242;
     bool canStart = true;
     bool canOpen = true;

@@ -40,6 +40,9 @@ class ChromiumViewer : public DocumentViewer {
     std::string programName() const override { return "Chromium"; }
     // The browser ends with the program that drives it: none is ever left running.
     bool leftRunning() override { return false; }
+    // Pages are shown, not edited: nothing is ever to be saved.
+    bool modified() override { return false; }
+    bool save() override { return false; }
 
     // The address the page shows; empty when the browser cannot be asked.
     std::string locationUrl();
