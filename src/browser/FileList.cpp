@@ -166,11 +166,10 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
              [&](ListItem* item, const FileRecord& f) {
                  list.setColumnText(item, 1, ListTexts::modified(f.modified));
              });
-    takeRows(inventory, disk.files.entries, "FL", newFiles,
-             [&](ListItem* item, const FileRecord& f) {
-                 list.setColumnTexts(item, ListTexts::modified(f.modified),
-                                     ListTexts::sizeKb(f.size));
-             });
+    takeRows(
+        inventory, disk.files.entries, "FL", newFiles, [&](ListItem* item, const FileRecord& f) {
+            list.setColumnTexts(item, ListTexts::modified(f.modified), ListTexts::sizeKb(f.size));
+        });
     list.endChanges();
     FileSystem::sortByName(newFolders);
     FileSystem::sortByName(newFiles);
