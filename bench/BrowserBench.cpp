@@ -3,11 +3,11 @@
 // runs in a fresh process (this program started again with the measure's name), several
 // times; the median and the worst run are shown. Not a test: run build/tavrin_bench
 // [runs].
-#include "browser/uFile.h"
-#include "platform/HeapPolicy.h"
+#include "browser/FolderBrowser.h"
+#include "platform/process/HeapPolicy.h"
 #include "platform/MessageBox.h"
 #include "platform/Timer.h"
-#include "platform/controls/ListObserver.h"
+#include "controls/ListObserver.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtListView.h"
@@ -182,8 +182,8 @@ struct Window {
         : browser(messages, loop, icons, tick, picker), widget(browser.controls(), browser) {
         // As the program starts with default settings: a tree pane of 3,000 twips, the
         // list below it.
-        browser.lTrvHi = 3000;
-        browser.ShwLst(true);
+        browser.treeHeightTwips = 3000;
+        browser.showList(true);
         widget.resize(400, 900);
         widget.listView()->viewport()->installEventFilter(&listPaints);
         widget.show();
@@ -221,7 +221,7 @@ struct Window {
     QtUiLoop loop;
     QtIconTheme icons;
     ScriptedFolderPicker picker;
-    uFile browser;
+    FolderBrowser browser;
     BrowserWidget widget;
 };
 
@@ -251,7 +251,7 @@ void measureFill(const std::string& folder) {
         window.browser.setRoot(folder);
         window.paint();
     });
-    const double rows = window.browser.controls().lsView.count();
+    const double rows = window.browser.controls().listControl.count();
     put("floor", floor);
     put("fill", fill / floor);
     put("painted_rows", window.visibleRows());
@@ -307,7 +307,7 @@ void measureExpand(const std::string& deep) {
     ManualTick tick;
     Window window(tick);
     window.browser.setRoot(deep);
-    const std::string key = window.browser.tree().trGtKey(deep + "/parent");
+    const std::string key = window.browser.tree().keyOfPath(deep + "/parent");
     const double expand = seconds([&] {
         window.browser.treeNodeExpanding(key);
         window.paint();
@@ -337,7 +337,7 @@ void measureNotice(const std::string& folder) {
     Window window(tick);
     window.browser.setRoot(folder);
     window.paint();
-    Arrivals arrivals(window.browser.controls().lsView);
+    Arrivals arrivals(window.browser.controls().listControl);
     constexpr int kFiles = 20;
     std::mutex mutex;
     std::map<std::string, Clock::time_point> made;

@@ -2,8 +2,8 @@
 // same run (cp, cp -r, mv across file systems, gio trash) and prints ratios, the cost of
 // the progress reports and the longest wait of the window's events during a copy.
 // Not a test: run build/tavrin_fileop_bench (--quick for a small sanity run).
-#include "platform/FileOperationEngine.h"
-#include "platform/GioTrash.h"
+#include "platform/fs/FileOperationEngine.h"
+#include "platform/fs/GioTrash.h"
 #include "platform/qt/QtFileOperations.h"
 #include "support/ScriptedFileOperationDialogs.h"
 #include "support/TmpfsMount.h"

@@ -2,8 +2,8 @@
 // and against a fresh office started for the file alone: from the request to the
 // document's window mapped on the screen (Xvfb with openbox). Not a test: run
 // build/tavrin_office_bench [runs].
-#include "platform/LibreOfficeViewer.h"
-#include "platform/OfficeProcess.h"
+#include "platform/viewers/LibreOfficeViewer.h"
+#include "platform/viewers/OfficeProcess.h"
 #include "support/TempDir.h"
 #include "support/X11Probe.h"
 #include "support/XvfbServer.h"

@@ -2,12 +2,12 @@
 
 #include "actions/ActionServices.h"
 #include "opening/FindFiles.h"
-#include "platform/ProcessInfo.h"
-#include "platform/XdgDirs.h"
+#include "platform/process/ProcessInfo.h"
+#include "platform/desktop/XdgDirs.h"
 #include "platform/qt/BrowserWidget.h"
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtFindWindow.h"
-#include "platform/qt/XcbWindowList.h"
+#include "platform/x11/XcbWindowList.h"
 
 #include <QApplication>
 
@@ -37,22 +37,22 @@ std::unique_ptr<WindowList> windowListOfThisDisplay() {
 Program::Program()
     : shellOpener_(&messages_), windowList_(windowListOfThisDisplay()),
       placement_(*windowList_, loop_, clock_),
-      shell_(shellOpener_, folderPicker_, loop_, &placement_), usr_(messages_, loop_, tray_),
+      shell_(shellOpener_, folderPicker_, loop_, &placement_), application_(messages_, loop_, tray_),
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
-      window_(fmTree::kDesignedWidthTwips, fmTree::kDesignedHeightTwips),
-      main_(usr_, window_, loop_, browser_),
+      window_(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips),
+      main_(application_, window_, loop_, browser_),
       wordViewer_(OfficeKind::Writer, viewerProfile("office-writer")),
       sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc")),
       browserViewer_(viewerProfile("browser")),
       policy_(
-          main_, shell_, &placement_, [this](const std::string& path) { browser_.RcntExFL(path); },
+          main_, shell_, &placement_, [this](const std::string& path) { browser_.recordOpenedFile(path); },
           KeptViewers{&wordViewer_, &sheetViewer_, &browserViewer_}),
       commands_(main_, browser_, shell_, policy_) {
     browser_.fileOperations().setService(&fileOperations_);
-    commands_.registerFolder = [this](bool choose) { browser_.AddNwFld(choose, usr_.ini()); };
+    commands_.registerFolder = [this](bool choose) { browser_.registerChosenFolder(choose, application_.ini()); };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);
-    window_.setUnloadHandler([this] { unload(fmTree::Ending::ByUser); });
+    window_.setUnloadHandler([this] { unload(MainWindow::Ending::ByUser); });
     window_.setResizeHandler([this] { main_.resized(); });
     tray_.setClickHandlers([this] { guarded("tray", [&] { main_.trayLeftClicked(); }); },
                            [this] { guarded("tray", [&] { main_.trayRightClicked(); }); });
@@ -62,9 +62,9 @@ Program::Program()
     services.clipboard = &clipboard_;
     services.popup = &popupMenu_;
     services.findFiles = [this] { findFiles(); };
-    services.placeStarted = [this] { return main_.options.iTypF == 1; };
+    services.placeStarted = [this] { return main_.options.fileOpenMode == 1; };
     browser_.setActionServices(services);
-    watcher_ = std::make_unique<TerminationWatcher>([this] { unload(fmTree::Ending::BySession); });
+    watcher_ = std::make_unique<TerminationWatcher>([this] { unload(MainWindow::Ending::BySession); });
 }
 
 Program::~Program() = default;
@@ -72,15 +72,15 @@ Program::~Program() = default;
 void Program::findFiles() {
     if (!findWindow_)
         findWindow_ = std::make_unique<QtFindWindow>();
-    FindFiles finder(programStarter_, *findWindow_, placement_, browser_.sGtActPh(),
+    FindFiles finder(programStarter_, *findWindow_, placement_, browser_.activePath(),
                      [this](const std::string& path) {
                          std::string opened = path;
-                         policy_.OpnByPlc(opened, false, false);
+                         policy_.openByPolicy(opened, false, false);
                      });
-    finder.FndFls();
+    finder.findFiles();
 }
 
-void Program::unload(fmTree::Ending ending) {
+void Program::unload(MainWindow::Ending ending) {
     // A termination asked for while a start-up notice is open: the notices give way, the
     // load finishes and the unload runs after it.
     if (!main_.loadFinished())
@@ -90,9 +90,9 @@ void Program::unload(fmTree::Ending ending) {
 
 int Program::run() {
     guarded("start-up", [&] {
-        usr_.Main(ProcessInfo::executableName(), ProcessInfo::executableFolder(), main_);
+        application_.start(ProcessInfo::executableName(), ProcessInfo::executableFolder(), main_);
         commands_.setTools(settingsDialog_, fileDialog_, programStarter_,
-                           ProcessInfo::executableFolder(), usr_.ini().userData());
+                           ProcessInfo::executableFolder(), application_.ini().userData());
     });
     if (main_.unloaded())
         return 0;

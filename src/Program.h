@@ -1,16 +1,16 @@
 #pragma once
 
 #include "app/MenuCommands.h"
-#include "app/Usr.h"
-#include "app/fmTree.h"
-#include "browser/uFile.h"
-#include "opening/Fld.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "browser/FolderBrowser.h"
+#include "opening/ShellServices.h"
 #include "opening/OpenPolicy.h"
 #include "opening/WindowPlacement.h"
 #include "platform/DetachedProgramStarter.h"
-#include "platform/LibreOfficeViewer.h"
-#include "platform/SteadyWaitClock.h"
-#include "platform/qt/ChromiumViewer.h"
+#include "platform/viewers/LibreOfficeViewer.h"
+#include "platform/process/SteadyWaitClock.h"
+#include "platform/viewers/ChromiumViewer.h"
 #include "platform/qt/LinuxShellOpener.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFileOpenDialog.h"
@@ -41,7 +41,7 @@ class Program {
     int run();
 
   private:
-    void unload(fmTree::Ending ending);
+    void unload(MainWindow::Ending ending);
     // The find-files window, searching the active folder first.
     void findFiles();
 
@@ -59,12 +59,12 @@ class Program {
     std::unique_ptr<WindowList> windowList_;
     SteadyWaitClock clock_;
     WindowPlacement placement_;
-    Fld shell_;
-    Usr usr_;
-    uFile browser_; // before the window, so the views go before the controls they show
+    ShellServices shell_;
+    Application application_;
+    FolderBrowser browser_; // before the window, so the views go before the controls they show
     QtMainWindow window_;
     QtFileOperations fileOperations_{&window_}; // its dialogs are owned by the window
-    fmTree main_;
+    MainWindow main_;
     // The kept document viewers, started on first need, each with a profile of its own.
     LibreOfficeViewer wordViewer_;
     LibreOfficeViewer sheetViewer_;

@@ -1,5 +1,5 @@
 #include "Program.h"
-#include "platform/HeapPolicy.h"
+#include "platform/process/HeapPolicy.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -3,9 +3,9 @@
 #include "actions/FileActions.h"
 #include "actions/SelectionCollector.h"
 #include "actions/ShellHandOff.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "platform/Clipboard.h"
-#include "platform/TextCase.h"
+#include "platform/text/TextCase.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -18,8 +18,8 @@ bool present(const std::string& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
-std::string_view pickerTitle(int iNdx) {
-    switch (iNdx) {
+std::string_view pickerTitle(int itemIndex) {
+    switch (itemIndex) {
     case 4:
         return "複写先";
     case 5:
@@ -33,128 +33,128 @@ std::string_view pickerTitle(int iNdx) {
 
 } // namespace
 
-bool ActionDispatcher::inMask(std::string_view mask, int iNdx) {
+bool ActionDispatcher::inMask(std::string_view mask, int itemIndex) {
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%02d", iNdx);
+    std::snprintf(digits, sizeof digits, "%02d", itemIndex);
     return TextCase::find(mask, digits) != std::string_view::npos;
 }
 
-std::vector<std::string> ActionDispatcher::existing(bool bTrv, bool foldersOnly,
+std::vector<std::string> ActionDispatcher::existing(bool inTree, bool foldersOnly,
                                                     bool firstOnly) const {
-    std::vector<std::string> paths = selection_.sGtSlc(bTrv, foldersOnly, firstOnly);
+    std::vector<std::string> paths = selection_.selectedPaths(inTree, foldersOnly, firstOnly);
     std::erase_if(paths, [](const std::string& path) { return !present(path); });
     return paths;
 }
 
-void ActionDispatcher::trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv) {
-    if (TextCase::equal(sGrp, "SEND"))
-        sendTo(sLnk, bTrv);
-    else if (TextCase::equal(sGrp, "FOLD"))
-        fold(iNdx, bTrv);
-    else if (TextCase::equal(sGrp, "OPT"))
-        opt(iNdx, bTrv);
-    else if (TextCase::equal(sGrp, "SYE"))
-        handOff_.OpnSysFld(iNdx);
+void ActionDispatcher::performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink, bool inTree) {
+    if (TextCase::equal(menuFamily, "SEND"))
+        sendTo(sendToLink, inTree);
+    else if (TextCase::equal(menuFamily, "FOLD"))
+        fold(itemIndex, inTree);
+    else if (TextCase::equal(menuFamily, "OPT"))
+        opt(itemIndex, inTree);
+    else if (TextCase::equal(menuFamily, "SYE"))
+        handOff_.openSystemFolder(itemIndex);
 }
 
-void ActionDispatcher::sendTo(std::string_view sLnk, bool bTrv) {
-    const std::vector<std::string> paths = existing(bTrv, false, false);
+void ActionDispatcher::sendTo(std::string_view sendToLink, bool inTree) {
+    const std::vector<std::string> paths = existing(inTree, false, false);
     if (!paths.empty())
-        handOff_.RunPh(paths, sLnk, ShellHandOff::Mode::SendTo);
+        handOff_.runPaths(paths, sendToLink, ShellHandOff::Mode::SendTo);
 }
 
-void ActionDispatcher::fold(int iNdx, bool bTrv) {
-    if (inMask("02.08.10.14.16", iNdx)) {
-        foldOnSelection(iNdx, {}, bTrv);
+void ActionDispatcher::fold(int itemIndex, bool inTree) {
+    if (inMask("02.08.10.14.16", itemIndex)) {
+        foldOnSelection(itemIndex, {}, inTree);
         return;
     }
-    const std::vector<std::string> paths = existing(bTrv, iNdx == 0, inMask("12.14ﾞ", iNdx));
+    const std::vector<std::string> paths = existing(inTree, itemIndex == 0, inMask("12.14ﾞ", itemIndex));
     if (!paths.empty())
-        foldOnSelection(iNdx, paths, bTrv);
+        foldOnSelection(itemIndex, paths, inTree);
 }
 
-void ActionDispatcher::foldOnSelection(int iNdx, const std::vector<std::string>& paths, bool bTrv) {
+void ActionDispatcher::foldOnSelection(int itemIndex, const std::vector<std::string>& paths, bool inTree) {
     using Mode = ShellHandOff::Mode;
-    switch (iNdx) {
+    switch (itemIndex) {
     case 0:
-        handOff_.RunPh(paths, {}, Mode::Explore);
+        handOff_.runPaths(paths, {}, Mode::Explore);
         return;
     case 1:
-        handOff_.RunPh(paths, {}, Mode::Open);
+        handOff_.runPaths(paths, {}, Mode::Open);
         return;
     case 2:
-        handOff_.RunPh({}, {}, Mode::Find);
+        handOff_.runPaths({}, {}, Mode::Find);
         return;
     default:
         break;
     }
     if (!actions_)
         return;
-    switch (iNdx) {
+    switch (itemIndex) {
     case 6:
     case 7:
-        actions_->ClpSetFL(paths, iNdx == 6);
+        actions_->putFilesOnClipboard(paths, itemIndex == 6);
         break;
     case 8:
-        actions_->ClpPast(bTrv);
+        actions_->pasteFiles(inTree);
         break;
     case 12:
-        actions_->MkLnk(paths, {});
+        actions_->makeShortcuts(paths, {});
         break;
     case 13:
-        actions_->DelSlc(paths, bTrv);
+        actions_->deleteSelected(paths, inTree);
         break;
     case 14:
-        actions_->RenSlc(bTrv);
+        actions_->renameSelected(inTree);
         break;
     case 16:
-        actions_->MkNwFld(bTrv);
+        actions_->makeNewFolder(inTree);
         break;
     default:
         break;
     }
 }
 
-void ActionDispatcher::opt(int iNdx, bool bTrv) {
+void ActionDispatcher::opt(int itemIndex, bool inTree) {
     std::string destination;
-    if (inMask("02.04.05.07", iNdx)) {
+    if (inMask("02.04.05.07", itemIndex)) {
         if (!services_ || !services_->shell)
             return;
-        destination = services_->shell->SelFld(root_, pickerTitle(iNdx));
+        destination = services_->shell->chooseFolder(root_, pickerTitle(itemIndex));
         if (destination.empty())
             return; // cancelled
     }
-    if (!inMask("00,04.05.07.08.10.13", iNdx)) {
-        optOnSelection(iNdx, {}, destination);
+    if (!inMask("00,04.05.07.08.10.13", itemIndex)) {
+        optOnSelection(itemIndex, {}, destination);
         return;
     }
-    const std::vector<std::string> paths = existing(bTrv, false, false);
+    const std::vector<std::string> paths = existing(inTree, false, false);
     if (!paths.empty())
-        optOnSelection(iNdx, paths, destination);
+        optOnSelection(itemIndex, paths, destination);
 }
 
-void ActionDispatcher::optOnSelection(int iNdx, const std::vector<std::string>& paths,
+void ActionDispatcher::optOnSelection(int itemIndex, const std::vector<std::string>& paths,
                                       const std::string& destination) {
-    if (iNdx == 10) {
+    if (itemIndex == 10) {
         copyPathNames(paths);
         return;
     }
     if (!actions_)
         return;
-    switch (iNdx) {
+    switch (itemIndex) {
     case 4:
     case 5:
-        if (actions_->FlOpr(iNdx == 4 ? "複写" : "移動", paths, destination, false, false))
-            actions_->trRfPh(destination);
+        if (actions_->runFileOperation(itemIndex == 4 ? "複写" : "移動", paths, destination, false, false))
+            actions_->refreshFolderNode(destination);
         break;
     case 7:
-        actions_->MkLnk(paths, destination);
+        actions_->makeShortcuts(paths, destination);
         break;
     case 8:
-        actions_->MkLnk(paths, "*");
+        actions_->makeShortcuts(paths, "*");
         break;
     case 11:
-        actions_->ClpLst();
+        actions_->copyListAsText();
         break;
     default:
         break;

@@ -23,20 +23,20 @@ class ActionDispatcher {
     void setServices(const ActionServices* services) { services_ = services; }
     void setFileActions(FileActions* actions) { actions_ = actions; }
 
-    void trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv);
+    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink, bool inTree);
 
     // Whether the index, written with two digits, occurs in the mask text.
-    static bool inMask(std::string_view mask, int iNdx);
+    static bool inMask(std::string_view mask, int itemIndex);
 
   private:
-    void sendTo(std::string_view sLnk, bool bTrv);
-    void fold(int iNdx, bool bTrv);
-    void foldOnSelection(int iNdx, const std::vector<std::string>& paths, bool bTrv);
-    void opt(int iNdx, bool bTrv);
-    void optOnSelection(int iNdx, const std::vector<std::string>& paths,
+    void sendTo(std::string_view sendToLink, bool inTree);
+    void fold(int itemIndex, bool inTree);
+    void foldOnSelection(int itemIndex, const std::vector<std::string>& paths, bool inTree);
+    void opt(int itemIndex, bool inTree);
+    void optOnSelection(int itemIndex, const std::vector<std::string>& paths,
                         const std::string& destination);
     // The selection without the items that vanished from the disk meanwhile.
-    std::vector<std::string> existing(bool bTrv, bool foldersOnly, bool firstOnly) const;
+    std::vector<std::string> existing(bool inTree, bool foldersOnly, bool firstOnly) const;
     void copyPathNames(const std::vector<std::string>& paths);
 
     const SelectionCollector& selection_;

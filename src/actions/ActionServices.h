@@ -3,13 +3,13 @@
 #include <functional>
 
 class Clipboard;
-class Fld;
+class ShellServices;
 class PopupMenuView;
 
 // What the browser's actions need of the rest of the program. Missing parts (null or
 // empty) make the actions that need them do nothing.
 struct ActionServices {
-    Fld* shell = nullptr; // folder chooser, system folders, send-to starts
+    ShellServices* shell = nullptr; // folder chooser, system folders, send-to starts
     Clipboard* clipboard = nullptr;
     PopupMenuView* popup = nullptr;
     std::function<void()> findFiles;

@@ -4,11 +4,11 @@
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
 #include "browser/TreeWatch.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "platform/Clipboard.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/PopupMenuView.h"
-#include "platform/SystemFolders.h"
+#include "platform/desktop/SystemFolders.h"
 #include "platform/UiLoop.h"
 
 namespace {
@@ -33,34 +33,34 @@ class PlaceScope {
 BrowserActions::BrowserActions(Parts parts)
     : state_(parts.state), tree_(parts.tree), watch_(parts.watch), loop_(parts.loop),
       selection_(parts.state, parts.tree),
-      handOff_(parts.eBfrOpn, parts.eSlcFL, std::move(parts.record)),
+      handOff_(parts.beforeOpen, parts.openPathRequested, std::move(parts.record)),
       dispatcher_(selection_, handOff_, parts.state.root),
-      opening_(parts.state, parts.tree, parts.loop, parts.messages, parts.eSlcFL, parts.bLex),
+      opening_(parts.state, parts.tree, parts.loop, parts.messages, parts.openPathRequested, parts.exploreFolderShortcuts),
       place_(PopupPlace::Pointer) {}
 
 void BrowserActions::setServices(ActionServices services) {
     services_ = std::move(services);
     handOff_.setServices(&services_);
     dispatcher_.setServices(&services_);
-    menu_.fillSendTo(SendToScan::names(SystemFolders::path(Fld::kSendTo)));
+    menu_.fillSendTo(SendToScan::names(SystemFolders::path(ShellServices::kSendTo)));
 }
 
-void BrowserActions::trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv) {
-    dispatcher_.trAct(sGrp, iNdx, sLnk, bTrv);
+void BrowserActions::performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink, bool inTree) {
+    dispatcher_.performAction(menuFamily, itemIndex, sendToLink, inTree);
 }
 
-void BrowserActions::ShwMnu(bool pasteAllowed, bool bTrv) {
+void BrowserActions::showContextMenu(bool pasteAllowed, bool inTree) {
     if (!services_.popup)
         return;
     menu_.reset(pasteAllowed);
     const auto chosen = services_.popup->popUp(menu_.entries(), place_);
     if (chosen)
         menu_.chosen(*chosen);
-    if (menu_.sGrp.empty())
+    if (menu_.menuFamily.empty())
         return;
-    const std::string group = menu_.sGrp;
-    const std::string link = menu_.sLnk;
-    trAct(group, menu_.iNdx, link, bTrv);
+    const std::string group = menu_.menuFamily;
+    const std::string link = menu_.sendToLink;
+    performAction(group, menu_.itemIndex, link, inTree);
 }
 
 void BrowserActions::treePressed(const std::string& key, MouseButton button) {
@@ -74,23 +74,23 @@ void BrowserActions::treeReleased(MouseButton button) {
     if (button != MouseButton::Right)
         return;
     const TreeNode* pointed =
-        state_.pointedKey.empty() ? nullptr : state_.c.trView.find(state_.pointedKey);
+        state_.pointedKey.empty() ? nullptr : state_.c.treeControl.find(state_.pointedKey);
     const bool onFile = pointed && pointed->tag() == "FL";
     const bool paste = !onFile && services_.clipboard && services_.clipboard->hasFileList();
-    ShwMnu(paste, true);
-    watch_.trMark(0);
+    showContextMenu(paste, true);
+    watch_.markNode(0);
 }
 
 void BrowserActions::listPressed(const std::string& key) {
-    watch_.trMark(2);
-    const ListItem* row = key.empty() ? nullptr : state_.c.lsView.find(key);
-    state_.trackedItem = state_.c.lsView.indexOf(row);
+    watch_.markNode(2);
+    const ListItem* row = key.empty() ? nullptr : state_.c.listControl.find(key);
+    state_.trackedItem = state_.c.listControl.indexOf(row);
 }
 
 void BrowserActions::listReleased(MouseButton button) {
     if (state_.busy)
         return;
-    ListControl& list = state_.c.lsView;
+    ListControl& list = state_.c.listControl;
     const ListItem* pressed = list.itemAt(state_.trackedItem);
     bool paste = true;
     if (pressed)
@@ -98,35 +98,35 @@ void BrowserActions::listReleased(MouseButton button) {
     else if (ListItem* current = list.current())
         list.setSelected(current, false);
     if (button != MouseButton::Left)
-        ShwMnu(paste, false);
+        showContextMenu(paste, false);
 }
 
 void BrowserActions::pointAtSelectedNode() {
-    const TreeNode* selected = state_.c.trView.selected();
+    const TreeNode* selected = state_.c.treeControl.selected();
     state_.pointedKey = selected ? selected->key() : std::string();
 }
 
 void BrowserActions::pressCurrentRow(bool none) {
-    const ListControl& list = state_.c.lsView;
+    const ListControl& list = state_.c.listControl;
     state_.trackedItem = none ? 0 : list.indexOf(list.current());
 }
 
-bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, bool bTrv) {
+bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, bool inTree) {
     const bool ctrl = modifiers == kCtrl;
     if (key == BrowserKey::F2 && modifiers == KeyModifiers{}) {
-        if (!bTrv)
+        if (!inTree)
             pressCurrentRow(false);
-        trAct("Fold", 14, {}, bTrv);
+        performAction("Fold", 14, {}, inTree);
     } else if (key == BrowserKey::C && ctrl) {
-        trAct("Fold", 7, {}, bTrv);
+        performAction("Fold", 7, {}, inTree);
     } else if (key == BrowserKey::X && ctrl) {
-        trAct("Fold", 6, {}, bTrv);
+        performAction("Fold", 6, {}, inTree);
     } else if (key == BrowserKey::V && ctrl) {
-        if (!bTrv)
+        if (!inTree)
             pressCurrentRow(true);
-        trAct("Fold", 8, {}, bTrv);
+        performAction("Fold", 8, {}, inTree);
     } else if (key == BrowserKey::Menu || (key == BrowserKey::F10 && modifiers == kShift)) {
-        bTrv ? treeMenuByKey() : listMenuByKey();
+        inTree ? treeMenuByKey() : listMenuByKey();
     } else {
         return false;
     }
@@ -138,7 +138,7 @@ void BrowserActions::treeKey(BrowserKey key, KeyModifiers modifiers) {
     pointAtSelectedNode();
     if (key == BrowserKey::Delete) {
         WaitCursor wait(loop_);
-        trAct("Fold", 13, {}, true);
+        performAction("Fold", 13, {}, true);
         return;
     }
     commonKey(key, modifiers, true);
@@ -146,7 +146,7 @@ void BrowserActions::treeKey(BrowserKey key, KeyModifiers modifiers) {
 
 void BrowserActions::listKey(BrowserKey key, KeyModifiers modifiers) {
     if (key == BrowserKey::Delete)
-        trAct("Fold", 13, {}, false);
+        performAction("Fold", 13, {}, false);
     else if (key == BrowserKey::Enter)
         opening_.listEnter();
     else if (key == BrowserKey::Backspace && modifiers == KeyModifiers{})
@@ -156,7 +156,7 @@ void BrowserActions::listKey(BrowserKey key, KeyModifiers modifiers) {
 }
 
 void BrowserActions::treeMenuByKey() {
-    const TreeNode* selected = state_.c.trView.selected();
+    const TreeNode* selected = state_.c.treeControl.selected();
     const std::string key = selected ? selected->key() : std::string();
     PlaceScope place(place_, PopupPlace::FocusItem);
     treePressed(key, MouseButton::Right);
@@ -164,7 +164,7 @@ void BrowserActions::treeMenuByKey() {
 }
 
 void BrowserActions::listMenuByKey() {
-    const ListItem* current = state_.c.lsView.current();
+    const ListItem* current = state_.c.listControl.current();
     const std::string key = current ? std::string(current->key()) : std::string();
     PlaceScope place(place_, PopupPlace::FocusItem);
     listPressed(key);
@@ -174,12 +174,12 @@ void BrowserActions::listMenuByKey() {
 void BrowserActions::openListParent() {
     if (state_.busy)
         return;
-    TreeNode* listed = tree_.trCurNd();
+    TreeNode* listed = tree_.currentNode();
     if (!listed)
         return;
     if (TreeNode* parent = listed->parent()) {
         const std::string key = parent->key();
-        state_.c.trView.select(parent);
+        state_.c.treeControl.select(parent);
         watch_.nodePressed(key, MouseButton::Left);
         return;
     }

@@ -5,8 +5,8 @@
 #include "actions/DoubleClickOpening.h"
 #include "actions/SelectionCollector.h"
 #include "actions/ShellHandOff.h"
-#include "actions/spFiL.h"
-#include "platform/controls/ControlTypes.h"
+#include "actions/ContextMenu.h"
+#include "controls/ControlTypes.h"
 
 #include <string>
 #include <string_view>
@@ -30,9 +30,9 @@ class BrowserActions {
         TreeWatch& watch;
         UiLoop& loop;
         MessageBox& messages;
-        const ShellHandOff::BeforeOpen& eBfrOpn;
-        const ShellHandOff::OpenPath& eSlcFL;
-        const bool& bLex;
+        const ShellHandOff::BeforeOpen& beforeOpen;
+        const ShellHandOff::OpenPath& openPathRequested;
+        const bool& exploreFolderShortcuts;
         ShellHandOff::Record record;
     };
 
@@ -42,9 +42,9 @@ class BrowserActions {
     void setServices(ActionServices services);
     void setFileActions(FileActions* actions) { dispatcher_.setFileActions(actions); }
 
-    void trAct(std::string_view sGrp, int iNdx, std::string_view sLnk, bool bTrv);
+    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink, bool inTree);
     // Shows the context menu and runs the chosen item; nothing when none was chosen.
-    void ShwMnu(bool pasteAllowed, bool bTrv);
+    void showContextMenu(bool pasteAllowed, bool inTree);
 
     void treePressed(const std::string& key, MouseButton button);
     void treeReleased(MouseButton button);
@@ -55,7 +55,7 @@ class BrowserActions {
     void treeDoubleClicked(const std::string& key) { opening_.treeDoubleClicked(key); }
     void listDoubleClicked(const std::string& key) { opening_.listDoubleClicked(key); }
 
-    const spFiL& menu() const { return menu_; }
+    const ContextMenu& menu() const { return menu_; }
     const SelectionCollector& selection() const { return selection_; }
 
   private:
@@ -68,14 +68,14 @@ class BrowserActions {
     void listMenuByKey();
     void openListParent();
     // The common keys of both panes; false when the key is not one of them.
-    bool commonKey(BrowserKey key, KeyModifiers modifiers, bool bTrv);
+    bool commonKey(BrowserKey key, KeyModifiers modifiers, bool inTree);
 
     BrowserState& state_;
     FolderTree& tree_;
     TreeWatch& watch_;
     UiLoop& loop_;
     ActionServices services_;
-    spFiL menu_;
+    ContextMenu menu_;
     SelectionCollector selection_;
     ShellHandOff handOff_;
     ActionDispatcher dispatcher_;

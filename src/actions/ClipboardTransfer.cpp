@@ -6,15 +6,15 @@
 #include "browser/PathText.h"
 #include "platform/Clipboard.h"
 
-void ClipboardTransfer::ClpSetFL(const std::vector<std::string>& paths, bool cut) {
+void ClipboardTransfer::putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) {
     if (clipboard_)
         clipboard_->setFileList(paths, cut ? ClipEffect::Move : ClipEffect::Copy);
 }
 
-void ClipboardTransfer::ClpPast(bool bTrv) {
+void ClipboardTransfer::pasteFiles(bool inTree) {
     if (!clipboard_)
         return;
-    const std::string target = pasteTarget(bTrv);
+    const std::string target = pasteTarget(inTree);
     if (target.empty())
         return;
     // A cut list stays on the clipboard after the move, as in the desktop's file managers.
@@ -22,23 +22,23 @@ void ClipboardTransfer::ClpPast(bool bTrv) {
     if (files.paths.empty())
         return;
     const char* word = files.effect == ClipEffect::Move ? "移動" : "複写";
-    if (!actions_.FlOpr(word, files.paths, target, false, false))
+    if (!actions_.runFileOperation(word, files.paths, target, false, false))
         return;
     // The folder pasted into is brought up to date, whichever node is selected; its node
     // is looked up afresh, as the operation let events run.
-    actions_.trRfPh(target);
+    actions_.refreshFolderNode(target);
 }
 
-std::string ClipboardTransfer::pasteTarget(bool bTrv) const {
-    if (bTrv) {
+std::string ClipboardTransfer::pasteTarget(bool inTree) const {
+    if (inTree) {
         const TreeNode* pointed =
-            state_.pointedKey.empty() ? nullptr : state_.c.trView.find(state_.pointedKey);
-        return pointed ? tree_.trNdPh(pointed) : std::string();
+            state_.pointedKey.empty() ? nullptr : state_.c.treeControl.find(state_.pointedKey);
+        return pointed ? tree_.nodePath(pointed) : std::string();
     }
-    const TreeNode* listed = tree_.trCurNd();
-    const std::string base = listed ? tree_.trNdPh(listed) : std::string();
+    const TreeNode* listed = tree_.currentNode();
+    const std::string base = listed ? tree_.nodePath(listed) : std::string();
     const ListItem* pressed =
-        state_.trackedItem > 0 ? state_.c.lsView.itemAt(state_.trackedItem) : nullptr;
+        state_.trackedItem > 0 ? state_.c.listControl.itemAt(state_.trackedItem) : nullptr;
     if (base.empty() || !pressed)
         return base;
     if (pressed->tag() != "FD")
@@ -46,14 +46,14 @@ std::string ClipboardTransfer::pasteTarget(bool bTrv) const {
     return PathText::child(base, pressed->text());
 }
 
-void ClipboardTransfer::ClpLst() {
+void ClipboardTransfer::copyListAsText() {
     if (clipboard_)
         clipboard_->setText(listing());
 }
 
 std::string ClipboardTransfer::listing() const {
     std::string text = "名前\t更新日\tｻｲｽﾞ\r";
-    const ListControl& list = state_.c.lsView;
+    const ListControl& list = state_.c.listControl;
     for (int i = 1; i <= list.count(); ++i) {
         const ListItem* row = list.itemAt(i);
         for (int column = 0; column < ListItem::columnCount; ++column) {

@@ -17,17 +17,17 @@ class ClipboardTransfer {
         : state_(state), tree_(tree), actions_(actions) {}
     void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
 
-    void ClpSetFL(const std::vector<std::string>& paths, bool cut);
+    void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut);
     // Into the pressed node's folder (`bTrv`), or the pressed folder row's folder, or the
     // listed folder when no row was pressed. Nothing goes onto a file row.
-    void ClpPast(bool bTrv);
+    void pasteFiles(bool inTree);
     // A header line, then name, modified, size and sort key of every row in the list's
     // order; every line ends with CR.
-    void ClpLst();
+    void copyListAsText();
 
   private:
     // The folder a paste goes into; empty when nothing may be pasted there.
-    std::string pasteTarget(bool bTrv) const;
+    std::string pasteTarget(bool inTree) const;
     std::string listing() const;
 
     BrowserState& state_;

@@ -3,10 +3,10 @@
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
-#include "opening/Fld.h"
-#include "platform/FileSystem.h"
+#include "opening/ShellServices.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/TextCase.h"
+#include "platform/text/TextCase.h"
 #include "platform/UiLoop.h"
 
 #include <filesystem>
@@ -16,15 +16,15 @@ bool DoubleClickOpening::isShortcut(const std::string& path) {
 }
 
 void DoubleClickOpening::raise(const std::string& path, bool explore) {
-    std::string sPhS = path;
-    if (eSlcFL_)
-        eSlcFL_(sPhS, false, explore);
+    std::string pathToOpen = path;
+    if (openPathRequested_)
+        openPathRequested_(pathToOpen, false, explore);
 }
 
 void DoubleClickOpening::treeDoubleClicked(const std::string& key) {
     // The press that began the double-click made the node the list's node; a press that
     // did not (outside the nodes, or while busy) opens nothing.
-    const TreeNode* node = tree_.trCurNd();
+    const TreeNode* node = tree_.currentNode();
     if (key.empty() || !node || node->key() != key)
         return;
     if (node->tag() != "FL") {
@@ -35,14 +35,14 @@ void DoubleClickOpening::treeDoubleClicked(const std::string& key) {
 }
 
 void DoubleClickOpening::toggle(const std::string& key) {
-    TreeControl& tree = state_.c.trView;
+    TreeControl& tree = state_.c.treeControl;
     TreeNode* node = tree.find(key);
     if (node->expanded()) {
         tree.collapse(node);
         return;
     }
     tree.expand(node);
-    tree_.TrView_Expand(key);
+    tree_.onTreeExpand(key);
 }
 
 void DoubleClickOpening::listDoubleClicked(const std::string& key) {
@@ -51,20 +51,20 @@ void DoubleClickOpening::listDoubleClicked(const std::string& key) {
 }
 
 void DoubleClickOpening::listEnter() {
-    if (const ListItem* current = state_.c.lsView.current())
+    if (const ListItem* current = state_.c.listControl.current())
         openRow(std::string(current->key()));
 }
 
 void DoubleClickOpening::openRow(const std::string& key) {
-    const ListItem* row = state_.c.lsView.find(key);
-    if (!row || !tree_.trCurNd())
+    const ListItem* row = state_.c.listControl.find(key);
+    if (!row || !tree_.currentNode())
         return;
     WaitCursor wait(loop_);
     BusyScope busy(state_);
-    std::string folder = tree_.trNdPh(tree_.trCurNd());
+    std::string folder = tree_.nodePath(tree_.currentNode());
     if (folder.empty())
         return;
-    PathText::AddSep(folder);
+    PathText::withSeparator(folder);
     const std::string name(row->text());
     if (row->tag() == "FL")
         openFile(folder + name, false);
@@ -88,11 +88,11 @@ void DoubleClickOpening::tellMissingTarget(const std::string& link, const std::s
 }
 
 void DoubleClickOpening::openShortcut(const std::string& link, bool fromTree) {
-    const std::string target = Fld::LnkTrg(link);
+    const std::string target = ShellServices::shortcutTarget(link);
     if (target.empty() || target == link)
         return;
     if (FileSystem::folderExists(target)) {
-        if (bLex_)
+        if (exploreFolderShortcuts_)
             raise(target, fromTree);
         else
             tree_.setRoot(target);
@@ -104,12 +104,12 @@ void DoubleClickOpening::openShortcut(const std::string& link, bool fromTree) {
 }
 
 void DoubleClickOpening::openFolderRow(const std::string& folder, const std::string& name) {
-    TreeControl& tree = state_.c.trView;
-    TreeNode* listNode = tree_.trCurNd();
+    TreeControl& tree = state_.c.treeControl;
+    TreeNode* listNode = tree_.currentNode();
     const std::string listKey = listNode->key();
     tree.expand(listNode);
-    tree_.TrView_Expand(listKey);
-    tree_.trLdSubByPath(folder + name);
+    tree_.onTreeExpand(listKey);
+    tree_.loadChildrenOfPath(folder + name);
     if (const TreeNode* selected = tree.selected())
         state_.listNodeKey = selected->key();
 }

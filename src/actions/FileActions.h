@@ -13,21 +13,21 @@ class FileActions {
 
     // Copy ("複写"), move ("移動") or delete ("削除") through the file-operation service;
     // true only when everything asked was done.
-    virtual bool FlOpr(std::string_view word, const std::vector<std::string>& sources,
+    virtual bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
                        const std::string& destination, bool noProgress,
                        bool noConfirmation) = 0;
-    virtual void MkNwFld(bool bTrv) = 0;
-    virtual void RenSlc(bool bTrv) = 0;
-    virtual void DelSlc(const std::vector<std::string>& sources, bool bTrv) = 0;
+    virtual void makeNewFolder(bool inTree) = 0;
+    virtual void renameSelected(bool inTree) = 0;
+    virtual void deleteSelected(const std::vector<std::string>& sources, bool inTree) = 0;
     // Brings the tree node of a folder up to date after files were added to it.
-    virtual void trRfPh(const std::string& folder) = 0;
+    virtual void refreshFolderNode(const std::string& folder) = 0;
 
     // Files to the clipboard, with the move effect when `cut`.
-    virtual void ClpSetFL(const std::vector<std::string>& paths, bool cut) = 0;
-    virtual void ClpPast(bool bTrv) = 0;
+    virtual void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) = 0;
+    virtual void pasteFiles(bool inTree) = 0;
     // The listed folder's rows as text on the clipboard.
-    virtual void ClpLst() = 0;
+    virtual void copyListAsText() = 0;
     // Shortcuts of the paths: beside each item (empty destination), in a folder, or "*"
     // for beside each item and cut to the clipboard.
-    virtual void MkLnk(const std::vector<std::string>& paths, const std::string& destination) = 0;
+    virtual void makeShortcuts(const std::vector<std::string>& paths, const std::string& destination) = 0;
 };

@@ -7,11 +7,11 @@
 #include "browser/PathText.h"
 #include "browser/TreeWatch.h"
 #include "platform/FileOperationService.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/ScopedFlag.h"
-#include "platform/SystemErrorText.h"
-#include "platform/TextCase.h"
+#include "platform/text/SystemErrorText.h"
+#include "platform/text/TextCase.h"
 #include "platform/UiLoop.h"
 
 #include <cerrno>
@@ -45,7 +45,7 @@ FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& 
       setTimer_(std::move(setTimer)), clipboard_(state, tree, *this),
       shortcuts_(state, tree, list, *this) {}
 
-bool FileOperations::FlOpr(std::string_view word, const std::vector<std::string>& sources,
+bool FileOperations::runFileOperation(std::string_view word, const std::vector<std::string>& sources,
                            const std::string& destination, bool noProgress, bool noConfirmation) {
     const auto kind = kindOf(word);
     FileOperationRequest request;
@@ -63,24 +63,24 @@ bool FileOperations::FlOpr(std::string_view word, const std::vector<std::string>
     return service_->run(request);
 }
 
-void FileOperations::MkNwFld(bool bTrv) {
+void FileOperations::makeNewFolder(bool inTree) {
     BusyScope busy(state_);
-    if (bTrv)
+    if (inTree)
         newTreeNode();
     else
         newListRow();
 }
 
 void FileOperations::newTreeNode() {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     TreeNode* parent = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
     if (!parent)
         parent = tree.selected();
     if (!parent)
         return;
     const std::string parentKey = parent->key();
-    tree_.TrView_Expand(parentKey); // a folder not opened yet gets its children first
-    TreeNode* node = tree.add(parentKey, TreeRelation::Child, tree_.trNwKey(),
+    tree_.onTreeExpand(parentKey); // a folder not opened yet gets its children first
+    TreeNode* node = tree.add(parentKey, TreeRelation::Child, tree_.newNodeKey(),
                               std::string(kNewFolderText), "FoldC");
     if (!node)
         return;
@@ -91,7 +91,7 @@ void FileOperations::newTreeNode() {
 }
 
 void FileOperations::newListRow() {
-    auto& list = state_.c.lsView;
+    auto& list = state_.c.listControl;
     char key[24];
     std::snprintf(key, sizeof key, "L%03d", state_.itemCounter++);
     if (ListItem* current = list.current())
@@ -114,9 +114,9 @@ void FileOperations::newListRow() {
     list.startLabelEdit(item);
 }
 
-void FileOperations::RenSlc(bool bTrv) {
-    if (bTrv) {
-        auto& tree = state_.c.trView;
+void FileOperations::renameSelected(bool inTree) {
+    if (inTree) {
+        auto& tree = state_.c.treeControl;
         TreeNode* node = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
         if (!node)
             return;
@@ -125,7 +125,7 @@ void FileOperations::RenSlc(bool bTrv) {
         tree.startLabelEdit(node);
         return;
     }
-    auto& list = state_.c.lsView;
+    auto& list = state_.c.listControl;
     ListItem* item = state_.trackedItem > 0 ? list.itemAt(state_.trackedItem) : nullptr;
     if (!item)
         return;
@@ -138,7 +138,7 @@ void FileOperations::RenSlc(bool bTrv) {
 bool FileOperations::treeLabelEdited(const std::string& key,
                                      const std::optional<std::string>& text) {
     setTimer_(true);
-    if (!state_.c.trView.find(key))
+    if (!state_.c.treeControl.find(key))
         return true;
     if (!text || !validName(*text))
         return false;
@@ -147,7 +147,7 @@ bool FileOperations::treeLabelEdited(const std::string& key,
 }
 
 bool FileOperations::applyTreeEdit(const std::string& key, const std::string& text) {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     TreeNode* node = tree.find(key);
     const std::string path = tree_.fullPath(node);
     const std::string parentFolder = FileSystem::parentOf(path);
@@ -167,17 +167,17 @@ bool FileOperations::applyTreeEdit(const std::string& key, const std::string& te
         tree_.setRoot(PathText::child(parentFolder, text));
         return true;
     }
-    watch_.trRfNd(node->parent()->key(), false);
+    watch_.refreshNode(node->parent()->key(), false);
     return true;
 }
 
 bool FileOperations::listLabelEdited(const std::string& key,
                                      const std::optional<std::string>& text) {
     setTimer_(true);
-    const TreeNode* listNode = tree_.trCurNd();
-    if (!listNode || tree_.trNdPh(listNode).empty())
+    const TreeNode* listNode = tree_.currentNode();
+    if (!listNode || tree_.nodePath(listNode).empty())
         return false;
-    if (!state_.c.lsView.find(key))
+    if (!state_.c.listControl.find(key))
         return true;
     if (!text || !validName(*text))
         return false;
@@ -186,9 +186,9 @@ bool FileOperations::listLabelEdited(const std::string& key,
 }
 
 bool FileOperations::applyListEdit(const std::string& key, const std::string& text) {
-    auto& list = state_.c.lsView;
+    auto& list = state_.c.listControl;
     ListItem* item = list.find(key);
-    const std::string folder = tree_.trNdPh(tree_.trCurNd());
+    const std::string folder = tree_.nodePath(tree_.currentNode());
     const std::string path = PathText::child(folder, text);
     if (item->tag() == "NW") {
         if (!nameOnDisk(folder, {}, text))
@@ -205,7 +205,7 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
         return false;
     }
     list.setText(item, text);
-    watch_.trRfNd(state_.listNodeKey, true);
+    watch_.refreshNode(state_.listNodeKey, true);
     return true;
 }
 
@@ -229,26 +229,26 @@ bool FileOperations::nameOnDisk(const std::string& folder, const std::string& ol
 }
 
 void FileOperations::showInList(const std::string& key) {
-    TreeNode* node = state_.c.trView.find(key);
+    TreeNode* node = state_.c.treeControl.find(key);
     if (!node)
         return;
-    state_.c.trView.select(node);
+    state_.c.treeControl.select(node);
     // The list follows its node at once, so its rows always belong to the folder that
     // operations on them name.
-    list_.lsFill(tree_.fullPath(node), false);
+    list_.fillList(tree_.fullPath(node), false);
     state_.listNodeKey = key;
 }
 
-void FileOperations::DelSlc(const std::vector<std::string>& sources, bool bTrv) {
+void FileOperations::deleteSelected(const std::vector<std::string>& sources, bool inTree) {
     BusyScope busy(state_);
-    if (bTrv)
+    if (inTree)
         deleteFromTree(sources);
     else
         deleteFromList(sources);
 }
 
 void FileOperations::deleteFromTree(const std::vector<std::string>& sources) {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     TreeNode* target = tree_.trActNd();
     TreeNode* first = tree.firstNode();
     if (!first)
@@ -261,15 +261,15 @@ void FileOperations::deleteFromTree(const std::vector<std::string>& sources) {
     const std::string backKey = back->key();
     const std::string nextKey = next->key();
     const bool listGoes =
-        target && (holds(target, tree_.trCurNd()) || holds(target, tree.selected()));
-    if (!FlOpr("削除", sources, {}, false, false))
+        target && (holds(target, tree_.currentNode()) || holds(target, tree.selected()));
+    if (!runFileOperation("削除", sources, {}, false, false))
         return;
     // Only now that the node is gone do the selection and the list leave it; the node
     // pressed for the menu may not be the selected one, which then stays.
     if (listGoes)
         showInList(nextKey);
-    list_.lsRfLst();
-    watch_.trRfNd(backKey, false);
+    list_.refreshList();
+    watch_.refreshNode(backKey, false);
 }
 
 bool FileOperations::holds(const TreeNode* node, const TreeNode* inner) {
@@ -280,14 +280,14 @@ bool FileOperations::holds(const TreeNode* node, const TreeNode* inner) {
 }
 
 void FileOperations::deleteFromList(const std::vector<std::string>& sources) {
-    auto& list = state_.c.lsView;
+    auto& list = state_.c.listControl;
     if (!list.current())
         return;
     const int position = list.indexOf(list.current());
-    if (!FlOpr("削除", sources, {}, false, false))
+    if (!runFileOperation("削除", sources, {}, false, false))
         return;
-    if (TreeNode* node = state_.c.trView.selected())
-        watch_.trRfNd(node->key(), false);
+    if (TreeNode* node = state_.c.treeControl.selected())
+        watch_.refreshNode(node->key(), false);
     if (ListItem* item = list.itemAt(position)) {
         list.clearSelection();
         list.setCurrent(item, true);
@@ -295,12 +295,12 @@ void FileOperations::deleteFromList(const std::vector<std::string>& sources) {
     loop_.processEvents();
 }
 
-void FileOperations::trRfPh(const std::string& folder) {
+void FileOperations::refreshFolderNode(const std::string& folder) {
     std::string path = folder;
-    PathText::CutSep(path);
-    const std::string key = tree_.trGtKey(path);
-    const TreeNode* node = key.empty() ? nullptr : state_.c.trView.find(key);
+    PathText::withoutSeparator(path);
+    const std::string key = tree_.keyOfPath(path);
+    const TreeNode* node = key.empty() ? nullptr : state_.c.treeControl.find(key);
     // An index line left by a rename may name a node that now stands for another folder.
     if (node && TextCase::equal(tree_.fullPath(node), path))
-        watch_.trRfNd(key, false);
+        watch_.refreshNode(key, false);
 }

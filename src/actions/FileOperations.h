@@ -34,20 +34,20 @@ class FileOperations : public FileActions {
     // The service copy, move and delete go through; without one they are not done.
     void setService(FileOperationService* service) { service_ = service; }
 
-    bool FlOpr(std::string_view word, const std::vector<std::string>& sources,
+    bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
                const std::string& destination, bool noProgress, bool noConfirmation) override;
-    void MkNwFld(bool bTrv) override;
-    void RenSlc(bool bTrv) override;
-    void DelSlc(const std::vector<std::string>& sources, bool bTrv) override;
-    void trRfPh(const std::string& folder) override;
+    void makeNewFolder(bool inTree) override;
+    void renameSelected(bool inTree) override;
+    void deleteSelected(const std::vector<std::string>& sources, bool inTree) override;
+    void refreshFolderNode(const std::string& folder) override;
 
-    void ClpSetFL(const std::vector<std::string>& paths, bool cut) override {
-        clipboard_.ClpSetFL(paths, cut);
+    void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) override {
+        clipboard_.putFilesOnClipboard(paths, cut);
     }
-    void ClpPast(bool bTrv) override { clipboard_.ClpPast(bTrv); }
-    void ClpLst() override { clipboard_.ClpLst(); }
-    void MkLnk(const std::vector<std::string>& paths, const std::string& destination) override {
-        shortcuts_.MkLnk(paths, destination);
+    void pasteFiles(bool inTree) override { clipboard_.pasteFiles(inTree); }
+    void copyListAsText() override { clipboard_.copyListAsText(); }
+    void makeShortcuts(const std::vector<std::string>& paths, const std::string& destination) override {
+        shortcuts_.makeShortcuts(paths, destination);
     }
     // The clipboard that copy, cut and paste use; without one they do nothing.
     void setClipboard(Clipboard* clipboard) { clipboard_.setClipboard(clipboard); }

@@ -5,7 +5,7 @@
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
 #include "browser/TreeWatch.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/UiLoop.h"
 
 #include <algorithm>
@@ -22,7 +22,7 @@ std::vector<std::string> itemsToBring(const std::vector<std::string>& paths,
     std::vector<std::string> items;
     for (const std::string& path : paths) {
         std::string item = path;
-        PathText::CutSep(item);
+        PathText::withoutSeparator(item);
         if (item != target && FileSystem::parentOf(item) != target)
             items.push_back(path);
     }
@@ -35,35 +35,35 @@ PaneDragDrop::PaneDragDrop(BrowserState& state, FolderTree& tree, TreeWatch& wat
     : state_(state), tree_(tree), watch_(watch), loop_(loop), selection_(state, tree) {}
 
 std::vector<std::string> PaneDragDrop::treeDragStarting() {
-    const auto& tree = state_.c.trView;
+    const auto& tree = state_.c.treeControl;
     const TreeNode* pointed = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
     if (!tree.selected() || !pointed)
         return {};
-    watch_.trMark(3);
+    watch_.markNode(3);
     return {tree_.fullPath(pointed)};
 }
 
 std::vector<std::string> PaneDragDrop::listDragStarting() {
-    if (!tree_.trCurNd())
+    if (!tree_.currentNode())
         return {};
-    return selection_.sGtSlc(false, false, false);
+    return selection_.selectedPaths(false, false, false);
 }
 
 void PaneDragDrop::treeDragOver(const std::string& key, DragState state) {
-    const TreeNode* node = key.empty() ? nullptr : state_.c.trView.find(key);
+    const TreeNode* node = key.empty() ? nullptr : state_.c.treeControl.find(key);
     if (!node || node->tag() == "FL") {
-        watch_.trMark(4);
+        watch_.markNode(4);
         return;
     }
     if (state != DragState::Over || key == state_.hoverKey)
         return;
-    watch_.trMark(4);
+    watch_.markNode(4);
     state_.hoverKey = key;
-    watch_.trMark(5);
+    watch_.markNode(5);
 }
 
 void PaneDragDrop::listDragOver(const std::string& key, DragState state) {
-    ListItem* row = key.empty() ? nullptr : state_.c.lsView.find(key);
+    ListItem* row = key.empty() ? nullptr : state_.c.listControl.find(key);
     if (!row || row->tag() == "FL") {
         unboldDropRow();
         return;
@@ -71,51 +71,51 @@ void PaneDragDrop::listDragOver(const std::string& key, DragState state) {
     if (state != DragState::Over || key == state_.dropRowKey)
         return;
     unboldDropRow();
-    state_.c.lsView.setBold(row, true);
+    state_.c.listControl.setBold(row, true);
     state_.dropRowKey = key;
 }
 
 void PaneDragDrop::unboldDropRow() {
     if (ListItem* row =
-            state_.dropRowKey.empty() ? nullptr : state_.c.lsView.find(state_.dropRowKey))
-        state_.c.lsView.setBold(row, false);
+            state_.dropRowKey.empty() ? nullptr : state_.c.listControl.find(state_.dropRowKey))
+        state_.c.listControl.setBold(row, false);
     state_.dropRowKey.clear();
 }
 
 DropOutcome PaneDragDrop::treeDropped(const std::string& key, const std::vector<std::string>& paths,
                                       KeyModifiers modifiers) {
-    const TreeNode* node = key.empty() ? nullptr : state_.c.trView.find(key);
+    const TreeNode* node = key.empty() ? nullptr : state_.c.treeControl.find(key);
     if (state_.busy || paths.empty() || !node || node->tag() == "FL")
         return DropOutcome::Nothing;
     WaitCursor wait(loop_);
-    const std::string target = tree_.trNdPh(node);
-    watch_.trMark(2);
+    const std::string target = tree_.nodePath(node);
+    watch_.markNode(2);
     DropOutcome outcome = DropOutcome::Nothing;
     if (!target.empty()) {
         outcome = copyOrMove(paths, target, modifiers);
         if (outcome != DropOutcome::Nothing)
-            watch_.trRfNd(key, false);
+            watch_.refreshNode(key, false);
     }
-    watch_.trMark(4);
+    watch_.markNode(4);
     return outcome;
 }
 
 DropOutcome PaneDragDrop::listDropped(const std::string& key, const std::vector<std::string>& paths,
                                       KeyModifiers modifiers) {
     unboldDropRow();
-    const TreeNode* node = tree_.trCurNd();
+    const TreeNode* node = tree_.currentNode();
     if (state_.busy || paths.empty() || !node)
         return DropOutcome::Nothing;
     const std::string nodeKey = node->key();
-    std::string target = tree_.trNdPh(node);
-    const ListItem* row = key.empty() ? nullptr : state_.c.lsView.find(key);
+    std::string target = tree_.nodePath(node);
+    const ListItem* row = key.empty() ? nullptr : state_.c.listControl.find(key);
     if (!target.empty() && row && row->tag() == "FD")
         target = PathText::child(target, row->text());
     if (target.empty())
         return DropOutcome::Nothing;
     const DropOutcome outcome = copyOrMove(paths, target, modifiers);
     if (outcome != DropOutcome::Nothing)
-        watch_.trRfNd(nodeKey, false);
+        watch_.refreshNode(nodeKey, false);
     return outcome;
 }
 
@@ -124,7 +124,7 @@ DropOutcome PaneDragDrop::copyOrMove(const std::vector<std::string>& paths,
     const bool move = modifiers.state() == kShiftAlone;
     const std::vector<std::string> items = itemsToBring(paths, target);
     if (items.empty() || !actions_ ||
-        !actions_->FlOpr(move ? "移動" : "複写", items, target, false, false))
+        !actions_->runFileOperation(move ? "移動" : "複写", items, target, false, false))
         return DropOutcome::Nothing;
     if (!move)
         return DropOutcome::Copied;
@@ -136,11 +136,11 @@ void PaneDragDrop::refreshSourceFolders(const std::vector<std::string>& paths,
                                         const std::string& target) {
     std::vector<std::string> folders;
     for (std::string path : paths) {
-        PathText::CutSep(path);
+        PathText::withoutSeparator(path);
         std::string folder = FileSystem::parentOf(path);
         if (folder != target && std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(std::move(folder));
     }
     for (const std::string& folder : folders)
-        actions_->trRfPh(folder);
+        actions_->refreshFolderNode(folder);
 }

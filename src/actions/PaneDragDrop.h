@@ -1,7 +1,7 @@
 #pragma once
 
 #include "actions/SelectionCollector.h"
-#include "platform/controls/ControlTypes.h"
+#include "controls/ControlTypes.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +13,7 @@ class TreeWatch;
 class UiLoop;
 
 // Drag and drop of the browser's panes: the paths a drag offers, the bold drop target
-// while a drag passes, and drops copied or moved into a folder through FlOpr. A drop
+// while a drag passes, and drops copied or moved into a folder through runFileOperation. A drop
 // moves when Shift alone is held at the drop and copies otherwise; it answers what it
 // really did, so the drag's source is never told "moved" when the items were only copied
 // or nothing was done. Nodes and rows are held by key across the operation, which lets

@@ -4,9 +4,9 @@
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
 
-std::vector<std::string> SelectionCollector::sGtSlc(bool bTrv, bool foldersOnly,
+std::vector<std::string> SelectionCollector::selectedPaths(bool inTree, bool foldersOnly,
                                                     bool firstOnly) const {
-    return bTrv ? fromTree(foldersOnly) : fromList(foldersOnly, firstOnly);
+    return inTree ? fromTree(foldersOnly) : fromList(foldersOnly, firstOnly);
 }
 
 std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {
@@ -22,9 +22,9 @@ std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {
 }
 
 std::string SelectionCollector::listedFolder() const {
-    std::string folder = tree_.trNdPh(tree_.trCurNd());
+    std::string folder = tree_.nodePath(tree_.currentNode());
     if (!folder.empty())
-        PathText::AddSep(folder);
+        PathText::withSeparator(folder);
     return folder;
 }
 
@@ -33,7 +33,7 @@ std::vector<std::string> SelectionCollector::fromList(bool foldersOnly, bool fir
     if (folder.empty())
         return {};
     std::vector<std::string> paths;
-    const ListControl& list = state_.c.lsView;
+    const ListControl& list = state_.c.listControl;
     for (int i = 1; i <= list.count(); ++i) {
         const ListItem* row = list.itemAt(i);
         if (!row->selected())

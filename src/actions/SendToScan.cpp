@@ -1,7 +1,7 @@
 #include "actions/SendToScan.h"
 
-#include "platform/FileSystem.h"
-#include "platform/TextCase.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
 
 std::vector<std::string> SendToScan::names(std::string_view folder) {
     std::vector<std::string> found;

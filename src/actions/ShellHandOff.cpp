@@ -1,12 +1,12 @@
 #include "actions/ShellHandOff.h"
 
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 
 #include <array>
 
-void ShellHandOff::RunPh(const std::vector<std::string>& paths, std::string_view link, Mode mode) {
-    if (eBfrOpn_)
-        eBfrOpn_();
+void ShellHandOff::runPaths(const std::vector<std::string>& paths, std::string_view link, Mode mode) {
+    if (beforeOpen_)
+        beforeOpen_();
     if (mode == Mode::Find) {
         if (services_ && services_->findFiles)
             services_->findFiles();
@@ -17,15 +17,15 @@ void ShellHandOff::RunPh(const std::vector<std::string>& paths, std::string_view
             return;
         const bool place = services_->placeStarted && services_->placeStarted();
         // Only what really started goes into the recent lists.
-        if (services_->shell->RunLnk(link, paths, place) && record_)
+        if (services_->shell->runShortcut(link, paths, place) && record_)
             for (const std::string& path : paths)
                 record_(path);
         return;
     }
     for (const std::string& path : paths) {
         std::string piece = path;
-        if (!piece.empty() && eSlcFL_)
-            eSlcFL_(piece, true, mode == Mode::Explore);
+        if (!piece.empty() && openPathRequested_)
+            openPathRequested_(piece, true, mode == Mode::Explore);
     }
 }
 
@@ -35,14 +35,14 @@ int ShellHandOff::systemFolderOf(int index) {
     return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : -1;
 }
 
-void ShellHandOff::OpnSysFld(int index) {
+void ShellHandOff::openSystemFolder(int index) {
     const int number = systemFolderOf(index);
     if (number < 0 || !services_ || !services_->shell)
         return;
-    std::string path = services_->shell->SpFldPh(number);
+    std::string path = services_->shell->systemFolderPath(number);
     if (path.empty())
         return; // the chooser was cancelled
     if (index == 3)
         path += "/Quorvale";
-    RunPh({path}, {}, Mode::Explore);
+    runPaths({path}, {}, Mode::Explore);
 }

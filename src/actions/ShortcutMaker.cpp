@@ -5,9 +5,9 @@
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
 #include "browser/PathText.h"
-#include "platform/FileSystem.h"
-#include "platform/ShellLink.h"
-#include "platform/TextCase.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/desktop/ShellLink.h"
+#include "platform/text/TextCase.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,11 +53,11 @@ std::optional<std::string> ShortcutMaker::write(const std::string& item,
     return std::nullopt;
 }
 
-void ShortcutMaker::MkLnk(const std::vector<std::string>& paths, const std::string& destination) {
+void ShortcutMaker::makeShortcuts(const std::vector<std::string>& paths, const std::string& destination) {
     BusyScope busy(state_);
     const bool cut = TextCase::equal(destination, kCut);
     std::string chosen = cut ? std::string() : destination;
-    PathText::CutSep(chosen);
+    PathText::withoutSeparator(chosen);
     std::vector<std::string> made;
     std::vector<std::string> folders;
     for (const std::string& item : paths) {
@@ -73,7 +73,7 @@ void ShortcutMaker::MkLnk(const std::vector<std::string>& paths, const std::stri
     }
     updatePanes(folders, chosen);
     if (cut && !made.empty())
-        actions_.ClpSetFL(made, true);
+        actions_.putFilesOnClipboard(made, true);
 }
 
 void ShortcutMaker::updatePanes(const std::vector<std::string>& folders,
@@ -81,8 +81,8 @@ void ShortcutMaker::updatePanes(const std::vector<std::string>& folders,
     // In the tree-only view the shortcuts are file nodes of their folders.
     if (!state_.showList)
         for (const std::string& folder : folders)
-            actions_.trRfPh(folder);
-    const TreeNode* listed = tree_.trCurNd();
+            actions_.refreshFolderNode(folder);
+    const TreeNode* listed = tree_.currentNode();
     if (listed && (destination.empty() || TextCase::equal(tree_.fullPath(listed), destination)))
-        list_.lsRfLst();
+        list_.refreshList();
 }

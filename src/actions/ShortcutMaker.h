@@ -24,7 +24,7 @@ class ShortcutMaker {
 
     // Items that are gone are skipped; a shortcut that cannot be written ends the run
     // (those written stay) without updating the panes or the clipboard.
-    void MkLnk(const std::vector<std::string>& paths, const std::string& destination);
+    void makeShortcuts(const std::vector<std::string>& paths, const std::string& destination);
 
     // The shortcut's name for an item name: its extension replaced by "lnk", or ".lnk"
     // appended when it has none; `copy` from 2 on adds " (copy)" before the extension.

@@ -1,13 +1,13 @@
 #include "app/MenuCommands.h"
 
-#include "app/fmTree.h"
-#include "browser/uFile.h"
-#include "opening/Fld.h"
+#include "app/MainWindow.h"
+#include "browser/FolderBrowser.h"
+#include "opening/ShellServices.h"
 #include "opening/OpenPolicy.h"
-#include "opening/sbUsr.h"
-#include "opening/zKtl.h"
+#include "opening/DisplaySettingsDialog.h"
+#include "opening/ToolLauncher.h"
 
-MenuCommands::MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy)
+MenuCommands::MenuCommands(MainWindow& main, FolderBrowser& browser, ShellServices& shell, OpenPolicy& policy)
     : main_(main), browser_(browser), shell_(shell), policy_(policy) {}
 
 MenuCommands::~MenuCommands() = default;
@@ -25,21 +25,21 @@ void MenuCommands::setTools(SettingsDialogView& settings, FileOpenDialog& fileDi
 void MenuCommands::showSettings() {
     if (!settings_)
         return;
-    sbUsr dialog(*settings_, main_.view());
-    bool byExplorer = browser_.bLex;
+    DisplaySettingsDialog dialog(*settings_, main_.view());
+    bool byExplorer = browser_.exploreFolderShortcuts;
     DocumentOptions& o = main_.options;
-    dialog.Act(o.iTypF, o.iTypD, o.bRed, byExplorer, o.sMnFm);
-    browser_.bLex = byExplorer;
+    dialog.edit(o.fileOpenMode, o.officeOpenMode, o.readOnly, byExplorer, o.minimiseExtensions);
+    browser_.exploreFolderShortcuts = byExplorer;
 }
 
 void MenuCommands::startTool(int index) {
     if (!fileDialog_ || !starter_)
         return;
     if (!tools_)
-        tools_ = std::make_unique<zKtl>(*fileDialog_, *starter_, programFolder_, userDataFolder_);
+        tools_ = std::make_unique<ToolLauncher>(*fileDialog_, *starter_, programFolder_, userDataFolder_);
     const ToolPlace place = main_.toolPlace();
-    tools_->ActUTL(index, place.left, place.top, place.width, place.height, browser_.Root(),
-                   browser_.sGtActPh());
+    tools_->startTool(index, place.left, place.top, place.width, place.height, browser_.root(),
+                   browser_.activePath());
 }
 
 std::string MenuCommands::caption(MenuFamily family, int index) {
@@ -50,7 +50,7 @@ void MenuCommands::chosen(MenuFamily family, int index) {
     switch (family) {
     case MenuFamily::Fold:
         if (index == 0)
-            browser_.setRoot(shell_.SelFld(browser_.Root()));
+            browser_.setRoot(shell_.chooseFolder(browser_.root()));
         else if (index == 6)
             main_.unload();
         break;
@@ -60,10 +60,10 @@ void MenuCommands::chosen(MenuFamily family, int index) {
         break;
     case MenuFamily::New:
         if ((index == 1 || index == 2) && registerFolder) {
-            main_.bNoArr = true;
+            main_.noArrange = true;
             registerFolder(index == 2);
-            main_.SyncDirE();
-            main_.bNoArr = false;
+            main_.syncActiveFolder();
+            main_.noArrange = false;
         }
         break;
     case MenuFamily::Tool:
@@ -72,27 +72,27 @@ void MenuCommands::chosen(MenuFamily family, int index) {
     case MenuFamily::RcEx:
     case MenuFamily::RcFL: {
         std::string path = caption(family, index);
-        policy_.OpnByPlc(path, family == MenuFamily::RcEx, false);
+        policy_.openByPolicy(path, family == MenuFamily::RcEx, false);
         break;
     }
     case MenuFamily::DirE:
-        shell_.ShlOpn(caption(family, index), true);
+        shell_.shellOpen(caption(family, index), true);
         break;
     case MenuFamily::SyE:
-        browser_.trAct("SyE", index, {}, false);
+        browser_.performAction("SyE", index, {}, false);
         break;
     case MenuFamily::VwF:
         switchView(index);
         break;
     case MenuFamily::Dsp:
         if (index == 1)
-            browser_.RtReDraw();
+            browser_.redrawTree();
         else if (index == 3)
             showSettings();
         break;
     case MenuFamily::Task:
         if (index == 0)
-            main_.ShwMain(false);
+            main_.showMainWindow(false);
         break;
     case MenuFamily::Open:
         break;
@@ -103,5 +103,5 @@ void MenuCommands::switchView(int index) {
     MenuArray& view = main_.menus()[MenuFamily::VwF];
     view.setChecked(0, index == 0);
     view.setChecked(1, index == 1);
-    browser_.ShwLst(index == 1);
+    browser_.showList(index == 1);
 }

@@ -1,25 +1,25 @@
 #pragma once
 
-#include "platform/controls/MainMenu.h"
-#include "platform/controls/MenuInput.h"
+#include "controls/MainMenu.h"
+#include "controls/MenuInput.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 
 class FileOpenDialog;
-class Fld;
+class ShellServices;
 class ProgramStarter;
 class SettingsDialogView;
-class zKtl;
+class ToolLauncher;
 class OpenPolicy;
-class fmTree;
-class uFile;
+class MainWindow;
+class FolderBrowser;
 
 // What the items of the main window's menus do.
 class MenuCommands : public MenuInput {
   public:
-    MenuCommands(fmTree& main, uFile& browser, Fld& shell, OpenPolicy& policy);
+    MenuCommands(MainWindow& main, FolderBrowser& browser, ShellServices& shell, OpenPolicy& policy);
     ~MenuCommands() override;
 
     // Registering a folder (with the chooser, or the current one).
@@ -38,14 +38,14 @@ class MenuCommands : public MenuInput {
     void startTool(int index);
     std::string caption(MenuFamily family, int index);
 
-    fmTree& main_;
-    uFile& browser_;
-    Fld& shell_;
+    MainWindow& main_;
+    FolderBrowser& browser_;
+    ShellServices& shell_;
     OpenPolicy& policy_;
     SettingsDialogView* settings_ = nullptr;
     FileOpenDialog* fileDialog_ = nullptr;
     ProgramStarter* starter_ = nullptr;
     std::string programFolder_;
     std::string userDataFolder_;
-    std::unique_ptr<zKtl> tools_; // created on first use
+    std::unique_ptr<ToolLauncher> tools_; // created on first use
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "browser/ChangeSignature.h"
-#include "platform/FileSystem.h"
-#include "platform/controls/BrowserControls.h"
+#include "platform/fs/FileSystem.h"
+#include "controls/BrowserControls.h"
 
 #include <string>
 #include <unordered_map>

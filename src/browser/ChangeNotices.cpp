@@ -1,7 +1,7 @@
 #include "browser/ChangeNotices.h"
 
 #include "browser/TreeWatch.h"
-#include "platform/FolderWatch.h"
+#include "platform/fs/FolderWatch.h"
 #include "platform/UiLoop.h"
 
 #include <algorithm>

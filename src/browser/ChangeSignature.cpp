@@ -1,9 +1,9 @@
 #include "browser/ChangeSignature.h"
 
 #include "browser/FolderScan.h"
-#include "platform/FileSystem.h"
-#include "platform/FolderWatch.h"
-#include "platform/TextCase.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/FolderWatch.h"
+#include "platform/text/TextCase.h"
 
 #include <ctime>
 
@@ -28,7 +28,7 @@ Signature ChangeSignature::read(std::string_view folder) {
 Signature ChangeSignature::of(std::string_view folder, const FileSystem::Counts& counts) {
     Signature sig;
     const auto record = FileSystem::getFolder(folder);
-    if (record && FolderScan::bHidFld(*record))
+    if (record && FolderScan::isHiddenFolder(*record))
         sig.counts = "0-0";
     else
         sig.counts = std::to_string(counts.folders) + "-" + std::to_string(counts.files);
@@ -36,7 +36,7 @@ Signature ChangeSignature::of(std::string_view folder, const FileSystem::Counts&
     return sig;
 }
 
-Signature ChangeSignature::GtSig(std::string_view folder) {
+Signature ChangeSignature::signatureOf(std::string_view folder) {
     const auto generation = watch_ ? watch_->generation(folder) : std::nullopt;
     if (!generation)
         return read(folder);
@@ -48,7 +48,7 @@ Signature ChangeSignature::GtSig(std::string_view folder) {
     return sig;
 }
 
-ChangeSignature::Reading ChangeSignature::GtSigAndListing(std::string_view folder) {
+ChangeSignature::Reading ChangeSignature::signatureAndListing(std::string_view folder) {
     const auto watched = watch_ ? watch_->generation(folder) : std::nullopt;
     if (!watched)
         return {read(folder), std::nullopt};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 
 #include <chrono>
 #include <cstdint>
@@ -29,14 +29,14 @@ class ChangeSignature {
   public:
     explicit ChangeSignature(FolderWatch* watch) : watch_(watch) {}
 
-    Signature GtSig(std::string_view folder);
+    Signature signatureOf(std::string_view folder);
     // The signature and, when the watch saw a change, the listing of the folder it was
     // taken from: one read serves the signature and the reconciliation that follows.
     struct Reading {
         Signature signature;
         std::optional<FolderListing> listing;
     };
-    Reading GtSigAndListing(std::string_view folder);
+    Reading signatureAndListing(std::string_view folder);
     static Signature read(std::string_view folder);
     static std::chrono::system_clock::time_point fixedTime();
 

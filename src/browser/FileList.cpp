@@ -6,8 +6,8 @@
 #include "browser/FolderTree.h"
 #include "browser/IconCache.h"
 #include "browser/ListTexts.h"
-#include "platform/HeapPolicy.h"
-#include "platform/TextCase.h"
+#include "platform/process/HeapPolicy.h"
+#include "platform/text/TextCase.h"
 #include "platform/UiLoop.h"
 
 #include <cstdio>
@@ -51,7 +51,7 @@ ListItemData FileList::rowFor(const FileRecord& entry, bool highlight) {
 void FileList::fillRow(ListItemData& row, const FileRecord& entry, bool highlight) {
     row.key = nextKey();
     row.text = entry.name;
-    row.icon = icons_.trGtIcon(entry.path, entry.isFolder());
+    row.icon = icons_.iconOf(entry.path, entry.isFolder());
     row.tag = entry.isFolder() ? "FD" : "FL";
     row.column1 = ListTexts::modified(entry.modified);
     row.column2 = entry.isFolder() ? std::string() : ListTexts::sizeKb(entry.size);
@@ -60,29 +60,29 @@ void FileList::fillRow(ListItemData& row, const FileRecord& entry, bool highligh
     row.foreColour = highlight ? std::optional<Rgb>(kHighlight) : std::nullopt;
 }
 
-std::string FileList::lsAddFld(const FileRecord& folder, bool highlight) {
+std::string FileList::addFolderRow(const FileRecord& folder, bool highlight) {
     ListItemData row = rowFor(folder, highlight);
     std::string key = row.key;
-    return state_.c.lsView.add(std::move(row)) ? key : std::string();
+    return state_.c.listControl.add(std::move(row)) ? key : std::string();
 }
 
-std::string FileList::lsAddFL(const FileRecord& file, bool highlight) {
+std::string FileList::addFileRow(const FileRecord& file, bool highlight) {
     ListItemData row = rowFor(file, highlight);
     std::string key = row.key;
-    return state_.c.lsView.add(std::move(row)) ? key : std::string();
+    return state_.c.listControl.add(std::move(row)) ? key : std::string();
 }
 
 void FileList::addRows(const std::vector<FileRecord>& entries, bool highlight) {
-    state_.c.lsView.addItems(entries.size(), [&](std::size_t i, ListItemData& row) {
+    state_.c.listControl.addItems(entries.size(), [&](std::size_t i, ListItemData& row) {
         fillRow(row, entries[i], highlight);
     });
 }
 
-void FileList::lsFill(std::string_view folder, bool reuse) {
+void FileList::fillList(std::string_view folder, bool reuse) {
     if (!state_.showList || !FileSystem::folderExists(folder))
         return;
     BusyScope busy(state_);
-    auto& list = state_.c.lsView;
+    auto& list = state_.c.listControl;
     // Made first, so that it ends last: the folder's records are gone by then.
     struct GiveBack {
         ListControl& rows;
@@ -94,7 +94,7 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     const ListItem* current = list.current();
     const std::string remembered = current ? std::string(current->text()) : std::string();
     // Taken before the read, so that a change while the rows are made shows at a tick.
-    const Signature baseline = signatures_.GtSig(folder);
+    const Signature baseline = signatures_.signatureOf(folder);
     list.clear();
     state_.trackedItem = 0;
     state_.dropRowKey.clear();
@@ -107,9 +107,9 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
     if (reuse && state_.scratchFolder == folder) {
         if (state_.scratchAny)
             addRows(state_.scratch, false);
-        disk.files = scan_.GtFLs(folder, state_.filter);
+        disk.files = scan_.listFiles(folder, state_.filter);
     } else {
-        disk = scan_.GtFldsAndFLs(folder, state_.filter);
+        disk = scan_.listFoldersAndFiles(folder, state_.filter);
         addRows(disk.folders.entries, false);
     }
     loop_.processEvents();
@@ -138,11 +138,11 @@ void FileList::lsFill(std::string_view folder, bool reuse) {
         scan_.reportUnreadable(folder);
 }
 
-void FileList::lsRfLst() {
+void FileList::refreshList() {
     reconcile(std::nullopt);
 }
 
-void FileList::lsRfLst(FolderListing listing) {
+void FileList::refreshList(FolderListing listing) {
     reconcile(std::move(listing));
 }
 
@@ -152,14 +152,14 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
     if (folder.empty() || !FileSystem::folderExists(folder))
         return;
     BusyScope busy(state_);
-    auto& list = state_.c.lsView;
+    auto& list = state_.c.listControl;
     // Rows by exact name (Linux names differing only in case are different entries); a
     // row found on disk again, as the same kind, leaves the inventory.
     RowInventory inventory(list);
     // Looked up by name, the entries need no order; only the new rows are put in order.
     FolderScan::Both disk =
         listing ? FolderScan::fromListing(folder, state_.filter, std::move(*listing))
-                : scan_.GtFldsAndFLs(folder, state_.filter, false);
+                : scan_.listFoldersAndFiles(folder, state_.filter, false);
     std::vector<FileRecord> newFolders, newFiles;
     list.beginChanges();
     takeRows(inventory, disk.folders.entries, "FD", newFolders,
@@ -183,9 +183,9 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
     list.removeItems(vanished);
 }
 
-void FileList::LsView_ColumnClick(int column) {
+void FileList::onListColumnClick(int column) {
     WaitCursor wait(loop_);
-    auto& list = state_.c.lsView;
+    auto& list = state_.c.listControl;
     int c = column;
     if (state_.sortState == c) {
         c = -c;

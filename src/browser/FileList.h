@@ -26,14 +26,14 @@ class FileList {
 
     // Complete fill; `reuse` takes the folder rows from the subfolders the tree's last
     // load listed. Nothing happens in the tree-only view or for a missing folder.
-    void lsFill(std::string_view folder, bool reuse);
-    std::string lsAddFld(const FileRecord& folder, bool highlight);
-    std::string lsAddFL(const FileRecord& file, bool highlight);
-    void lsRfLst();
+    void fillList(std::string_view folder, bool reuse);
+    std::string addFolderRow(const FileRecord& folder, bool highlight);
+    std::string addFileRow(const FileRecord& file, bool highlight);
+    void refreshList();
     // The same with the folder's listing already read (in the order it holds them).
-    void lsRfLst(FolderListing listing);
+    void refreshList(FolderListing listing);
     // A click on header `column` (from 1): ascending, then descending on the next click.
-    void LsView_ColumnClick(int column);
+    void onListColumnClick(int column);
 
   private:
     void reconcile(std::optional<FolderListing> listing);

@@ -2,8 +2,8 @@
 
 #include "browser/PathText.h"
 #include "platform/MessageBox.h"
-#include "platform/SystemErrorText.h"
-#include "platform/TextCase.h"
+#include "platform/text/SystemErrorText.h"
+#include "platform/text/TextCase.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ bool FolderScan::reportMissing(std::string_view path) {
     if (FileSystem::folderExists(path))
         return false;
     std::string shown(path);
-    PathText::AddSep(shown);
+    PathText::withSeparator(shown);
     messages_.inform(shown + " Not Found ");
     return true;
 }
@@ -45,25 +45,25 @@ bool FolderScan::reportUnreadable(std::string_view path) {
 
 void FolderScan::readAhead(std::string_view path, std::string_view filter) {
     ahead_.reset();
-    Both entries = GtFldsAndFLs(path, filter);
+    Both entries = listFoldersAndFiles(path, filter);
     ahead_ = ReadAhead{std::string(path), std::string(filter), std::move(entries)};
 }
 
-FolderEntries FolderScan::GtFlds(std::string_view path) {
+FolderEntries FolderScan::listFolders(std::string_view path) {
     if (ahead_ && !ahead_->foldersServed && ahead_->folder == path) {
         ahead_->foldersServed = true;
         return std::move(ahead_->entries.folders);
     }
     FolderEntries result;
-    if (reportMissing(path) || bHidFld(path))
+    if (reportMissing(path) || isHiddenFolder(path))
         return result;
     result.entries = FileSystem::subFolders(path);
     result.any = !result.entries.empty();
-    std::erase_if(result.entries, [](const FileRecord& f) { return bHidFld(f); });
+    std::erase_if(result.entries, [](const FileRecord& f) { return isHiddenFolder(f); });
     return result;
 }
 
-FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) {
+FolderEntries FolderScan::listFiles(std::string_view path, std::string_view filter) {
     if (ahead_ && !ahead_->filesServed && ahead_->folder == path && ahead_->filter == filter) {
         ahead_->filesServed = true;
         return std::move(ahead_->entries.files);
@@ -77,7 +77,7 @@ FolderEntries FolderScan::GtFLs(std::string_view path, std::string_view filter) 
     return result;
 }
 
-FolderScan::Both FolderScan::GtFldsAndFLs(std::string_view path, std::string_view filter,
+FolderScan::Both FolderScan::listFoldersAndFiles(std::string_view path, std::string_view filter,
                                           bool sorted) {
     if (reportMissing(path))
         return {};
@@ -90,23 +90,23 @@ FolderScan::Both FolderScan::fromListing(std::string_view path, std::string_view
     both.files.any = !listing.files.empty();
     both.files.entries = std::move(listing.files);
     keepPassing(both.files.entries, filter);
-    if (bHidFld(path))
+    if (isHiddenFolder(path))
         return both;
     both.folders.any = !listing.folders.empty();
     both.folders.entries = std::move(listing.folders);
-    std::erase_if(both.folders.entries, [](const FileRecord& f) { return bHidFld(f); });
+    std::erase_if(both.folders.entries, [](const FileRecord& f) { return isHiddenFolder(f); });
     return both;
 }
 
-bool FolderScan::bHasFld(std::string_view path, std::string_view name) {
-    if (!FileSystem::folderExists(path) || bHidFld(path))
+bool FolderScan::hasFolders(std::string_view path, std::string_view name) {
+    if (!FileSystem::folderExists(path) || isHiddenFolder(path))
         return false;
     if (name.empty())
         return FileSystem::hasSubfolder(path);
     return hasNamed(FileSystem::subFolders(path), name);
 }
 
-bool FolderScan::bHasFL(std::string_view path, std::string_view name) {
+bool FolderScan::hasFiles(std::string_view path, std::string_view name) {
     if (!FileSystem::folderExists(path))
         return false;
     if (name.empty())
@@ -114,7 +114,7 @@ bool FolderScan::bHasFL(std::string_view path, std::string_view name) {
     return hasNamed(FileSystem::files(path), name);
 }
 
-bool FolderScan::bHidFld(const FileRecord& folder) {
+bool FolderScan::isHiddenFolder(const FileRecord& folder) {
     if (folder.attributes == 24 || folder.attributes == 1046)
         return true;
     if (TextCase::find(folder.name, "System Volume Information") != std::string::npos)
@@ -122,9 +122,9 @@ bool FolderScan::bHidFld(const FileRecord& folder) {
     return TextCase::find(folder.path, "/Windows/CSC") != std::string::npos;
 }
 
-bool FolderScan::bHidFld(std::string_view path) {
+bool FolderScan::isHiddenFolder(std::string_view path) {
     const auto record = FileSystem::getFolder(path);
-    return !record || bHidFld(*record);
+    return !record || isHiddenFolder(*record);
 }
 
 bool FolderScan::passesFilter(std::string_view name, std::string_view filter) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 
 #include <optional>
 #include <string>
@@ -22,33 +22,33 @@ class FolderScan {
 
     // Visible subfolders: `any` is true when the folder has at least one subfolder, even
     // if every one of them is excluded. A missing folder is reported with " Not Found ".
-    FolderEntries GtFlds(std::string_view path);
+    FolderEntries listFolders(std::string_view path);
     // Files passing `filter`; `any` is true when the folder holds at least one file.
-    FolderEntries GtFLs(std::string_view path, std::string_view filter);
-    // GtFlds and GtFLs of one folder from a single read of it (one " Not Found " at most).
+    FolderEntries listFiles(std::string_view path, std::string_view filter);
+    // listFolders and listFiles of one folder from a single read of it (one " Not Found " at most).
     struct Both {
         FolderEntries folders;
         FolderEntries files;
     };
     // `sorted` false leaves the entries as the folder holds them.
-    Both GtFldsAndFLs(std::string_view path, std::string_view filter, bool sorted = true);
+    Both listFoldersAndFiles(std::string_view path, std::string_view filter, bool sorted = true);
     // The same from a listing already read.
     static Both fromListing(std::string_view path, std::string_view filter, FolderListing listing);
-    // Reads a folder once for the next GtFlds and GtFLs (with this filter) of it: when the
+    // Reads a folder once for the next listFolders and listFiles (with this filter) of it: when the
     // tree's new node and the list show the same folder, one read serves both. Each part
     // is served once; dropReadAhead() forgets what was not asked for.
     void readAhead(std::string_view path, std::string_view filter);
     void dropReadAhead() { ahead_.reset(); }
     // Subfolder (file) of that name, or any with an empty name; false for an excluded or
     // missing folder.
-    bool bHasFld(std::string_view path, std::string_view name);
-    bool bHasFL(std::string_view path, std::string_view name);
+    bool hasFolders(std::string_view path, std::string_view name);
+    bool hasFiles(std::string_view path, std::string_view name);
     // Folders the browser never shows: "System Volume Information", the offline-files
     // cache "/Windows/CSC" of a mounted Windows disk, and those whose attributes mark
     // them as system folders. A folder that cannot be read is shown (its contents simply
     // cannot be listed); only one that vanished has no record and counts as hidden.
-    static bool bHidFld(const FileRecord& folder);
-    static bool bHidFld(std::string_view path);
+    static bool isHiddenFolder(const FileRecord& folder);
+    static bool isHiddenFolder(std::string_view path);
     // An empty or "*.*" filter passes everything; else the name's extension must occur
     // anywhere in the filter text, case-insensitively.
     static bool passesFilter(std::string_view name, std::string_view filter);

@@ -4,8 +4,8 @@
 #include "browser/FolderScan.h"
 #include "browser/IconCache.h"
 #include "browser/PathText.h"
-#include "platform/MountTable.h"
-#include "platform/TextCase.h"
+#include "platform/fs/MountTable.h"
+#include "platform/text/TextCase.h"
 #include "platform/UiLoop.h"
 
 #include <cstdio>
@@ -24,17 +24,17 @@ FolderTree::FolderTree(BrowserState& state, FolderScan& scan, IconCache& icons,
                        ChangeSignature& signatures, UiLoop& loop)
     : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop) {}
 
-std::string FolderTree::trNwKey() {
+std::string FolderTree::newNodeKey() {
     char buffer[24];
     std::snprintf(buffer, sizeof buffer, "N%04d", state_.nodeCounter++);
     return buffer;
 }
 
 std::string FolderTree::fullPath(const TreeNode* node) const {
-    return state_.c.trView.fullPath(node, "/");
+    return state_.c.treeControl.fullPath(node, "/");
 }
 
-std::string FolderTree::trNdPh(const TreeNode* node) const {
+std::string FolderTree::nodePath(const TreeNode* node) const {
     if (!node)
         return {};
     std::string path = fullPath(node);
@@ -43,17 +43,17 @@ std::string FolderTree::trNdPh(const TreeNode* node) const {
     return FileSystem::folderExists(path) ? path : std::string();
 }
 
-std::string FolderTree::trGtKey(std::string_view path) const {
+std::string FolderTree::keyOfPath(std::string_view path) const {
     const auto it = state_.pathIndex.find(TextCase::fold(path));
     return it == state_.pathIndex.end() ? std::string() : it->second;
 }
 
-TreeNode* FolderTree::trCurNd() const {
-    return state_.listNodeKey.empty() ? nullptr : state_.c.trView.find(state_.listNodeKey);
+TreeNode* FolderTree::currentNode() const {
+    return state_.listNodeKey.empty() ? nullptr : state_.c.treeControl.find(state_.listNodeKey);
 }
 
 TreeNode* FolderTree::trActNd() const {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     TreeNode* pointed = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
     return pointed ? pointed : tree.selected();
 }
@@ -80,41 +80,41 @@ void FolderTree::setRoot(std::string_view value) {
     WaitCursor wait(loop_);
     if (!FileSystem::folderExists(folder))
         return;
-    PathText::CutSep(folder);
+    PathText::withoutSeparator(folder);
     if (recordRoot_)
         recordRoot_(folder);
     state_.pathIndex.clear();
     indexFolder(folder, "N0000");
     state_.root = folder;
     // Taken before the read, so that a change while the tree is built shows at a tick.
-    const Signature baseline = signatures_.GtSig(folder);
+    const Signature baseline = signatures_.signatureOf(folder);
     // The root's subfolders and, when it is what the list shows, its files: one read.
     if (open.empty() && list_ && state_.showList)
         scan_.readAhead(folder, state_.filter);
     buildRootNode();
     if (!open.empty()) {
-        trOpnPh(open);
+        openPathInTree(open);
     } else {
         state_.listNodeKey = "N0000";
         if (list_)
-            list_->lsFill(folder, true);
+            list_->fillList(folder, true);
     }
     scan_.dropReadAhead();
     state_.treeBaseline = baseline;
 }
 
 void FolderTree::buildRootNode() {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     tree.clear();
-    trAddNd("", state_.root, TreeRelation::Child, true);
-    trLdSub("N0000");
+    addNode("", state_.root, TreeRelation::Child, true);
+    loadChildren("N0000");
     if (TreeNode* first = tree.firstNode()) {
         tree.expand(first);
         tree.select(first);
     }
 }
 
-void FolderTree::RtReDraw() {
+void FolderTree::redrawTree() {
     if (state_.root.empty())
         return;
     BusyScope busy(state_);
@@ -128,12 +128,12 @@ void FolderTree::RtReDraw() {
     state_.hoverKey.clear();
     // Only the root's level is loaded again; a deeper list folder keeps its rows and its
     // watch, and is selected again when the user opens it.
-    TreeNode* root = state_.c.trView.firstNode();
+    TreeNode* root = state_.c.treeControl.firstNode();
     if (!root)
         return;
     const auto selectIfListed = [this](TreeNode* node) {
         if (node->tag() == "FD" && TextCase::equal(fullPath(node), state_.listFolder)) {
-            state_.c.trView.select(node);
+            state_.c.treeControl.select(node);
             state_.listNodeKey = node->key();
         }
     };
@@ -142,13 +142,13 @@ void FolderTree::RtReDraw() {
         selectIfListed(child);
 }
 
-TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
+TreeNode* FolderTree::addNode(std::string_view parentKey, std::string_view text,
                               TreeRelation relation, bool isFolder, const FileRecord* listed) {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     if (parentKey.empty()) {
         state_.nodeCounter = 1;
         TreeNode* root = tree.add("", TreeRelation::Child, "N0000", std::string(text),
-                                  icons_.trGtIcon(text, true));
+                                  icons_.iconOf(text, true));
         if (root)
             tree.setTag(root, "FD");
         return root;
@@ -162,9 +162,9 @@ TreeNode* FolderTree::trAddNd(std::string_view parentKey, std::string_view text,
         return nullptr;
     const TreeNode* base = relation == TreeRelation::Child ? relative : relative->parent();
     const std::string path = PathText::child(fullPath(base), text);
-    const std::string key = trNwKey();
+    const std::string key = newNodeKey();
     TreeNode* node =
-        tree.add(parentKey, relation, key, std::string(text), icons_.trGtIcon(path, isFolder));
+        tree.add(parentKey, relation, key, std::string(text), icons_.iconOf(path, isFolder));
     if (!node)
         return nullptr;
     tree.setTag(node, isFolder ? "FD" : "FL");
@@ -183,25 +183,25 @@ bool FolderTree::wantsDummy(const std::string& path, const FileRecord* listed) {
     // to folders, so any other count means a look inside.
     bool hasFolder = false;
     if (!listed)
-        hasFolder = scan_.bHasFld(path, "");
+        hasFolder = scan_.hasFolders(path, "");
     else if (linksTell_ && listed->links > 2 && (listed->attributes & AttrSymbolicLink) == 0)
         hasFolder = true;
     else
         hasFolder = FileSystem::hasSubfolder(path);
     if (hasFolder)
         return true;
-    return !state_.showList && scan_.bHasFL(path, "");
+    return !state_.showList && scan_.hasFiles(path, "");
 }
 
 void FolderTree::addDummy(std::string_view parentKey) {
-    auto& tree = state_.c.trView;
-    if (TreeNode* dummy = tree.add(parentKey, TreeRelation::Child, trNwKey(), std::string(kDummy)))
+    auto& tree = state_.c.treeControl;
+    if (TreeNode* dummy = tree.add(parentKey, TreeRelation::Child, newNodeKey(), std::string(kDummy)))
         tree.setTag(dummy, "DM");
 }
 
 void FolderTree::removeDummy(TreeNode* node) {
     if (node && isDummy(node->firstChild()))
-        state_.c.trView.remove(node->firstChild());
+        state_.c.treeControl.remove(node->firstChild());
 }
 
 void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>& records,
@@ -212,13 +212,13 @@ void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>
     for (const FileRecord& r : records) {
         deferDecision_ =
             folders && (r.attributes & AttrSymbolicLink) == 0 && !(linksTell_ && r.links > 2);
-        trAddNd(key, r.name, TreeRelation::Child, folders, &r);
+        addNode(key, r.name, TreeRelation::Child, folders, &r);
     }
     deferDecision_ = false;
 }
 
 void FolderTree::decideShown(const std::vector<std::string>& keys) {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     for (const std::string& key : keys) {
         TreeNode* node = tree.find(key);
         if (!node || !node->undecided())
@@ -229,26 +229,26 @@ void FolderTree::decideShown(const std::vector<std::string>& keys) {
     }
 }
 
-void FolderTree::trLdSub(std::string_view key) {
-    TreeNode* node = state_.c.trView.find(key);
+void FolderTree::loadChildren(std::string_view key) {
+    TreeNode* node = state_.c.treeControl.find(key);
     if (!node)
         return;
-    const std::string folder = trNdPh(node);
+    const std::string folder = nodePath(node);
     const std::string nodeKey(key);
-    FolderEntries folders = scan_.GtFlds(folder);
+    FolderEntries folders = scan_.listFolders(folder);
     prepareListing(folder);
     state_.scratch = folders.entries;
     state_.scratchAny = folders.any;
     state_.scratchFolder = folder;
     if (folders.any) {
-        removeDummy(state_.c.trView.find(nodeKey));
+        removeDummy(state_.c.treeControl.find(nodeKey));
         addChildren(nodeKey, folders.entries, true);
     }
     if (state_.showList)
         return;
-    FolderEntries files = scan_.GtFLs(folder, state_.filter);
+    FolderEntries files = scan_.listFiles(folder, state_.filter);
     if (files.any) {
-        removeDummy(state_.c.trView.find(nodeKey));
+        removeDummy(state_.c.treeControl.find(nodeKey));
         addChildren(nodeKey, files.entries, false);
     }
 }
@@ -257,25 +257,25 @@ void FolderTree::prepareListing(std::string_view folder) {
     linksTell_ = FileSystem::linksCountSubfolders(folder);
 }
 
-void FolderTree::trLdSubByPath(std::string_view path) {
-    auto& tree = state_.c.trView;
+void FolderTree::loadChildrenOfPath(std::string_view path) {
+    auto& tree = state_.c.treeControl;
     if (TreeNode* selected = tree.selected()) {
         for (TreeNode* child = selected->firstChild(); child; child = child->nextSibling()) {
             if (TextCase::equal(fullPath(child), path)) {
                 const std::string key = child->key();
                 tree.select(child);
                 tree.expand(child);
-                TrView_Expand(key);
+                onTreeExpand(key);
                 break;
             }
         }
     }
     if (list_)
-        list_->lsFill(path, false);
+        list_->fillList(path, false);
 }
 
 TreeNode* FolderTree::openNodes(std::string_view path) {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     TreeNode* node = tree.firstNode();
     if (!node || node->childCount() == 0)
         return nullptr;
@@ -294,7 +294,7 @@ TreeNode* FolderTree::openNodes(std::string_view path) {
                 continue;
             const std::string key = child->key();
             if (child->childCount() == 0 || isDummy(child->firstChild()))
-                trLdSub(key);
+                loadChildren(key);
             node = tree.find(key);
             tree.expand(node);
             break;
@@ -303,8 +303,8 @@ TreeNode* FolderTree::openNodes(std::string_view path) {
     return node;
 }
 
-void FolderTree::trOpnPh(std::string_view path) {
-    TreeNode* first = state_.c.trView.firstNode();
+void FolderTree::openPathInTree(std::string_view path) {
+    TreeNode* first = state_.c.treeControl.firstNode();
     if (!first)
         return;
     BusyScope busy(state_);
@@ -314,26 +314,26 @@ void FolderTree::trOpnPh(std::string_view path) {
     TreeNode* node = atRoot ? first : openNodes(path);
     if (!node)
         return;
-    state_.c.trView.select(node);
+    state_.c.treeControl.select(node);
     state_.listNodeKey = node->key();
     if (list_)
-        list_->lsFill(atRoot ? fullPath(first) : std::string(path), true);
+        list_->fillList(atRoot ? fullPath(first) : std::string(path), true);
 }
 
-void FolderTree::TrView_Expand(std::string_view key) {
-    TreeNode* node = state_.c.trView.find(key);
+void FolderTree::onTreeExpand(std::string_view key) {
+    TreeNode* node = state_.c.treeControl.find(key);
     if (!node || !(isDummy(node->firstChild()) || node->undecided()))
         return;
-    state_.c.trView.setUndecided(node, false);
+    state_.c.treeControl.setUndecided(node, false);
     BusyScope busy(state_);
     WaitCursor wait(loop_);
     const std::string nodeKey(key);
     removeDummy(node);
-    trLdSub(nodeKey);
+    loadChildren(nodeKey);
     loop_.processEvents();
 }
 
-void FolderTree::Drive1_Change() {
+void FolderTree::onDriveChanged() {
     if (state_.busy)
         return;
     const int index = state_.c.drive1.selectedIndex();
@@ -343,7 +343,7 @@ void FolderTree::Drive1_Change() {
     setRoot(mountPoint);
 }
 
-void FolderTree::trDropRt(const std::vector<std::string>& paths) {
+void FolderTree::setRootFromDrop(const std::vector<std::string>& paths) {
     for (std::string path : paths) {
         const std::string name = FileSystem::nameOf(path);
         if (name.find('.') != std::string::npos && !FileSystem::folderExists(path))

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/BrowserState.h"
-#include "platform/MountWatch.h"
+#include "platform/fs/MountWatch.h"
 
 #include <functional>
 #include <optional>
@@ -37,35 +37,35 @@ class FolderTree {
     }
     // Rebuilds the tree for the current root and opens the list's folder in it again, so
     // the path index and the list node name the nodes of the new build.
-    void RtReDraw();
+    void redrawTree();
 
     // `listed`: the folder's record when it comes from a listing that already left out
     // missing and excluded folders, so only the look inside remains to be done.
-    TreeNode* trAddNd(std::string_view parentKey, std::string_view text, TreeRelation relation,
+    TreeNode* addNode(std::string_view parentKey, std::string_view text, TreeRelation relation,
                       bool isFolder, const FileRecord* listed = nullptr);
-    std::string trNwKey();
-    void trLdSub(std::string_view key);
+    std::string newNodeKey();
+    void loadChildren(std::string_view key);
     // Before nodes are added from a listing of `folder`: learn how its records tell
     // whether a subfolder has subfolders of its own.
     void prepareListing(std::string_view folder);
-    void trLdSubByPath(std::string_view path);
-    void trOpnPh(std::string_view path);
+    void loadChildrenOfPath(std::string_view path);
+    void openPathInTree(std::string_view path);
     // The node's folder: for a file node its parent folder; empty when it does not exist.
-    std::string trNdPh(const TreeNode* node) const;
+    std::string nodePath(const TreeNode* node) const;
     std::string fullPath(const TreeNode* node) const;
-    std::string trGtKey(std::string_view path) const;
-    TreeNode* trCurNd() const;
+    std::string keyOfPath(std::string_view path) const;
+    TreeNode* currentNode() const;
     // The node the tree's actions work on: the node pressed last (the one a context menu
     // was opened on), else the selected node.
     TreeNode* trActNd() const;
 
-    void TrView_Expand(std::string_view key);
+    void onTreeExpand(std::string_view key);
     // Rows of undecided nodes came into sight: those with something to open get their
     // expand button.
     void decideShown(const std::vector<std::string>& keys);
-    void Drive1_Change();
+    void onDriveChanged();
     // Root from dropped paths: a path with a "." is taken as a file and its folder used.
-    void trDropRt(const std::vector<std::string>& paths);
+    void setRootFromDrop(const std::vector<std::string>& paths);
     // Fills the drive list from the mounted file systems.
     void loadDrives();
     // Fills it again when something was mounted or unmounted since the last look.

@@ -1,10 +1,10 @@
 #include "browser/IconCache.h"
 
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/IconTheme.h"
-#include "platform/controls/ImageList.h"
+#include "controls/ImageList.h"
 
-const std::string& IconCache::trGtIcon(std::string_view path, std::optional<bool> isFolder) {
+const std::string& IconCache::iconOf(std::string_view path, std::optional<bool> isFolder) {
     static const std::string none = "new";
     if (!isFolder) {
         if (FileSystem::folderExists(path))

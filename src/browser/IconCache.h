@@ -16,7 +16,7 @@ class IconCache {
     IconCache(IconTheme& theme, ImageList& images) : theme_(theme), images_(images) {}
 
     // `isFolder` when the caller knows the kind already (saves a look at the disk).
-    const std::string& trGtIcon(std::string_view path, std::optional<bool> isFolder = std::nullopt);
+    const std::string& iconOf(std::string_view path, std::optional<bool> isFolder = std::nullopt);
 
   private:
     IconTheme& theme_;

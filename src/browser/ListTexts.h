@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "browser/PathText.h"
 
-#include "platform/TextCase.h"
+#include "platform/text/TextCase.h"
 
 namespace {
 
@@ -11,14 +11,14 @@ bool endsWithNoCase(std::string_view text, std::string_view tail) {
 
 } // namespace
 
-void PathText::AddSep(std::string& path, std::string_view separator) {
+void PathText::withSeparator(std::string& path, std::string_view separator) {
     if (separator.empty())
         separator = "/";
     if (!endsWithNoCase(path, separator))
         path += separator;
 }
 
-void PathText::CutSep(std::string& path, std::string_view separator) {
+void PathText::withoutSeparator(std::string& path, std::string_view separator) {
     if (separator.empty())
         separator = "/";
     if (separator == "/" && path == "/")
@@ -27,7 +27,7 @@ void PathText::CutSep(std::string& path, std::string_view separator) {
         path.resize(path.size() - separator.size());
 }
 
-std::string PathText::sGtBtw(std::string text, std::string_view start, std::string_view end) {
+std::string PathText::textBetween(std::string text, std::string_view start, std::string_view end) {
     if (!endsWithNoCase(text, end))
         text += end;
     std::size_t from = 0;
@@ -50,7 +50,7 @@ std::string PathText::extensionOf(std::string_view name) {
 }
 
 std::string PathText::child(std::string folder, std::string_view name) {
-    AddSep(folder);
+    withSeparator(folder);
     folder += name;
     return folder;
 }

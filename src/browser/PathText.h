@@ -8,13 +8,13 @@
 class PathText {
   public:
     // Appends the separator when the text does not end with it (case-insensitive).
-    static void AddSep(std::string& path, std::string_view separator = "/");
+    static void withSeparator(std::string& path, std::string_view separator = "/");
     // Removes the separator when the text ends with it.
-    static void CutSep(std::string& path, std::string_view separator = "/");
+    static void withoutSeparator(std::string& path, std::string_view separator = "/");
     // The part after the first `start` up to the next `end` (searched from one character
     // after the part's start), blanks trimmed; without a `start` match the part before the
     // first `end`. An empty `start` takes the text from its beginning. Case-insensitive.
-    static std::string sGtBtw(std::string text, std::string_view start, std::string_view end);
+    static std::string textBetween(std::string text, std::string_view start, std::string_view end);
     // The text after the last "."; the whole name when it has none.
     static std::string extensionOf(std::string_view name);
     // Folder path + "/" + name, without doubling the separator after "/".

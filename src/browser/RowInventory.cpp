@@ -1,6 +1,6 @@
 #include "browser/RowInventory.h"
 
-#include "platform/controls/ListControl.h"
+#include "controls/ListControl.h"
 
 #include <bit>
 #include <functional>

@@ -3,49 +3,49 @@
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
-#include "platform/HeapPolicy.h"
-#include "platform/TextCase.h"
+#include "platform/process/HeapPolicy.h"
+#include "platform/text/TextCase.h"
 #include "platform/UiLoop.h"
 
 TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures,
                      UiLoop& loop, FolderTree& tree, FileList& list)
     : state_(state), scan_(scan), signatures_(signatures), loop_(loop), tree_(tree), list_(list) {}
 
-void TreeWatch::Timer1_Timer() {
+void TreeWatch::onTimerTick() {
     if (state_.busy)
         return;
     tree_.followMounts();
     if (!panesCovered_ || !panesCovered_())
         reconcileShown();
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     if (TreeNode* hover = state_.hoverKey.empty() ? nullptr : tree.find(state_.hoverKey);
         hover && !hover->expanded()) {
         tree.expand(hover);
-        tree_.TrView_Expand(hover->key());
+        tree_.onTreeExpand(hover->key());
     }
 }
 
 void TreeWatch::reconcileShown() {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     if (!state_.root.empty() && !state_.showList) {
-        const Signature now = signatures_.GtSig(state_.root);
+        const Signature now = signatures_.signatureOf(state_.root);
         if (state_.treeBaseline.changedTo(now)) {
-            state_.listFolder = tree_.trNdPh(tree.selected());
+            state_.listFolder = tree_.nodePath(tree.selected());
             if (TreeNode* first = tree.firstNode())
-                trRfNd(first->key(), true);
+                refreshNode(first->key(), true);
             state_.treeBaseline = now;
         }
     }
     followListFolder();
     if (!state_.listFolder.empty()) {
-        ChangeSignature::Reading now = signatures_.GtSigAndListing(state_.listFolder);
+        ChangeSignature::Reading now = signatures_.signatureAndListing(state_.listFolder);
         if (state_.listBaseline.changedTo(now.signature)) {
             if (now.listing)
-                list_.lsRfLst(std::move(*now.listing));
+                list_.refreshList(std::move(*now.listing));
             else
-                list_.lsRfLst();
+                list_.refreshList();
             state_.listBaseline = now.signature;
-            if (state_.c.lsView.count() >= HeapPolicy::kLargeList)
+            if (state_.c.listControl.count() >= HeapPolicy::kLargeList)
                 HeapPolicy::giveBackFreed();
         }
     }
@@ -55,20 +55,20 @@ void TreeWatch::followListFolder() {
     // A listed folder that vanished takes its rows with it; when a folder of that name
     // comes back it is listed again.
     if (!state_.listFolder.empty() && !FileSystem::folderExists(state_.listFolder)) {
-        state_.c.lsView.clear();
+        state_.c.listControl.clear();
         state_.vanishedListFolder = std::move(state_.listFolder);
         state_.listFolder.clear();
     } else if (state_.listFolder.empty() && !state_.vanishedListFolder.empty() &&
                FileSystem::folderExists(state_.vanishedListFolder)) {
         const std::string folder = std::move(state_.vanishedListFolder);
         state_.vanishedListFolder.clear();
-        list_.lsFill(folder, false);
+        list_.fillList(folder, false);
     }
 }
 
 std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
                              const std::vector<FileRecord>& disk, bool folders) {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     std::size_t d = 0;
     for (;;) {
         TreeNode* cursor = cursorKey.empty() ? nullptr : tree.find(cursorKey);
@@ -95,9 +95,9 @@ std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
         } else if (order > 0) {
             ++d;
             if (cursor)
-                tree_.trAddNd(cursorKey, diskName, TreeRelation::Previous, folders, &disk[d - 1]);
+                tree_.addNode(cursorKey, diskName, TreeRelation::Previous, folders, &disk[d - 1]);
             else
-                tree_.trAddNd(key, diskName, TreeRelation::Child, folders, &disk[d - 1]);
+                tree_.addNode(key, diskName, TreeRelation::Child, folders, &disk[d - 1]);
         } else {
             TreeNode* next = cursor->nextSibling();
             cursorKey = next ? next->key() : std::string();
@@ -106,33 +106,33 @@ std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
     }
 }
 
-void TreeWatch::trRfNd(std::string_view key, bool noList) {
-    auto& tree = state_.c.trView;
+void TreeWatch::refreshNode(std::string_view key, bool noList) {
+    auto& tree = state_.c.treeControl;
     TreeNode* node = tree.find(key);
     if (!node)
         return;
     const std::string nodeKey(key);
-    const std::string folder = tree_.trNdPh(node);
-    const std::vector<FileRecord> folders = scan_.GtFlds(folder).entries;
+    const std::string folder = tree_.nodePath(node);
+    const std::vector<FileRecord> folders = scan_.listFolders(folder).entries;
     tree_.prepareListing(folder);
     TreeNode* first = node->firstChild();
     std::string cursor = merge(nodeKey, first ? first->key() : std::string(), folders, true);
     if (!state_.showList)
-        merge(nodeKey, cursor, scan_.GtFLs(folder, state_.filter).entries, false);
+        merge(nodeKey, cursor, scan_.listFiles(folder, state_.filter).entries, false);
     if (!noList && state_.showList && state_.listNodeKey == nodeKey)
-        list_.lsRfLst();
+        list_.refreshList();
 }
 
 void TreeWatch::setColours(std::string_view key, std::optional<Rgb> fore, std::optional<Rgb> back) {
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     if (TreeNode* node = key.empty() ? nullptr : tree.find(key)) {
         tree.setForeColour(node, fore);
         tree.setBackColour(node, back);
     }
 }
 
-void TreeWatch::trMark(int mode) {
-    auto& tree = state_.c.trView;
+void TreeWatch::markNode(int mode) {
+    auto& tree = state_.c.treeControl;
     switch (mode) {
     case 0:
         setColours(state_.markedKey, std::nullopt, std::nullopt);
@@ -162,22 +162,22 @@ void TreeWatch::trMark(int mode) {
     }
 }
 
-void TreeWatch::TrView_LostFocus() {
+void TreeWatch::onTreeFocusLost() {
     if (state_.markedKey.empty())
         return;
-    if (TreeNode* marked = state_.c.trView.find(state_.markedKey))
-        state_.c.trView.select(marked);
-    trMark(0);
+    if (TreeNode* marked = state_.c.treeControl.find(state_.markedKey))
+        state_.c.treeControl.select(marked);
+    markNode(0);
 }
 
 void TreeWatch::nodePressed(std::string_view key, MouseButton button) {
     if (state_.busy)
         return;
-    auto& tree = state_.c.trView;
+    auto& tree = state_.c.treeControl;
     TreeNode* node = key.empty() ? nullptr : tree.find(key);
     if (!node) {
         state_.markedKey = state_.listNodeKey;
-        trMark(0);
+        markNode(0);
         state_.pointedKey.clear();
         return;
     }
@@ -187,21 +187,21 @@ void TreeWatch::nodePressed(std::string_view key, MouseButton button) {
         state_.pointedKey = std::string(key);
         if (node->key() != state_.listNodeKey) {
             state_.markedKey = state_.listNodeKey;
-            trMark(1);
+            markNode(1);
         }
         return;
     }
     const std::string nodeKey(key);
     WaitCursor wait(loop_);
-    trMark(0);
-    trMark(2);
+    markNode(0);
+    markNode(2);
     state_.pointedKey = nodeKey;
     if (node->expanded())
-        trRfNd(nodeKey, false);
+        refreshNode(nodeKey, false);
     loop_.processEvents();
     node = tree.find(nodeKey);
     if (!node)
         return;
-    list_.lsFill(tree_.fullPath(node), false);
+    list_.fillList(tree_.fullPath(node), false);
     state_.listNodeKey = nodeKey;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/BrowserState.h"
-#include "platform/controls/ControlTypes.h"
+#include "controls/ControlTypes.h"
 
 #include <functional>
 #include <string_view>
@@ -30,7 +30,7 @@ class TreeWatch {
     TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures, UiLoop& loop,
               FolderTree& tree, FileList& list);
 
-    void Timer1_Timer();
+    void onTimerTick();
     // The tick's watch of the shown panes: the root in the tree-only view and the list
     // folder, each merged with the disk when its signature changed.
     void reconcileShown();
@@ -38,9 +38,9 @@ class TreeWatch {
     void setPanesCovered(std::function<bool()> covered) { panesCovered_ = std::move(covered); }
     // Two-cursor merge of the node's children with the disk; both sides are in the same
     // name order. With `noList` clear the list is reconciled too when it shows the node.
-    void trRfNd(std::string_view key, bool noList);
-    void trMark(int mode);
-    void TrView_LostFocus();
+    void refreshNode(std::string_view key, bool noList);
+    void markNode(int mode);
+    void onTreeFocusLost();
     // A press on a tree node (empty key: outside every node). The right button marks the
     // list's node while the menu works on the pressed one; any other opens the node.
     void nodePressed(std::string_view key, MouseButton button);

@@ -1,6 +1,6 @@
 #include "history/CommaList.h"
 
-#include "platform/TextCase.h"
+#include "platform/text/TextCase.h"
 
 std::vector<std::string> CommaList::parse(std::string_view text) {
     std::vector<std::string> entries;

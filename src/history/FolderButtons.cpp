@@ -1,6 +1,6 @@
 #include "history/FolderButtons.h"
 
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/FolderPicker.h"
 
 FolderButtons::FolderButtons(FolderPicker& picker, Hooks hooks)

@@ -1,9 +1,9 @@
 #include "history/RecentList.h"
 
 #include "history/CommaList.h"
-#include "platform/FileSystem.h"
-#include "platform/TextCase.h"
-#include "platform/controls/MenuArray.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
+#include "controls/MenuArray.h"
 
 RecentList::RecentList(MustExist kind, MenuArray* menu) : kind_(kind), menu_(menu) {}
 

@@ -1,13 +1,13 @@
 #include "history/RecentLists.h"
 
-#include "settings/yIni.h"
+#include "settings/SettingsStore.h"
 
 RecentLists::RecentLists() = default;
 
-void RecentLists::setMenus(MenuArray* mnRcFd, MenuArray* mnRcEx, MenuArray* mnRcFL) {
-    folders_.setMenu(mnRcFd);
-    executed_.setMenu(mnRcEx);
-    files_.setMenu(mnRcFL);
+void RecentLists::setMenus(MenuArray* recentFoldersMenu, MenuArray* recentProgramsMenu, MenuArray* recentFilesMenu) {
+    folders_.setMenu(recentFoldersMenu);
+    executed_.setMenu(recentProgramsMenu);
+    files_.setMenu(recentFilesMenu);
 }
 
 bool RecentLists::isExecutable(std::string_view path) {
@@ -21,23 +21,23 @@ bool RecentLists::isExecutable(std::string_view path) {
     return ending == ".exe";
 }
 
-void RecentLists::RcntExFL(std::string_view path) {
+void RecentLists::recordOpenedFile(std::string_view path) {
     if (isExecutable(path))
-        AddRcEx(path);
+        addRecentProgram(path);
     else
-        AddRcFL(path);
+        addRecentFile(path);
 }
 
-void RecentLists::load(yIni& ini) {
-    folders_.load(ini.vGtVal("Recent", ""));
-    executed_.load(ini.vGtVal("RcntEx", ""));
-    files_.load(ini.vGtVal("RcntFL", ""));
-    AddRcEx("");
-    AddRcFL("");
+void RecentLists::load(SettingsStore& ini) {
+    folders_.load(ini.valueOr("Recent", ""));
+    executed_.load(ini.valueOr("RcntEx", ""));
+    files_.load(ini.valueOr("RcntFL", ""));
+    addRecentProgram("");
+    addRecentFile("");
 }
 
-void RecentLists::store(yIni& ini) const {
-    ini.SetVal("Recent", sLstRcFd());
-    ini.SetVal("RcntEx", sLstRcEx());
-    ini.SetVal("RcntFL", sLstRcFL());
+void RecentLists::store(SettingsStore& ini) const {
+    ini.setValue("Recent", savedRecentFolders());
+    ini.setValue("RcntEx", savedRecentPrograms());
+    ini.setValue("RcntFL", savedRecentFiles());
 }

@@ -6,35 +6,35 @@
 #include <string_view>
 
 class MenuArray;
-class yIni;
+class SettingsStore;
 
 // The browser's three histories: folders that became the root ("Recent", submenu
-// mnRcFd), executed programs ("RcntEx", mnRcEx) and other used files ("RcntFL", mnRcFL).
+// recentFoldersMenu), executed programs ("RcntEx", recentProgramsMenu) and other used files ("RcntFL", recentFilesMenu).
 // The busy flag of the browser is the caller's to set around the Add calls.
 class RecentLists {
   public:
     RecentLists();
     // The host's three submenus; null until the host is known.
-    void setMenus(MenuArray* mnRcFd, MenuArray* mnRcEx, MenuArray* mnRcFL);
+    void setMenus(MenuArray* recentFoldersMenu, MenuArray* recentProgramsMenu, MenuArray* recentFilesMenu);
 
     // A recorded file goes to the executed list when its name ends in ".exe" in any
     // letter case, else to the used-files list.
-    void RcntExFL(std::string_view path);
+    void recordOpenedFile(std::string_view path);
     static bool isExecutable(std::string_view path);
-    void AddRcFd(std::string_view path) { folders_.add(path); }
-    void AddRcEx(std::string_view path) { executed_.add(path); }
-    void AddRcFL(std::string_view path) { files_.add(path); }
+    void addRecentFolder(std::string_view path) { folders_.add(path); }
+    void addRecentProgram(std::string_view path) { executed_.add(path); }
+    void addRecentFile(std::string_view path) { files_.add(path); }
 
-    std::string sLstRcFd() const { return folders_.saved(); }
-    std::string sLstRcEx() const { return executed_.saved(); }
-    std::string sLstRcFL() const { return files_.saved(); }
+    std::string savedRecentFolders() const { return folders_.saved(); }
+    std::string savedRecentPrograms() const { return executed_.saved(); }
+    std::string savedRecentFiles() const { return files_.saved(); }
 
     // Reads the three keys of the group the caller has selected and fills the two file
     // submenus; the folder submenu fills when the restored root is set.
-    void load(yIni& ini);
+    void load(SettingsStore& ini);
     // Writes the three keys, in the order "Recent", "RcntEx", "RcntFL", into the group
     // the caller has selected.
-    void store(yIni& ini) const;
+    void store(SettingsStore& ini) const;
 
     const RecentList& folders() const { return folders_; }
     const RecentList& executed() const { return executed_; }

@@ -1,11 +1,11 @@
 #include "history/RegisteredFolders.h"
 
 #include "history/CommaList.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/FolderPicker.h"
-#include "platform/TextCase.h"
-#include "platform/controls/MenuArray.h"
-#include "settings/yIni.h"
+#include "platform/text/TextCase.h"
+#include "controls/MenuArray.h"
+#include "settings/SettingsStore.h"
 
 #include <algorithm>
 
@@ -17,44 +17,44 @@ std::string dirKey(int index) {
 
 } // namespace
 
-RegisteredFolders::RegisteredFolders(MenuArray& mnDir, MenuArray& mnNew, FolderPicker& picker)
-    : mnDir_(mnDir), mnNew_(mnNew), picker_(picker) {}
+RegisteredFolders::RegisteredFolders(MenuArray& registeredFoldersMenu, MenuArray& registrationMenu, FolderPicker& picker)
+    : registeredFoldersMenu_(registeredFoldersMenu), registrationMenu_(registrationMenu), picker_(picker) {}
 
-void RegisteredFolders::load(yIni& ini) {
-    sDirLst_.clear();
+void RegisteredFolders::load(SettingsStore& ini) {
+    registeredPaths_.clear();
     int k = 0;
     for (int i = 0; i < kLoadedKeys; ++i) {
-        const std::string folder = ini.vGtVal(dirKey(i), "");
+        const std::string folder = ini.valueOr(dirKey(i), "");
         if (folder.empty() || contains(folder) || !FileSystem::folderExists(folder))
             continue;
-        sDirLst_.push_back(folder);
-        mnDir_.setCaption(k, folder);
-        mnDir_.setVisible(k, true);
+        registeredPaths_.push_back(folder);
+        registeredFoldersMenu_.setCaption(k, folder);
+        registeredFoldersMenu_.setVisible(k, true);
         ++k;
     }
-    mnNew_.setVisible(0, !sDirLst_.empty());
+    registrationMenu_.setVisible(0, !registeredPaths_.empty());
 }
 
-void RegisteredFolders::store(yIni& ini) const {
+void RegisteredFolders::store(SettingsStore& ini) const {
     std::vector<std::string> folders;
-    for (int index : mnDir_.indexes())
-        folders.push_back(mnDir_.caption(index));
+    for (int index : registeredFoldersMenu_.indexes())
+        folders.push_back(registeredFoldersMenu_.caption(index));
     std::stable_sort(folders.begin(), folders.end(),
                      [](const auto& a, const auto& b) { return TextCase::compare(a, b) < 0; });
     for (std::size_t i = 0; i < folders.size(); ++i)
         if (folders[i] != "?")
-            ini.SetVal(dirKey(static_cast<int>(i)), folders[i]);
+            ini.setValue(dirKey(static_cast<int>(i)), folders[i]);
 }
 
-RegisteredFolders::Outcome RegisteredFolders::AddNwFld(Source source,
-                                                       std::string_view selectedFolder, yIni& ini,
+RegisteredFolders::Outcome RegisteredFolders::registerChosenFolder(Source source,
+                                                       std::string_view selectedFolder, SettingsStore& ini,
                                                        std::uintptr_t owner) {
     if (source == Source::SelectedNode)
         return registerFolder(selectedFolder, ini);
     return registerFolder(picker_.pickFolder(owner, kPickerTitle, "", ""), ini);
 }
 
-RegisteredFolders::Outcome RegisteredFolders::registerFolder(std::string_view folder, yIni& ini) {
+RegisteredFolders::Outcome RegisteredFolders::registerFolder(std::string_view folder, SettingsStore& ini) {
     if (folder.empty())
         return Outcome::NothingChosen;
     const std::string path(folder);
@@ -65,40 +65,40 @@ RegisteredFolders::Outcome RegisteredFolders::registerFolder(std::string_view fo
         shiftDown(k);
     } else {
         if (!contains(path))
-            sDirLst_.push_back(path);
-        shiftDown(mnDir_.upperBound() + 1);
+            registeredPaths_.push_back(path);
+        shiftDown(registeredFoldersMenu_.upperBound() + 1);
     }
     setItem(0, path);
-    mnNew_.setVisible(0, true);
+    registrationMenu_.setVisible(0, true);
     return writeThrough(ini) ? Outcome::Saved : Outcome::NotSaved;
 }
 
 bool RegisteredFolders::contains(std::string_view folder) const {
-    return CommaList::find(sDirLst_, folder) >= 0;
+    return CommaList::find(registeredPaths_, folder) >= 0;
 }
 
 void RegisteredFolders::shiftDown(int from) {
     for (int i = from - 1; i >= 0; --i)
-        setItem(i + 1, mnDir_.caption(i));
+        setItem(i + 1, registeredFoldersMenu_.caption(i));
 }
 
 void RegisteredFolders::setItem(int index, const std::string& caption) {
-    mnDir_.setCaption(index, caption);
-    mnDir_.setVisible(index, caption != "?");
+    registeredFoldersMenu_.setCaption(index, caption);
+    registeredFoldersMenu_.setVisible(index, caption != "?");
 }
 
 int RegisteredFolders::menuIndexOf(std::string_view folder) const {
-    const std::vector<int> indexes = mnDir_.indexes();
+    const std::vector<int> indexes = registeredFoldersMenu_.indexes();
     for (auto it = indexes.rbegin(); it != indexes.rend(); ++it)
-        if (TextCase::equal(mnDir_.caption(*it), folder))
+        if (TextCase::equal(registeredFoldersMenu_.caption(*it), folder))
             return *it;
     return -1;
 }
 
-bool RegisteredFolders::writeThrough(yIni& ini) const {
-    ini.GetGtx(kGroup);
-    for (int index : mnDir_.indexes())
-        if (mnDir_.caption(index) != "?")
-            ini.SetVal(dirKey(index), mnDir_.caption(index));
-    return ini.SetGtx() && ini.SetTxt();
+bool RegisteredFolders::writeThrough(SettingsStore& ini) const {
+    ini.readGroup(kGroup);
+    for (int index : registeredFoldersMenu_.indexes())
+        if (registeredFoldersMenu_.caption(index) != "?")
+            ini.setValue(dirKey(index), registeredFoldersMenu_.caption(index));
+    return ini.writeGroup() && ini.writeFile();
 }

@@ -13,15 +13,15 @@ FindFiles::FindFiles(ProgramStarter& starter, FindWindow& ownWindow, PlacementSt
     ownWindow_.setOpenHandler(std::move(open));
 }
 
-void FindFiles::FndFls() {
+void FindFiles::findFiles() {
     if (ownWindow_.isShown()) {
         ownWindow_.bringForward();
         return;
     }
-    placement_.PlcWnd(0);
+    placement_.placeWindow(0);
     if (!startDesktopTool())
         ownWindow_.show(startFolder_);
-    placement_.PlcWnd(1);
+    placement_.placeWindow(1);
 }
 
 bool FindFiles::startDesktopTool() {

@@ -27,7 +27,7 @@ class FindFiles {
 
     // Opens a search window. The own window, once open, is brought forward instead of
     // opening again, and is not placed a second time.
-    void FndFls();
+    void findFiles();
 
   private:
     bool startDesktopTool();

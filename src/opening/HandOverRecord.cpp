@@ -1,6 +1,6 @@
 #include "opening/HandOverRecord.h"
 
-#include "platform/AnsiCodec.h"
+#include "platform/text/AnsiCodec.h"
 
 #include <limits>
 

@@ -2,11 +2,11 @@
 
 #include "browser/BrowserHost.h"
 #include "browser/PathText.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
 #include "platform/DocumentViewer.h"
-#include "platform/FileSystem.h"
-#include "platform/TextCase.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/TextCase.h"
 #include "platform/UiLoop.h"
 #include "settings/ValueText.h"
 
@@ -47,21 +47,21 @@ int toOfficeUnits(int pixels) {
 
 } // namespace
 
-OpenPolicy::OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record,
+OpenPolicy::OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* placement, Record record,
                        KeptViewers viewers)
     : host_(host), shell_(shell), placement_(placement), record_(std::move(record)),
       viewers_(viewers) {}
 
-void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
+void OpenPolicy::openByPolicy(std::string& path, bool plainOpen, bool explore) {
     WaitCursor busy(host_);
-    iOfcMd_ = DocumentKind::Shell;
+    shownKind_ = DocumentKind::Shell;
     started_ = false;
     // Cancel keeps the document shown and opens nothing.
     if (!mayReplace(kindFor(path, plainOpen)))
         return;
     if (!openInViewer(path, plainOpen))
         openInShell(path, explore);
-    if (iOfcMd_ != DocumentKind::Shell)
+    if (shownKind_ != DocumentKind::Shell)
         switchKind();
     // Only what really started goes into the recent lists.
     if (record_ && started_)
@@ -69,7 +69,7 @@ void OpenPolicy::OpnByPlc(std::string& path, bool plainOpen, bool explore) {
 }
 
 DocumentKind OpenPolicy::kindFor(const std::string& path, bool plainOpen) const {
-    if (plainOpen || host_.documentOptions().iTypD < 2 || !isSinglePath(path))
+    if (plainOpen || host_.documentOptions().officeOpenMode < 2 || !isSinglePath(path))
         return DocumentKind::Shell;
     return KeptViewers::kindOf(TextCase::lower(PathText::extensionOf(path)));
 }
@@ -78,7 +78,7 @@ bool OpenPolicy::mayReplace(DocumentKind next) {
     if (next == DocumentKind::Shell)
         return true;
     // The same kind's document gives way to the next one; another kind's on a switch.
-    return mayClose(next == iLstMd_ || iLstMd_ == DocumentKind::Shell ? next : iLstMd_);
+    return mayClose(next == lastShownKind_ || lastShownKind_ == DocumentKind::Shell ? next : lastShownKind_);
 }
 
 bool OpenPolicy::mayClose(DocumentKind kind) {
@@ -105,34 +105,34 @@ void OpenPolicy::closeViewers() {
 }
 
 bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
-    iOfcMd_ = kindFor(path, plainOpen);
-    if (iOfcMd_ == DocumentKind::Shell)
+    shownKind_ = kindFor(path, plainOpen);
+    if (shownKind_ == DocumentKind::Shell)
         return false;
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
     if (ext == "url")
-        path = Fld::LnkTrg(path);
-    const bool opened = iOfcMd_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);
+        path = ShellServices::shortcutTarget(path);
+    const bool opened = shownKind_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);
     if (!opened) {
         // No viewer of the kind could be started: the desktop opens it, placed beside us.
-        SetPlcRct();
-        started_ = shell_.OpnDoc(path, false);
+        armPlacement();
+        started_ = shell_.openDocument(path, false);
     }
     return true;
 }
 
 bool OpenPolicy::openInOffice(const std::string& path) {
-    if (viewers_.reusable(iOfcMd_)) {
-        DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
+    if (viewers_.reusable(shownKind_)) {
+        DocumentViewer& viewer = *viewers_.viewer(shownKind_);
         if (!viewer.minimized().value_or(false))
             viewer.closeDocument();
-    } else if (!viewers_.create(iOfcMd_)) {
+    } else if (!viewers_.create(shownKind_)) {
         return false;
     }
-    DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
-    PlcDocWnd();
-    started_ = viewer.open(path, host_.documentOptions().bRed);
+    DocumentViewer& viewer = *viewers_.viewer(shownKind_);
+    placeDocumentWindow();
+    started_ = viewer.open(path, host_.documentOptions().readOnly);
     viewer.show();
-    PlcDocWnd();
+    placeDocumentWindow();
     return true;
 }
 
@@ -141,25 +141,25 @@ bool OpenPolicy::openInBrowser(const std::string& path) {
         return false;
     DocumentViewer& viewer = *viewers_.viewer(DocumentKind::Browser);
     viewer.show();
-    PlcDocWnd();
+    placeDocumentWindow();
     started_ = viewer.open(path, false);
-    PlcDocWnd();
+    placeDocumentWindow();
     return true;
 }
 
 void OpenPolicy::openInShell(const std::string& path, bool explore) {
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
-    if (TextCase::find(host_.documentOptions().sMnFm, ext) != std::string::npos)
+    if (TextCase::find(host_.documentOptions().minimiseExtensions, ext) != std::string::npos)
         host_.minimizeMain();
     for (const std::string& piece : piecesOf(path))
-        started_ = shell_.ShlOpn(piece, explore) || started_;
+        started_ = shell_.shellOpen(piece, explore) || started_;
 }
 
 // The previous kind's viewer gives way, whether or not this request's viewer came up.
 void OpenPolicy::switchKind() {
-    if (iLstMd_ != iOfcMd_ && iLstMd_ != DocumentKind::Shell)
-        viewers_.leave(iLstMd_);
-    iLstMd_ = iOfcMd_;
+    if (lastShownKind_ != shownKind_ && lastShownKind_ != DocumentKind::Shell)
+        viewers_.leave(lastShownKind_);
+    lastShownKind_ = shownKind_;
 }
 
 ScreenRect OpenPolicy::rectangle() const {
@@ -174,24 +174,24 @@ ScreenRect OpenPolicy::officeUnits(const ScreenRect& pixels) {
                       toOfficeUnits(pixels.width), toOfficeUnits(pixels.height)};
 }
 
-void OpenPolicy::SetPlcRct() {
+void OpenPolicy::armPlacement() {
     if (placement_)
-        placement_->SetPlacement(rectangle());
+        placement_->setPlacement(rectangle());
 }
 
-void OpenPolicy::PlcDocWnd() {
+void OpenPolicy::placeDocumentWindow() {
     if (placement_ && placement_->lastPlaced() != 0) {
-        SetPlcRct();
-        placement_->MovWnd();
+        armPlacement();
+        placement_->moveWindow();
     }
     placeViewer();
 }
 
 void OpenPolicy::placeViewer() {
-    if (!viewers_.exists(iOfcMd_))
+    if (!viewers_.exists(shownKind_))
         return;
-    DocumentViewer& viewer = *viewers_.viewer(iOfcMd_);
-    const bool office = iOfcMd_ != DocumentKind::Browser;
+    DocumentViewer& viewer = *viewers_.viewer(shownKind_);
+    const bool office = shownKind_ != DocumentKind::Browser;
     const ScreenRect pixels = rectangle();
     if (placeFrames(viewer, office, pixels))
         return;
@@ -213,6 +213,6 @@ bool OpenPolicy::placeFrames(DocumentViewer& viewer, bool office, const ScreenRe
     return placement_->placeWindowsOf(pid, pixels);
 }
 
-std::string OpenPolicy::sGtOfcOpn() {
+std::string OpenPolicy::openViewerNames() {
     return viewers_.shownNames();
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 class DocumentViewer;
-class Fld;
+class ShellServices;
 class WindowPlacement;
 struct DocumentOptions;
 
@@ -39,20 +39,20 @@ class OpenPolicy {
   public:
     using Record = std::function<void(const std::string& path)>;
 
-    OpenPolicy(PolicyHost& host, Fld& shell, WindowPlacement* placement, Record record,
+    OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* placement, Record record,
                KeptViewers viewers = {});
 
     // `path`: one path, or several joined by ","; `plainOpen` skips the document rules,
     // `explore` shows folders in the file manager. A shortcut to a web address opened in
     // the browser viewer is replaced in `path` by the address.
-    void OpnByPlc(std::string& path, bool plainOpen, bool explore);
+    void openByPolicy(std::string& path, bool plainOpen, bool explore);
     // The part of the work area right of the main window, in pixels.
     ScreenRect rectangle() const;
     // Arms the placement of started programs' windows in that rectangle.
-    void SetPlcRct();
+    void armPlacement();
     // After the main window changed its width: the placed window and the viewer of the
     // last request follow.
-    void PlcDocWnd();
+    void placeDocumentWindow();
     // The rectangle in the office viewers' units: the pixel figures × 0.753, rounded.
     static ScreenRect officeUnits(const ScreenRect& pixels);
 
@@ -60,10 +60,10 @@ class OpenPolicy {
     // viewer whose edits the user keeps with Cancel stays).
     // Viewers an earlier run left running are adopted first, so they are named too.
     void adoptViewersLeftRunning() { viewers_.adoptLeftRunning(); }
-    std::string sGtOfcOpn();
+    std::string openViewerNames();
     void closeViewers();
 
-    DocumentKind iOfcMd() const { return iOfcMd_; }
+    DocumentKind shownKind() const { return shownKind_; }
 
   private:
     // The kind a request goes to: a viewer's, or the shell's.
@@ -82,12 +82,12 @@ class OpenPolicy {
     bool placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels);
 
     PolicyHost& host_;
-    Fld& shell_;
+    ShellServices& shell_;
     WindowPlacement* placement_;
     Record record_;
     KeptViewers viewers_;
-    DocumentKind iOfcMd_ = DocumentKind::Shell;
-    DocumentKind iLstMd_ = DocumentKind::Shell;
+    DocumentKind shownKind_ = DocumentKind::Shell;
+    DocumentKind lastShownKind_ = DocumentKind::Shell;
     // Whether the request being handled started something.
     bool started_ = false;
 };

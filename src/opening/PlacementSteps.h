@@ -6,5 +6,5 @@
 class PlacementSteps {
   public:
     virtual ~PlacementSteps() = default;
-    virtual void PlcWnd(int mode) = 0;
+    virtual void placeWindow(int mode) = 0;
 };

@@ -8,14 +8,14 @@
 WindowPlacement::WindowPlacement(WindowList& windows, UiLoop& loop, WaitClock& clock)
     : windows_(windows), loop_(loop), clock_(clock) {}
 
-void WindowPlacement::SetPlacement(const ScreenRect& rect) {
+void WindowPlacement::setPlacement(const ScreenRect& rect) {
     rect_ = rect;
     placementOn_ = true;
 }
 
 // Events run while mode 1 waits, and one of them may start another program; such a nested
 // start is not placed, so that the waiting one keeps its own snapshot.
-void WindowPlacement::PlcWnd(int mode) {
+void WindowPlacement::placeWindow(int mode) {
     if (!placementOn_ || waiting_)
         return;
     if (mode == 0)
@@ -24,13 +24,13 @@ void WindowPlacement::PlcWnd(int mode) {
         placeNewWindow();
 }
 
-void WindowPlacement::EnumWndProc(Handle window, int mode) {
+void WindowPlacement::visitWindow(Handle window, int mode) {
     if (mode == 0)
         snapshotTaken_ = true;
     (mode == 0 ? snapshot_ : newWindows_).push_back(window);
 }
 
-void WindowPlacement::MovWnd() {
+void WindowPlacement::moveWindow() {
     if (lastPlaced_ != 0 && placementOn_)
         windows_.move(lastPlaced_, rect_);
 }
@@ -82,7 +82,7 @@ bool WindowPlacement::waitForCountChange() {
 
 void WindowPlacement::enumerate(int mode) {
     for (const Handle window : windows_.shownWindows())
-        EnumWndProc(window, mode);
+        visitWindow(window, mode);
 }
 
 WindowPlacement::Handle WindowPlacement::firstNewWindow() const {

@@ -28,18 +28,18 @@ class WindowPlacement : public PlacementSteps {
     WindowPlacement(WindowList& windows, UiLoop& loop, WaitClock& clock);
 
     // Stores the rectangle and turns placement on; it is never turned off again.
-    void SetPlacement(const ScreenRect& rect);
+    void setPlacement(const ScreenRect& rect);
     bool placementOn() const { return placementOn_; }
     const ScreenRect& placementRect() const { return rect_; }
     // The window most recently placed; 0 when there is none.
     Handle lastPlaced() const { return lastPlaced_; }
 
-    void PlcWnd(int mode) override;
+    void placeWindow(int mode) override;
     // Counts one shown window into the snapshot (mode 0) or into the windows seen after
     // the start (mode 1).
-    void EnumWndProc(Handle window, int mode);
+    void visitWindow(Handle window, int mode);
     // Moves the last placed window into the (recomputed) rectangle again.
-    void MovWnd();
+    void moveWindow();
     // Moves the shown windows of the process `pid` so that their frames, title bars
     // included, cover `rect`, as the window manager frames them; false when it has none.
     bool placeWindowsOf(int pid, const ScreenRect& rect);

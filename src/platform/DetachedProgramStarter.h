@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DetachedProcess.h"
+#include "platform/process/DetachedProcess.h"
 #include "platform/ProgramStarter.h"
 
 // Starts programs that live on by themselves (see DetachedProcess).

@@ -1,7 +1,7 @@
 #include "settings/SettingsEscape.h"
 
-#include "platform/AnsiCodec.h"
-#include "platform/Utf8.h"
+#include "platform/text/AnsiCodec.h"
+#include "platform/text/Utf8.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,13 +1,13 @@
 #include "settings/UserDataFolder.h"
 
-#include "platform/AnsiCodec.h"
-#include "platform/FileSystem.h"
+#include "platform/text/AnsiCodec.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgramSettings.h"
-#include "platform/SmallFile.h"
-#include "platform/TextCase.h"
-#include "platform/Utf8.h"
-#include "settings/yIni.h"
+#include "platform/desktop/ProgramSettings.h"
+#include "platform/fs/SmallFile.h"
+#include "platform/text/TextCase.h"
+#include "platform/text/Utf8.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::string UserDataFolder::resolve(std::string_view appData, std::string_view d
     const std::string setting = readSetting(programFolder_ + "UserData.ini", defaultFolder);
     const std::string folder = choose(setting, defaultFolder, documents);
     if (!FileSystem::folderExists(folder))
-        yIni::F_CreateFld(folder);
+        SettingsStore::createFolder(folder);
     return folder;
 }
 

@@ -1,7 +1,7 @@
 #include "actions/ActionDispatcher.h"
 #include "actions/ActionsFixture.h"
 #include "actions/ShellHandOff.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 
 #include <unistd.h>
 
@@ -91,17 +91,17 @@ TEST_F(ActionDispatcherTest, EveryFamilyAndIndexReachesItsAction) {
     for (const Case& c : cases) {
         reset();
         folderPicker.answers = {dest};
-        browser.trAct(c.group, c.index, "", c.tree);
+        browser.performAction(c.group, c.index, "", c.tree);
         EXPECT_EQ(outcome(), c.expected)
             << c.group << " " << c.index << (c.tree ? " tree" : " list");
     }
 }
 
 TEST_F(ActionDispatcherTest, CancelledChooserAndFailedCopyStopTheAction) {
-    browser.trAct("Opt", 4, "", false);
+    browser.performAction("Opt", 4, "", false);
     actions.flOprResult = false;
     folderPicker.answers = {dir / "dest"};
-    browser.trAct("Opt", 5, "", false);
+    browser.performAction("Opt", 5, "", false);
     EXPECT_EQ(actions.calls.size(), 1u);
     EXPECT_EQ(actions.calls[0].rfind("FlOpr 移動 ", 0), 0u);
 }
@@ -124,11 +124,11 @@ TEST_F(ActionDispatcherTest, MasksSelectTheTwoDigitNumbersWrittenInThem) {
 
 TEST_F(ActionDispatcherTest, ItemsGoneFromTheDiskAreLeftOut) {
     ::unlink((dir / "r/a, b.txt").c_str());
-    browser.trAct("Fold", 7, "", false);
+    browser.performAction("Fold", 7, "", false);
     ::rmdir((dir / "r/sub").c_str());
     ::unlink((dir / "r/c d.txt").c_str());
-    browser.trAct("Fold", 13, "", false);
-    browser.trAct("Fold", 1, "", false);
+    browser.performAction("Fold", 13, "", false);
+    browser.performAction("Fold", 1, "", false);
     EXPECT_EQ(outcome(), (std::vector<std::string>{"copy [" + (dir / "r/sub") + "][" +
                                                    (dir / "r/c d.txt") + "]"}));
 }
@@ -139,27 +139,27 @@ TEST_F(ActionDispatcherTest, SendToGivesEachPathAsOneArgumentAndRecordsIt) {
     ASSERT_TRUE(ShellLink::save(dir / "data/Quorvale/SendTo/Tool.lnk", dir / "bin/tool", ""));
     ASSERT_TRUE(ShellLink::save(dir / "data/Quorvale/SendTo/Gone.lnk", dir / "bin/gone", ""));
     selectRows({"c d.txt"});
-    browser.trAct("Send", 0, "Gone", false);
+    browser.performAction("Send", 0, "Gone", false);
     const RecentLists& recent = browser.recent();
-    EXPECT_EQ((recent.sLstRcEx() + recent.sLstRcFL()).find("c d.txt"), std::string::npos)
+    EXPECT_EQ((recent.savedRecentPrograms() + recent.savedRecentFiles()).find("c d.txt"), std::string::npos)
         << "a target that did not start records nothing";
     selectRows({"a, b.txt", "c d.txt"});
-    browser.trAct("Send", 0, "Tool", false);
+    browser.performAction("Send", 0, "Tool", false);
     ASSERT_EQ(opener.calls.size(), 1u);
     EXPECT_EQ(opener.calls[0].target, dir / "bin/tool");
     EXPECT_EQ(opener.calls[0].arguments,
               (std::vector<std::string>{dir / "r/a, b.txt", dir / "r/c d.txt"}));
     EXPECT_EQ(opened, (std::vector<std::string>{"before", "before"}));
-    EXPECT_NE(browser.recent().sLstRcFL().find("," + (dir / "r/c d.txt") + ","), std::string::npos)
+    EXPECT_NE(browser.recent().savedRecentFiles().find("," + (dir / "r/c d.txt") + ","), std::string::npos)
         << "each path is recorded on its own, never the joined arguments";
 }
 
 TEST_F(ActionDispatcherTest, SystemFoldersAreExploredThroughTheHandOff) {
     EnvVar config{"XDG_CONFIG_HOME", dir / "cfg"};
     dir.mkdir("cfg/Quorvale"); // an absent special folder would open the chooser
-    browser.trAct("SyE", 3, "", false);
-    browser.trAct("sye", 4, "", false);
-    browser.trAct("SyE", 5, "", false); // no path: the chooser, cancelled
+    browser.performAction("SyE", 3, "", false);
+    browser.performAction("sye", 4, "", false);
+    browser.performAction("SyE", 5, "", false); // no path: the chooser, cancelled
     EXPECT_EQ(outcome(),
               (std::vector<std::string>{"before", "plain explore " + (dir / "cfg/Quorvale"),
                                         "picker ﾌｫﾙﾀﾞの指定"}));

@@ -5,7 +5,7 @@
 #include "actions/FakeClipboard.h"
 #include "actions/RecordingFileActions.h"
 #include "browser/BrowserFixture.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "platform/Clipboard.h"
 #include "platform/PopupMenuView.h"
 #include "support/EnvVar.h"
@@ -55,11 +55,11 @@ class ScriptedPopupMenu : public PopupMenuView {
 class ActionsFixture : public BrowserFixture {
   protected:
     ActionsFixture() {
-        browser.eSlcFL = [this](std::string& path, bool plain, bool explore) {
+        browser.openPathRequested = [this](std::string& path, bool plain, bool explore) {
             opened.push_back(std::string(plain ? "plain " : "") + (explore ? "explore " : "open ") +
                              path);
         };
-        browser.eBfrOpn = [this] { opened.push_back("before"); };
+        browser.beforeOpen = [this] { opened.push_back("before"); };
         ActionServices services;
         services.shell = &shell;
         services.clipboard = &clipboard;
@@ -72,7 +72,7 @@ class ActionsFixture : public BrowserFixture {
 
     // The list's rows with these names selected, the first of them current.
     void selectRows(const std::vector<std::string>& names) {
-        auto& list = browser.controls().lsView;
+        auto& list = browser.controls().listControl;
         list.clearSelection();
         for (const std::string& name : names)
             list.setSelected(row(name), true);
@@ -91,7 +91,7 @@ class ActionsFixture : public BrowserFixture {
 
     EnvVar data{"XDG_DATA_HOME", dir / "data"};
     ScriptedShellOpener opener;
-    Fld shell{opener, folderPicker, loop};
+    ShellServices shell{opener, folderPicker, loop};
     FakeClipboard clipboard;
     ScriptedPopupMenu popup;
     RecordingFileActions actions;

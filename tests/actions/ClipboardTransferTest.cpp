@@ -24,7 +24,7 @@ class ClipboardTransferTest : public BrowserFixture {
     // Stands for the right-click that recorded the node or row the paste goes to.
     void pressed(const std::string& nodePath, const std::string& rowName) {
         state().pointedKey = nodePath.empty() ? "" : nodeAtPath(dir / nodePath)->key();
-        state().trackedItem = rowName.empty() ? 0 : browser.controls().lsView.indexOf(row(rowName));
+        state().trackedItem = rowName.empty() ? 0 : browser.controls().listControl.indexOf(row(rowName));
     }
 
     RecordingService service;
@@ -35,7 +35,7 @@ class ClipboardTransferTest : public BrowserFixture {
 TEST_F(ClipboardTransferTest, PasteGoesWhereTheUserRightClickedAndNeverOntoAFile) {
     struct Case {
         const char* what;
-        bool bTrv;
+        bool inTree;
         std::string node, row, target; // target "": nothing pasted
     };
     const Case cases[] = {
@@ -46,7 +46,7 @@ TEST_F(ClipboardTransferTest, PasteGoesWhereTheUserRightClickedAndNeverOntoAFile
     for (const Case& c : cases) {
         service.requests.clear();
         pressed(c.node, c.row);
-        ops().ClpPast(c.bTrv);
+        ops().pasteFiles(c.inTree);
         if (c.target.empty()) {
             EXPECT_TRUE(service.requests.empty()) << c.what;
             continue;
@@ -62,7 +62,7 @@ TEST_F(ClipboardTransferTest, ACutListIsMovedWholeAndStaysOnTheClipboard) {
     const std::string longPath = "/" + std::string(300, 'n') + "/" + std::string(900, 'm') + ",x";
     clipboard.files = {{longPath, source}, ClipEffect::Move};
     pressed("", "");
-    ops().ClpPast(false);
+    ops().pasteFiles(false);
     ASSERT_EQ(service.requests.size(), 1u);
     EXPECT_EQ(service.requests[0].kind, FileOperationKind::Move);
     EXPECT_EQ(service.requests[0].sources, (std::vector<std::string>{longPath, source}));
@@ -78,25 +78,25 @@ TEST_F(ClipboardTransferTest, ASuccessfulPasteShowsTheNewFileAndAFailedOneLeaves
     };
     service.result = false;
     pressed("", "");
-    ops().ClpPast(false);
+    ops().pasteFiles(false);
     EXPECT_FALSE(row("a, b 日本.txt")) << "not reconciled after a failure";
     std::filesystem::remove(dir / "f/a, b 日本.txt");
     service.result = true;
-    ops().ClpPast(false);
+    ops().pasteFiles(false);
     EXPECT_TRUE(row("a, b 日本.txt"));
 }
 
 TEST_F(ClipboardTransferTest, TheListingOfAnEmptyFolderIsTheHeaderAlone) {
     dir.mkdir("empty");
     browser.setRoot(dir / "empty");
-    ops().ClpLst();
+    ops().copyListAsText();
     EXPECT_EQ(clipboard.text, "名前\t更新日\tｻｲｽﾞ\r");
 }
 
 TEST_F(ClipboardTransferTest, TheListingHasFourFieldsARowEachLineEndedByCr) {
     const std::string file = dir.write("one/a.txt", "12345");
     browser.setRoot(dir / "one");
-    ops().ClpLst();
+    ops().copyListAsText();
     const auto record = FileSystem::getFile(file);
     ASSERT_TRUE(record);
     EXPECT_EQ(clipboard.text, "名前\t更新日\tｻｲｽﾞ\r"

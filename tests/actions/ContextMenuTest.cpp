@@ -1,7 +1,7 @@
 #include "actions/ActionsFixture.h"
 #include "actions/SendToScan.h"
-#include "actions/spFiL.h"
-#include "platform/ShellLink.h"
+#include "actions/ContextMenu.h"
+#include "platform/desktop/ShellLink.h"
 
 namespace {
 
@@ -12,16 +12,16 @@ std::vector<std::string> captions(const std::vector<PopupEntry>& entries) {
     return out;
 }
 
-TEST(spFiLTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
-    spFiL menu;
-    EXPECT_EQ(spFiL::kCaption, "uFileのPopUp");
-    EXPECT_EQ(menu.mnJb.caption(0), "編集");
-    EXPECT_EQ(menu.mnFold.count(), 17);
-    EXPECT_EQ(menu.mnFold.caption(4), "送る");
-    EXPECT_FALSE(menu.mnFold.visible(4));
-    EXPECT_FALSE(menu.mnFold.visible(5));
-    EXPECT_EQ(menu.mnSend.caption(0), "?");
-    EXPECT_EQ(menu.mnOpt.indexes(), (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}));
+TEST(ContextMenuItemsTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
+    ContextMenu menu;
+    EXPECT_EQ(ContextMenu::kCaption, "FolderBrowserのPopUp");
+    EXPECT_EQ(menu.editItems.caption(0), "編集");
+    EXPECT_EQ(menu.contextItems.count(), 17);
+    EXPECT_EQ(menu.contextItems.caption(4), "送る");
+    EXPECT_FALSE(menu.contextItems.visible(4));
+    EXPECT_FALSE(menu.contextItems.visible(5));
+    EXPECT_EQ(menu.sendToItems.caption(0), "?");
+    EXPECT_EQ(menu.extendedItems.indexes(), (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}));
     const auto entries = menu.entries();
     EXPECT_EQ(captions(entries),
               (std::vector<std::string>{"ｴｸｽﾌﾟﾛｰﾗｰ(&X)", "開く(&O)", "検索(&E)", "-",
@@ -35,14 +35,14 @@ TEST(spFiLTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
     menu.reset(false);
     EXPECT_FALSE(menu.entries()[6].enabled);
     menu.chosen(entries[8].submenu[6].id);
-    EXPECT_EQ(menu.sGrp, "Opt");
-    EXPECT_EQ(menu.iNdx, 10);
+    EXPECT_EQ(menu.menuFamily, "Opt");
+    EXPECT_EQ(menu.itemIndex, 10);
     menu.chosen(entries[11].id);
-    EXPECT_EQ(menu.sGrp, "Fold");
-    EXPECT_EQ(menu.iNdx, 13);
+    EXPECT_EQ(menu.menuFamily, "Fold");
+    EXPECT_EQ(menu.itemIndex, 13);
     menu.reset(true);
-    EXPECT_EQ(menu.sGrp, "");
-    EXPECT_EQ(menu.iNdx, 0);
+    EXPECT_EQ(menu.menuFamily, "");
+    EXPECT_EQ(menu.itemIndex, 0);
 }
 
 TEST(SendToScanTest, ShortcutsNameTheItemsAndOtherFilesArePassedOver) {
@@ -57,15 +57,15 @@ TEST(SendToScanTest, ShortcutsNameTheItemsAndOtherFilesArePassedOver) {
         << "a name without \".\" no longer hides the whole submenu";
     EXPECT_TRUE(SendToScan::names(dir / "missing").empty());
 
-    spFiL menu;
+    ContextMenu menu;
     menu.fillSendTo(SendToScan::names(dir / "s"));
     const auto entries = menu.entries();
     ASSERT_EQ(entries[4].caption, "送る");
     EXPECT_EQ(captions(entries[4].submenu), (std::vector<std::string>{"A", "b"}));
     EXPECT_EQ(entries[5].caption, "-");
     menu.chosen(entries[4].submenu[1].id);
-    EXPECT_EQ(menu.sGrp, "Send");
-    EXPECT_EQ(menu.sLnk, "b");
+    EXPECT_EQ(menu.menuFamily, "Send");
+    EXPECT_EQ(menu.sendToLink, "b");
 }
 
 class ContextMenuTest : public ActionsFixture {
@@ -77,9 +77,9 @@ class ContextMenuTest : public ActionsFixture {
         dir.write("r/b.txt", "");
         browser.setRoot(dir / "r");
     }
-    std::string rootKey() { return browser.controls().trView.firstNode()->key(); }
+    std::string rootKey() { return browser.controls().treeControl.firstNode()->key(); }
     std::string nodeKey(const std::string& relative) {
-        return browser.tree().trGtKey(dir / relative);
+        return browser.tree().keyOfPath(dir / relative);
     }
 };
 
@@ -87,32 +87,32 @@ TEST_F(ContextMenuTest, SelectionsAreWholePathsFromEitherPane) {
     const SelectionCollector& s = browser.actions().selection();
     const std::string r = dir / "r";
     selectRows({"sub2", "a,1.txt", "b.txt"});
-    EXPECT_EQ(s.sGtSlc(false, false, false),
+    EXPECT_EQ(s.selectedPaths(false, false, false),
               (std::vector<std::string>{r + "/sub2", r + "/a,1.txt", r + "/b.txt"}))
         << "a comma stays inside its path";
-    EXPECT_EQ(s.sGtSlc(false, true, false), (std::vector<std::string>{r + "/sub2"}));
-    EXPECT_EQ(s.sGtSlc(false, false, true), (std::vector<std::string>{r + "/sub2"}));
+    EXPECT_EQ(s.selectedPaths(false, true, false), (std::vector<std::string>{r + "/sub2"}));
+    EXPECT_EQ(s.selectedPaths(false, false, true), (std::vector<std::string>{r + "/sub2"}));
     selectRows({"b.txt", "a,1.txt"});
-    EXPECT_EQ(s.sGtSlc(false, false, true), (std::vector<std::string>{r + "/a,1.txt"}))
+    EXPECT_EQ(s.selectedPaths(false, false, true), (std::vector<std::string>{r + "/a,1.txt"}))
         << "first in list order";
-    EXPECT_EQ(s.sGtSlc(false, true, false), (std::vector<std::string>{r + "/"}))
+    EXPECT_EQ(s.selectedPaths(false, true, false), (std::vector<std::string>{r + "/"}))
         << "no folder row: the listed folder itself";
-    EXPECT_EQ(s.sGtSlc(false, true, true), (std::vector<std::string>{r + "/"}));
+    EXPECT_EQ(s.selectedPaths(false, true, true), (std::vector<std::string>{r + "/"}));
 
-    auto& tree = browser.controls().trView;
+    auto& tree = browser.controls().treeControl;
     tree.select(nullptr);
-    EXPECT_EQ(s.sGtSlc(true, true, false), (std::vector<std::string>{r}));
+    EXPECT_EQ(s.selectedPaths(true, true, false), (std::vector<std::string>{r}));
     tree.select(node(nodeKey("r/sub")));
-    EXPECT_EQ(s.sGtSlc(true, false, true), (std::vector<std::string>{r + "/sub"}));
-    browser.ShwLst(false);
+    EXPECT_EQ(s.selectedPaths(true, false, true), (std::vector<std::string>{r + "/sub"}));
+    browser.showList(false);
     TreeNode* file = nullptr;
     for (TreeNode* n = tree.firstNode()->firstChild(); n; n = n->nextSibling())
         if (n->text() == "b.txt")
             file = n;
     ASSERT_TRUE(file);
     tree.select(file);
-    EXPECT_TRUE(s.sGtSlc(true, true, false).empty()) << "explorer on a file node does nothing";
-    EXPECT_EQ(s.sGtSlc(true, false, false), (std::vector<std::string>{r + "/b.txt"}));
+    EXPECT_TRUE(s.selectedPaths(true, true, false).empty()) << "explorer on a file node does nothing";
+    EXPECT_EQ(s.selectedPaths(true, false, false), (std::vector<std::string>{r + "/b.txt"}));
 }
 
 TEST_F(ContextMenuTest, TheListShowsPasteOnFolderRowsAndEmptySpaceOnly) {
@@ -121,7 +121,7 @@ TEST_F(ContextMenuTest, TheListShowsPasteOnFolderRowsAndEmptySpaceOnly) {
     EXPECT_FALSE(popup.pasteEnabled());
     rightClickRow("sub");
     EXPECT_TRUE(popup.pasteEnabled()) << "the list does not ask the clipboard";
-    ListItem* current = browser.controls().lsView.current();
+    ListItem* current = browser.controls().listControl.current();
     rightClickRow("");
     EXPECT_TRUE(popup.pasteEnabled());
     EXPECT_FALSE(current->selected()) << "empty space deselects the current row";
@@ -211,9 +211,9 @@ TEST_F(ContextMenuTest, BackspaceInTheListOpensTheParentFolder) {
     ASSERT_EQ(listTexts(), (std::vector<std::string>{"deep"}));
     browser.listKeyPressed(BrowserKey::Backspace, {});
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "sub2", "a,1.txt", "b.txt"}));
-    EXPECT_EQ(browser.controls().trView.selected()->key(), rootKey());
+    EXPECT_EQ(browser.controls().treeControl.selected()->key(), rootKey());
     browser.listKeyPressed(BrowserKey::Backspace, {});
-    EXPECT_EQ(browser.Root(), dir.path()) << "above the root the tree goes up";
+    EXPECT_EQ(browser.root(), dir.path()) << "above the root the tree goes up";
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "actions/ActionsFixture.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 
 #include <unistd.h>
 
@@ -40,7 +40,7 @@ class DoubleClickOpeningTest : public ActionsFixture {
     // A double-click on the tree's file node `name` (tree-only view).
     void openNode(const std::string& name) {
         TreeNode* file = nullptr;
-        for (TreeNode* n = browser.controls().trView.firstNode()->firstChild(); n;
+        for (TreeNode* n = browser.controls().treeControl.firstNode()->firstChild(); n;
              n = n->nextSibling())
             if (n->text() == name)
                 file = n;
@@ -64,7 +64,7 @@ TEST_F(DoubleClickOpeningTest, FilesAndShortcutTargetsGoToTheHost) {
     EXPECT_EQ(loop.waitDepth, 0);
 
     opened.clear();
-    browser.controls().lsView.setCurrent(row("report.txt"));
+    browser.controls().listControl.setCurrent(row("report.txt"));
     browser.listKeyPressed(BrowserKey::Enter, {});
     browser.listDoubleClicked("");
     EXPECT_EQ(opened, (std::vector<std::string>{"open " + (dir / "r/report.txt")}))
@@ -86,9 +86,9 @@ TEST_F(DoubleClickOpeningTest, ALinkThatLeadsNowhereSaysSo) {
 }
 
 TEST_F(DoubleClickOpeningTest, AFolderShortcutReRootsOrGoesToTheHostByPane) {
-    browser.bLex = true;
+    browser.exploreFolderShortcuts = true;
     openRow("to folder.lnk");
-    browser.ShwLst(false);
+    browser.showList(false);
     openNode("to folder.lnk");
     openNode("to prog.LNK");
     openNode("broken.lnk");
@@ -96,20 +96,20 @@ TEST_F(DoubleClickOpeningTest, AFolderShortcutReRootsOrGoesToTheHostByPane) {
     EXPECT_EQ(opened, (std::vector<std::string>{
                           "open " + (dir / "target"), "explore " + (dir / "target"),
                           "open " + (dir / "bin/prog"), "open " + (dir / "r/report.txt")}));
-    browser.bLex = false;
+    browser.exploreFolderShortcuts = false;
     opened.clear();
     openNode("to folder.lnk");
-    EXPECT_EQ(browser.Root(), dir / "target");
-    browser.ShwLst(true);
+    EXPECT_EQ(browser.root(), dir / "target");
+    browser.showList(true);
     browser.setRoot(dir / "r");
     openRow("to folder.lnk");
-    EXPECT_EQ(browser.Root(), dir / "target");
+    EXPECT_EQ(browser.root(), dir / "target");
     EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(DoubleClickOpeningTest, AFolderRowOpensInTheTreeAndFolderNodesToggle) {
     openRow("sub");
-    const TreeNode* selected = browser.controls().trView.selected();
+    const TreeNode* selected = browser.controls().treeControl.selected();
     ASSERT_TRUE(selected);
     EXPECT_EQ(browser.tree().fullPath(selected), dir / "r/sub");
     EXPECT_TRUE(selected->expanded());

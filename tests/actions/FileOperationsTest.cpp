@@ -2,8 +2,8 @@
 #include "actions/RecordingService.h"
 #include "browser/BrowserFixture.h"
 #include "platform/FileOperationService.h"
-#include "platform/controls/ListObserver.h"
-#include "platform/controls/TreeObserver.h"
+#include "controls/ListObserver.h"
+#include "controls/TreeObserver.h"
 
 #include <functional>
 #include <sys/stat.h>
@@ -35,22 +35,22 @@ class FileOperationsTest : public BrowserFixture {
         browser.setRoot(dir / "f");
         service.busy = &browser.state().busy;
         ops().setService(&service);
-        controls().trView.addObserver(&edits);
-        controls().lsView.addObserver(&edits);
+        controls().treeControl.addObserver(&edits);
+        controls().listControl.addObserver(&edits);
     }
     void TearDown() override {
-        controls().trView.removeObserver(&edits);
-        controls().lsView.removeObserver(&edits);
+        controls().treeControl.removeObserver(&edits);
+        controls().listControl.removeObserver(&edits);
     }
     FileOperations& ops() { return browser.fileOperations(); }
     BrowserControls& controls() { return browser.controls(); }
     // Stands for the list press that records the row under the mouse.
     void pressRow(const std::string& name) {
         const_cast<BrowserState&>(browser.state()).trackedItem =
-            controls().lsView.indexOf(row(name));
+            controls().listControl.indexOf(row(name));
     }
     void selectRows(const std::vector<std::string>& names, const std::string& current) {
-        auto& list = controls().lsView;
+        auto& list = controls().listControl;
         list.clearSelection();
         for (const std::string& name : names)
             list.setSelected(row(name), true);
@@ -70,7 +70,7 @@ TEST_F(FileOperationsTest, FlOprMapsTheWordsAndRunsBusy) {
                  {"削除", FileOperationKind::Delete}};
     for (const Case& c : cases) {
         service.requests.clear();
-        EXPECT_TRUE(ops().FlOpr(c.word, {dir / "f/a"}, dir / "f/c", false, false));
+        EXPECT_TRUE(ops().runFileOperation(c.word, {dir / "f/a"}, dir / "f/c", false, false));
         ASSERT_EQ(service.requests.size(), 1u);
         EXPECT_EQ(service.requests[0].kind, c.kind);
         EXPECT_EQ(service.requests[0].sources, std::vector<std::string>{dir / "f/a"});
@@ -80,26 +80,26 @@ TEST_F(FileOperationsTest, FlOprMapsTheWordsAndRunsBusy) {
     EXPECT_FALSE(browser.state().busy);
     service.requests.clear();
     service.result = false;
-    EXPECT_FALSE(ops().FlOpr("複写", {dir / "f/a"}, dir / "f/c", false, false));
-    EXPECT_FALSE(ops().FlOpr("改名", {dir / "f/a"}, dir / "f/c", false, false));
+    EXPECT_FALSE(ops().runFileOperation("複写", {dir / "f/a"}, dir / "f/c", false, false));
+    EXPECT_FALSE(ops().runFileOperation("改名", {dir / "f/a"}, dir / "f/c", false, false));
     EXPECT_EQ(service.requests.size(), 1u);
 }
 
 TEST_F(FileOperationsTest, FlOprWithAnEmptySelectionDoesNothing) {
-    EXPECT_FALSE(ops().FlOpr("削除", {}, {}, false, false));
-    EXPECT_FALSE(ops().FlOpr("複写", {""}, dir / "f/c", false, false));
+    EXPECT_FALSE(ops().runFileOperation("削除", {}, {}, false, false));
+    EXPECT_FALSE(ops().runFileOperation("複写", {""}, dir / "f/c", false, false));
     EXPECT_TRUE(service.requests.empty());
 }
 
 TEST_F(FileOperationsTest, NewFolderInTheTreeUnderThePressedNode) {
     press(dir / "f/c");
-    ops().MkNwFld(true);
+    ops().makeNewFolder(true);
     TreeNode* fresh = nodeAtPath(dir / "f/c")->lastChild();
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(fresh->text(), "新規ﾌｫﾙﾀﾞ");
     EXPECT_EQ(fresh->tag(), "NW");
     EXPECT_EQ(fresh->image(), "FoldC");
-    EXPECT_EQ(controls().trView.selected(), fresh);
+    EXPECT_EQ(controls().treeControl.selected(), fresh);
     EXPECT_EQ(edits.keys, std::vector<std::string>{fresh->key()});
     EXPECT_FALSE(timer.on);
     EXPECT_TRUE(browser.treeLabelEdited(fresh->key(), std::string("made")));
@@ -110,7 +110,7 @@ TEST_F(FileOperationsTest, NewFolderInTheTreeUnderThePressedNode) {
 
 TEST_F(FileOperationsTest, RefusedNamesCancelTheEditAndResumeTheTimer) {
     press(dir / "f/c");
-    ops().MkNwFld(true);
+    ops().makeNewFolder(true);
     const std::string key = nodeAtPath(dir / "f/c")->lastChild()->key();
     const std::optional<std::string> refused[] = {std::string("../a"), std::string("x/y"),
                                                   std::string(""), std::nullopt};
@@ -133,7 +133,7 @@ TEST_F(FileOperationsTest, RefusedNamesCancelTheEditAndResumeTheTimer) {
 TEST_F(FileOperationsTest, RenameInTheTreeRenamesTheFolderAndKeepsTheNode) {
     press(dir / "f/b");
     const std::string key = nodeAtPath(dir / "f/b")->key();
-    ops().RenSlc(true);
+    ops().renameSelected(true);
     EXPECT_EQ(edits.keys, std::vector<std::string>{key});
     EXPECT_FALSE(timer.on);
     EXPECT_TRUE(browser.treeLabelEdited(key, std::string("b2")));
@@ -147,7 +147,7 @@ TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
     press(dir / "f/b");
     pressRow("2.txt");
     const std::string key(row("2.txt")->key());
-    ops().RenSlc(false);
+    ops().renameSelected(false);
     EXPECT_EQ(edits.keys, std::vector<std::string>{key});
     EXPECT_TRUE(browser.listLabelEdited(key, std::string("two.txt")));
     EXPECT_EQ(TempDir::read(dir / "f/b/two.txt"), "f/b/2.txt");
@@ -155,14 +155,14 @@ TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
     EXPECT_FALSE(browser.listLabelEdited(key, std::string("3.txt")));
     EXPECT_EQ(TempDir::read(dir / "f/b/3.txt"), "f/b/3.txt");
 
-    ops().MkNwFld(false);
-    ListItem* fresh = controls().lsView.current();
+    ops().makeNewFolder(false);
+    ListItem* fresh = controls().listControl.current();
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(fresh->tag(), "NW");
     EXPECT_EQ(fresh->text(), "新規ﾌｫﾙﾀﾞ");
     const std::string freshKey(fresh->key());
     EXPECT_TRUE(browser.listLabelEdited(freshKey, std::string("sub")));
-    fresh = controls().lsView.find(freshKey);
+    fresh = controls().listControl.find(freshKey);
     EXPECT_EQ(fresh->tag(), "FD");
     EXPECT_EQ(fresh->columnText(3), "Dsub");
     EXPECT_EQ(fresh->columnText(1).size(), 14u);
@@ -170,8 +170,8 @@ TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
 }
 
 TEST_F(FileOperationsTest, RenameWithoutAPressedRowOrNodeDoesNothing) {
-    ops().RenSlc(true);
-    ops().RenSlc(false);
+    ops().renameSelected(true);
+    ops().renameSelected(false);
     EXPECT_TRUE(edits.keys.empty());
     EXPECT_TRUE(timer.on);
 }
@@ -184,52 +184,52 @@ TEST_F(FileOperationsTest, DeleteInTheTreeMovesTheSelectionOnlyWhenDone) {
     for (const Case& c : cases) {
         for (const bool done : {false, true}) {
             service.result = done;
-            controls().trView.select(nodeAtPath(c.selected));
-            ops().DelSlc({c.selected}, true);
+            controls().treeControl.select(nodeAtPath(c.selected));
+            ops().deleteSelected({c.selected}, true);
             const std::string now = done ? c.next : c.selected;
-            EXPECT_EQ(controls().trView.selected(), nodeAtPath(now)) << c.selected << done;
+            EXPECT_EQ(controls().treeControl.selected(), nodeAtPath(now)) << c.selected << done;
             if (done) {
-                EXPECT_EQ(browser.tree().trCurNd(), nodeAtPath(now)) << "the list follows";
+                EXPECT_EQ(browser.tree().currentNode(), nodeAtPath(now)) << "the list follows";
             }
         }
     }
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b", "c"}));
     service.result = true;
     service.effect = [&](const FileOperationRequest&) { rmdir((dir / "f/c").c_str()); };
-    controls().trView.select(nodeAtPath(dir / "f/c"));
-    ops().DelSlc({dir / "f/c"}, true);
+    controls().treeControl.select(nodeAtPath(dir / "f/c"));
+    ops().deleteSelected({dir / "f/c"}, true);
     EXPECT_EQ(childTexts(node("N0000")), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(FileOperationsTest, DeleteOfThreeRowsSelectsTheRowAtTheFormerPlace) {
     press(dir / "f/b");
-    controls().trView.select(nodeAtPath(dir / "f/b"));
+    controls().treeControl.select(nodeAtPath(dir / "f/b"));
     selectRows({"2.txt", "3.txt", "4.txt"}, "2.txt");
     service.effect = [&](const FileOperationRequest& request) {
         for (const std::string& path : request.sources)
             unlink(path.c_str());
     };
-    ops().DelSlc({dir / "f/b/2.txt", dir / "f/b/3.txt", dir / "f/b/4.txt"}, false);
+    ops().deleteSelected({dir / "f/b/2.txt", dir / "f/b/3.txt", dir / "f/b/4.txt"}, false);
     EXPECT_EQ(service.requests.size(), 1u);
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"1.txt", "5.txt"}));
-    EXPECT_EQ(controls().lsView.current(), row("5.txt"));
-    controls().lsView.setCurrent(nullptr, false);
-    ops().DelSlc({dir / "f/b/1.txt"}, false);
+    EXPECT_EQ(controls().listControl.current(), row("5.txt"));
+    controls().listControl.setCurrent(nullptr, false);
+    ops().deleteSelected({dir / "f/b/1.txt"}, false);
     EXPECT_EQ(service.requests.size(), 1u) << "no current row: nothing is deleted";
 }
 
 TEST_F(FileOperationsTest, RefreshOfAPathReconcilesOnlyAMatchingNode) {
     dir.mkdir("f/c/new");
-    ops().trRfPh(dir / "f/c/");
+    ops().refreshFolderNode(dir / "f/c/");
     EXPECT_EQ(childTexts(nodeAtPath(dir / "f/c")), std::vector<std::string>{"new"});
     press(dir / "f/b");
-    ops().RenSlc(true);
+    ops().renameSelected(true);
     ASSERT_TRUE(browser.treeLabelEdited(nodeAtPath(dir / "f/b")->key(), std::string("b2")));
     dir.mkdir("f/b2/late");
-    ops().trRfPh(dir / "f/b"); // the index line of the old path is stale
+    ops().refreshFolderNode(dir / "f/b"); // the index line of the old path is stale
     EXPECT_TRUE(childTexts(nodeAtPath(dir / "f/b")).empty());
-    ops().trRfPh(dir / "f/missing");
+    ops().refreshFolderNode(dir / "f/missing");
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "actions/ActionsFixture.h"
 #include "browser/TreeWatch.h"
-#include "platform/FileOperationEngine.h"
+#include "platform/fs/FileOperationEngine.h"
 #include "platform/FileOperationService.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/Trash.h"
 #include "support/ScriptedFileOperationDialogs.h"
 
@@ -108,7 +108,7 @@ TEST_F(PaneDragDropTest, NothingIsReportedDoneWhenTheOperationFails) {
 TEST_F(PaneDragDropTest, TreeDragOffersThePressedNodeAndAFolderOnItselfIsNoDrop) {
     browser.treeMousePressed({}, MouseButton::Left, {});
     EXPECT_TRUE(browser.treeDragStarting().empty()) << "no pressed node";
-    browser.controls().trView.select(nodeAtPath(dir / "r/b"));
+    browser.controls().treeControl.select(nodeAtPath(dir / "r/b"));
     press(dir / "r/a");
     const std::vector<std::string> paths = browser.treeDragStarting();
     EXPECT_EQ(paths, (std::vector<std::string>{dir / "r/a"})) << "the pressed, not the selected";
@@ -134,7 +134,7 @@ TEST_F(PaneDragDropTest, ListDragOffersTheSelectedRowsInListOrder) {
     selectRows({kOddName, "b"});
     EXPECT_EQ(browser.listDragStarting(),
               (std::vector<std::string>{dir / "r/b", dir / "r" + "/" + kOddName}));
-    browser.controls().lsView.clearSelection();
+    browser.controls().listControl.clearSelection();
     EXPECT_TRUE(browser.listDragStarting().empty());
 }
 
@@ -173,7 +173,7 @@ TEST_F(PaneDragDropTest, HoveredFolderRowIsBoldAndFileRowsAreNoTarget) {
 }
 
 TEST_F(PaneDragDropTest, TreeOnlyViewDragsFileNodesButNeverDropsOnThem) {
-    browser.ShwLst(false);
+    browser.showList(false);
     TreeNode* fileNode = nullptr;
     for (TreeNode* n = nodeAtPath(dir / "r")->firstChild(); n; n = n->nextSibling())
         if (n->text() == "f.txt")
@@ -186,7 +186,7 @@ TEST_F(PaneDragDropTest, TreeOnlyViewDragsFileNodesButNeverDropsOnThem) {
     EXPECT_EQ(browser.treeDropped(key, dropped(), kNone), DropOutcome::Nothing);
     EXPECT_TRUE(actions.calls.empty());
 
-    browser.controls().trView.select(fileNode);
+    browser.controls().treeControl.select(fileNode);
     browser.treeMousePressed(key, MouseButton::Right, {});
     EXPECT_EQ(browser.treeDragStarting(), (std::vector<std::string>{dir / "r/f.txt"}));
 }

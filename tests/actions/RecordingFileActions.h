@@ -9,24 +9,24 @@
 // and the paths in brackets.
 class RecordingFileActions : public FileActions {
   public:
-    bool FlOpr(std::string_view word, const std::vector<std::string>& sources,
+    bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
                const std::string& destination, bool noProgress, bool noConfirmation) override {
         add("FlOpr " + std::string(word) + " " + join(sources) + " to " + destination +
             (noProgress || noConfirmation ? " quiet" : ""));
         return flOprResult;
     }
-    void MkNwFld(bool bTrv) override { add("MkNwFld " + pane(bTrv)); }
-    void RenSlc(bool bTrv) override { add("RenSlc " + pane(bTrv)); }
-    void DelSlc(const std::vector<std::string>& sources, bool bTrv) override {
-        add("DelSlc " + join(sources) + " " + pane(bTrv));
+    void makeNewFolder(bool inTree) override { add("MkNwFld " + pane(inTree)); }
+    void renameSelected(bool inTree) override { add("RenSlc " + pane(inTree)); }
+    void deleteSelected(const std::vector<std::string>& sources, bool inTree) override {
+        add("DelSlc " + join(sources) + " " + pane(inTree));
     }
-    void trRfPh(const std::string& folder) override { add("trRfPh " + folder); }
-    void ClpSetFL(const std::vector<std::string>& paths, bool cut) override {
+    void refreshFolderNode(const std::string& folder) override { add("trRfPh " + folder); }
+    void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) override {
         add(std::string(cut ? "cut " : "copy ") + join(paths));
     }
-    void ClpPast(bool bTrv) override { add("ClpPast " + pane(bTrv)); }
-    void ClpLst() override { add("ClpLst"); }
-    void MkLnk(const std::vector<std::string>& paths, const std::string& destination) override {
+    void pasteFiles(bool inTree) override { add("ClpPast " + pane(inTree)); }
+    void copyListAsText() override { add("ClpLst"); }
+    void makeShortcuts(const std::vector<std::string>& paths, const std::string& destination) override {
         add("MkLnk " + join(paths) + " to " + destination);
     }
 
@@ -35,7 +35,7 @@ class RecordingFileActions : public FileActions {
 
   private:
     void add(std::string call) { calls.push_back(std::move(call)); }
-    static std::string pane(bool bTrv) { return bTrv ? "tree" : "list"; }
+    static std::string pane(bool inTree) { return inTree ? "tree" : "list"; }
     static std::string join(const std::vector<std::string>& paths) {
         std::string text;
         for (const std::string& path : paths)

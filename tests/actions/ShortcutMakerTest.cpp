@@ -1,7 +1,7 @@
 #include "actions/FakeClipboard.h"
 #include "actions/FileOperations.h"
 #include "browser/BrowserFixture.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 #include "support/LnkInfo.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST_F(ShortcutMakerTest, ShortcutsAreNamedAfterTheirItemsAndNeverReplaceAFile) 
          {"links/notes.lnk", "links/Work.lnk"}},
     };
     for (const Case& c : cases) {
-        ops().MkLnk(paths(c.items), c.destination);
+        ops().makeShortcuts(paths(c.items), c.destination);
         for (std::size_t i = 0; i < c.links.size(); ++i) {
             const std::string link = dir / c.links[i];
             auto fields = lnkinfo(dir, link);
@@ -64,7 +64,7 @@ TEST_F(ShortcutMakerTest, ShortcutsAreNamedAfterTheirItemsAndNeverReplaceAFile) 
 }
 
 TEST_F(ShortcutMakerTest, CutModePutsExactlyTheNewShortcutsOnTheClipboardAsAMove) {
-    ops().MkLnk(paths({"f/report.txt", "f/gone.txt", "f/Work"}), "*");
+    ops().makeShortcuts(paths({"f/report.txt", "f/gone.txt", "f/Work"}), "*");
     EXPECT_EQ(clipboard.files.paths, paths({"f/report (2).lnk", "f/Work.lnk"}));
     EXPECT_EQ(clipboard.files.effect, ClipEffect::Move);
     EXPECT_FALSE(FileSystem::fileExists(dir / "f/gone.lnk"));
@@ -73,7 +73,7 @@ TEST_F(ShortcutMakerTest, CutModePutsExactlyTheNewShortcutsOnTheClipboardAsAMove
 TEST_F(ShortcutMakerTest, OddAndLongestNamesTravelWhole) {
     const std::string odd = dir.write("f/a, \"b\" <c>&\nd\xFF.e.txt", "x");
     const std::string longest = dir.write("f/" + std::string(251, 'n') + ".txt", "x");
-    ops().MkLnk({odd, longest}, "");
+    ops().makeShortcuts({odd, longest}, "");
     const auto oddLink = ShellLink::load(dir / "f/a, \"b\" <c>&\nd\xFF.e.lnk");
     ASSERT_TRUE(oddLink);
     EXPECT_EQ(oddLink->targetPath, odd);

@@ -3,10 +3,10 @@
 #include "app/FakeMainWindow.h"
 #include "app/FakeTrayIcon.h"
 #include "app/MenuCommands.h"
-#include "app/Usr.h"
-#include "app/fmTree.h"
-#include "browser/uFile.h"
-#include "opening/Fld.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "browser/FolderBrowser.h"
+#include "opening/ShellServices.h"
 #include "opening/OpenPolicy.h"
 #include "support/EnvVar.h"
 #include "support/FakeIconTheme.h"
@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::Test {
         dir.write("prog/UserData.ini", "%usr%");
         dir.mkdir("home/a");
         dir.mkdir("home/b");
-        usr.Main("tavrin", dir / "prog", main);
+        application.start("tavrin", dir / "prog", main);
         main.setOpenPolicy(&policy);
         ActionServices services;
         services.shell = &shell;
@@ -55,10 +55,10 @@ class MainWindowTest : public ::testing::Test {
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
     ScriptedFolderPicker folderPicker;
-    uFile browser{messages, loop, icons, timer, folderPicker};
-    Usr usr{messages, loop, tray};
-    fmTree main{usr, window, loop, browser};
-    Fld shell{opener, picker, loop};
+    FolderBrowser browser{messages, loop, icons, timer, folderPicker};
+    Application application{messages, loop, tray};
+    MainWindow main{application, window, loop, browser};
+    ShellServices shell{opener, picker, loop};
     std::vector<std::string> recorded;
     OpenPolicy policy{main, shell, nullptr,
                       [this](const std::string& p) { recorded.push_back(p); }};
@@ -85,20 +85,20 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSubmenus) {
 TEST_F(MainWindowTest, ChoosingAFolderSetsTheRootAndCancelKeepsIt) {
     picker.answers = {dir / "home/a", ""};
     commands.chosen(MenuFamily::Fold, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/a");
+    EXPECT_EQ(browser.root(), dir / "home/a");
     EXPECT_EQ(picker.calls[0].initialFolder, dir / "home");
     EXPECT_EQ(picker.calls[0].title, "ﾌｫﾙﾀﾞの指定");
     commands.chosen(MenuFamily::Fold, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/a");
+    EXPECT_EQ(browser.root(), dir / "home/a");
 }
 
 TEST_F(MainWindowTest, RecentAndRegisteredItemsBecomeTheRoot) {
     main.menus()[MenuFamily::Dir].setCaption(0, dir / "home/b");
     commands.chosen(MenuFamily::Dir, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/b");
+    EXPECT_EQ(browser.root(), dir / "home/b");
     main.menus()[MenuFamily::RcFd].setCaption(0, "?");
     commands.chosen(MenuFamily::RcFd, 0);
-    EXPECT_EQ(browser.Root(), dir / "home/b") << "the placeholder opens nothing";
+    EXPECT_EQ(browser.root(), dir / "home/b") << "the placeholder opens nothing";
 }
 
 TEST_F(MainWindowTest, ViewSwitchSetsTheChecksAndTheBrowserMode) {
@@ -120,12 +120,12 @@ TEST_F(MainWindowTest, SyncCopiesCaptionsAndHidesSurplusItems) {
     menus[MenuFamily::Dir].setCaption(0, "/x");
     menus[MenuFamily::Dir].setCaption(1, "/y");
     menus[MenuFamily::Dir].setCaption(2, "/z");
-    main.SyncDirE();
+    main.syncActiveFolder();
     EXPECT_EQ(menus[MenuFamily::DirE].caption(2), "/z");
     EXPECT_TRUE(menus[MenuFamily::DirE].visible(2));
     MainMenu fresh;
     menus[MenuFamily::Dir] = fresh[MenuFamily::Dir];
-    main.SyncDirE();
+    main.syncActiveFolder();
     EXPECT_EQ(menus[MenuFamily::DirE].caption(0), "?");
     EXPECT_FALSE(menus[MenuFamily::DirE].visible(1));
     EXPECT_FALSE(menus[MenuFamily::DirE].visible(2));
@@ -150,42 +150,42 @@ TEST_F(MainWindowTest, TrayRetreatAddsOneIconAndAClickRestoresTheWindow) {
 
 TEST_F(MainWindowTest, WithoutATrayTheWindowIsMinimisedInsteadOfHidden) {
     tray.hasTray = false;
-    main.ShwMain(false);
+    main.showMainWindow(false);
     EXPECT_TRUE(window.shown);
     EXPECT_TRUE(window.isMinimized);
     EXPECT_EQ(tray.added, 0);
-    EXPECT_FALSE(main.bInTray);
+    EXPECT_FALSE(main.retreatedToTray);
 }
 
 TEST_F(MainWindowTest, OpeningGoesToTheDesktopMinimisesForListedTypesAndIsRecorded) {
     std::string program = "/opt/setup.exe";
-    policy.OpnByPlc(program, false, false);
+    policy.openByPolicy(program, false, false);
     EXPECT_TRUE(window.isMinimized);
     window.isMinimized = false;
     std::string two = "/a.txt,/b.doc";
-    policy.OpnByPlc(two, false, false);
+    policy.openByPolicy(two, false, false);
     EXPECT_FALSE(window.isMinimized);
     EXPECT_EQ(opened(),
               (std::vector<std::string>{"open /opt/setup.exe", "open /a.txt", "open /b.doc"}));
     EXPECT_EQ(recorded, (std::vector<std::string>{"/opt/setup.exe", "/a.txt,/b.doc"}));
     const std::string comma = dir.write("x,y.txt", "");
     std::string whole = comma;
-    policy.OpnByPlc(whole, false, false);
+    policy.openByPolicy(whole, false, false);
     EXPECT_EQ(opened().back(), "open " + comma) << "an existing path with a comma stays whole";
 }
 
 TEST_F(MainWindowTest, TheBrowsersOpenRequestsGoThroughThePolicy) {
-    ASSERT_TRUE(browser.eSlcFL && browser.eBfrOpn);
+    ASSERT_TRUE(browser.openPathRequested && browser.beforeOpen);
     std::string folder = dir / "home/a";
-    browser.eBfrOpn();
-    browser.eSlcFL(folder, true, true);
+    browser.beforeOpen();
+    browser.openPathRequested(folder, true, true);
     EXPECT_EQ(opened(), (std::vector<std::string>{"explore " + folder}));
     EXPECT_EQ(recorded, (std::vector<std::string>{folder}));
 }
 
 TEST_F(MainWindowTest, PlacementRectangleLiesRightOfTheMainWindow) {
     window.frame = {0, 0, 320, 984};
-    main.rcWrk = {0, 0, 1280, 984};
+    main.workAreaRect = {0, 0, 1280, 984};
     EXPECT_EQ(policy.rectangle(), (ScreenRect{319, 0, 961, 984}));
 }
 
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
     main.setOpenPolicy(&withViewers);
     std::string document = "/d/a.doc";
-    withViewers.OpnByPlc(document, false, false);
+    withViewers.openByPolicy(document, false, false);
     messages.answers = {true};
     main.unload();
     ASSERT_FALSE(messages.shown.empty());
@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, ViewersLeftRunningByAnEarlierRunAreNamedAndClosedAlike) {
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, &sheet, nullptr}};
     main.setOpenPolicy(&withViewers);
     std::string document = "/d/a.doc";
-    withViewers.OpnByPlc(document, false, false);
+    withViewers.openByPolicy(document, false, false);
     messages.answers = {true};
     main.unload();
     ASSERT_FALSE(messages.shown.empty());
@@ -239,11 +239,11 @@ TEST_F(MainWindowTest, TheSessionsEndAsksNothingWritesTheSettingsAndLeavesTheVie
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
     main.setOpenPolicy(&withViewers);
     std::string document = "/d/a.doc";
-    withViewers.OpnByPlc(document, false, false);
+    withViewers.openByPolicy(document, false, false);
     const std::string settings = dir / "cfg/Quorvale/tavrin/User.xml";
     ::unlink(settings.c_str());
     messages.shown.clear();
-    main.unload(fmTree::Ending::BySession);
+    main.unload(MainWindow::Ending::BySession);
     EXPECT_EQ(messages.shown, std::vector<std::string>{});
     EXPECT_NE(log.back(), "word quit");
     EXPECT_NE(TempDir::read(settings).find("<Width>"), std::string::npos);

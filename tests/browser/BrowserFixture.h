@@ -1,8 +1,8 @@
 #pragma once
 
 #include "browser/BrowserHost.h"
-#include "browser/uFile.h"
-#include "platform/controls/MenuArray.h"
+#include "browser/FolderBrowser.h"
+#include "controls/MenuArray.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
 #include "support/NullUiLoop.h"
@@ -17,12 +17,12 @@
 // A host window without a display: 15 twips per pixel.
 class FakeBrowserHost : public BrowserHost {
   public:
-    MenuArray& mnDir() override { return dir; }
-    MenuArray& mnNew() override { return sep; }
-    MenuArray& mnVwF() override { return view; }
-    MenuArray& mnRcFd() override { return recentFolders; }
-    MenuArray& mnRcEx() override { return recentExecuted; }
-    MenuArray& mnRcFL() override { return recentFiles; }
+    MenuArray& registeredFoldersMenu() override { return dir; }
+    MenuArray& registrationMenu() override { return sep; }
+    MenuArray& viewModeMenu() override { return view; }
+    MenuArray& recentFoldersMenu() override { return recentFolders; }
+    MenuArray& recentProgramsMenu() override { return recentExecuted; }
+    MenuArray& recentFilesMenu() override { return recentFiles; }
     void popUpFolderMenu(FolderSubmenu menu) override { popups.push_back(menu); }
     int widthTwips() const override { return width; }
     void setWidthTwips(int twips) override { width = twips; }
@@ -41,14 +41,14 @@ class FakeBrowserHost : public BrowserHost {
 class BrowserFixture : public ::testing::Test {
   protected:
     BrowserFixture() {
-        browser.cOn(host);
+        browser.attachHost(host);
         host.view.ensure(1);
         browser.controls().splitter.setControlSizeFromView(200, 600);
     }
 
-    TreeNode* node(const std::string& key) { return browser.controls().trView.find(key); }
+    TreeNode* node(const std::string& key) { return browser.controls().treeControl.find(key); }
     TreeNode* nodeAtPath(const std::string& path) {
-        const std::string key = browser.tree().trGtKey(path);
+        const std::string key = browser.tree().keyOfPath(path);
         return key.empty() ? nullptr : node(key);
     }
     std::vector<std::string> childTexts(const TreeNode* parent) {
@@ -59,13 +59,13 @@ class BrowserFixture : public ::testing::Test {
     }
     std::vector<std::string> listTexts() {
         std::vector<std::string> out;
-        auto& list = browser.controls().lsView;
+        auto& list = browser.controls().listControl;
         for (int i = 1; i <= list.count(); ++i)
             out.emplace_back(list.itemAt(i)->text());
         return out;
     }
     ListItem* row(const std::string& name) {
-        auto& list = browser.controls().lsView;
+        auto& list = browser.controls().listControl;
         for (int i = 1; i <= list.count(); ++i)
             if (list.itemAt(i)->text() == name)
                 return list.itemAt(i);
@@ -82,5 +82,5 @@ class BrowserFixture : public ::testing::Test {
     ManualTimer timer;
     FakeBrowserHost host;
     ScriptedFolderPicker folderPicker;
-    uFile browser{messages, loop, icons, timer, folderPicker};
+    FolderBrowser browser{messages, loop, icons, timer, folderPicker};
 };

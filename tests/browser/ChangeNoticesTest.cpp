@@ -38,7 +38,7 @@ TEST_F(ChangeNoticesTest, TheFirstNoticeShowsAtOnceAndTheNextOnesAtTheWindowsEnd
 
 TEST_F(ChangeNoticesTest, WhatKeepsTheTickQuietKeepsNoticesQuiet) {
     const std::vector<std::pair<const char*, std::function<void(bool)>>> quieters = {
-        {"paused tick", [&](bool quiet) { browser.SetTmr(!quiet); }},
+        {"paused tick", [&](bool quiet) { browser.setTimerRunning(!quiet); }},
         {"busy", [&](bool quiet) { state().busy = quiet; }},
     };
     for (const auto& [what, quiet] : quieters) {

@@ -1,6 +1,6 @@
 #include "browser/BrowserFixture.h"
 #include "browser/ListTexts.h"
-#include "platform/controls/RecordingObservers.h"
+#include "controls/RecordingObservers.h"
 #include "support/Unprivileged.h"
 
 #include <algorithm>
@@ -23,7 +23,7 @@ class FileListTest : public BrowserFixture {
     }
     std::vector<std::string> keys() {
         std::vector<std::string> out;
-        auto& list = browser.controls().lsView;
+        auto& list = browser.controls().listControl;
         for (int i = 1; i <= list.count(); ++i)
             out.emplace_back(list.itemAt(i)->key());
         return out;
@@ -52,7 +52,7 @@ TEST_F(FileListTest, RowsCarryKeysTagsColumnsAndTooltips) {
 }
 
 TEST_F(FileListTest, ReconciliationHighlightsNewRowsRemovesVanishedOnesAndKeepsTheRest) {
-    auto& list = browser.controls().lsView;
+    auto& list = browser.controls().listControl;
     list.setCurrent(row("b.doc"), true);
     ::unlink((dir / "f/a.TXT").c_str());
     dir.write("f/c.txt", "");
@@ -102,7 +102,7 @@ TEST_F(FileListTest, ALargeFolderIsReconciledRowForRow) {
 }
 
 TEST_F(FileListTest, AnEntryThatChangedItsKindIsReplacedAndChangesArriveAsOneNotice) {
-    auto& list = browser.controls().lsView;
+    auto& list = browser.controls().listControl;
     RecordingListObserver observer;
     list.addObserver(&observer);
     ::rmdir((dir / "f/sub").c_str());
@@ -128,7 +128,7 @@ TEST_F(FileListTest, AFileMadeWhileTheListIsFilledShowsAtTheNextTick) {
             dir.write("f/late.txt", "");
         made = true;
     };
-    browser.list().lsFill(dir / "f", false);
+    browser.list().fillList(dir / "f", false);
     loop.duringEvents = nullptr;
     ASSERT_EQ(row("late.txt"), nullptr) << "made after the folder was read";
     tick();
@@ -137,30 +137,30 @@ TEST_F(FileListTest, AFileMadeWhileTheListIsFilledShowsAtTheNextTick) {
 
 TEST_F(FileListTest, FilterChangesAreReconciled) {
     browser.setFilter("txt");
-    browser.list().lsRfLst();
+    browser.list().refreshList();
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "a.TXT"}));
     browser.setFilter("");
-    browser.list().lsRfLst();
+    browser.list().refreshList();
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "a.TXT", "b.doc"}));
 }
 
 TEST_F(FileListTest, RefillingKeepsASelectedFileSelectedButNotAFolder) {
-    auto& list = browser.controls().lsView;
+    auto& list = browser.controls().listControl;
     list.setCurrent(row("b.doc"), true);
-    browser.list().lsFill(dir / "f", false);
+    browser.list().fillList(dir / "f", false);
     ASSERT_TRUE(list.current());
     EXPECT_EQ(list.current()->text(), "b.doc");
     EXPECT_TRUE(list.current()->selected());
     list.clearSelection();
     list.setCurrent(row("sub"), true);
-    browser.list().lsFill(dir / "f", false);
+    browser.list().fillList(dir / "f", false);
     EXPECT_TRUE(list.selectedItems().empty());
 }
 
 TEST_F(FileListTest, HeaderClicksSortAscendingThenDescendingWithHeaderImages) {
     dir.mkdir("f/zdir");
-    browser.list().lsFill(dir / "f", false);
-    auto& list = browser.controls().lsView;
+    browser.list().fillList(dir / "f", false);
+    auto& list = browser.controls().listControl;
     browser.listHeaderClicked(1);
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"sub", "zdir", "a.TXT", "b.doc"}));
     EXPECT_EQ(list.column(0).headerImage, "Up");
@@ -189,10 +189,10 @@ TEST_F(FileListTest, TicksDoNothingWhileBusyAndFollowTheListFolder) {
 }
 
 TEST_F(FileListTest, TreeOnlyViewPicksUpNewRootFoldersOnATick) {
-    browser.ShwLst(false);
+    browser.showList(false);
     dir.mkdir("f/added");
     tick();
-    EXPECT_EQ(childTexts(browser.controls().trView.firstNode()),
+    EXPECT_EQ(childTexts(browser.controls().treeControl.firstNode()),
               (std::vector<std::string>{"added", "sub", "a.TXT", "b.doc"}));
 }
 

@@ -18,8 +18,8 @@ class FolderTreeTest : public BrowserFixture {
 
 TEST_F(FolderTreeTest, RootBuildsKeysInCreationOrderWithDummiesForFoldersWithContent) {
     browser.setRoot(dir / "r/");
-    EXPECT_EQ(browser.Root(), dir / "r");
-    auto& tree = browser.controls().trView;
+    EXPECT_EQ(browser.root(), dir / "r");
+    auto& tree = browser.controls().treeControl;
     TreeNode* root = tree.firstNode();
     ASSERT_TRUE(root);
     EXPECT_EQ(root->key(), "N0000");
@@ -34,9 +34,9 @@ TEST_F(FolderTreeTest, RootBuildsKeysInCreationOrderWithDummiesForFoldersWithCon
     EXPECT_EQ(root->child(1)->key(), "N0003");
     EXPECT_EQ(root->child(1)->childCount(), 0);
     EXPECT_EQ(root->child(0)->tag(), "FD");
-    EXPECT_EQ(browser.tree().trGtKey(dir / "R/C"), "N0003") << "looked up ignoring case";
+    EXPECT_EQ(browser.tree().keyOfPath(dir / "R/C"), "N0003") << "looked up ignoring case";
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "c", "empty", "top.txt"}));
-    EXPECT_EQ(browser.sGtActPh(), dir / "r");
+    EXPECT_EQ(browser.activePath(), dir / "r");
     EXPECT_EQ(loop.waitDepth, 0);
 }
 
@@ -44,20 +44,20 @@ TEST_F(FolderTreeTest, RootWithActivePathOpensItLevelByLevel) {
     browser.setRoot(dir / "r" + "\r" + (dir / "r/a/b"));
     TreeNode* b = nodeAtPath(dir / "r/a/b");
     ASSERT_TRUE(b);
-    EXPECT_EQ(browser.controls().trView.selected(), b);
+    EXPECT_EQ(browser.controls().treeControl.selected(), b);
     EXPECT_TRUE(nodeAtPath(dir / "r/a")->expanded());
     EXPECT_EQ(browser.state().listFolder, dir / "r/a/b");
-    EXPECT_EQ(browser.sGtActPh(), dir / "r/a/b");
+    EXPECT_EQ(browser.activePath(), dir / "r/a/b");
 }
 
 TEST_F(FolderTreeTest, OpeningALoadedNodeAgainListsItsOwnSubfolders) {
     dir.mkdir("r/c/inner");
     browser.setRoot(dir / "r");
-    browser.tree().trOpnPh(dir / "r/a");
+    browser.tree().openPathInTree(dir / "r/a");
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"b"}));
-    browser.tree().trOpnPh(dir / "r/c");
+    browser.tree().openPathInTree(dir / "r/c");
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"inner", "file.txt"}));
-    browser.tree().trOpnPh(dir / "r/a");
+    browser.tree().openPathInTree(dir / "r/a");
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"b"}));
 }
 
@@ -65,7 +65,7 @@ TEST_F(FolderTreeTest, MissingActivePathSelectsWhatExistsAndKeepsTheList) {
     browser.setRoot(dir / "r/c");
     ASSERT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
     browser.setRoot(dir / "r" + "\r" + (dir / "r/a/missing"));
-    EXPECT_EQ(browser.controls().trView.selected(), nodeAtPath(dir / "r/a"));
+    EXPECT_EQ(browser.controls().treeControl.selected(), nodeAtPath(dir / "r/a"));
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}))
         << "a missing folder is not listed";
 }
@@ -73,8 +73,8 @@ TEST_F(FolderTreeTest, MissingActivePathSelectsWhatExistsAndKeepsTheList) {
 TEST_F(FolderTreeTest, ARootThatIsNotAFolderChangesNothing) {
     browser.setRoot(dir / "r");
     browser.setRoot(dir / "r/top.txt");
-    EXPECT_EQ(browser.Root(), dir / "r");
-    EXPECT_EQ(browser.controls().trView.firstNode()->text(), dir / "r");
+    EXPECT_EQ(browser.root(), dir / "r");
+    EXPECT_EQ(browser.controls().treeControl.firstNode()->text(), dir / "r");
     EXPECT_FALSE(browser.state().busy);
 }
 
@@ -89,7 +89,7 @@ TEST_F(FolderTreeTest, OnlyAnExcludedSubfolderGivesADummyThatExpandsToNothing) {
 
 TEST_F(FolderTreeTest, TreeOnlyViewShowsFilesThatPassTheFilter) {
     dir.write("r/c/pic.JPG", "");
-    browser.ShwLst(false);
+    browser.showList(false);
     browser.setFilter("jpg");
     browser.setRoot(dir / "r");
     TreeNode* c = nodeAtPath(dir / "r/c");
@@ -102,16 +102,16 @@ TEST_F(FolderTreeTest, TreeOnlyViewShowsFilesThatPassTheFilter) {
     c = nodeAtPath(dir / "r/c");
     EXPECT_EQ(childTexts(c), (std::vector<std::string>{"pic.JPG"}));
     EXPECT_EQ(c->firstChild()->tag(), "FL");
-    EXPECT_EQ(browser.tree().trNdPh(c->firstChild()), dir / "r/c");
-    EXPECT_EQ(childTexts(browser.controls().trView.firstNode()),
+    EXPECT_EQ(browser.tree().nodePath(c->firstChild()), dir / "r/c");
+    EXPECT_EQ(childTexts(browser.controls().treeControl.firstNode()),
               (std::vector<std::string>{"a", "c", "empty"}))
         << "top.txt is filtered out";
 }
 
 TEST_F(FolderTreeTest, RedrawLoadsTheRootLevelAndSelectsTheListNodeWhereItIsLoaded) {
     browser.setRoot(dir / "r" + "\r" + (dir / "r/a/b"));
-    browser.RtReDraw();
-    auto& tree = browser.controls().trView;
+    browser.redrawTree();
+    auto& tree = browser.controls().treeControl;
     EXPECT_EQ(tree.firstNode()->child(0)->key(), "N0001");
     EXPECT_FALSE(nodeAtPath(dir / "r/a")->expanded()) << "no level below the root is opened";
     EXPECT_EQ(nodeAtPath(dir / "r/a/b"), nullptr);
@@ -124,9 +124,9 @@ TEST_F(FolderTreeTest, RedrawLoadsTheRootLevelAndSelectsTheListNodeWhereItIsLoad
     EXPECT_TRUE(row("new.txt")) << "the list is still kept in step with its folder";
 
     press(dir / "r/c");
-    browser.RtReDraw();
+    browser.redrawTree();
     EXPECT_EQ(tree.selected(), nodeAtPath(dir / "r/c"));
-    EXPECT_EQ(browser.tree().trCurNd(), nodeAtPath(dir / "r/c"));
+    EXPECT_EQ(browser.tree().currentNode(), nodeAtPath(dir / "r/c"));
 }
 
 TEST_F(FolderTreeTest, AFolderWhoseOnlySubfoldersAreLinksCanBeOpened) {
@@ -151,27 +151,27 @@ TEST_F(FolderTreeTest, ARootWithoutSubfoldersStoredAsItsOwnActiveFolderListsItsF
     dir.write("flat/one.txt", "1");
     browser.setRoot(dir / "flat" + "\r" + (dir / "flat"));
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"one.txt"}));
-    EXPECT_EQ(browser.tree().trCurNd(), browser.controls().trView.firstNode());
+    EXPECT_EQ(browser.tree().currentNode(), browser.controls().treeControl.firstNode());
     browser.setRoot(dir / "r" + "\r" + (dir / "r"));
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "c", "empty", "top.txt"}));
-    EXPECT_EQ(browser.controls().trView.selected(), browser.controls().trView.firstNode());
+    EXPECT_EQ(browser.controls().treeControl.selected(), browser.controls().treeControl.firstNode());
 }
 
 TEST_F(FolderTreeTest, SwitchingToTheSplitViewListsTheSelectedFolder) {
-    browser.ShwLst(false);
+    browser.showList(false);
     browser.setRoot(dir / "r");
-    browser.controls().trView.select(nodeAtPath(dir / "r/c"));
-    browser.ShwLst(true);
+    browser.controls().treeControl.select(nodeAtPath(dir / "r/c"));
+    browser.showList(true);
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
-    EXPECT_EQ(browser.controls().trView.selected(), nodeAtPath(dir / "r/c"));
+    EXPECT_EQ(browser.controls().treeControl.selected(), nodeAtPath(dir / "r/c"));
 }
 
 TEST_F(FolderTreeTest, ReconciliationInsertsBetweenAndRemovesVanishedNodes) {
     browser.setRoot(dir / "r");
-    TreeNode* root = browser.controls().trView.firstNode();
+    TreeNode* root = browser.controls().treeControl.firstNode();
     dir.mkdir("r/b-new/x");
     ::rmdir((dir / "r/empty").c_str());
-    browser.watch().trRfNd(root->key(), true);
+    browser.watch().refreshNode(root->key(), true);
     EXPECT_EQ(childTexts(root), (std::vector<std::string>{"a", "b-new", "c"}));
     TreeNode* added = nodeAtPath(dir / "r/b-new");
     ASSERT_TRUE(added);
@@ -181,9 +181,9 @@ TEST_F(FolderTreeTest, ReconciliationInsertsBetweenAndRemovesVanishedNodes) {
 TEST_F(FolderTreeTest, NamesDifferingOnlyInCaseStayDistinctInAMerge) {
     dir.mkdir("r/A");
     browser.setRoot(dir / "r");
-    TreeNode* root = browser.controls().trView.firstNode();
+    TreeNode* root = browser.controls().treeControl.firstNode();
     EXPECT_EQ(childTexts(root), (std::vector<std::string>{"A", "a", "c", "empty"}));
-    browser.watch().trRfNd(root->key(), true);
+    browser.watch().refreshNode(root->key(), true);
     EXPECT_EQ(childTexts(root), (std::vector<std::string>{"A", "a", "c", "empty"}));
 }
 
@@ -191,27 +191,27 @@ TEST_F(FolderTreeTest, PressOnANodeListsItsFolder) {
     browser.setRoot(dir / "r");
     press(dir / "r/c");
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"file.txt"}));
-    EXPECT_EQ(browser.tree().trCurNd(), nodeAtPath(dir / "r/c"));
-    EXPECT_EQ(browser.sGtActPh(), dir / "r/c");
+    EXPECT_EQ(browser.tree().currentNode(), nodeAtPath(dir / "r/c"));
+    EXPECT_EQ(browser.activePath(), dir / "r/c");
 }
 
 TEST_F(FolderTreeTest, RightPressMarksTheListNodeAndFocusLossRestoresIt) {
     browser.setRoot(dir / "r");
-    TreeNode* root = browser.controls().trView.firstNode();
+    TreeNode* root = browser.controls().treeControl.firstNode();
     browser.treeMousePressed(nodeAtPath(dir / "r/c")->key(), MouseButton::Right, {});
     EXPECT_EQ(root->foreColour(), TreeWatch::kInvertedFore);
-    browser.controls().trView.select(nodeAtPath(dir / "r/c"));
+    browser.controls().treeControl.select(nodeAtPath(dir / "r/c"));
     browser.treeFocusLost();
-    EXPECT_EQ(browser.controls().trView.selected(), root);
+    EXPECT_EQ(browser.controls().treeControl.selected(), root);
     EXPECT_EQ(root->foreColour(), std::nullopt);
 }
 
 TEST_F(FolderTreeTest, DroppedFileSetsItsFolderAsRoot) {
-    browser.tree().trDropRt({dir / "nowhere/x.y", dir / "r/c/file.txt"});
-    EXPECT_EQ(browser.Root(), dir / "r/c");
+    browser.tree().setRootFromDrop({dir / "nowhere/x.y", dir / "r/c/file.txt"});
+    EXPECT_EQ(browser.root(), dir / "r/c");
     dir.mkdir("v1.2");
-    browser.tree().trDropRt({dir / "v1.2"});
-    EXPECT_EQ(browser.Root(), dir / "v1.2") << "a folder with a dot in its name is a folder";
+    browser.tree().setRootFromDrop({dir / "v1.2"});
+    EXPECT_EQ(browser.root(), dir / "v1.2") << "a folder with a dot in its name is a folder";
 }
 
 TEST_F(FolderTreeTest, MoreThan32767EntriesListCompletelyWithGrowingKeys) {
@@ -219,7 +219,7 @@ TEST_F(FolderTreeTest, MoreThan32767EntriesListCompletelyWithGrowingKeys) {
     for (int i = 0; i < 33000; ++i)
         ::close(::open((big + "/f" + std::to_string(i)).c_str(), O_CREAT | O_WRONLY, 0644));
     browser.setRoot(big);
-    auto& list = browser.controls().lsView;
+    auto& list = browser.controls().listControl;
     EXPECT_EQ(list.count(), 33000);
     EXPECT_TRUE(list.find("L33000"));
 }

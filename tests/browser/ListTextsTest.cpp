@@ -1,6 +1,6 @@
 #include "browser/ListTexts.h"
 #include "browser/ChangeSignature.h"
-#include "platform/FolderWatch.h"
+#include "platform/fs/FolderWatch.h"
 #include "support/EnvVar.h"
 #include "support/TempDir.h"
 
@@ -93,21 +93,21 @@ TEST(ChangeSignature, AWatchedFolderIsReadAgainOnlyAfterAChange) {
     FolderWatch watch;
     ChangeSignature signatures(&watch);
     const std::string folder = dir / "w";
-    EXPECT_EQ(signatures.GtSig(folder).counts, "0-1");
-    EXPECT_EQ(signatures.GtSig(folder).counts, "0-1");
+    EXPECT_EQ(signatures.signatureOf(folder).counts, "0-1");
+    EXPECT_EQ(signatures.signatureOf(folder).counts, "0-1");
     dir.write("w/b", "");
-    EXPECT_EQ(signatures.GtSig(folder).counts, "0-2");
+    EXPECT_EQ(signatures.signatureOf(folder).counts, "0-2");
     dir.mkdir("w/sub");
-    EXPECT_EQ(signatures.GtSig(folder).counts, "1-2");
+    EXPECT_EQ(signatures.signatureOf(folder).counts, "1-2");
     ::rename((dir / "w/b").c_str(), (dir / "elsewhere").c_str());
-    EXPECT_EQ(signatures.GtSig(folder).counts, "1-1");
+    EXPECT_EQ(signatures.signatureOf(folder).counts, "1-1");
     // The folder is replaced by another of the same name: watched anew.
     const std::string moved = dir / "w-old";
     ::rename(folder.c_str(), moved.c_str());
     dir.mkdir("w");
-    EXPECT_EQ(signatures.GtSig(folder).counts, "0-0");
+    EXPECT_EQ(signatures.signatureOf(folder).counts, "0-0");
     dir.write("w/new", "");
-    EXPECT_EQ(signatures.GtSig(folder).counts, "0-1") << "the new folder is the one watched";
+    EXPECT_EQ(signatures.signatureOf(folder).counts, "0-1") << "the new folder is the one watched";
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "e2e/TavrinOnX.h"
-#include "platform/UriList.h"
+#include "platform/desktop/UriList.h"
 #include "platform/qt/QtClipboard.h"
 #include "support/ChildProcess.h"
 #include "support/EnvVar.h"

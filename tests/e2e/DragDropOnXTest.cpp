@@ -1,5 +1,5 @@
 #include "e2e/TavrinOnX.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 #include "support/X11Probe.h"

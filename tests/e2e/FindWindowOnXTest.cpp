@@ -1,10 +1,10 @@
 #include "opening/FindFiles.h"
 #include "opening/WindowPlacement.h"
 #include "platform/ProgramStarter.h"
-#include "platform/SteadyWaitClock.h"
+#include "platform/process/SteadyWaitClock.h"
 #include "platform/qt/QtFindWindow.h"
 #include "platform/qt/QtUiLoop.h"
-#include "platform/qt/XcbWindowList.h"
+#include "platform/x11/XcbWindowList.h"
 #include "support/EnvVar.h"
 #include "support/X11Probe.h"
 #include "support/XvfbServer.h"
@@ -39,14 +39,14 @@ TEST(FindWindowOnXTest, TheOwnFindWindowIsPlacedInTheRectangleThroughTheApplicat
     SteadyWaitClock clock;
     WindowPlacement placement(*windows, loop, clock);
     const ScreenRect rect{250, 20, 700, 500};
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     NoProgramStarter starter;
     QtFindWindow findWindow;
     std::vector<std::string> opened;
     FindFiles findFiles(starter, findWindow, placement, "/",
                         [&](const std::string& path) { opened.push_back(path); });
 
-    findFiles.FndFls();
+    findFiles.findFiles();
     ASSERT_TRUE(findWindow.isShown());
     EXPECT_EQ(placement.lastPlaced(), findWindow.winId());
 

@@ -1,10 +1,10 @@
 #include "browser/BrowserHost.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "opening/OpenPolicy.h"
 #include "opening/WindowPlacement.h"
-#include "platform/LibreOfficeViewer.h"
-#include "platform/SteadyWaitClock.h"
-#include "platform/qt/XcbWindowList.h"
+#include "platform/viewers/LibreOfficeViewer.h"
+#include "platform/process/SteadyWaitClock.h"
+#include "platform/x11/XcbWindowList.h"
 #include "support/ChildProcess.h"
 #include "support/EnvVar.h"
 #include "support/NullUiLoop.h"
@@ -135,11 +135,11 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
     ASSERT_TRUE(waitForWindowManager(windows));
     WindowPlacement placement(windows, loop, clock);
     const ScreenRect rect{300, 40, 640, 420};
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
 
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     auto program = startXmessage(x, "PlacedHere");
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
 
     ASSERT_NE(placement.lastPlaced(), 0u) << "the new window was found";
     X11Probe probe(x.display());
@@ -151,10 +151,10 @@ TEST_F(PlacementOnXTest, AStartedProgramsWindowIsMovedIntoTheRectangleByTheWindo
     EXPECT_GT(shown->height, rect.height - 60);
     EXPECT_EQ(shown->id, placement.lastPlaced());
 
-    // After the rectangle changes, MovWnd brings the window into the new one.
+    // After the rectangle changes, moveWindow brings the window into the new one.
     const ScreenRect wider{200, 0, 800, 500};
-    placement.SetPlacement(wider);
-    placement.MovWnd();
+    placement.setPlacement(wider);
+    placement.moveWindow();
     const auto moved = waitFilling(probe, "PlacedHere", wider);
     ASSERT_TRUE(moved);
     EXPECT_TRUE(inside(*moved, wider));
@@ -180,11 +180,11 @@ TEST_F(PlacementOnXTest, WithoutAWindowManagerTheWindowTakesTheRectangleItself) 
     XcbWindowList windows(x.display());
     WindowPlacement placement(windows, loop, clock);
     const ScreenRect rect{250, 30, 500, 300};
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
 
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     auto program = startXmessage(x, "Unmanaged");
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
 
     X11Probe probe(x.display());
     // The window's own border (if any) lies outside its inner rectangle.
@@ -204,19 +204,19 @@ TEST_F(PlacementOnXTest, TenNewWindowsAtOnceAreLeftWhereTheyAre) {
     XcbWindowList windows(x.display());
     ASSERT_TRUE(waitForWindowManager(windows));
     WindowPlacement placement(windows, loop, clock);
-    placement.SetPlacement({300, 0, 555, 333});
+    placement.setPlacement({300, 0, 555, 333});
 
     auto program = startXmessage(x, "Older");
     X11Probe probe(x.display());
     ASSERT_TRUE(probe.waitForWindow("Older", 10000));
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     const std::size_t before = windows.shownWindows().size();
     OwnWindows many(x.display());
     many.create(10, 100);
     for (int i = 0; i < 200 && windows.shownWindows().size() < before + 10; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     ASSERT_EQ(windows.shownWindows().size(), before + 10);
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
 
     EXPECT_EQ(placement.lastPlaced(), 0u);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -252,13 +252,13 @@ TEST_F(PlacementOnXTest, AKeptOfficeViewersFrameLiesInTheAreaBesideTheMainWindow
     LibreOfficeViewer writer(OfficeKind::Writer, dir / "profile");
     WindowPlacement placement(windows, loop, clock);
     AreaHost host;
-    host.options.iTypD = 2;
+    host.options.officeOpenMode = 2;
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
-    Fld shell{opener, picker, loop};
+    ShellServices shell{opener, picker, loop};
     OpenPolicy policy(host, shell, &placement, nullptr, KeptViewers{&writer, nullptr, nullptr});
     std::string memo = dir.write("memo.txt", "memo\n");
-    policy.OpnByPlc(memo, false, false);
+    policy.openByPolicy(memo, false, false);
     X11Probe probe(x.display());
     const ScreenRect area = policy.rectangle();
     std::optional<X11Probe::Window> shown;

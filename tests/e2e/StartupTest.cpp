@@ -1,5 +1,5 @@
-#include "platform/AnsiCodec.h"
-#include "platform/FileSystem.h"
+#include "platform/text/AnsiCodec.h"
+#include "platform/fs/FileSystem.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 #include "support/X11Probe.h"

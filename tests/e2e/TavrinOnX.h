@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AnsiCodec.h"
+#include "platform/text/AnsiCodec.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 #include "support/X11Probe.h"

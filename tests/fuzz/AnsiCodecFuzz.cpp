@@ -1,8 +1,8 @@
 // The CP932 codec: any bytes decode and any text encodes without failing, and text made
 // only of characters that come back unchanged from CP932 does so as a whole.
 #include "fuzz/FuzzSupport.h"
-#include "platform/AnsiCodec.h"
-#include "platform/Utf8.h"
+#include "platform/text/AnsiCodec.h"
+#include "platform/text/Utf8.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // empty or reads back as exactly the text given.
 #include "fuzz/FuzzSupport.h"
 #include "opening/HandOverRecord.h"
-#include "platform/AnsiCodec.h"
+#include "platform/text/AnsiCodec.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // out are exactly the NUL-ended pieces of the stream, in order, and the end of the stream
 // breaks the pipe instead of waiting.
 #include "fuzz/FuzzSupport.h"
-#include "platform/MessagePipe.h"
+#include "platform/process/MessagePipe.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The mount table: every line with four fields is an entry, and the drive list made from
 // the browsable ones has one entry per mount point.
 #include "fuzz/FuzzSupport.h"
-#include "platform/MountTable.h"
+#include "platform/fs/MountTable.h"
 
 #include <set>
 

@@ -1,7 +1,7 @@
 // The program-settings file shared with the sibling tools: whatever the file holds, a key
 // set reads back its value, and a key set beside it is not disturbed.
 #include "fuzz/FuzzSupport.h"
-#include "platform/ProgramSettings.h"
+#include "platform/desktop/ProgramSettings.h"
 
 #include <algorithm>
 

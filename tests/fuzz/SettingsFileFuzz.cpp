@@ -1,7 +1,7 @@
 // "User.xml": a file found on disk is looked up in every way the program reads it, and a
 // value stored, saved and loaded again reads back unchanged beside its neighbours.
 #include "fuzz/FuzzSupport.h"
-#include "settings/yIni.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedMessageBox.h"
 
 #include <unistd.h>
@@ -11,43 +11,43 @@ namespace {
 void readAsTheProgramDoes(const std::string& path, const std::string& group,
                           const std::string& key) {
     ScriptedMessageBox messages;
-    yIni ini(messages);
-    if (!ini.GetTxt(path))
+    SettingsStore ini(messages);
+    if (!ini.readFile(path))
         return;
     for (const std::string& g : {group, std::string("設定")}) {
-        ini.GetGtx(g);
+        ini.readGroup(g);
         for (const std::string& k : {key, std::string("Root"), std::string("Width")}) {
-            ini.vGtVal(k, "");
-            ini.vGtVal(k, false);
-            ini.vGtVal(k, 0.0);
-            ini.vGtVal(k, DateTime{});
+            ini.valueOr(k, "");
+            ini.valueOr(k, false);
+            ini.valueOr(k, 0.0);
+            ini.valueOr(k, DateTime{});
         }
     }
-    ini.SetVal(key, "stored");
-    ini.SetGtx();
-    ini.SetTxt();
+    ini.setValue(key, "stored");
+    ini.writeGroup();
+    ini.writeFile();
 }
 
 void storedValueReadsBack(const std::string& path, const std::string& value) {
     ::unlink(path.c_str());
     {
         ScriptedMessageBox messages;
-        yIni ini(messages);
-        FUZZ_CHECK(ini.GetTxt(path));
-        ini.GetGtx("設定");
-        ini.SetVal("Before", "1");
-        ini.SetVal("Value", value);
-        ini.SetVal("After", "2");
-        FUZZ_CHECK(ini.SetGtx());
-        FUZZ_CHECK(ini.SetTxt());
+        SettingsStore ini(messages);
+        FUZZ_CHECK(ini.readFile(path));
+        ini.readGroup("設定");
+        ini.setValue("Before", "1");
+        ini.setValue("Value", value);
+        ini.setValue("After", "2");
+        FUZZ_CHECK(ini.writeGroup());
+        FUZZ_CHECK(ini.writeFile());
     }
     ScriptedMessageBox messages;
-    yIni ini(messages);
-    FUZZ_CHECK(ini.GetTxt(path));
-    ini.GetGtx("設定");
-    FUZZ_CHECK(ini.vGtVal("Value", "(none)") == (value.empty() ? "(none)" : value));
-    FUZZ_CHECK(ini.vGtVal("Before", "") == "1");
-    FUZZ_CHECK(ini.vGtVal("After", "") == "2");
+    SettingsStore ini(messages);
+    FUZZ_CHECK(ini.readFile(path));
+    ini.readGroup("設定");
+    FUZZ_CHECK(ini.valueOr("Value", "(none)") == (value.empty() ? "(none)" : value));
+    FUZZ_CHECK(ini.valueOr("Before", "") == "1");
+    FUZZ_CHECK(ini.valueOr("After", "") == "2");
     FUZZ_CHECK(messages.shown.empty());
 }
 

@@ -1,7 +1,7 @@
 // Shortcut files from anywhere: decoding never reads outside the bytes, a file loads as its
 // bytes decode, and what decodes with a target is written again and reads back the same.
 #include "fuzz/FuzzSupport.h"
-#include "platform/ShellLink.h"
+#include "platform/desktop/ShellLink.h"
 
 namespace {
 

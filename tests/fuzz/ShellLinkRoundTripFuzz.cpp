@@ -2,8 +2,8 @@
 // can store (no NUL, within the format's lengths) reads back exactly, with the target's
 // attributes, times and the low 32 bits of its size.
 #include "fuzz/FuzzSupport.h"
-#include "platform/ShellLink.h"
-#include "platform/WideText.h"
+#include "platform/desktop/ShellLink.h"
+#include "platform/text/WideText.h"
 
 namespace {
 

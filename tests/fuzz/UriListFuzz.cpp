@@ -1,7 +1,7 @@
 // "text/uri-list" from the clipboard or a drop: the paths decoded are absolute, and any
 // list of absolute paths (every byte but NUL allowed) encodes and decodes unchanged.
 #include "fuzz/FuzzSupport.h"
-#include "platform/UriList.h"
+#include "platform/desktop/UriList.h"
 
 namespace {
 

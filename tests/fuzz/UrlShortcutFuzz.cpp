@@ -1,6 +1,6 @@
 // Internet shortcuts in any encoding: an address found is one trimmed, non-empty line.
 #include "fuzz/FuzzSupport.h"
-#include "platform/UrlShortcut.h"
+#include "platform/desktop/UrlShortcut.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::bytes(data, size);

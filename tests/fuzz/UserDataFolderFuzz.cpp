@@ -1,7 +1,7 @@
 // "UserData.ini" beside the executable: whatever it holds, the user data folder is one of
 // the known places or a folder that exists, and it ends with "/".
 #include "fuzz/FuzzSupport.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "settings/UserDataFolder.h"
 #include "support/ScriptedMessageBox.h"
 

@@ -1,8 +1,8 @@
 // UTF-8 stepping over byte strings that need not be UTF-8, and the UTF-16 form of Windows
 // file formats: every byte string comes back exactly from UTF-16.
 #include "fuzz/FuzzSupport.h"
-#include "platform/Utf8.h"
-#include "platform/WideText.h"
+#include "platform/text/Utf8.h"
+#include "platform/text/WideText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::bytes(data, size);

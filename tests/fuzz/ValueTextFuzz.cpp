@@ -2,8 +2,8 @@
 // file. Escaping then unescaping gives the value back, a number written reads back the
 // same, a date read and written reads back the same.
 #include "fuzz/FuzzSupport.h"
-#include "platform/AnsiCodec.h"
-#include "platform/Utf8.h"
+#include "platform/text/AnsiCodec.h"
+#include "platform/text/Utf8.h"
 #include "settings/SettingsEscape.h"
 #include "settings/ValueText.h"
 

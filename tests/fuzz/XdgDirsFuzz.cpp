@@ -1,6 +1,6 @@
 // user-dirs.dirs: whatever it holds, a user directory is an absolute path.
 #include "fuzz/FuzzSupport.h"
-#include "platform/XdgDirs.h"
+#include "platform/desktop/XdgDirs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::folder().write("config/user-dirs.dirs", fuzz::bytes(data, size));

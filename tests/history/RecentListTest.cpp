@@ -1,7 +1,7 @@
 #include "history/RecentList.h"
 #include "history/RecentLists.h"
-#include "platform/controls/MenuArray.h"
-#include "settings/yIni.h"
+#include "controls/MenuArray.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
 
@@ -162,8 +162,8 @@ TEST_F(RecentListsTest, ExeInAnyLetterCaseGoesToTheExecutedList) {
     EXPECT_FALSE(RecentLists::isExecutable("/opt/a.exe.txt"));
     EXPECT_FALSE(RecentLists::isExecutable("exe"));
 
-    lists.RcntExFL("/opt/SETUP.EXE");
-    lists.RcntExFL("/home/u/報告書.odt");
+    lists.recordOpenedFile("/opt/SETUP.EXE");
+    lists.recordOpenedFile("/home/u/報告書.odt");
     EXPECT_EQ(shown(rcEx), (std::vector<std::string>{"/opt/SETUP.EXE"}));
     EXPECT_EQ(shown(rcFL), (std::vector<std::string>{"/home/u/報告書.odt"}));
     EXPECT_EQ(shown(rcFd), (std::vector<std::string>{"?"}));
@@ -173,20 +173,20 @@ TEST_F(RecentListsTest, LoadFillsTheFileMenusAndStoreRoundTripsOddNames) {
     const std::string folder = dir.mkdir("<&> 写真\r\nzwei");
     const std::string program = dir.write("bin/run.exe", "x");
     const std::string document = dir.write("docs/a&b <c>.txt", "x");
-    lists.AddRcFd(folder);
-    lists.RcntExFL(program);
-    lists.RcntExFL(document);
+    lists.addRecentFolder(folder);
+    lists.recordOpenedFile(program);
+    lists.recordOpenedFile(document);
 
-    yIni ini{messages};
-    ASSERT_TRUE(ini.GetTxt(dir / "User.xml"));
-    ini.GetGtx("設定");
+    SettingsStore ini{messages};
+    ASSERT_TRUE(ini.readFile(dir / "User.xml"));
+    ini.readGroup("設定");
     lists.store(ini);
-    ASSERT_TRUE(ini.SetGtx());
-    ASSERT_TRUE(ini.SetTxt());
+    ASSERT_TRUE(ini.writeGroup());
+    ASSERT_TRUE(ini.writeFile());
 
-    yIni again{messages};
-    ASSERT_TRUE(again.GetTxt(dir / "User.xml"));
-    again.GetGtx("設定");
+    SettingsStore again{messages};
+    ASSERT_TRUE(again.readFile(dir / "User.xml"));
+    again.readGroup("設定");
     MenuArray fd{0, "?", true}, ex{0, "?", true}, fl{0, "?", true};
     RecentLists next;
     next.setMenus(&fd, &ex, &fl);

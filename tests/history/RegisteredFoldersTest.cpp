@@ -1,7 +1,7 @@
 #include "history/RegisteredFolders.h"
-#include "platform/AnsiCodec.h"
-#include "platform/controls/MenuArray.h"
-#include "settings/yIni.h"
+#include "platform/text/AnsiCodec.h"
+#include "controls/MenuArray.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedFolderPicker.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -20,7 +20,7 @@ const std::string kHead = "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運�
 
 class RegisteredFoldersTest : public ::testing::Test {
   protected:
-    RegisteredFoldersTest() { EXPECT_TRUE(ini.GetTxt(settingsPath)); }
+    RegisteredFoldersTest() { EXPECT_TRUE(ini.readFile(settingsPath)); }
 
     std::vector<std::string> shown() const {
         std::vector<std::string> captions;
@@ -30,7 +30,7 @@ class RegisteredFoldersTest : public ::testing::Test {
         return captions;
     }
     Outcome add(const std::string& folder) {
-        return folders.AddNwFld(Source::SelectedNode, folder, ini);
+        return folders.registerChosenFolder(Source::SelectedNode, folder, ini);
     }
     std::string key(const std::string& name, const std::string& value) {
         return "      <" + name + ">" + value + "</" + name + ">\r\n";
@@ -42,7 +42,7 @@ class RegisteredFoldersTest : public ::testing::Test {
     TempDir dir;
     std::string settingsPath = dir / "User.xml";
     ScriptedMessageBox messages;
-    yIni ini{messages};
+    SettingsStore ini{messages};
     MenuArray dirMenu{0, "?", false};
     MenuArray newMenu{0, "-", false};
     ScriptedFolderPicker picker;
@@ -56,7 +56,7 @@ TEST_F(RegisteredFoldersTest, NewestStandsFirstAndARepeatMovesToTheTop) {
     EXPECT_EQ(shown(), (std::vector<std::string>{"/C", "/B", "/A"}));
     EXPECT_EQ(add("/A"), Outcome::Saved);
     EXPECT_EQ(shown(), (std::vector<std::string>{"/A", "/C", "/B"}));
-    EXPECT_EQ(folders.sDirLst(), (std::vector<std::string>{"/A", "/B", "/C"}));
+    EXPECT_EQ(folders.registeredPaths(), (std::vector<std::string>{"/A", "/B", "/C"}));
 }
 
 TEST_F(RegisteredFoldersTest, FirstRegistrationReplacesThePlaceholderAndShowsTheSeparator) {
@@ -74,13 +74,13 @@ TEST_F(RegisteredFoldersTest, OtherLetterCaseIsNotAddedTwice) {
     add("/data/Work");
     add("/DATA/docs");
     EXPECT_EQ(shown(), (std::vector<std::string>{"/DATA/docs", "/data/Work"}));
-    EXPECT_EQ(folders.sDirLst().size(), 2u);
+    EXPECT_EQ(folders.registeredPaths().size(), 2u);
     EXPECT_TRUE(folders.contains("/data/DOCS"));
 }
 
 TEST_F(RegisteredFoldersTest, EveryRegistrationWritesTheFoldersInMenuOrder) {
     dir.write("User.xml", AnsiCodec::encode(document(key("Width", "2730"))));
-    ASSERT_TRUE(ini.GetTxt(settingsPath));
+    ASSERT_TRUE(ini.readFile(settingsPath));
     add("/写真");
     EXPECT_EQ(TempDir::read(settingsPath),
               AnsiCodec::encode(document(key("DIR-0", "/写真") + key("Width", "2730"))));
@@ -93,7 +93,7 @@ TEST_F(RegisteredFoldersTest, EveryRegistrationWritesTheFoldersInMenuOrder) {
 }
 
 TEST_F(RegisteredFoldersTest, CancelledPickerRegistersNothing) {
-    EXPECT_EQ(folders.AddNwFld(Source::Picker, "/ignored", ini, 7), Outcome::NothingChosen);
+    EXPECT_EQ(folders.registerChosenFolder(Source::Picker, "/ignored", ini, 7), Outcome::NothingChosen);
     ASSERT_EQ(picker.calls.size(), 1u);
     EXPECT_EQ(picker.calls[0].owner, 7u);
     EXPECT_EQ(picker.calls[0].title, "ﾌｫﾙﾀﾞの指定");
@@ -103,22 +103,22 @@ TEST_F(RegisteredFoldersTest, CancelledPickerRegistersNothing) {
     EXPECT_EQ(TempDir::read(settingsPath), "");
 
     EXPECT_EQ(add(""), Outcome::NothingChosen);
-    EXPECT_EQ(folders.sDirLst().size(), 0u);
+    EXPECT_EQ(folders.registeredPaths().size(), 0u);
 }
 
 TEST_F(RegisteredFoldersTest, PickedFolderIsRegistered) {
     picker.answers.push_back(dir.mkdir("picked"));
-    EXPECT_EQ(folders.AddNwFld(Source::Picker, "", ini), Outcome::Saved);
+    EXPECT_EQ(folders.registerChosenFolder(Source::Picker, "", ini), Outcome::Saved);
     EXPECT_EQ(shown(), (std::vector<std::string>{dir / "picked"}));
 }
 
 TEST_F(RegisteredFoldersTest, SettingsFileThatCannotBeWrittenIsReportedAsNotSaved) {
-    yIni lost{messages};
+    SettingsStore lost{messages};
     dir.mkdir("sub");
-    ASSERT_TRUE(lost.GetTxt(dir / "sub/User.xml"));
+    ASSERT_TRUE(lost.readFile(dir / "sub/User.xml"));
     ASSERT_EQ(std::remove((dir / "sub/User.xml").c_str()), 0);
     ASSERT_EQ(std::remove((dir / "sub").c_str()), 0);
-    EXPECT_EQ(folders.AddNwFld(Source::SelectedNode, "/A", lost), Outcome::NotSaved);
+    EXPECT_EQ(folders.registerChosenFolder(Source::SelectedNode, "/A", lost), Outcome::NotSaved);
     EXPECT_EQ(shown(), (std::vector<std::string>{"/A"}));
 }
 
@@ -130,8 +130,8 @@ TEST_F(RegisteredFoldersTest, LoadKeepsExistingFoldersOnceFromTheFirstTenKeys) {
               AnsiCodec::encode(document(key("DIR-10", late) + key("DIR-4", b) + key("DIR-3", "") +
                                          key("DIR-2", dir / "ALPHA") + key("DIR-1", dir / "gone") +
                                          key("DIR-0", a))));
-    ASSERT_TRUE(ini.GetTxt(settingsPath));
-    ini.GetGtx("設定");
+    ASSERT_TRUE(ini.readFile(settingsPath));
+    ini.readGroup("設定");
     folders.load(ini);
     EXPECT_EQ(shown(), (std::vector<std::string>{a, b}));
     EXPECT_TRUE(newMenu.visible(0));
@@ -140,7 +140,7 @@ TEST_F(RegisteredFoldersTest, LoadKeepsExistingFoldersOnceFromTheFirstTenKeys) {
 }
 
 TEST_F(RegisteredFoldersTest, LoadWithoutFoldersKeepsThePlaceholderHidden) {
-    ini.GetGtx("設定");
+    ini.readGroup("設定");
     folders.load(ini);
     EXPECT_EQ(shown(), std::vector<std::string>{});
     EXPECT_FALSE(newMenu.visible(0));
@@ -150,20 +150,20 @@ TEST_F(RegisteredFoldersTest, StoreSortsWithoutRegardToCaseAndTwelveComeBackAsTe
     std::vector<std::string> names = {"m", "B", "a", "K", "e", "D", "l", "c", "J", "f", "h", "G"};
     for (const std::string& name : names)
         add(dir.mkdir(name));
-    ini.GetGtx("設定");
+    ini.readGroup("設定");
     folders.store(ini);
     const std::vector<std::string> sorted = {"a", "B", "c", "D", "e", "f",
                                              "G", "h", "J", "K", "l", "m"};
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(ini.vGtVal("DIR-" + std::to_string(i), ""), dir / sorted[i]) << i;
+        EXPECT_EQ(ini.valueOr("DIR-" + std::to_string(i), ""), dir / sorted[i]) << i;
     // The placeholder sorts last and keeps its position empty.
-    EXPECT_EQ(ini.vGtVal("DIR-12", ""), "");
+    EXPECT_EQ(ini.valueOr("DIR-12", ""), "");
 
     MenuArray nextDir{0, "?", false};
     MenuArray nextNew{0, "-", false};
     RegisteredFolders next{nextDir, nextNew, picker};
     next.load(ini);
-    EXPECT_EQ(next.sDirLst().size(), 10u);
+    EXPECT_EQ(next.registeredPaths().size(), 10u);
     EXPECT_EQ(nextDir.caption(9), dir / "K");
 }
 

@@ -13,7 +13,7 @@ using Journal = std::vector<std::string>;
 class RecordingPlacement : public PlacementSteps {
   public:
     explicit RecordingPlacement(Journal& journal) : journal_(journal) {}
-    void PlcWnd(int mode) override { journal_.push_back("place " + std::to_string(mode)); }
+    void placeWindow(int mode) override { journal_.push_back("place " + std::to_string(mode)); }
 
   private:
     Journal& journal_;
@@ -69,7 +69,7 @@ class FindFilesTest : public ::testing::Test {
 
 TEST_F(FindFilesTest, TheFirstInstalledDesktopToolIsStartedAndPlaced) {
     starter.installed = {"kfind", "searchmonkey"};
-    findFiles.FndFls();
+    findFiles.findFiles();
     EXPECT_EQ(journal, (Journal{"place 0", "start kfind", "place 1"}));
     ASSERT_EQ(starter.tried.size(), 3u);
     EXPECT_EQ(starter.tried[0], (std::vector<std::string>{"catfish"}))
@@ -78,20 +78,20 @@ TEST_F(FindFilesTest, TheFirstInstalledDesktopToolIsStartedAndPlaced) {
 }
 
 TEST_F(FindFilesTest, WithoutADesktopToolTheOwnWindowOpensAndIsPlaced) {
-    findFiles.FndFls();
+    findFiles.findFiles();
     EXPECT_EQ(journal, (Journal{"place 0", "own window in /home/u", "place 1"}));
     EXPECT_EQ(starter.tried.size(), FindFiles::kDesktopTools.size());
 }
 
 TEST_F(FindFilesTest, TheOwnWindowOnceOpenIsBroughtForwardAndNotPlacedAgain) {
-    findFiles.FndFls();
+    findFiles.findFiles();
     journal.clear();
-    findFiles.FndFls();
+    findFiles.findFiles();
     EXPECT_EQ(journal, (Journal{"forward"}));
 
     window.shown = false; // closed by the user
     journal.clear();
-    findFiles.FndFls();
+    findFiles.findFiles();
     EXPECT_EQ(journal, (Journal{"place 0", "own window in /home/u", "place 1"}));
 }
 

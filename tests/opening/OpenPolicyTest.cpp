@@ -1,6 +1,6 @@
 #include "opening/OpenPolicy.h"
 #include "browser/BrowserHost.h"
-#include "opening/Fld.h"
+#include "opening/ShellServices.h"
 #include "support/NullUiLoop.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedFolderPicker.h"
@@ -41,7 +41,7 @@ class OpenPolicyTest : public ::testing::Test {
     Log open(std::string path, bool plainOpen = false) {
         log.clear();
         opener.calls.clear();
-        policy.OpnByPlc(path, plainOpen, false);
+        policy.openByPolicy(path, plainOpen, false);
         for (const auto& call : opener.calls)
             log.push_back("shell " + call.kind + " " + call.target);
         return log;
@@ -51,7 +51,7 @@ class OpenPolicyTest : public ::testing::Test {
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
     NullUiLoop loop;
-    Fld shell{opener, picker, loop};
+    ShellServices shell{opener, picker, loop};
     Log log;
     RecordingViewer word{"word", log};
     RecordingViewer sheet{"sheet", log};
@@ -67,7 +67,7 @@ const std::string kPixelBounds = "bounds 319 0 961 984";
 
 TEST_F(OpenPolicyTest, KindsFollowTheOptionTheExtensionTheCommaAndThePlainOpen) {
     struct Case {
-        short iTypD;
+        short officeOpenMode;
         std::string path;
         bool plainOpen;
         std::string first; // the start of the first call the request makes
@@ -86,18 +86,18 @@ TEST_F(OpenPolicyTest, KindsFollowTheOptionTheExtensionTheCommaAndThePlainOpen) 
         {2, "/d.doc/readme", false, "shell open /d.doc/readme"},
     };
     for (const Case& c : cases) {
-        host.options.iTypD = c.iTypD;
+        host.options.officeOpenMode = c.officeOpenMode;
         const Log calls = open(c.path, c.plainOpen);
         ASSERT_FALSE(calls.empty()) << c.path;
         EXPECT_EQ(calls.front().substr(0, c.first.size()), c.first)
-            << c.path << " with option " << c.iTypD;
+            << c.path << " with option " << c.officeOpenMode;
         EXPECT_EQ(recorded.back(), c.path);
     }
     EXPECT_EQ(host.waitDepth, 0);
 }
 
 TEST_F(OpenPolicyTest, AnOfficeDocumentOpensPlacedInPointsAndReadOnlyWhenAsked) {
-    host.options.bRed = true;
+    host.options.readOnly = true;
     EXPECT_EQ(open("/d/a.xls"), (Log{"sheet start", "sheet " + kOfficeBounds, "sheet restore",
                                      "sheet open /d/a.xls ro", "sheet show",
                                      "sheet " + kOfficeBounds, "sheet restore"}));
@@ -187,7 +187,7 @@ TEST_F(OpenPolicyTest, UnsavedEditsAreSavedDroppedOrKeptAsTheUserSays) {
 }
 
 TEST_F(OpenPolicyTest, OnlyWhatReallyStartedIsRecorded) {
-    host.options.iTypD = 2;
+    host.options.officeOpenMode = 2;
     opener.result = false;
     word.canOpen = false;
     browser.canStart = false;
@@ -208,7 +208,7 @@ TEST_F(OpenPolicyTest, AWebShortcutOpensItsAddressWhichIsRecorded) {
 }
 
 TEST_F(OpenPolicyTest, MinimiseListMatchesAnyPartOfTheExtension) {
-    host.options.iTypD = 0;
+    host.options.officeOpenMode = 0;
     for (const auto& [path, minimizes] : {std::pair{"/s/setup.exe", true},
                                           {"/s/a.e", true},
                                           {"/s/a.EX", true},
@@ -224,19 +224,19 @@ TEST_F(OpenPolicyTest, ShownViewersAreNamedAfterTheirProgramsAndClosedSpreadshee
     word.program = "LibreOffice Writer";
     sheet.program = "LibreOffice Calc";
     browser.program = "Chromium";
-    EXPECT_EQ(policy.sGtOfcOpn(), "");
+    EXPECT_EQ(policy.openViewerNames(), "");
     open("/d/a.doc");
     open("/d/a.xls");
     open("/d/a.htm");
-    EXPECT_EQ(policy.sGtOfcOpn(), "LibreOffice Calc\u3000LibreOffice Writer\u3000Chromium\u3000");
-    host.options.iTypD = 3;
+    EXPECT_EQ(policy.openViewerNames(), "LibreOffice Calc\u3000LibreOffice Writer\u3000Chromium\u3000");
+    host.options.officeOpenMode = 3;
     word.running = false;
-    EXPECT_EQ(policy.sGtOfcOpn(), "LibreOffice Calc\u3000Chromium\u3000")
+    EXPECT_EQ(policy.openViewerNames(), "LibreOffice Calc\u3000Chromium\u3000")
         << "a viewer quit by hand is left out, the others are still named";
     log.clear();
     policy.closeViewers();
     EXPECT_EQ(log, (Log{"sheet quit", "word quit", "browser quit"}));
-    EXPECT_EQ(policy.sGtOfcOpn(), "");
+    EXPECT_EQ(policy.openViewerNames(), "");
 }
 
 TEST(OfficeUnits, ScaleByThePointFactorRoundingHalvesToEven) {

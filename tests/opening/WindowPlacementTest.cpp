@@ -45,9 +45,9 @@ class WindowPlacementTest : public ::testing::Test {
     // Takes the snapshot on `before`, then sees each of `after` in turn.
     void startWith(Windows before, std::vector<Windows> after) {
         list.script = {std::move(before)};
-        placement.PlcWnd(0);
+        placement.placeWindow(0);
         list.script.assign(after.begin(), after.end());
-        placement.PlcWnd(1);
+        placement.placeWindow(1);
     }
 
     const ScreenRect rect{319, 0, 961, 984};
@@ -58,7 +58,7 @@ class WindowPlacementTest : public ::testing::Test {
 };
 
 TEST_F(WindowPlacementTest, TheFirstNewWindowInListOrderIsMovedIntoTheRectangle) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({5, 7}, {{5, 9, 7, 11}});
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 9u);
@@ -67,7 +67,7 @@ TEST_F(WindowPlacementTest, TheFirstNewWindowInListOrderIsMovedIntoTheRectangle)
 }
 
 TEST_F(WindowPlacementTest, WaitsWhileTheCountIsUnchangedAndLetsEventsRun) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     // A window that closes and another that opens in the same moment keep the count.
     startWith({1, 2}, {{1, 2}, {1, 3}, {1, 2}, {1, 2, 4}});
     ASSERT_EQ(list.moves.size(), 1u);
@@ -76,7 +76,7 @@ TEST_F(WindowPlacementTest, WaitsWhileTheCountIsUnchangedAndLetsEventsRun) {
 }
 
 TEST_F(WindowPlacementTest, TenOrMoreNewWindowsAtOnceMoveNothingButNineDo) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({1}, {{1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}});
     EXPECT_TRUE(list.moves.empty());
     EXPECT_EQ(placement.lastPlaced(), 0u);
@@ -87,13 +87,13 @@ TEST_F(WindowPlacementTest, TenOrMoreNewWindowsAtOnceMoveNothingButNineDo) {
 }
 
 TEST_F(WindowPlacementTest, FewerWindowsAfterTheStartMoveNothing) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({1, 2, 3}, {{1, 2}});
     EXPECT_TRUE(list.moves.empty());
 }
 
 TEST_F(WindowPlacementTest, HandlesAreComparedWholeNotAsDigitsInsideOthers) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({123}, {{123, 12}});
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 12u);
@@ -105,21 +105,21 @@ TEST_F(WindowPlacementTest, HandlesAreComparedWholeNotAsDigitsInsideOthers) {
 
 TEST_F(WindowPlacementTest, NothingIsLookedAtOrMovedWhilePlacementIsOff) {
     startWith({1}, {{1, 2}});
-    placement.MovWnd();
+    placement.moveWindow();
     EXPECT_EQ(list.looks, 0);
     EXPECT_TRUE(list.moves.empty());
     EXPECT_FALSE(placement.placementOn());
 }
 
 TEST_F(WindowPlacementTest, MovWndMovesTheLastPlacedWindowIntoTheNewRectangle) {
-    placement.SetPlacement(rect);
-    placement.MovWnd();
+    placement.setPlacement(rect);
+    placement.moveWindow();
     EXPECT_TRUE(list.moves.empty()) << "no window placed yet";
 
     startWith({1}, {{1, 2}});
     const ScreenRect wider{500, 0, 780, 984};
-    placement.SetPlacement(wider);
-    placement.MovWnd();
+    placement.setPlacement(wider);
+    placement.moveWindow();
     ASSERT_EQ(list.moves.size(), 2u);
     EXPECT_EQ(list.moves[1].window, 2u);
     EXPECT_EQ(list.moves[1].rect, wider);
@@ -127,7 +127,7 @@ TEST_F(WindowPlacementTest, MovWndMovesTheLastPlacedWindowIntoTheNewRectangle) {
 }
 
 TEST_F(WindowPlacementTest, NoNewWindowWithinTheTimeLimitMovesNothingAndKeepsEventsRunning) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     startWith({1, 2}, {{1, 2}});
     EXPECT_TRUE(list.moves.empty());
     EXPECT_GE(clock.current - WaitClock::Clock::time_point{}, WindowPlacement::kWaitLimit);
@@ -143,10 +143,10 @@ TEST_F(WindowPlacementTest, NoNewWindowWithinTheTimeLimitMovesNothingAndKeepsEve
 }
 
 TEST_F(WindowPlacementTest, EveryStartTakesAFreshSnapshot) {
-    placement.SetPlacement(rect);
+    placement.setPlacement(rect);
     // A start that failed took a snapshot but never came to mode 1.
     list.script = {{1, 2}};
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     startWith({1, 2}, {{1, 2, 3}});
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 3u);
@@ -154,10 +154,10 @@ TEST_F(WindowPlacementTest, EveryStartTakesAFreshSnapshot) {
 
 TEST_F(WindowPlacementTest, WithoutASnapshotOfItsOwnStartNothingIsMoved) {
     list.script = {{1}};
-    placement.PlcWnd(0); // placement still off: no snapshot
-    placement.SetPlacement(rect);
+    placement.placeWindow(0); // placement still off: no snapshot
+    placement.setPlacement(rect);
     list.script = {{1, 2}};
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
     EXPECT_TRUE(list.moves.empty());
     EXPECT_EQ(list.looks, 0);
 }
@@ -168,8 +168,8 @@ class StartingUiLoop : public NullUiLoop {
     void processEvents() override {
         NullUiLoop::processEvents();
         if (placement && eventRuns == 1) {
-            placement->PlcWnd(0);
-            placement->PlcWnd(1);
+            placement->placeWindow(0);
+            placement->placeWindow(1);
         }
     }
     PlacementSteps* placement = nullptr;
@@ -181,22 +181,22 @@ TEST(WindowPlacementNestingTest, AStartDuringTheWaitLeavesTheWaitingPlacementInt
     FakeWaitClock clock;
     WindowPlacement placement(list, loop, clock);
     loop.placement = &placement;
-    placement.SetPlacement({1, 2, 3, 4});
+    placement.setPlacement({1, 2, 3, 4});
     list.script = {{10, 20}};
-    placement.PlcWnd(0);
+    placement.placeWindow(0);
     list.script = {{10, 20}, {10, 20}, {10, 20}, {30, 10, 20}};
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 30u);
     EXPECT_EQ(list.looks, 5) << "the nested steps looked at nothing";
 }
 
 TEST_F(WindowPlacementTest, EnumWndProcCountsEveryWindowItIsGiven) {
-    placement.SetPlacement(rect);
-    placement.EnumWndProc(8, 0);
-    placement.EnumWndProc(9, 0);
+    placement.setPlacement(rect);
+    placement.visitWindow(8, 0);
+    placement.visitWindow(9, 0);
     list.script = {{8, 9, 10}};
-    placement.PlcWnd(1);
+    placement.placeWindow(1);
     ASSERT_EQ(list.moves.size(), 1u);
     EXPECT_EQ(list.moves[0].window, 10u);
 }

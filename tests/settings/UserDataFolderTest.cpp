@@ -1,7 +1,7 @@
-#include "platform/AnsiCodec.h"
-#include "platform/FileSystem.h"
-#include "platform/ProgramSettings.h"
-#include "settings/yIni.h"
+#include "platform/text/AnsiCodec.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/desktop/ProgramSettings.h"
+#include "settings/SettingsStore.h"
 #include "support/EnvVar.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -20,7 +20,7 @@ std::string TextCaseUpper(std::string s) {
 class UserDataFolderTest : public ::testing::Test {
   protected:
     std::string resolve() {
-        ini.W_UserData(0, "tavrin", program);
+        ini.resolveUserDataFolder(0, "tavrin", program);
         return ini.userData();
     }
     std::string defaultFolder() const { return dir / "config/Quorvale/tavrin/"; }
@@ -33,7 +33,7 @@ class UserDataFolderTest : public ::testing::Test {
     EnvVar home{"HOME", dir / "home"};
     std::string program = dir.mkdir("prog");
     ScriptedMessageBox messages;
-    yIni ini{messages};
+    SettingsStore ini{messages};
 };
 
 TEST_F(UserDataFolderTest, DefaultKeywordSelectsAndCreatesTheDefaultFolderSilently) {
@@ -130,11 +130,11 @@ TEST_F(UserDataFolderTest, ExecutablePathIsPublishedAndRewrittenOnlyWhenItDiffer
 TEST(CreateFolder, MakesEveryMissingLevelAndSkipsExistingOnes) {
     TempDir dir;
     dir.mkdir("a");
-    yIni::F_CreateFld(dir / "a/b/c");
+    SettingsStore::createFolder(dir / "a/b/c");
     EXPECT_TRUE(FileSystem::folderExists(dir / "a/b/c"));
-    yIni::F_CreateFld(dir / "x/y/");
+    SettingsStore::createFolder(dir / "x/y/");
     EXPECT_TRUE(FileSystem::folderExists(dir / "x/y"));
-    yIni::F_CreateFld(dir / "a/b/c"); // exists: nothing happens
+    SettingsStore::createFolder(dir / "a/b/c"); // exists: nothing happens
 }
 
 } // namespace

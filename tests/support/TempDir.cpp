@@ -1,7 +1,7 @@
 #include "support/TempDir.h"
 
-#include "platform/FileSystem.h"
-#include "platform/XdgDirs.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/desktop/XdgDirs.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,8 +1,8 @@
 #include "platform/qt/BrowserWidget.h"
 
-#include "platform/controls/BrowserControls.h"
-#include "platform/controls/BrowserInput.h"
-#include "platform/controls/RetButtons.h"
+#include "controls/BrowserControls.h"
+#include "controls/BrowserInput.h"
+#include "controls/RetButtons.h"
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtDriveCombo.h"
 #include "platform/qt/QtImageCache.h"
@@ -48,8 +48,8 @@ BrowserWidget::BrowserWidget(BrowserControls& controls, BrowserInput& input, QWi
     buildTopRow();
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setChildrenCollapsible(false);
-    tree_ = new QtTreeView(controls_.trView, *images_, input_, splitter_);
-    list_ = new QtListView(controls_.lsView, *images_, input_, splitter_);
+    tree_ = new QtTreeView(controls_.treeControl, *images_, input_, splitter_);
+    list_ = new QtListView(controls_.listControl, *images_, input_, splitter_);
     // The control names, for finding the panes from tests and accessibility tools.
     tree_->setObjectName(QStringLiteral("TrView"));
     list_->setObjectName(QStringLiteral("LsView"));

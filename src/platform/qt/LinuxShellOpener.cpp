@@ -1,9 +1,9 @@
 #include "platform/qt/LinuxShellOpener.h"
 
-#include "platform/DetachedProcess.h"
-#include "platform/FileSystem.h"
+#include "platform/process/DetachedProcess.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgramFile.h"
+#include "platform/desktop/ProgramFile.h"
 
 #include <cstdlib>
 #include <gio/gio.h>

@@ -1,7 +1,7 @@
 #include "platform/qt/QtClipboard.h"
 
-#include "platform/FileListFormats.h"
-#include "platform/Utf8.h"
+#include "platform/desktop/FileListFormats.h"
+#include "platform/text/Utf8.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

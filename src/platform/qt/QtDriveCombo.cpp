@@ -1,7 +1,7 @@
 #include "platform/qt/QtDriveCombo.h"
 
-#include "platform/controls/BrowserInput.h"
-#include "platform/controls/DriveList.h"
+#include "controls/BrowserInput.h"
+#include "controls/DriveList.h"
 #include "platform/qt/Guarded.h"
 
 QtDriveCombo::QtDriveCombo(DriveList& drives, BrowserInput& input, QWidget* parent)

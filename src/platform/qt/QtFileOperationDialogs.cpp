@@ -1,6 +1,6 @@
 #include "platform/qt/QtFileOperationDialogs.h"
 
-#include "platform/SystemErrorText.h"
+#include "platform/text/SystemErrorText.h"
 
 #include <QCheckBox>
 #include <QMessageBox>

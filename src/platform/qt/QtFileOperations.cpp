@@ -1,7 +1,7 @@
 #include "platform/qt/QtFileOperations.h"
 
-#include "platform/FileOperationEngine.h"
-#include "platform/GioTrash.h"
+#include "platform/fs/FileOperationEngine.h"
+#include "platform/fs/GioTrash.h"
 #include "platform/ScopedFlag.h"
 #include "platform/qt/QtProgressWindow.h"
 #include "platform/qt/QuestionGate.h"

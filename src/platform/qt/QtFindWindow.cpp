@@ -1,7 +1,7 @@
 #include "platform/qt/QtFindWindow.h"
 
-#include "platform/FileSystem.h"
-#include "platform/NamePattern.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/text/NamePattern.h"
 #include "platform/qt/Guarded.h"
 
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSearch.h"
+#include "platform/fs/FileSearch.h"
 #include "platform/FindWindow.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "platform/qt/QtFolderPicker.h"
 
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "platform/qt/QtIconTheme.h"
 
-#include "platform/MimeGlobs.h"
+#include "platform/desktop/MimeGlobs.h"
 
 #include <QIcon>
 #include <QMimeDatabase>

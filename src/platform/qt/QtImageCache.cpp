@@ -1,6 +1,6 @@
 #include "platform/qt/QtImageCache.h"
 
-#include "platform/controls/ImageList.h"
+#include "controls/ImageList.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #include "platform/qt/QtListModel.h"
 
-#include "platform/controls/ListControl.h"
+#include "controls/ListControl.h"
 #include "platform/qt/QtImageCache.h"
 
 #include <QBrush>

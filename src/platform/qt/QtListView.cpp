@@ -1,7 +1,7 @@
 #include "platform/qt/QtListView.h"
 
-#include "platform/controls/BrowserInput.h"
-#include "platform/controls/ListControl.h"
+#include "controls/BrowserInput.h"
+#include "controls/ListControl.h"
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/QtPaneInput.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/controls/ListObserver.h"
+#include "controls/ListObserver.h"
 #include "platform/qt/QtPaneView.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "platform/qt/QtMenuBuilder.h"
 
-#include "platform/controls/MenuInput.h"
+#include "controls/MenuInput.h"
 #include "platform/qt/Guarded.h"
 
 #include <QMenu>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/controls/MainMenu.h"
+#include "controls/MainMenu.h"
 
 #include <vector>
 

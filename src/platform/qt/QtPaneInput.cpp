@@ -4,7 +4,7 @@
 
 #include <QDrag>
 
-#include "platform/UriList.h"
+#include "platform/desktop/UriList.h"
 
 namespace {
 

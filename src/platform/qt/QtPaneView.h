@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/controls/ControlTypes.h"
+#include "controls/ControlTypes.h"
 
 #include <QTreeView>
 #include <optional>

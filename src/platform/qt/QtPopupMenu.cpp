@@ -62,7 +62,7 @@ void QtPopupMenu::fill(QMenu& menu, const std::vector<PopupEntry>& entries) {
 
 std::optional<int> QtPopupMenu::popUp(const std::vector<PopupEntry>& entries, PopupPlace place) {
     QMenu menu(parent_);
-    menu.setObjectName(QStringLiteral("spFiL"));
+    menu.setObjectName(QStringLiteral("ContextMenu"));
     fill(menu, entries);
     const QPoint at = onScreen(anchor(place), menu.sizeHint());
     const QAction* chosen = menu.exec(at);

@@ -1,6 +1,6 @@
 #include "platform/qt/QtTreeModel.h"
 
-#include "platform/controls/TreeControl.h"
+#include "controls/TreeControl.h"
 #include "platform/qt/QtImageCache.h"
 
 #include <QBrush>

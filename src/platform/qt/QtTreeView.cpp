@@ -1,7 +1,7 @@
 #include "platform/qt/QtTreeView.h"
 
-#include "platform/controls/BrowserInput.h"
-#include "platform/controls/TreeControl.h"
+#include "controls/BrowserInput.h"
+#include "controls/TreeControl.h"
 #include "platform/qt/Guarded.h"
 #include "platform/qt/QtPaneInput.h"
 #include "platform/qt/QtTreeModel.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/controls/TreeObserver.h"
+#include "controls/TreeObserver.h"
 #include "platform/qt/QtPaneView.h"
 
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "platform/qt/QuestionGate.h"
 
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/qt/QtFileOperationDialogs.h"
 
 #include <unistd.h>

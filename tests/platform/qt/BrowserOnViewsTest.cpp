@@ -29,7 +29,7 @@ class BrowserOnViewsTest : public ActionsFixture {
         service.effect = [this](const FileOperationRequest& request) { work(request); };
         browser.fileOperations().setService(&service);
         browser.setFileActions(browser.fileOperations());
-        browser.ShwLst(true);
+        browser.showList(true);
         browser.setRoot(dir / "r");
         widget.resize(300, 600);
         widget.show();
@@ -68,7 +68,7 @@ class BrowserOnViewsTest : public ActionsFixture {
         ViewEvents::settle();
     }
     std::string selectedPath() {
-        const TreeNode* selected = browser.controls().trView.selected();
+        const TreeNode* selected = browser.controls().treeControl.selected();
         return selected ? browser.tree().fullPath(selected) : std::string();
     }
     // Types `text` into the open name editor and ends it with Return.
@@ -109,7 +109,7 @@ TEST_F(BrowserOnViewsTest, ReturnThatEndsANameEditOnlyEndsIt) {
          "taken.txt", "r/renamed.txt"},
         {"new folder in the list",
          [&] {
-             browser.trAct("Fold", 16, {}, false);
+             browser.performAction("Fold", 16, {}, false);
              return list();
          },
          "made", "r/made"},
@@ -133,7 +133,7 @@ TEST_F(BrowserOnViewsTest, ReturnThatEndsANameEditOnlyEndsIt) {
 
 TEST_F(BrowserOnViewsTest, ADoubleClickOnAFolderNodeOpensAndClosesItInBothViews) {
     for (const bool split : {true, false}) {
-        browser.ShwLst(split);
+        browser.showList(split);
         ViewEvents::settle();
         const TreeNode* a = nodeAtPath(dir / "r/a");
         ASSERT_FALSE(a->expanded());
@@ -232,9 +232,9 @@ TEST_F(BrowserOnViewsTest, ANameThatIsTakenIsRefusedWithAWordNamingIt) {
              ViewEvents::key(list(), Qt::Key_F2);
              return list();
          },
-         "taken.txt", [&] { return std::string(browser.controls().lsView.current()->text()); }},
+         "taken.txt", [&] { return std::string(browser.controls().listControl.current()->text()); }},
         {[&] {
-             browser.trAct("Fold", 16, {}, false);
+             browser.performAction("Fold", 16, {}, false);
              return list();
          },
          "a", [&] { return std::string(); }},
@@ -243,7 +243,7 @@ TEST_F(BrowserOnViewsTest, ANameThatIsTakenIsRefusedWithAWordNamingIt) {
              ViewEvents::key(tree(), Qt::Key_F2);
              return tree();
          },
-         "a", [&] { return browser.controls().trView.selected()->text(); }},
+         "a", [&] { return browser.controls().treeControl.selected()->text(); }},
     };
     for (const Case& c : cases) {
         messages.shown.clear();

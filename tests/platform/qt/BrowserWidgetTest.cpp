@@ -1,7 +1,7 @@
 #include "platform/qt/BrowserWidget.h"
 
-#include "platform/controls/BrowserControls.h"
-#include "platform/controls/RetButtons.h"
+#include "controls/BrowserControls.h"
+#include "controls/RetButtons.h"
 #include "platform/qt/QtDriveCombo.h"
 #include "platform/qt/QtIconTheme.h"
 #include "platform/qt/QtListView.h"
@@ -148,11 +148,11 @@ TEST(BrowserWidgetTest, LeavingTheTreeForAnotherWidgetIsReported) {
 TEST(BrowserWidgetTest, ControlsMayGoBeforeTheWidgetAtShutdown) {
     auto controls = std::make_unique<BrowserControls>();
     RecordingBrowserInput input;
-    controls->trView.add("", TreeRelation::Child, "N0000", "/");
+    controls->treeControl.add("", TreeRelation::Child, "N0000", "/");
     ListItemData row;
     row.key = "L001";
     row.text = "a";
-    controls->lsView.add(row);
+    controls->listControl.add(row);
     controls->drive1.setEntries({"/ [sda]"});
     auto widget = std::make_unique<BrowserWidget>(*controls, input);
     widget->show();

@@ -1,5 +1,5 @@
 #include "platform/qt/QtFileOperations.h"
-#include "platform/FileSystem.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/qt/QtJapanese.h"
 #include "platform/qt/QtProgressWindow.h"
 #include "support/ModalDialog.h"

@@ -1,6 +1,6 @@
 #include "platform/qt/QtListView.h"
 
-#include "platform/controls/BrowserControls.h"
+#include "controls/BrowserControls.h"
 #include "platform/qt/QtImageCache.h"
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/RecordingBrowserInput.h"
@@ -37,7 +37,7 @@ class PaintCounter : public QObject {
 
 class QtListViewTest : public ::testing::Test {
   protected:
-    QtListViewTest() : cache(controls.imgLst), view(controls.lsView, cache, input) {
+    QtListViewTest() : cache(controls.imgLst), view(controls.listControl, cache, input) {
         ListItemData file = row("L003", "b.txt", "Lb.txt");
         file.column2 = "       2 KB";
         file.toolTip = "更新:2024/01/02 作成:2024/01/01 ｻｲｽﾞ:1,500";
@@ -47,7 +47,7 @@ class QtListViewTest : public ::testing::Test {
         view.show();
     }
 
-    ListControl& list() { return controls.lsView; }
+    ListControl& list() { return controls.listControl; }
     QPoint centreOf(const std::string& key) {
         return view.visualRect(view.listModel()->indexOf(list().find(key))).center();
     }
@@ -67,7 +67,7 @@ TEST_F(QtListViewTest, ShowsColumnsTooltipsAndColours) {
     EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "ｻｲｽﾞ");
     EXPECT_TRUE(view.isColumnHidden(3));
     EXPECT_FALSE(view.isColumnHidden(2));
-    EXPECT_EQ(view.header()->sectionSize(0), controls.lsView.column(0).width);
+    EXPECT_EQ(view.header()->sectionSize(0), controls.listControl.column(0).width);
     const QModelIndex size = model->index(2, 2);
     EXPECT_EQ(model->data(size, Qt::DisplayRole).toString(), "       2 KB");
     EXPECT_TRUE(model->data(size, Qt::TextAlignmentRole).toInt() & Qt::AlignRight);

@@ -1,6 +1,6 @@
 #include "platform/qt/QtMainWindow.h"
-#include "platform/controls/MainMenu.h"
-#include "platform/controls/MenuInput.h"
+#include "controls/MainMenu.h"
+#include "controls/MenuInput.h"
 #include "platform/qt/QtTrayIcon.h"
 
 #include <QApplication>

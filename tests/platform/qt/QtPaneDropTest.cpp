@@ -1,4 +1,4 @@
-#include "platform/controls/BrowserControls.h"
+#include "controls/BrowserControls.h"
 #include "platform/qt/QtImageCache.h"
 #include "platform/qt/QtListModel.h"
 #include "platform/qt/QtListView.h"
@@ -19,20 +19,20 @@ const std::vector<std::string> kOddPaths = {"/tmp/x, y\nz \xff.txt", "/tmp/100%/
 // delivers them: an entry, then the drop.
 class QtPaneDropTest : public ::testing::Test {
   protected:
-    QtPaneDropTest() : cache(controls.imgLst), view(controls.lsView, cache, input) {
+    QtPaneDropTest() : cache(controls.imgLst), view(controls.listControl, cache, input) {
         ListItemData folder;
         folder.key = "L001";
         folder.text = "sub";
         ListItemData file;
         file.key = "L002";
         file.text = "a.txt";
-        controls.lsView.addItems({folder, file});
+        controls.listControl.addItems({folder, file});
         view.resize(400, 300);
         view.show();
         data.reset(QtPaneInput::mimeDataFor(kOddPaths));
     }
     QPoint centreOf(const std::string& key) {
-        return view.visualRect(view.listModel()->indexOf(controls.lsView.find(key))).center();
+        return view.visualRect(view.listModel()->indexOf(controls.listControl.find(key))).center();
     }
     // Drops `data` at the row; the drop event as the source would see it answered.
     std::unique_ptr<QDropEvent> drop(const std::string& key, Qt::KeyboardModifiers modifiers) {

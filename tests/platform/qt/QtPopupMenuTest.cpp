@@ -63,7 +63,7 @@ class QtPopupMenuTest : public ActionsFixture {
         browser.setActionServices(services);
         widget.resize(300, 500);
         widget.show();
-        browser.ShwLst(true);
+        browser.showList(true);
     }
     QPoint rowCentre(const std::string& name) {
         QtListView* view = widget.listView();
@@ -99,7 +99,7 @@ TEST_F(QtPopupMenuTest, EscapeDispatchesNothingAndTheTreeAsksTheClipboard) {
     QGuiApplication::clipboard()->setMimeData(data);
     QtTreeView* tree = widget.treeView();
     const QPoint root =
-        tree->visualRect(tree->treeModel()->indexOf(browser.controls().trView.firstNode()))
+        tree->visualRect(tree->treeModel()->indexOf(browser.controls().treeControl.firstNode()))
             .center();
     SeenMenu onNode;
     whenMenuShows(onNode, 0);

@@ -1,7 +1,7 @@
 #include "platform/qt/QtTreeView.h"
 
-#include "platform/controls/ImageList.h"
-#include "platform/controls/TreeControl.h"
+#include "controls/ImageList.h"
+#include "controls/TreeControl.h"
 #include "platform/qt/QtImageCache.h"
 #include "platform/qt/QtTreeModel.h"
 #include "platform/qt/RecordingBrowserInput.h"

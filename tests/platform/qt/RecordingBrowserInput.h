@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/controls/BrowserInput.h"
+#include "controls/BrowserInput.h"
 
 #include <string>
 #include <vector>

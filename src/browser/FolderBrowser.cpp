@@ -1,0 +1,374 @@
+#include "browser/FolderBrowser.h"
+
+#include "actions/ActionServices.h"
+#include "actions/BrowserActions.h"
+#include "browser/PathText.h"
+#include "opening/ShellServices.h"
+#include "platform/desktop/SystemFolders.h"
+#include "platform/text/TextCase.h"
+#include "platform/Timer.h"
+#include "platform/UiLoop.h"
+#include "controls/MenuArray.h"
+#include "settings/ValueText.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr std::string_view kGroup = "設定";
+
+// A stored number narrowed to its target; out of range keeps the previous value.
+template <typename T> void narrow(double value, T& target) {
+    const auto rounded = ValueText::roundHalfEven(value);
+    if (rounded >= std::numeric_limits<T>::min() && rounded <= std::numeric_limits<T>::max())
+        target = static_cast<T>(rounded);
+}
+
+std::string widthText(double twips) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.7g", twips);
+    return buffer;
+}
+
+} // namespace
+
+FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
+             FolderPicker& picker)
+    : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
+      signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
+      list_(state_, scan_, icons_, signatures_, loop, tree_),
+      watch_(state_, scan_, signatures_, loop, tree_, list_),
+      fileOperations_(state_, tree_, list_, watch_, loop, messages,
+                      [this](bool on) { setTimerRunning(on); }),
+      notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker),
+      dragDrop_(state_, tree_, watch_, loop) {
+    tree_.setFileList(list_);
+    tree_.onRootRecorded([this](const std::string& folder) { recent_.addRecentFolder(folder); });
+    tree_.loadDrives();
+    setTimerRunning(true);
+    actions_ = std::make_unique<BrowserActions>(
+        BrowserActions::Parts{state_, tree_, watch_, loop_, messages, beforeOpen, openPathRequested, exploreFolderShortcuts,
+                              [this](const std::string& path) { recordOpenedFile(path); }});
+    actions_->setFileActions(&fileOperations_);
+    dragDrop_.setFileActions(&fileOperations_);
+}
+
+FolderBrowser::~FolderBrowser() {
+    timer_.stop();
+}
+
+void FolderBrowser::attachHost(BrowserHost& host) {
+    host_ = &host;
+    recent_.setMenus(&host.recentFoldersMenu(), &host.recentProgramsMenu(), &host.recentFilesMenu());
+    registered_ = std::make_unique<RegisteredFolders>(host.registeredFoldersMenu(), host.registrationMenu(), picker_);
+    FolderButtons::Hooks hooks;
+    hooks.root = [this] { return state_.root; };
+    hooks.setRoot = [this](const std::string& folder) { tree_.setRoot(folder); };
+    hooks.popUp = [this](FolderSubmenu menu) { host_->popUpFolderMenu(menu); };
+    buttons_ = std::make_unique<FolderButtons>(picker_, std::move(hooks));
+}
+
+void FolderBrowser::recordOpenedFile(std::string_view path) {
+    BusyScope busy(state_);
+    recent_.recordOpenedFile(path);
+}
+
+RegisteredFolders::Outcome FolderBrowser::registerChosenFolder(bool choose, SettingsStore& ini) {
+    if (!registered_)
+        return RegisteredFolders::Outcome::NothingChosen;
+    using Source = RegisteredFolders::Source;
+    const std::string selected = choose ? std::string() : tree_.nodePath(controls_.treeControl.selected());
+    return registered_->registerChosenFolder(choose ? Source::Picker : Source::SelectedNode, selected, ini,
+                                 ShellServices::ownerWindow());
+}
+
+void FolderBrowser::retButtonClicked(int index) {
+    if (buttons_)
+        buttons_->clicked(index, ShellServices::ownerWindow());
+}
+
+void FolderBrowser::setTimerRunning(bool on) {
+    if (on)
+        timer_.start(TreeWatch::kIntervalMs, [this] { watch_.onTimerTick(); });
+    else
+        timer_.stop();
+}
+
+int FolderBrowser::treePaneTwips() const {
+    const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
+    return ValueText::roundToInt(controls_.splitter.treePaneHeight() * tpp);
+}
+
+void FolderBrowser::setTreePaneTwips(long twips) {
+    const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
+    controls_.splitter.setTreePaneHeight(ValueText::roundToInt(static_cast<double>(twips) / tpp));
+}
+
+void FolderBrowser::clearMarks() {
+    watch_.markNode(0);
+    watch_.markNode(2);
+    if (TreeNode* node = tree_.currentNode()) {
+        controls_.treeControl.setForeColour(node, std::nullopt);
+        controls_.treeControl.setBackColour(node, std::nullopt);
+    }
+}
+
+void FolderBrowser::showList(bool shown) {
+    if (!state_.root.empty() && state_.showList == shown)
+        return;
+    // The tree-only view's selected folder is what the list shows when it appears.
+    const std::string selectedFolder =
+        shown && !state_.root.empty() ? tree_.nodePath(controls_.treeControl.selected()) : std::string();
+    state_.showList = shown;
+    WaitCursor wait(loop_);
+    clearMarks();
+    auto& splitter = controls_.splitter;
+    if (shown && !state_.root.empty())
+        treeHeightTwips = treePaneTwips();
+    splitter.setPaneChild("pRoot", "Drive1");
+    splitter.setPaneChild("pFnd", "frFnd");
+    if (!shown) {
+        splitter.setPaneChild("pTrv", "TrView");
+        splitter.removePane("pLsV");
+        treeHeightTwips = 0;
+    } else {
+        const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
+        const double h = splitter.controlHeight() * tpp;
+        if (!state_.root.empty() && h > 0 && (treeHeightTwips / h > 0.8 || treeHeightTwips == 0))
+            treeHeightTwips = static_cast<long>(ValueText::roundHalfEven(h / 2));
+        splitter.addPane("pLsV", "pTrV");
+        splitter.setPaneChild("pTrV", "TrView");
+        splitter.setPaneChild("pLsV", "LsView");
+        setTreePaneTwips(treeHeightTwips);
+    }
+    if (state_.root.empty())
+        return;
+    tree_.redrawTree();
+    if (!selectedFolder.empty())
+        tree_.openPathInTree(selectedFolder);
+}
+
+std::string FolderBrowser::activePath() const {
+    const TreeNode* node = tree_.currentNode();
+    if (!node)
+        node = controls_.treeControl.selected();
+    if (node && node->tag() == "FL")
+        node = node->parent();
+    return node ? tree_.nodePath(node) : std::string();
+}
+
+std::string FolderBrowser::listColumnWidths() const {
+    const double tpp = host_ ? host_->twipsPerPixelX() : 15.0;
+    std::string text;
+    for (int i = 0; i < controls_.listControl.columnCount(); ++i)
+        text += widthText(static_cast<float>(controls_.listControl.column(i).width * tpp)) + ",";
+    PathText::withoutSeparator(text, ",");
+    return text;
+}
+
+void FolderBrowser::setListColumnWidths(std::string_view widths) {
+    if (widths.empty())
+        return;
+    const double tpp = host_ ? host_->twipsPerPixelX() : 15.0;
+    std::size_t from = 0;
+    for (int column = 0; column + 1 < controls_.listControl.columnCount(); ++column) {
+        if (from > widths.size())
+            break;
+        const auto comma = widths.find(',', from);
+        const std::string_view part = widths.substr(
+            from, comma == std::string_view::npos ? std::string_view::npos : comma - from);
+        double twips = ValueText::toNumber(part);
+        if (twips == 0)
+            twips = 100;
+        controls_.listControl.setColumnWidth(column, ValueText::roundToInt(twips / tpp));
+        if (comma == std::string_view::npos)
+            break;
+        from = comma + 1;
+    }
+}
+
+void FolderBrowser::exchangeParameters(bool saving, SettingsStore& ini, DocumentOptions& options) {
+    if (saving)
+        storeParameters(ini, options);
+    else
+        loadParameters(ini, options);
+}
+
+void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options) {
+    ini.readGroup(kGroup);
+    int width = 0;
+    narrow(ini.valueOr("Width", 0), width);
+    std::string root = ini.valueOr("Root", "");
+    std::string active = ini.valueOr("ActPh", "");
+    long treeHeight = 3000;
+    narrow(ini.valueOr("TrvHi", 3000), treeHeight);
+    treeHeightTwips = treeHeight;
+    const bool showList = ini.valueOr("ShwL", true);
+    narrow(ini.valueOr("TypF", 1), options.fileOpenMode);
+    narrow(ini.valueOr("TypD", 2), options.officeOpenMode);
+    options.readOnly = ini.valueOr("ReadOnly", false);
+    exploreFolderShortcuts = ini.valueOr("LnkByExp", false);
+    options.minimiseExtensions = ini.valueOr("MiniFm", "EXE");
+    const std::string columnWidths = ini.valueOr("LsCwd", "");
+    {
+        BusyScope busy(state_);
+        recent_.load(ini);
+    }
+    if (options.officeOpenMode < 2)
+        options.readOnly = false;
+    if (host_) {
+        host_->viewModeMenu().setChecked(0, !showList);
+        host_->viewModeMenu().setChecked(1, showList);
+    }
+    showList(showList);
+    if (!FileSystem::folderExists(root))
+        root.clear();
+    if (host_ && width > 0)
+        host_->setWidthTwips(width);
+    if (registered_)
+        registered_->load(ini);
+    if (root.empty() && host_)
+        root = host_->registeredFoldersMenu().caption(0);
+    if (!FileSystem::folderExists(active))
+        active.clear();
+    // A root that is gone gives way to the documents folder before the active folder is
+    // opened, so the browser never stays empty.
+    if (!FileSystem::folderExists(root))
+        root = SystemFolders::path(5);
+    tree_.setRoot(active.empty() ? root : root + "\r" + active);
+    setListColumnWidths(columnWidths);
+    if (treeHeightTwips >= 1)
+        setTreePaneTwips(treeHeightTwips);
+}
+
+void FolderBrowser::storeParameters(SettingsStore& ini, const DocumentOptions& options) {
+    ini.readGroup(kGroup);
+    ini.setValue("TypF", options.fileOpenMode);
+    ini.setValue("TypD", options.officeOpenMode);
+    ini.setValue("ReadOnly", options.readOnly);
+    ini.setValue("LnkByExp", exploreFolderShortcuts);
+    ini.setValue("MiniFm", options.minimiseExtensions);
+    if (host_)
+        ini.setValue("Width", host_->widthTwips());
+    ini.setValue("Root", state_.root);
+    ini.setValue("ActPh", activePath());
+    if (registered_)
+        registered_->store(ini);
+    recent_.store(ini);
+    ini.setValue("ShwL", state_.showList);
+    treeHeightTwips = treePaneTwips();
+    ini.setValue("TrvHi", treeHeightTwips);
+    ini.setValue("LsCwd", listColumnWidths());
+    ini.writeGroup();
+}
+
+void FolderBrowser::setFileActions(FileActions& actions) {
+    actions_->setFileActions(&actions);
+    dragDrop_.setFileActions(&actions);
+}
+
+void FolderBrowser::setActionServices(const ActionServices& services) {
+    fileOperations_.setClipboard(services.clipboard);
+    actions_->setServices(services);
+}
+
+void FolderBrowser::performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink, bool inTree) {
+    actions_->performAction(menuFamily, itemIndex, sendToLink, inTree);
+}
+
+void FolderBrowser::treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) {
+    actions_->treePressed(key, button);
+}
+
+void FolderBrowser::treeMouseReleased(const std::string&, MouseButton button, KeyModifiers) {
+    actions_->treeReleased(button);
+}
+
+void FolderBrowser::treeNodeDoubleClicked(const std::string& key) {
+    actions_->treeDoubleClicked(key);
+}
+
+void FolderBrowser::treeKeyPressed(BrowserKey key, KeyModifiers modifiers) {
+    actions_->treeKey(key, modifiers);
+}
+
+void FolderBrowser::listMousePressed(const std::string& key, MouseButton, KeyModifiers) {
+    actions_->listPressed(key);
+}
+
+void FolderBrowser::listMouseReleased(const std::string&, MouseButton button, KeyModifiers) {
+    actions_->listReleased(button);
+}
+
+void FolderBrowser::listDoubleClicked(const std::string& key) {
+    actions_->listDoubleClicked(key);
+}
+
+void FolderBrowser::listKeyPressed(BrowserKey key, KeyModifiers modifiers) {
+    actions_->listKey(key, modifiers);
+}
+
+void FolderBrowser::treeNodeExpanding(const std::string& key) {
+    tree_.onTreeExpand(key);
+}
+
+void FolderBrowser::treeRowsShown(const std::vector<std::string>& keys) {
+    tree_.decideShown(keys);
+}
+
+void FolderBrowser::treeFocusLost() {
+    watch_.onTreeFocusLost();
+}
+
+bool FolderBrowser::treeLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.treeLabelEdited(key, text);
+}
+
+bool FolderBrowser::listLabelEdited(const std::string& key, const std::optional<std::string>& text) {
+    return fileOperations_.listLabelEdited(key, text);
+}
+
+void FolderBrowser::listHeaderClicked(int column) {
+    list_.onListColumnClick(column);
+}
+
+void FolderBrowser::driveChosen(int) {
+    tree_.onDriveChanged();
+}
+
+void FolderBrowser::resized(int, int) {
+    if (treeHeightTwips == 0 || treeHeightSet_ || (host_ && host_->minimized()) || treeHeightTwips < 1)
+        return;
+    setTreePaneTwips(treeHeightTwips);
+    treeHeightSet_ = true;
+}
+
+std::vector<std::string> FolderBrowser::treeDragStarting() {
+    return dragDrop_.treeDragStarting();
+}
+
+void FolderBrowser::treeDragOver(const std::string& key, DragState state) {
+    dragDrop_.treeDragOver(key, state);
+}
+
+DropOutcome FolderBrowser::treeDropped(const std::string& key, const std::vector<std::string>& paths,
+                               KeyModifiers modifiers) {
+    return dragDrop_.treeDropped(key, paths, modifiers);
+}
+
+std::vector<std::string> FolderBrowser::listDragStarting() {
+    return dragDrop_.listDragStarting();
+}
+
+void FolderBrowser::listDragOver(const std::string& key, DragState state) {
+    dragDrop_.listDragOver(key, state);
+}
+
+DropOutcome FolderBrowser::listDropped(const std::string& key, const std::vector<std::string>& paths,
+                               KeyModifiers modifiers) {
+    return dragDrop_.listDropped(key, paths, modifiers);
+}

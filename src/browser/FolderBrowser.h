@@ -1,0 +1,148 @@
+#pragma once
+
+#include "actions/FileOperations.h"
+#include "actions/PaneDragDrop.h"
+#include "browser/BrowserHost.h"
+#include "browser/BrowserState.h"
+#include "browser/ChangeNotices.h"
+#include "browser/ChangeSignature.h"
+#include "browser/FileList.h"
+#include "browser/FolderScan.h"
+#include "browser/FolderTree.h"
+#include "browser/IconCache.h"
+#include "browser/TreeWatch.h"
+#include "history/FolderButtons.h"
+#include "history/RecentLists.h"
+#include "history/RegisteredFolders.h"
+#include "platform/fs/FolderWatch.h"
+#include "controls/BrowserControls.h"
+#include "controls/BrowserInput.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class BrowserActions;
+class FileActions;
+class FolderPicker;
+class IconTheme;
+struct ActionServices;
+class MessageBox;
+class Timer;
+class UiLoop;
+class SettingsStore;
+
+// The folder browser control: tree, list, drive list and buttons, the refresh timer and
+// the parameters it keeps in the settings group "設定". It owns its controls; the view
+// shows them and reports input through BrowserInput.
+class FolderBrowser : public BrowserInput {
+  public:
+    FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer, FolderPicker& picker);
+    ~FolderBrowser() override;
+
+    BrowserControls& controls() { return controls_; }
+    void attachHost(BrowserHost& host);
+
+    void exchangeParameters(bool saving, SettingsStore& ini, DocumentOptions& options);
+    const std::string& filter() const { return state_.filter; }
+    void setFilter(std::string filter) { state_.filter = std::move(filter); }
+    void showList(bool shown);
+    bool showsList() const { return state_.showList; }
+    std::string activePath() const;
+    void setRoot(std::string_view value) { tree_.setRoot(value); }
+    const std::string& root() const { return state_.root; }
+    void redrawTree() { tree_.redrawTree(); }
+    void setTimerRunning(bool on);
+
+    void setListColumnWidths(std::string_view widths);
+    std::string listColumnWidths() const;
+
+    FolderTree& tree() { return tree_; }
+    FileList& list() { return list_; }
+    TreeWatch& watch() { return watch_; }
+    FileOperations& fileOperations() { return fileOperations_; }
+    const BrowserState& state() const { return state_; }
+
+    // Records an opened file in the recently executed or recently used files.
+    void recordOpenedFile(std::string_view path);
+    // Registers the selected node's folder, or one chosen in the folder chooser, and
+    // writes the registered folders to the settings file at once.
+    RegisteredFolders::Outcome registerChosenFolder(bool choose, SettingsStore& ini);
+    const RecentLists& recent() const { return recent_; }
+    const RegisteredFolders* registered() const { return registered_.get(); }
+
+    // A path chosen for opening (`plainOpen`: plain open) or exploring (`explore`); the host may
+    // replace the path by the target it opened.
+    std::function<void(std::string& pathToOpen, bool plainOpen, bool explore)> openPathRequested;
+    // Raised before a path is handed to the desktop, so the host can arm the placement.
+    std::function<void()> beforeOpen;
+
+    bool exploreFolderShortcuts = false;
+    long treeHeightTwips = 0; // tree pane height in twips; 0 in the tree-only view
+
+    // The operations behind the context menu; until they are set those items do nothing.
+    void setFileActions(FileActions& actions);
+    // The services the context menu and its actions use; loads the send-to submenu.
+    void setActionServices(const ActionServices& services);
+    // Performs the action of menu family `menuFamily` ("Fold", "Opt", "Send", "SyE"), item
+    // `itemIndex`, on the tree's (`bTrv`) or the list's selection.
+    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink, bool inTree);
+    BrowserActions& actions() { return *actions_; }
+
+    // BrowserInput
+    void treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
+    void treeMouseReleased(const std::string& key, MouseButton button, KeyModifiers) override;
+    void treeNodeExpanding(const std::string& key) override;
+    void treeNodeCollapsed(const std::string&) override {}
+    void treeNodeDoubleClicked(const std::string& key) override;
+    bool treeLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
+    void treeKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
+    void treeFocusLost() override;
+    void treeRowsShown(const std::vector<std::string>& keys) override;
+    std::vector<std::string> treeDragStarting() override;
+    void treeDragOver(const std::string& key, DragState state) override;
+    DropOutcome treeDropped(const std::string& key, const std::vector<std::string>& paths,
+                            KeyModifiers modifiers) override;
+    void listMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
+    void listMouseReleased(const std::string& key, MouseButton button, KeyModifiers) override;
+    void listDoubleClicked(const std::string& key) override;
+    void listHeaderClicked(int column) override;
+    bool listLabelEdited(const std::string& key, const std::optional<std::string>& text) override;
+    void listKeyPressed(BrowserKey key, KeyModifiers modifiers) override;
+    std::vector<std::string> listDragStarting() override;
+    void listDragOver(const std::string& key, DragState state) override;
+    DropOutcome listDropped(const std::string& key, const std::vector<std::string>& paths,
+                            KeyModifiers modifiers) override;
+    void driveChosen(int index) override;
+    void retButtonClicked(int index) override;
+    void resized(int width, int height) override;
+
+  private:
+    void loadParameters(SettingsStore& ini, DocumentOptions& options);
+    void storeParameters(SettingsStore& ini, const DocumentOptions& options);
+    int treePaneTwips() const;
+    void setTreePaneTwips(long twips);
+    void clearMarks();
+
+    BrowserControls controls_;
+    BrowserState state_{controls_};
+    UiLoop& loop_;
+    Timer& timer_;
+    FolderWatch folderWatch_;
+    FolderScan scan_;
+    IconCache icons_;
+    ChangeSignature signatures_;
+    FolderTree tree_;
+    FileList list_;
+    TreeWatch watch_;
+    FileOperations fileOperations_;
+    ChangeNotices notices_;
+    FolderPicker& picker_;
+    RecentLists recent_;
+    std::unique_ptr<RegisteredFolders> registered_;
+    std::unique_ptr<FolderButtons> buttons_;
+    BrowserHost* host_ = nullptr;
+    bool treeHeightSet_ = false;
+    std::unique_ptr<BrowserActions> actions_;
+    PaneDragDrop dragDrop_;
+};
