@@ -54,6 +54,7 @@ class SilentMessages : public MessageBox {
   public:
     void inform(std::string_view) override {}
     bool ask(std::string_view) override { return false; }
+    SaveChoice askToSave(std::string_view) override { return SaveChoice::Discard; }
 };
 
 // The refresh tick, run by the measure itself where it must not come by surprise.

@@ -9,6 +9,7 @@ packages=(
     libacl1-dev libattr1-dev
     # run
     qt6-qpa-plugins adwaita-icon-theme shared-mime-info xdg-utils dbus fonts-ipafont-gothic
+    qt6-translations-l10n
     # tests
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
     # the kept office viewers: the office with its windows (libreoffice-core, not the

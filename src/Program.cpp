@@ -19,6 +19,7 @@ class NoWindows : public WindowList {
     std::vector<Handle> shownWindows() override { return {}; }
     bool move(Handle, const ScreenRect&) override { return false; }
     bool activate(Handle) override { return false; }
+    std::vector<Handle> windowsOf(int) override { return {}; }
 };
 
 std::string viewerProfile(const char* name) {
@@ -55,7 +56,7 @@ Program::Program()
     };
     window_.setCentralWidget(new BrowserWidget(browser_.controls(), browser_, &window_));
     window_.setMenus(main_.menus(), commands_);
-    window_.setUnloadHandler([this] { unload(); });
+    window_.setUnloadHandler([this] { unload(MainWindow::Ending::ByUser); });
     window_.setResizeHandler([this] { main_.resized(); });
     tray_.setClickHandlers([this] { guarded("tray", [&] { main_.trayLeftClicked(); }); },
                            [this] { guarded("tray", [&] { main_.trayRightClicked(); }); });
@@ -67,7 +68,8 @@ Program::Program()
     services.findFiles = [this] { findFiles(); };
     services.placeStarted = [this] { return main_.options.fileOpenMode == 1; };
     browser_.setActionServices(services);
-    watcher_ = std::make_unique<TerminationWatcher>([this] { unload(); });
+    watcher_ =
+        std::make_unique<TerminationWatcher>([this] { unload(MainWindow::Ending::BySession); });
 }
 
 Program::~Program() = default;
@@ -83,12 +85,12 @@ void Program::findFiles() {
     finder.findFiles();
 }
 
-void Program::unload() {
+void Program::unload(MainWindow::Ending ending) {
     // A termination asked for while a start-up notice is open: the notices give way, the
     // load finishes and the unload runs after it.
     if (!main_.loadFinished())
         messages_.closeAll();
-    guarded("shutdown", [&] { main_.unload(); });
+    guarded("shutdown", [&] { main_.unload(ending); });
 }
 
 int Program::run() {

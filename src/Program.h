@@ -15,6 +15,7 @@
 #include "platform/qt/QtFileOperations.h"
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtIconTheme.h"
+#include "platform/qt/QtJapanese.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtPopupMenu.h"
@@ -40,10 +41,11 @@ class Program {
     int run();
 
   private:
-    void unload();
+    void unload(MainWindow::Ending ending);
     // The find-files window, searching the active folder first.
     void findFiles();
 
+    QtJapanese japanese_; // first: every window made after it speaks Japanese
     QtMessageBox messages_;
     QtUiLoop loop_;
     QtTrayIcon tray_;

@@ -35,7 +35,7 @@ BrowserActions::BrowserActions(Parts parts)
       selection_(parts.state, parts.tree),
       handOff_(parts.beforeOpen, parts.openPathRequested, std::move(parts.record)),
       dispatcher_(selection_, handOff_, parts.state.root),
-      opening_(parts.state, parts.tree, parts.loop, parts.openPathRequested,
+      opening_(parts.state, parts.tree, parts.loop, parts.messages, parts.openPathRequested,
                parts.exploreFolderShortcuts),
       place_(PopupPlace::Pointer) {}
 
@@ -116,14 +116,16 @@ void BrowserActions::pressCurrentRow(bool none) {
 bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, bool inTree) {
     const bool ctrl = modifiers == kCtrl;
     if (key == BrowserKey::F2 && modifiers == KeyModifiers{}) {
-        inTree ? pointAtSelectedNode() : pressCurrentRow(false);
+        if (!inTree)
+            pressCurrentRow(false);
         performAction("Fold", 14, {}, inTree);
     } else if (key == BrowserKey::C && ctrl) {
         performAction("Fold", 7, {}, inTree);
     } else if (key == BrowserKey::X && ctrl) {
         performAction("Fold", 6, {}, inTree);
     } else if (key == BrowserKey::V && ctrl) {
-        inTree ? pointAtSelectedNode() : pressCurrentRow(true);
+        if (!inTree)
+            pressCurrentRow(true);
         performAction("Fold", 8, {}, inTree);
     } else if (key == BrowserKey::Menu || (key == BrowserKey::F10 && modifiers == kShift)) {
         inTree ? treeMenuByKey() : listMenuByKey();
@@ -134,6 +136,8 @@ bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, bool inTr
 }
 
 void BrowserActions::treeKey(BrowserKey key, KeyModifiers modifiers) {
+    // A key acts on the selected node, never on one a dismissed menu was opened on.
+    pointAtSelectedNode();
     if (key == BrowserKey::Delete) {
         WaitCursor wait(loop_);
         performAction("Fold", 13, {}, true);

@@ -14,6 +14,7 @@
 struct BrowserState;
 class FileActions;
 class FolderTree;
+class MessageBox;
 class TreeWatch;
 class UiLoop;
 enum class PopupPlace;
@@ -28,6 +29,7 @@ class BrowserActions {
         FolderTree& tree;
         TreeWatch& watch;
         UiLoop& loop;
+        MessageBox& messages;
         const ShellHandOff::BeforeOpen& beforeOpen;
         const ShellHandOff::OpenPath& openPathRequested;
         const bool& exploreFolderShortcuts;

@@ -25,9 +25,9 @@ void ClipboardTransfer::pasteFiles(bool inTree) {
     const char* word = files.effect == ClipEffect::Move ? "移動" : "複写";
     if (!actions_.runFileOperation(word, files.paths, target, false, false))
         return;
-    // The operation let events run: the selected node is looked up afresh.
-    if (const TreeNode* selected = state_.c.treeControl.selected())
-        watch_.refreshNode(selected->key(), false);
+    // The folder pasted into is brought up to date, whichever node is selected; its node
+    // is looked up afresh, as the operation let events run.
+    actions_.refreshFolderNode(target);
 }
 
 std::string ClipboardTransfer::pasteTarget(bool inTree) const {

@@ -6,7 +6,6 @@
 class Clipboard;
 class FileActions;
 class FolderTree;
-class TreeWatch;
 struct BrowserState;
 
 // Files and texts through the desktop's clipboard: copy and cut put a list of files
@@ -14,8 +13,8 @@ struct BrowserState;
 // the list pane's rows can be copied as text. Without a clipboard nothing is done.
 class ClipboardTransfer {
   public:
-    ClipboardTransfer(BrowserState& state, FolderTree& tree, TreeWatch& watch, FileActions& actions)
-        : state_(state), tree_(tree), watch_(watch), actions_(actions) {}
+    ClipboardTransfer(BrowserState& state, FolderTree& tree, FileActions& actions)
+        : state_(state), tree_(tree), actions_(actions) {}
     void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
 
     void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut);
@@ -33,7 +32,6 @@ class ClipboardTransfer {
 
     BrowserState& state_;
     FolderTree& tree_;
-    TreeWatch& watch_;
     FileActions& actions_;
     Clipboard* clipboard_ = nullptr;
 };

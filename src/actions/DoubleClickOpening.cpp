@@ -3,10 +3,13 @@
 #include "browser/BrowserState.h"
 #include "browser/FolderTree.h"
 #include "opening/ShellServices.h"
+#include "platform/MessageBox.h"
 #include "platform/UiLoop.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
+
+#include <filesystem>
 
 bool DoubleClickOpening::isShortcut(const std::string& path) {
     return path.size() >= 4 && TextCase::lower(path.substr(path.size() - 4)) == ".lnk";
@@ -70,10 +73,18 @@ void DoubleClickOpening::openRow(const std::string& key) {
 }
 
 void DoubleClickOpening::openFile(const std::string& path, bool fromTree) {
+    namespace fs = std::filesystem;
+    std::error_code error;
     if (isShortcut(path))
         openShortcut(path, fromTree);
+    else if (fs::is_symlink(fs::symlink_status(path, error)) && !fs::exists(path, error))
+        tellMissingTarget(path, fs::read_symlink(path, error).string());
     else
         raise(path, false);
+}
+
+void DoubleClickOpening::tellMissingTarget(const std::string& link, const std::string& target) {
+    messages_.inform("「" + link + "」のリンク先が見つかりません。\r" + target);
 }
 
 void DoubleClickOpening::openShortcut(const std::string& link, bool fromTree) {
@@ -87,6 +98,8 @@ void DoubleClickOpening::openShortcut(const std::string& link, bool fromTree) {
             tree_.setRoot(target);
     } else if (FileSystem::fileExists(target)) {
         raise(target, false);
+    } else {
+        tellMissingTarget(link, target);
     }
 }
 

@@ -6,13 +6,17 @@
 #include "browser/ListTexts.h"
 #include "browser/TreeWatch.h"
 #include "platform/FileOperationService.h"
+#include "platform/MessageBox.h"
 #include "platform/ScopedFlag.h"
 #include "platform/UiLoop.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/text/PathText.h"
+#include "platform/text/SystemErrorText.h"
 #include "platform/text/TextCase.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -35,9 +39,10 @@ bool validName(const std::string& name) {
 } // namespace
 
 FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& list,
-                               TreeWatch& watch, UiLoop& loop, std::function<void(bool)> setTimer)
-    : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop),
-      setTimer_(std::move(setTimer)), clipboard_(state, tree, watch, *this),
+                               TreeWatch& watch, UiLoop& loop, MessageBox& messages,
+                               std::function<void(bool)> setTimer)
+    : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop), messages_(messages),
+      setTimer_(std::move(setTimer)), clipboard_(state, tree, *this),
       shortcuts_(state, tree, list, *this) {}
 
 bool FileOperations::runFileOperation(std::string_view word,
@@ -149,11 +154,11 @@ bool FileOperations::applyTreeEdit(const std::string& key, const std::string& te
     const std::string path = tree_.fullPath(node);
     const std::string parentFolder = FileSystem::parentOf(path);
     if (node->tag() == "NW") {
-        if (!FileSystem::createFolder(PathText::child(parentFolder, text)))
+        if (!nameOnDisk(parentFolder, {}, text))
             return false;
         tree.setTag(node, "FD");
     } else if (node->tag() == "FD" || node->tag() == "FL") {
-        if (text != node->text() && !FileSystem::rename(path, text))
+        if (text != node->text() && !nameOnDisk(parentFolder, node->text(), text))
             return false;
     } else {
         return false;
@@ -188,7 +193,7 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
     const std::string folder = tree_.nodePath(tree_.currentNode());
     const std::string path = PathText::child(folder, text);
     if (item->tag() == "NW") {
-        if (!FileSystem::createFolder(path))
+        if (!nameOnDisk(folder, {}, text))
             return false;
         list.setTag(item, "FD");
         const auto record = FileSystem::getFolder(path);
@@ -196,7 +201,7 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
         list.setColumnText(item, 3, "D" + text);
     } else if (item->tag() == "FD" || item->tag() == "FL") {
         const std::string old(item->text());
-        if (text != old && !FileSystem::rename(PathText::child(folder, old), text))
+        if (text != old && !nameOnDisk(folder, old, text))
             return false;
     } else {
         return false;
@@ -204,6 +209,25 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
     list.setText(item, text);
     watch_.refreshNode(state_.listNodeKey, true);
     return true;
+}
+
+bool FileOperations::nameOnDisk(const std::string& folder, const std::string& old,
+                                const std::string& name) {
+    const std::string target = PathText::child(folder, name);
+    if (old.empty() ? FileSystem::createFolder(target)
+                    : FileSystem::rename(PathText::child(folder, old), name))
+        return true;
+    const int error = errno;
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, ignored)))
+        messages_.inform("「" + name + "」は既にあります。\r別の名前を指定してください。");
+    else if (old.empty())
+        messages_.inform("ﾌｫﾙﾀﾞ「" + name + "」を作成できません。\r" +
+                         SystemErrorText::text(error));
+    else
+        messages_.inform("「" + old + "」の名前を「" + name + "」に変更できません。\r" +
+                         SystemErrorText::text(error));
+    return false;
 }
 
 void FileOperations::showInList(const std::string& key) {
@@ -227,21 +251,34 @@ void FileOperations::deleteSelected(const std::vector<std::string>& sources, boo
 
 void FileOperations::deleteFromTree(const std::vector<std::string>& sources) {
     auto& tree = state_.c.treeControl;
-    TreeNode* selected = tree.selected();
+    TreeNode* target = tree_.trActNd();
     TreeNode* first = tree.firstNode();
     if (!first)
         return;
-    TreeNode* back = selected && selected->parent() ? selected->parent() : first;
-    TreeNode* next = !selected                 ? first
-                     : selected->nextSibling() ? selected->nextSibling()
-                     : selected->parent()      ? selected->parent()
-                                               : first;
+    TreeNode* back = target && target->parent() ? target->parent() : first;
+    TreeNode* next = !target                 ? first
+                     : target->nextSibling() ? target->nextSibling()
+                     : target->parent()      ? target->parent()
+                                             : first;
     const std::string backKey = back->key();
-    showInList(next->key());
+    const std::string nextKey = next->key();
+    const bool listGoes =
+        target && (holds(target, tree_.currentNode()) || holds(target, tree.selected()));
     if (!runFileOperation("削除", sources, {}, false, false))
         return;
+    // Only now that the node is gone do the selection and the list leave it; the node
+    // pressed for the menu may not be the selected one, which then stays.
+    if (listGoes)
+        showInList(nextKey);
     list_.refreshList();
     watch_.refreshNode(backKey, false);
+}
+
+bool FileOperations::holds(const TreeNode* node, const TreeNode* inner) {
+    for (; inner; inner = inner->parent())
+        if (inner == node)
+            return true;
+    return false;
 }
 
 void FileOperations::deleteFromList(const std::vector<std::string>& sources) {

@@ -14,6 +14,8 @@ class Clipboard;
 class FileList;
 class FileOperationService;
 class FolderTree;
+class MessageBox;
+class TreeNode;
 class TreeWatch;
 class UiLoop;
 struct BrowserState;
@@ -28,7 +30,7 @@ class FileOperations : public FileActions {
     static constexpr std::string_view kNewFolderText = "新規ﾌｫﾙﾀﾞ";
 
     FileOperations(BrowserState& state, FolderTree& tree, FileList& list, TreeWatch& watch,
-                   UiLoop& loop, std::function<void(bool)> setTimer);
+                   UiLoop& loop, MessageBox& messages, std::function<void(bool)> setTimer);
     // The service copy, move and delete go through; without one they are not done.
     void setService(FileOperationService* service) { service_ = service; }
 
@@ -62,7 +64,12 @@ class FileOperations : public FileActions {
     void newListRow();
     bool applyTreeEdit(const std::string& key, const std::string& text);
     bool applyListEdit(const std::string& key, const std::string& text);
+    // Creates the folder `name` in `folder` (`old` empty) or renames `old` there to `name`.
+    // A refusal is told, naming the name, since the edit then goes back without a word.
+    bool nameOnDisk(const std::string& folder, const std::string& old, const std::string& name);
     void deleteFromTree(const std::vector<std::string>& sources);
+    // Whether `inner` is `node` or lies below it.
+    static bool holds(const TreeNode* node, const TreeNode* inner);
     void deleteFromList(const std::vector<std::string>& sources);
     // Makes the node the one whose folder the list shows.
     void showInList(const std::string& key);
@@ -72,6 +79,7 @@ class FileOperations : public FileActions {
     FileList& list_;
     TreeWatch& watch_;
     UiLoop& loop_;
+    MessageBox& messages_;
     std::function<void(bool)> setTimer_;
     FileOperationService* service_ = nullptr;
     bool running_ = false;

@@ -14,14 +14,19 @@ namespace {
 
 constexpr int kShiftAlone = 1;
 
-// A single folder dropped onto its own node. Names differ by case on this file system,
-// so only the very same path is the same folder.
-bool isSelfDrop(const std::vector<std::string>& paths, const std::string& target) {
-    if (paths.size() != 1)
-        return false;
-    std::string path = paths.front();
-    PathText::withoutSeparator(path);
-    return path == target;
+// The dropped items that are not in `target` already and are not `target` itself: a
+// stray drag inside a pane, or a folder dropped onto its own node, brings nothing. Names
+// differ by case on this file system, so only the very same path is the same folder.
+std::vector<std::string> itemsToBring(const std::vector<std::string>& paths,
+                                      const std::string& target) {
+    std::vector<std::string> items;
+    for (const std::string& path : paths) {
+        std::string item = path;
+        PathText::withoutSeparator(item);
+        if (item != target && FileSystem::parentOf(item) != target)
+            items.push_back(path);
+    }
+    return items;
 }
 
 } // namespace
@@ -86,7 +91,7 @@ DropOutcome PaneDragDrop::treeDropped(const std::string& key, const std::vector<
     const std::string target = tree_.nodePath(node);
     watch_.markNode(2);
     DropOutcome outcome = DropOutcome::Nothing;
-    if (!target.empty() && !isSelfDrop(paths, target)) {
+    if (!target.empty()) {
         outcome = copyOrMove(paths, target, modifiers);
         if (outcome != DropOutcome::Nothing)
             watch_.refreshNode(key, false);
@@ -117,12 +122,13 @@ DropOutcome PaneDragDrop::listDropped(const std::string& key, const std::vector<
 DropOutcome PaneDragDrop::copyOrMove(const std::vector<std::string>& paths,
                                      const std::string& target, KeyModifiers modifiers) {
     const bool move = modifiers.state() == kShiftAlone;
-    if (!actions_ ||
-        !actions_->runFileOperation(move ? "移動" : "複写", paths, target, false, false))
+    const std::vector<std::string> items = itemsToBring(paths, target);
+    if (items.empty() || !actions_ ||
+        !actions_->runFileOperation(move ? "移動" : "複写", items, target, false, false))
         return DropOutcome::Nothing;
     if (!move)
         return DropOutcome::Copied;
-    refreshSourceFolders(paths, target);
+    refreshSourceFolders(items, target);
     return DropOutcome::Moved;
 }
 

@@ -10,7 +10,7 @@ std::vector<std::string> SelectionCollector::selectedPaths(bool inTree, bool fol
 }
 
 std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {
-    const TreeNode* node = state_.c.treeControl.selected();
+    const TreeNode* node = tree_.trActNd();
     if (!node) {
         if (state_.root.empty())
             return {};

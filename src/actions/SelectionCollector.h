@@ -11,7 +11,8 @@ class SelectionCollector {
   public:
     SelectionCollector(BrowserState& state, FolderTree& tree) : state_(state), tree_(tree) {}
 
-    // Tree (`inTree`): the selected node's path (the root folder when no node is selected);
+    // Tree (`inTree`): the path of the node the tree's actions work on (the pressed node, else
+    // the selected one; the root folder when there is neither);
     // with `foldersOnly` nothing for a file node. List: the selected rows of the listed
     // folder; `foldersOnly` passes over file rows (`firstOnly`: stops at the first one),
     // `firstOnly` takes the first row. When `foldersOnly` finds no folder row, the listed

@@ -17,8 +17,8 @@ void ShellHandOff::runPaths(const std::vector<std::string>& paths, std::string_v
         if (!services_ || !services_->shell)
             return;
         const bool place = services_->placeStarted && services_->placeStarted();
-        services_->shell->runShortcut(link, paths, place);
-        if (record_)
+        // Only what really started goes into the recent lists.
+        if (services_->shell->runShortcut(link, paths, place) && record_)
             for (const std::string& path : paths)
                 record_(path);
         return;

@@ -32,16 +32,16 @@ void Application::start(std::string_view executableName, std::string_view progra
     main.show();
 }
 
-void Application::endRun(bool inTray, MainWindowView& window) {
-    shutdownStep([&] { saveSettings(); });
+void Application::endRun(bool inTray, MainWindowView& window, Notices notices) {
+    shutdownStep([&] { saveSettings(notices); });
     shutdownStep([&] { window.closeAll(); });
     if (inTray)
         shutdownStep([&] { removeTrayIcon(); });
 }
 
-void Application::saveSettings() {
+void Application::saveSettings(Notices notices) {
     ini_.writeFile();
-    if (!ini_.writeFailure().empty())
+    if (notices == Notices::Shown && !ini_.writeFailure().empty())
         messages_.inform("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(" + ini_.filePath() + ") に設定を保存できません\r" +
                          ini_.writeFailure());
 }

@@ -24,10 +24,12 @@ class Application {
     // loaded and shown. `programFolder` is where "UserData.ini" is looked for. A settings
     // file that is there but cannot be read is reported once and left alone.
     void start(std::string_view executableName, std::string_view programFolder, MainWindow& main);
-    // Writes the settings file (telling the user when they could not all be written),
-    // unloads every window, deletes the tray icon when it was added and leaves the event
-    // loop. Each step runs whatever the one before did.
-    void endRun(bool inTray, MainWindowView& window);
+    // Whether the end may show a notice: not when the desktop session ends it.
+    enum class Notices { Shown, None };
+    // Writes the settings file (telling the user when they could not all be written, with
+    // Notices::Shown), unloads every window, deletes the tray icon when it was added and
+    // leaves the event loop. Each step runs whatever the one before did.
+    void endRun(bool inTray, MainWindowView& window, Notices notices = Notices::Shown);
     void bringMainWindowForward(MainWindowView& window);
     void addTrayIcon(std::string_view tip);
     void removeTrayIcon();
@@ -38,7 +40,7 @@ class Application {
     const std::string& name() const { return name_; }
 
   private:
-    void saveSettings();
+    void saveSettings(Notices notices);
 
     MessageBox& messages_;
     UiLoop& loop_;

@@ -36,7 +36,8 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
       watch_(state_, scan_, signatures_, loop, tree_, list_),
-      fileOperations_(state_, tree_, list_, watch_, loop, [this](bool on) { setTimerRunning(on); }),
+      fileOperations_(state_, tree_, list_, watch_, loop, messages,
+                      [this](bool on) { setTimerRunning(on); }),
       notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker),
       dragDrop_(state_, tree_, watch_, loop) {
     tree_.setFileList(list_);
@@ -44,8 +45,8 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
     tree_.loadDrives();
     setTimerRunning(true);
     actions_ = std::make_unique<BrowserActions>(BrowserActions::Parts{
-        state_, tree_, watch_, loop_, beforeOpen, openPathRequested, exploreFolderShortcuts,
-        [this](const std::string& path) { recordOpenedFile(path); }});
+        state_, tree_, watch_, loop_, messages, beforeOpen, openPathRequested,
+        exploreFolderShortcuts, [this](const std::string& path) { recordOpenedFile(path); }});
     actions_->setFileActions(&fileOperations_);
     dragDrop_.setFileActions(&fileOperations_);
 }

@@ -30,7 +30,7 @@ void MainWindow::load() {
     }
     loadFinished_ = true;
     if (unloadAsked_)
-        unload();
+        unload(askedEnding_);
 }
 
 void MainWindow::loadWindow() {
@@ -83,23 +83,32 @@ void MainWindow::placeAtLeftEdge() {
     view_.setFrameGeometry(placed);
 }
 
-void MainWindow::unload() {
+void MainWindow::unload(Ending ending) {
     if (unloaded_)
         return;
     if (!loadFinished_) {
         unloadAsked_ = true;
+        if (ending == Ending::BySession)
+            askedEnding_ = ending;
         return;
     }
     unloaded_ = true;
+    const bool byUser = ending == Ending::ByUser;
     // Each step goes on whatever the one before did: the settings are always written and
     // the program always ends.
     shutdownStep([&] { browser_.storeParameters(application_.ini(), options); });
-    shutdownStep([&] { offerToCloseViewers(); });
-    shutdownStep([&] { application_.endRun(retreatedToTray, view_); });
+    if (byUser)
+        shutdownStep([&] { offerToCloseViewers(); });
+    shutdownStep([&] {
+        application_.endRun(retreatedToTray, view_,
+                            byUser ? Application::Notices::Shown : Application::Notices::None);
+    });
 }
 
 // The kept viewers still shown may be closed with the program; on No they stay.
 void MainWindow::offerToCloseViewers() {
+    if (policy_)
+        policy_->adoptViewersLeftRunning();
     const std::string names = openViewerNames();
     if (!names.empty() && application_.messages().ask(names + "を閉じて良いですか"))
         policy_->closeViewers();
@@ -170,6 +179,10 @@ void MainWindow::resized() {
     // follow its new width.
     if (policy_)
         policy_->placeDocumentWindow();
+}
+
+MessageBox::SaveChoice MainWindow::askToSave(std::string_view text) {
+    return application_.messages().askToSave(text);
 }
 
 void MainWindow::setWaitCursor(bool on) {

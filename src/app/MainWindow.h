@@ -37,11 +37,15 @@ class MainWindow : public BrowserHost, public PolicyHost {
     // Loads the window (once) and shows it.
     void show();
     void load();
+    // Who ends the program: the user (close box, exit menu), or a signal or the end of the
+    // desktop session, which will not wait for anybody to answer a question.
+    enum class Ending { ByUser, BySession };
     // Runs once, however often the close box, the exit menu, a signal or the end of the
     // desktop session ask for it. Asked before the load has finished (from a start-up
     // notice's event loop), it runs when the load is complete, so nothing half-loaded is
-    // ever stored.
-    void unload();
+    // ever stored. Ended by the session it asks and tells nothing: the settings are
+    // written first and the kept viewers stay, as the answer No leaves them.
+    void unload(Ending ending = Ending::ByUser);
     bool unloaded() const { return unloaded_; }
     bool loadFinished() const { return loadFinished_; }
 
@@ -88,6 +92,7 @@ class MainWindow : public BrowserHost, public PolicyHost {
     double mainTwipsPerPixelX() const override { return twipsPerPixelX(); }
     PixelRect workArea() const override { return workAreaRect; }
     void setWaitCursor(bool on) override;
+    MessageBox::SaveChoice askToSave(std::string_view text) override;
 
     bool noArrange = true;
     bool retreatedToTray = false;
@@ -108,5 +113,6 @@ class MainWindow : public BrowserHost, public PolicyHost {
     bool loaded_ = false;
     bool loadFinished_ = false;
     bool unloadAsked_ = false;
+    Ending askedEnding_ = Ending::ByUser;
     bool unloaded_ = false;
 };

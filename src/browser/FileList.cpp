@@ -133,6 +133,9 @@ void FileList::fillList(std::string_view folder, bool reuse) {
         list.setCurrent(item, true);
     }
     state_.listBaseline = baseline;
+    // An empty list of a folder that cannot be read would say the folder is empty.
+    if (list.count() == 0)
+        scan_.reportUnreadable(folder);
 }
 
 void FileList::refreshList() {
@@ -163,11 +166,10 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
              [&](ListItem* item, const FileRecord& f) {
                  list.setColumnText(item, 1, ListTexts::modified(f.modified));
              });
-    takeRows(inventory, disk.files.entries, "FL", newFiles,
-             [&](ListItem* item, const FileRecord& f) {
-                 list.setColumnTexts(item, ListTexts::modified(f.modified),
-                                     ListTexts::sizeBytes(f.size));
-             });
+    takeRows(
+        inventory, disk.files.entries, "FL", newFiles, [&](ListItem* item, const FileRecord& f) {
+            list.setColumnTexts(item, ListTexts::modified(f.modified), ListTexts::sizeKb(f.size));
+        });
     list.endChanges();
     FileSystem::sortByName(newFolders);
     FileSystem::sortByName(newFiles);

@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/text/PathText.h"
+#include "platform/text/SystemErrorText.h"
 #include "platform/text/TextCase.h"
 
 namespace {
@@ -30,6 +31,15 @@ bool FolderScan::reportMissing(std::string_view path) {
     std::string shown(path);
     PathText::withSeparator(shown);
     messages_.inform(shown + " Not Found ");
+    return true;
+}
+
+bool FolderScan::reportUnreadable(std::string_view path) {
+    const int error = FileSystem::folderReadError(path);
+    if (error == 0)
+        return false;
+    messages_.inform("「" + std::string(path) + "」の内容を読み取れません。\r" +
+                     SystemErrorText::text(error));
     return true;
 }
 

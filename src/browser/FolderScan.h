@@ -53,6 +53,10 @@ class FolderScan {
     // anywhere in the filter text, case-insensitively.
     static bool passesFilter(std::string_view name, std::string_view filter);
 
+    // Tells the user that the folder's entries cannot be read, with the system's reason;
+    // true when it told. For a fill the user asked for, never for a refresh.
+    bool reportUnreadable(std::string_view path);
+
   private:
     bool reportMissing(std::string_view path);
 

@@ -52,6 +52,12 @@ TreeNode* FolderTree::currentNode() const {
     return state_.listNodeKey.empty() ? nullptr : state_.c.treeControl.find(state_.listNodeKey);
 }
 
+TreeNode* FolderTree::trActNd() const {
+    auto& tree = state_.c.treeControl;
+    TreeNode* pointed = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
+    return pointed ? pointed : tree.selected();
+}
+
 void FolderTree::indexFolder(const std::string& path, const std::string& key) {
     state_.pathIndex.emplace(TextCase::fold(path), key);
 }

@@ -55,6 +55,9 @@ class FolderTree {
     std::string fullPath(const TreeNode* node) const;
     std::string keyOfPath(std::string_view path) const;
     TreeNode* currentNode() const;
+    // The node the tree's actions work on: the node pressed last (the one a context menu
+    // was opened on), else the selected node.
+    TreeNode* trActNd() const;
 
     void onTreeExpand(std::string_view key);
     // Rows of undecided nodes came into sight: those with something to open get their

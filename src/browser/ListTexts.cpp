@@ -116,10 +116,6 @@ std::string ListTexts::sizeKb(std::uint64_t bytes) {
     return rightAligned(grouped(kb)) + " KB";
 }
 
-std::string ListTexts::sizeBytes(std::uint64_t bytes) {
-    return rightAligned(grouped(bytes)) + "B";
-}
-
 std::string ListTexts::tooltip(const FileRecord& entry) {
     std::string tip;
     tip.reserve(64);

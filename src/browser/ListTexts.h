@@ -17,10 +17,10 @@ class ListTexts {
     static std::string day(TimePoint time);
     // Thousands with ",", empty for 0 ("#,###").
     static std::string grouped(std::uint64_t value);
-    // Size of a new row: bytes / 1000 rounded, right-aligned in eight places, " KB".
+    // Size of a file's row, made or brought up to date by a reconciliation (one form, so
+    // a file never changes how its size reads): bytes / 1000 rounded, right-aligned in
+    // eight places, " KB".
     static std::string sizeKb(std::uint64_t bytes);
-    // Size rewritten by a reconciliation: the byte count, right-aligned, "B".
-    static std::string sizeBytes(std::uint64_t bytes);
     // "更新:" date " 作成:" date, and " ｻｲｽﾞ:" bytes for a file.
     static std::string tooltip(const FileRecord& entry);
     // "D" + name for a folder, "L" + name for a file: folders sort first.

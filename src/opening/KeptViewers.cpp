@@ -70,6 +70,13 @@ bool KeptViewers::create(DocumentKind kind) {
     return exists_[slot(kind)];
 }
 
+void KeptViewers::adoptLeftRunning() {
+    for (DocumentKind kind : {DocumentKind::Word, DocumentKind::Sheet, DocumentKind::Browser}) {
+        if (!exists(kind) && viewer(kind) && viewer(kind)->leftRunning())
+            create(kind);
+    }
+}
+
 void KeptViewers::leave(DocumentKind kind) {
     if (!exists(kind))
         return;
@@ -84,24 +91,23 @@ bool KeptViewers::shown(DocumentKind kind) {
     return exists(kind) && viewer(kind)->visible().value_or(false);
 }
 
-std::string KeptViewers::shownNames(short officeOption) {
-    const bool office = officeOption == 2;
+std::string KeptViewers::shownNames() {
     std::string names;
-    for (const auto& [kind, name] :
-         {std::pair{DocumentKind::Sheet, office ? "Excel" : "Spread Sheeets"},
-          std::pair{DocumentKind::Word, office ? "Word" : "Writer"},
-          std::pair{DocumentKind::Browser, "IE"}}) {
+    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser}) {
         if (shown(kind))
-            names.append(name).append(kSpace);
+            names.append(viewer(kind)->programName()).append(kSpace);
     }
     return names;
 }
 
 void KeptViewers::quitAll() {
-    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser}) {
-        if (!exists(kind))
-            continue;
-        viewer(kind)->quit();
-        exists_[slot(kind)] = false;
-    }
+    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser})
+        quit(kind);
+}
+
+void KeptViewers::quit(DocumentKind kind) {
+    if (!exists(kind))
+        return;
+    viewer(kind)->quit();
+    exists_[slot(kind)] = false;
 }

@@ -29,16 +29,22 @@ class KeptViewers {
     bool reusable(DocumentKind kind);
     // Starts a new viewer of the kind in place of the old one; false when none came up.
     bool create(DocumentKind kind);
+    // Viewers that an earlier run left running (the answer No at its exit) and this run
+    // never used become this run's, every kind alike, so that the exit question names
+    // them and its Yes closes them. (A kind used in this run adopted its own at its start.)
+    void adoptLeftRunning();
     // Another kind takes over: the word processor and the spreadsheet close their
     // document unsaved and are minimised; the browser closes its page onto an empty one.
     void leave(DocumentKind kind);
 
-    // The viewers shown on the desktop, each name followed by U+3000 ("Excel　IE　"). The
-    // names follow the office option: 2 names the old office programs, others the suite.
-    std::string shownNames(short officeOption);
+    // The viewers shown on the desktop, spreadsheet first, each named after the program
+    // that really runs and followed by U+3000 ("LibreOffice Calc　Chromium　").
+    std::string shownNames();
     // Closes every viewer's document unsaved and ends the viewers: spreadsheet, word
     // processor, browser.
     void quitAll();
+    // Closes the viewer's document unsaved and ends it; nothing when it does not exist.
+    void quit(DocumentKind kind);
 
   private:
     static std::size_t slot(DocumentKind kind) { return static_cast<std::size_t>(kind) - 1; }

@@ -55,21 +55,61 @@ OpenPolicy::OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* 
 void OpenPolicy::openByPolicy(std::string& path, bool plainOpen, bool explore) {
     WaitCursor busy(host_);
     shownKind_ = DocumentKind::Shell;
+    started_ = false;
+    // Cancel keeps the document shown and opens nothing.
+    if (!mayReplace(kindFor(path, plainOpen)))
+        return;
     if (!openInViewer(path, plainOpen))
         openInShell(path, explore);
     if (shownKind_ != DocumentKind::Shell)
         switchKind();
-    if (record_)
+    // Only what really started goes into the recent lists.
+    if (record_ && started_)
         record_(path);
 }
 
-bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
+DocumentKind OpenPolicy::kindFor(const std::string& path, bool plainOpen) const {
     if (plainOpen || host_.documentOptions().officeOpenMode < 2 || !isSinglePath(path))
-        return false;
-    const std::string ext = TextCase::lower(PathText::extensionOf(path));
-    shownKind_ = KeptViewers::kindOf(ext);
+        return DocumentKind::Shell;
+    return KeptViewers::kindOf(TextCase::lower(PathText::extensionOf(path)));
+}
+
+bool OpenPolicy::mayReplace(DocumentKind next) {
+    if (next == DocumentKind::Shell)
+        return true;
+    // The same kind's document gives way to the next one; another kind's on a switch.
+    return mayClose(
+        next == lastShownKind_ || lastShownKind_ == DocumentKind::Shell ? next : lastShownKind_);
+}
+
+bool OpenPolicy::mayClose(DocumentKind kind) {
+    DocumentViewer* viewer = viewers_.exists(kind) ? viewers_.viewer(kind) : nullptr;
+    if (!viewer || !viewer->modified())
+        return true;
+    switch (host_.askToSave(viewer->programName() +
+                            "で表示している文書は変更されています。\r変更を保存しますか?")) {
+    case MessageBox::SaveChoice::Save:
+        return viewer->save();
+    case MessageBox::SaveChoice::Discard:
+        return true;
+    case MessageBox::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void OpenPolicy::closeViewers() {
+    for (DocumentKind kind : {DocumentKind::Sheet, DocumentKind::Word, DocumentKind::Browser}) {
+        if (mayClose(kind))
+            viewers_.quit(kind);
+    }
+}
+
+bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
+    shownKind_ = kindFor(path, plainOpen);
     if (shownKind_ == DocumentKind::Shell)
         return false;
+    const std::string ext = TextCase::lower(PathText::extensionOf(path));
     if (ext == "url")
         path = ShellServices::shortcutTarget(path);
     const bool opened =
@@ -77,7 +117,7 @@ bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
     if (!opened) {
         // No viewer of the kind could be started: the desktop opens it, placed beside us.
         armPlacement();
-        shell_.openDocument(path, false);
+        started_ = shell_.openDocument(path, false);
     }
     return true;
 }
@@ -92,7 +132,7 @@ bool OpenPolicy::openInOffice(const std::string& path) {
     }
     DocumentViewer& viewer = *viewers_.viewer(shownKind_);
     placeDocumentWindow();
-    viewer.open(path, host_.documentOptions().readOnly);
+    started_ = viewer.open(path, host_.documentOptions().readOnly);
     viewer.show();
     placeDocumentWindow();
     return true;
@@ -104,7 +144,7 @@ bool OpenPolicy::openInBrowser(const std::string& path) {
     DocumentViewer& viewer = *viewers_.viewer(DocumentKind::Browser);
     viewer.show();
     placeDocumentWindow();
-    viewer.open(path, false);
+    started_ = viewer.open(path, false);
     placeDocumentWindow();
     return true;
 }
@@ -114,7 +154,7 @@ void OpenPolicy::openInShell(const std::string& path, bool explore) {
     if (TextCase::find(host_.documentOptions().minimiseExtensions, ext) != std::string::npos)
         host_.minimizeMain();
     for (const std::string& piece : piecesOf(path))
-        shell_.shellOpen(piece, explore);
+        started_ = shell_.shellOpen(piece, explore) || started_;
 }
 
 // The previous kind's viewer gives way, whether or not this request's viewer came up.
@@ -153,16 +193,28 @@ void OpenPolicy::placeViewer() {
     if (!viewers_.exists(shownKind_))
         return;
     DocumentViewer& viewer = *viewers_.viewer(shownKind_);
-    if (shownKind_ == DocumentKind::Browser) {
-        const ScreenRect r = rectangle();
-        viewer.setBounds(r.left, r.top, r.width, r.height);
+    const bool office = shownKind_ != DocumentKind::Browser;
+    const ScreenRect pixels = rectangle();
+    if (placeFrames(viewer, office, pixels))
         return;
-    }
-    const ScreenRect r = officeUnits(rectangle());
+    const ScreenRect r = office ? officeUnits(pixels) : pixels;
     viewer.setBounds(r.left, r.top, r.width, r.height);
-    viewer.restore();
+    if (office)
+        viewer.restore();
+}
+
+// A viewer places its window's inside, so under a window manager the frame would stand out
+// of the area, the title bar above the screen. Where the window list finds the viewer's
+// windows, their frames are placed in the area instead (an office window restored first).
+bool OpenPolicy::placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels) {
+    const int pid = viewer.processId();
+    if (!placement_ || !placement_->hasWindowsOf(pid))
+        return false;
+    if (office)
+        viewer.restore();
+    return placement_->placeWindowsOf(pid, pixels);
 }
 
 std::string OpenPolicy::openViewerNames() {
-    return viewers_.shownNames(host_.documentOptions().officeOpenMode);
+    return viewers_.shownNames();
 }

@@ -2,11 +2,13 @@
 
 #include "opening/KeptViewers.h"
 #include "platform/MainWindowView.h"
+#include "platform/MessageBox.h"
 #include "platform/WindowList.h"
 
 #include <functional>
 #include <string>
 
+class DocumentViewer;
 class ShellServices;
 class WindowPlacement;
 struct DocumentOptions;
@@ -22,6 +24,8 @@ class PolicyHost {
     virtual PixelRect workArea() const = 0;
     // The hourglass while a request runs (a viewer's start takes seconds).
     virtual void setWaitCursor(bool on) = 0;
+    // Whether to save a viewer's unsaved edits before its document closes.
+    virtual MessageBox::SaveChoice askToSave(std::string_view text) = 0;
 };
 
 // How a path chosen in the browser or a recent-files menu is opened. With the office option
@@ -29,8 +33,8 @@ class PolicyHost {
 // viewer of its kind, beside the main window, one document at a time; switching kinds
 // closes the previous kind's document. Everything else goes to the desktop's default
 // application (or is started, for a program); extensions in the minimise list ("EXE" by
-// default) minimise the main window first. Every opened path is recorded in the recent
-// lists.
+// default) minimise the main window first. Every path that opened (something started,
+// or a viewer took it) is recorded in the recent lists.
 class OpenPolicy {
   public:
     using Record = std::function<void(const std::string& path)>;
@@ -52,19 +56,30 @@ class OpenPolicy {
     // The rectangle in the office viewers' units: the pixel figures × 0.753, rounded.
     static ScreenRect officeUnits(const ScreenRect& pixels);
 
-    // The viewers shown at shutdown, named for the question; closing them on request.
+    // The viewers shown at shutdown, named for the question; closing them on request (a
+    // viewer whose edits the user keeps with Cancel stays).
+    // Viewers an earlier run left running are adopted first, so they are named too.
+    void adoptViewersLeftRunning() { viewers_.adoptLeftRunning(); }
     std::string openViewerNames();
-    void closeViewers() { viewers_.quitAll(); }
+    void closeViewers();
 
     DocumentKind shownKind() const { return shownKind_; }
 
   private:
+    // The kind a request goes to: a viewer's, or the shell's.
+    DocumentKind kindFor(const std::string& path, bool plainOpen) const;
+    // Before a viewer's document closes: unsaved edits are saved or dropped as the user
+    // says; false when the user keeps them (Cancel), and nothing may close.
+    bool mayClose(DocumentKind kind);
+    // Whether a request of `next` may close the document it would replace.
+    bool mayReplace(DocumentKind next);
     bool openInViewer(std::string& path, bool plainOpen);
     bool openInOffice(const std::string& path);
     bool openInBrowser(const std::string& path);
     void openInShell(const std::string& path, bool explore);
     void switchKind();
     void placeViewer();
+    bool placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels);
 
     PolicyHost& host_;
     ShellServices& shell_;
@@ -73,4 +88,6 @@ class OpenPolicy {
     KeptViewers viewers_;
     DocumentKind shownKind_ = DocumentKind::Shell;
     DocumentKind lastShownKind_ = DocumentKind::Shell;
+    // Whether the request being handled started something.
+    bool started_ = false;
 };

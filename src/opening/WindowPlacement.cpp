@@ -35,6 +35,13 @@ void WindowPlacement::moveWindow() {
         windows_.move(lastPlaced_, rect_);
 }
 
+bool WindowPlacement::placeWindowsOf(int pid, const ScreenRect& rect) {
+    bool moved = false;
+    for (Handle window : windows_.windowsOf(pid))
+        moved = windows_.move(window, rect) || moved;
+    return moved;
+}
+
 // A snapshot always starts afresh: one left over from a start that failed would otherwise
 // make every later count look changed and keep the next window from being placed.
 void WindowPlacement::takeSnapshot() {

@@ -40,6 +40,10 @@ class WindowPlacement : public PlacementSteps {
     void visitWindow(Handle window, int mode);
     // Moves the last placed window into the (recomputed) rectangle again.
     void moveWindow();
+    // Moves the shown windows of the process `pid` so that their frames, title bars
+    // included, cover `rect`, as the window manager frames them; false when it has none.
+    bool placeWindowsOf(int pid, const ScreenRect& rect);
+    bool hasWindowsOf(int pid) { return !windows_.windowsOf(pid).empty(); }
 
   private:
     // Marks the wait of mode 1 for its whole length, whatever way it ends.

@@ -28,6 +28,11 @@ class DocumentViewer {
     virtual bool open(const std::string& path, bool readOnly) = 0;
     // Closes the current document without saving; the viewer stays.
     virtual void closeDocument() = 0;
+    // Whether the current document holds edits that were not saved (typed by the user
+    // into the viewer); false when it cannot be asked.
+    virtual bool modified() = 0;
+    // Saves the current document where it came from, in its own format; false when not.
+    virtual bool save() = 0;
     // Shows the window (Visible := true).
     virtual void show() = 0;
     virtual void minimize() = 0;
@@ -38,4 +43,12 @@ class DocumentViewer {
     virtual void setBounds(int left, int top, int width, int height) = 0;
     // Closes the document without saving and ends the viewer program.
     virtual void quit() = 0;
+    // Whether a viewer program that an earlier run of this program left running (the
+    // answer No at its exit) waits for this viewer, which is not connected to it; a
+    // start() then adopts it.
+    virtual bool leftRunning() = 0;
+    // The process id of the viewer program that shows the documents; 0 when none runs.
+    virtual int processId() = 0;
+    // The program that shows the documents, as the user knows it ("LibreOffice Writer").
+    virtual std::string programName() const = 0;
 };

@@ -11,4 +11,7 @@ class MessageBox {
     virtual void inform(std::string_view text) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool ask(std::string_view text) = 0;
+    enum class SaveChoice { Save, Discard, Cancel };
+    // Whether to save edits before they are lost: 保存する, 保存しない, キャンセル.
+    virtual SaveChoice askToSave(std::string_view text) = 0;
 };

@@ -27,4 +27,6 @@ class WindowList {
     virtual bool move(Handle window, const ScreenRect& rect) = 0;
     // Raises the window and gives it the input focus.
     virtual bool activate(Handle window) = 0;
+    // The shown top-level windows that the process `pid` says are its own.
+    virtual std::vector<Handle> windowsOf(int pid) = 0;
 };

@@ -71,6 +71,20 @@ TEST_F(DoubleClickOpeningTest, FilesAndShortcutTargetsGoToTheHost) {
         << "Enter opens the current row; a double-click beside the rows nothing";
 }
 
+TEST_F(DoubleClickOpeningTest, ALinkThatLeadsNowhereSaysSo) {
+    ASSERT_EQ(::symlink((dir / "gone/y").c_str(), (dir / "r/dangling").c_str()), 0);
+    browser.setRoot(dir / "r");
+    for (const auto& [name, target] :
+         {std::pair{"dangling", dir / "gone/y"}, std::pair{"to gone.lnk", dir / "gone/x"}}) {
+        messages.shown.clear();
+        openRow(name);
+        EXPECT_EQ(messages.shown,
+                  std::vector<std::string>{"「" + (dir / "r/") + name +
+                                           "」のリンク先が見つかりません。\r" + target});
+    }
+    EXPECT_EQ(opened, std::vector<std::string>{});
+}
+
 TEST_F(DoubleClickOpeningTest, AFolderShortcutReRootsOrGoesToTheHostByPane) {
     browser.exploreFolderShortcuts = true;
     openRow("to folder.lnk");

@@ -18,7 +18,9 @@
 #include "support/ScriptedShellOpener.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -201,6 +203,7 @@ TEST_F(MainWindowTest, SystemFoldersOpenInTheFileManager) {
 TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     std::vector<std::string> log;
     RecordingViewer word{"word", log};
+    word.program = "LibreOffice Writer";
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
     main.setOpenPolicy(&withViewers);
     std::string document = "/d/a.doc";
@@ -208,8 +211,42 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     messages.answers = {true};
     main.unload();
     ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back(), "Word\u3000を閉じて良いですか");
+    EXPECT_EQ(messages.shown.back(), "LibreOffice Writer\u3000を閉じて良いですか");
     EXPECT_EQ(log.back(), "word quit");
+    EXPECT_EQ(window.closed, 1);
+}
+
+TEST_F(MainWindowTest, ViewersLeftRunningByAnEarlierRunAreNamedAndClosedAlike) {
+    std::vector<std::string> log;
+    RecordingViewer word{"word", log};
+    RecordingViewer sheet{"sheet", log};
+    sheet.leftBehind = true; // never used in this run
+    word.leftBehind = true;
+    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, &sheet, nullptr}};
+    main.setOpenPolicy(&withViewers);
+    std::string document = "/d/a.doc";
+    withViewers.openByPolicy(document, false, false);
+    messages.answers = {true};
+    main.unload();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "sheet\u3000word\u3000を閉じて良いですか");
+    EXPECT_NE(std::find(log.begin(), log.end(), "sheet quit"), log.end());
+}
+
+TEST_F(MainWindowTest, TheSessionsEndAsksNothingWritesTheSettingsAndLeavesTheViewers) {
+    std::vector<std::string> log;
+    RecordingViewer word{"word", log};
+    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
+    main.setOpenPolicy(&withViewers);
+    std::string document = "/d/a.doc";
+    withViewers.openByPolicy(document, false, false);
+    const std::string settings = dir / "cfg/Quorvale/tavrin/User.xml";
+    ::unlink(settings.c_str());
+    messages.shown.clear();
+    main.unload(MainWindow::Ending::BySession);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{});
+    EXPECT_NE(log.back(), "word quit");
+    EXPECT_NE(TempDir::read(settings).find("<Width>"), std::string::npos);
     EXPECT_EQ(window.closed, 1);
 }
 

@@ -1,10 +1,14 @@
 #include "browser/BrowserFixture.h"
 #include "browser/ListTexts.h"
 #include "controls/RecordingObservers.h"
+#include "support/Unprivileged.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
+#include <iostream>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -60,7 +64,7 @@ TEST_F(FileListTest, ReconciliationHighlightsNewRowsRemovesVanishedOnesAndKeepsT
     EXPECT_EQ(row("newdir")->key(), "L004") << "keys continue after the fill";
     EXPECT_EQ(row("c.txt")->key(), "L005");
     EXPECT_TRUE(row("b.doc")->selected());
-    EXPECT_EQ(row("b.doc")->columnText(2), "1,500,000B") << "sizes found again show bytes";
+    EXPECT_EQ(row("b.doc")->columnText(2), "   1,500 KB") << "a size found again keeps its form";
     tick();
     EXPECT_EQ(list.count(), 4) << "an unchanged folder changes nothing";
 }
@@ -82,7 +86,7 @@ TEST_F(FileListTest, ALargeFolderIsReconciledRowForRow) {
             ::unlink((dir / ("f/" + name)).c_str());
             dir.mkdir("f/" + name);
         } else if (i % 5 == 0) {
-            dir.write("f/" + name, std::string(static_cast<std::size_t>(i), 'x'));
+            dir.write("f/" + name, std::string(static_cast<std::size_t>(i) * 1000, 'x'));
         }
         expected.insert(name);
     }
@@ -93,8 +97,8 @@ TEST_F(FileListTest, ALargeFolderIsReconciledRowForRow) {
     EXPECT_EQ(std::set<std::string>(shown.begin(), shown.end()), expected);
     EXPECT_EQ(shown.size(), expected.size());
     EXPECT_EQ(row("n22")->tag(), "FD");
-    EXPECT_EQ(row("n25")->columnText(2), "      25B");
-    EXPECT_EQ(row("n26")->columnText(2), "        B");
+    EXPECT_EQ(row("n25")->columnText(2), "      25 KB");
+    EXPECT_EQ(row("n26")->columnText(2), "         KB");
 }
 
 TEST_F(FileListTest, AnEntryThatChangedItsKindIsReplacedAndChangesArriveAsOneNotice) {
@@ -104,12 +108,14 @@ TEST_F(FileListTest, AnEntryThatChangedItsKindIsReplacedAndChangesArriveAsOneNot
     ::rmdir((dir / "f/sub").c_str());
     dir.write("f/sub", "now a file");
     dir.write("f/A.txt", "differs from a.TXT only in case");
+    dir.write("f/a.TXT", std::string(2500, 'x'));
+    dir.write("f/b.doc", std::string(2500000, 'x'));
     tick();
     list.removeObserver(&observer);
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"a.TXT", "b.doc", "A.txt", "sub"}));
     EXPECT_EQ(row("sub")->tag(), "FL");
     EXPECT_EQ(row("sub")->foreColour(), FileList::kHighlight);
-    EXPECT_EQ(row("a.TXT")->columnText(2), "     400B");
+    EXPECT_EQ(row("a.TXT")->columnText(2), "       3 KB");
     EXPECT_EQ(std::count(observer.events.begin(), observer.events.end(), "changed"), 0);
     EXPECT_NE(std::find(observer.events.begin(), observer.events.end(), "changed 1-2"),
               observer.events.end());
@@ -188,6 +194,22 @@ TEST_F(FileListTest, TreeOnlyViewPicksUpNewRootFoldersOnATick) {
     tick();
     EXPECT_EQ(childTexts(browser.controls().treeControl.firstNode()),
               (std::vector<std::string>{"added", "sub", "a.TXT", "b.doc"}));
+}
+
+TEST_F(FileListTest, AFolderThatCannotBeReadSaysSoWhenListedNotAtTicks) {
+    dir.write("f/sub/inside.txt", "");
+    EXPECT_TRUE(asUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "f/sub").c_str(), 0300);
+        press(dir / "f/sub");
+        dir.write("f/sub/new.txt", "");
+        tick();
+        tick();
+        const std::string said = "「" + (dir / "f/sub") + "」の内容を読み取れません。\r" +
+                                 "ｱｸｾｽが拒否されました (" + std::strerror(EACCES) + ")";
+        for (const std::string& text : messages.shown)
+            std::cerr << "shown: " << text << "\n";
+        return listTexts().empty() && messages.shown == std::vector<std::string>{said};
+    }));
 }
 
 TEST_F(FileListTest, AVanishedListFolderTakesItsRowsAndIsListedWhenItReturns) {

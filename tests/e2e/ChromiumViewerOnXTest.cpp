@@ -1,3 +1,4 @@
+#include "e2e/TavrinOnX.h"
 #include "platform/desktop/UriList.h"
 #include "platform/viewers/ChromiumViewer.h"
 #include "platform/x11/XcbWindowList.h"
@@ -192,6 +193,30 @@ TEST_F(ChromiumViewerOnXTest,
     EXPECT_NE(kill(stopped, 0), 0) << "the stopped browser was killed and collected";
     EXPECT_TRUE(viewer->open(files / "one.html", false));
     EXPECT_TRUE(browserWindow("Page one"));
+}
+
+// A page shown in the program's kept browser, then the end of the session: the program
+// asks nothing, writes its settings and is gone at once, and its browser with it.
+TEST(ChromiumViewerOfTavrinOnX, TheSessionsEndAsksNothingAndWritesTheSettings) {
+    if (!browserInstalled())
+        GTEST_SKIP() << "chromium is not installed";
+    TempDir dir;
+    dir.write("files/page.html", page("Kept page"));
+    XvfbServer x(1024, 700);
+    ASSERT_TRUE(x.ok());
+    TavrinOnX tavrin(dir, x.display(), dir / "files");
+    X11Probe probe(x.display());
+    const auto window = probe.waitForWindow("Tavrin", 20000);
+    ASSERT_TRUE(window) << tavrin.log();
+    TavrinOnX::selectAllRows(x.display(), *window);
+    X11Probe::xdotool(x.display(), {"key", "Return"});
+    ASSERT_TRUE(probe.waitForWindow("Kept page - Chromium", 30000)) << tavrin.log();
+    const std::string settings = dir / "config/Quorvale/tavrin/User.xml";
+    ASSERT_EQ(TempDir::read(settings).find("<Width>"), std::string::npos);
+    tavrin.signal(SIGTERM);
+    EXPECT_EQ(tavrin.wait(3000), 0) << "ended without waiting for an answer";
+    EXPECT_NE(TempDir::read(settings).find("<Width>"), std::string::npos);
+    EXPECT_TRUE(eventually([&] { return processesNaming(dir / "home/.cache/tavrin") == 0; }));
 }
 
 } // namespace

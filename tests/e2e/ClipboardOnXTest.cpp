@@ -139,12 +139,12 @@ TEST_F(ClipboardOnXTest, WhatOtherProgramsPutThereIsReadWithItsEffect) {
 // the desktop's clipboard manager when the program ends.
 TEST(ClipboardOnXProgramTest, ACopiedFileOutlivesTheProgramInTheClipboardManager) {
     TempDir dir;
-    const std::string file = dir.write("home/a, b 日本.txt", "a");
+    const std::string file = dir.write("files/a, b 日本.txt", "a");
     XvfbServer x(1024, 700);
     ASSERT_TRUE(x.ok());
     FakeClipboardManager manager(x.display(), {"text/uri-list", "x-special/gnome-copied-files"});
     ASSERT_TRUE(manager.ok());
-    TavrinOnX tavrin(dir, x.display(), dir / "home");
+    TavrinOnX tavrin(dir, x.display(), dir / "files");
     X11Probe probe(x.display());
     const auto window = probe.waitForWindow("Tavrin", 20000);
     ASSERT_TRUE(window) << tavrin.log();

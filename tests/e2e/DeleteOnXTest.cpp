@@ -24,10 +24,10 @@ template <typename F> bool waitFor(F&& done, int timeoutMs) {
 
 TEST(DeleteOnX, AFileRowDeletedWithTheDeleteKeyLandsInTheTrash) {
     TempDir dir;
-    const std::string victim = dir.write("home/victim.txt", "v");
+    const std::string victim = dir.write("files/victim.txt", "v");
     XvfbServer x(1024, 700);
     ASSERT_TRUE(x.ok());
-    TavrinOnX tavrin(dir, x.display(), dir / "home");
+    TavrinOnX tavrin(dir, x.display(), dir / "files");
     X11Probe probe(x.display());
     const auto window = probe.waitForWindow("Tavrin", 20000);
     ASSERT_TRUE(window) << tavrin.log();

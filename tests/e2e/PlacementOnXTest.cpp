@@ -1,8 +1,16 @@
+#include "opening/OpenPolicy.h"
+#include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
 #include "platform/process/SteadyWaitClock.h"
+#include "platform/viewers/LibreOfficeViewer.h"
 #include "platform/x11/XcbWindowList.h"
+#include "settings/DocumentOptions.h"
 #include "support/ChildProcess.h"
+#include "support/EnvVar.h"
 #include "support/NullUiLoop.h"
+#include "support/ScriptedFolderPicker.h"
+#include "support/ScriptedShellOpener.h"
+#include "support/TempDir.h"
 #include "support/X11Probe.h"
 #include "support/XvfbServer.h"
 
@@ -10,6 +18,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -213,6 +222,58 @@ TEST_F(PlacementOnXTest, TenNewWindowsAtOnceAreLeftWhereTheyAre) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     for (const xcb_window_t w : many.ids)
         EXPECT_EQ(many.size(w), std::make_pair(100, 100)) << "window " << w << " was moved";
+}
+
+// The open policy with a real kept Writer under a window manager: the viewer's frame,
+// title bar included, lies in the area right of the main window.
+class AreaHost : public PolicyHost {
+  public:
+    const DocumentOptions& documentOptions() const override { return options; }
+    void minimizeMain() override {}
+    int mainWidthTwips() const override { return 3000; } // 200 pixels
+    double mainTwipsPerPixelX() const override { return 15; }
+    PixelRect workArea() const override { return {0, 0, 1024, 768}; }
+    void setWaitCursor(bool) override {}
+    MessageBox::SaveChoice askToSave(std::string_view) override {
+        return MessageBox::SaveChoice::Discard;
+    }
+    DocumentOptions options;
+};
+
+TEST_F(PlacementOnXTest, AKeptOfficeViewersFrameLiesInTheAreaBesideTheMainWindow) {
+    if (access("/usr/lib/libreoffice/program/soffice.bin", X_OK) != 0)
+        GTEST_SKIP() << "LibreOffice is not installed";
+    XvfbServer x(1024, 768, XvfbServer::WindowManager::Openbox);
+    ASSERT_TRUE(x.ok());
+    XcbWindowList windows(x.display());
+    ASSERT_TRUE(waitForWindowManager(windows));
+    EnvVar display("DISPLAY", x.display());
+    TempDir dir;
+    LibreOfficeViewer writer(OfficeKind::Writer, dir / "profile");
+    WindowPlacement placement(windows, loop, clock);
+    AreaHost host;
+    host.options.officeOpenMode = 2;
+    ScriptedShellOpener opener;
+    ScriptedFolderPicker picker;
+    ShellServices shell{opener, picker, loop};
+    OpenPolicy policy(host, shell, &placement, nullptr, KeptViewers{&writer, nullptr, nullptr});
+    std::string memo = dir.write("memo.txt", "memo\n");
+    policy.openByPolicy(memo, false, false);
+    X11Probe probe(x.display());
+    const ScreenRect area = policy.rectangle();
+    std::optional<X11Probe::Window> shown;
+    for (int i = 0; i < 100 && !(shown && shown->y > 0 && inside(*shown, area)); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        for (const X11Probe::Window& w : probe.windows())
+            if (w.title.find("memo.txt") != std::string::npos)
+                shown = w;
+    }
+    ASSERT_TRUE(shown) << "the document is shown";
+    EXPECT_TRUE(inside(*shown, area))
+        << shown->x << "," << shown->y << " " << shown->width << "x" << shown->height;
+    EXPECT_GT(shown->y, area.top) << "the title bar above the window's inside is on the screen";
+    EXPECT_GT(shown->width, area.width - 40) << "the frame, not more, is taken off";
+    writer.quit();
 }
 
 } // namespace

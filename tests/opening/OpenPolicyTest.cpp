@@ -7,6 +7,7 @@
 #include "support/ScriptedShellOpener.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,8 +24,14 @@ class Host : public PolicyHost {
     double mainTwipsPerPixelX() const override { return 15; }
     PixelRect workArea() const override { return {0, 0, 1280, 984}; }
     void setWaitCursor(bool on) override { waitDepth += on ? 1 : -1; }
+    MessageBox::SaveChoice askToSave(std::string_view text) override {
+        asked.emplace_back(text);
+        return choice;
+    }
 
     DocumentOptions options;
+    MessageBox::SaveChoice choice = MessageBox::SaveChoice::Cancel;
+    std::vector<std::string> asked;
     bool minimized = false;
     int waitDepth = 0;
 };
@@ -135,6 +142,63 @@ TEST_F(OpenPolicyTest, AViewerThatCannotStartLeavesTheDocumentToTheDesktop) {
     EXPECT_EQ(open("/d/a.pdf"), (Log{"browser start", "shell open /d/a.pdf"}));
 }
 
+TEST_F(OpenPolicyTest, UnsavedEditsAreSavedDroppedOrKeptAsTheUserSays) {
+    using Choice = MessageBox::SaveChoice;
+    struct Case {
+        const char* next; // the request after edits in "/d/a.doc"
+        Choice choice;
+        Log calls;
+    };
+    const Case cases[] = {
+        {"/d/b.doc", Choice::Save, {"word save", "word close"}},
+        {"/d/b.doc", Choice::Discard, {"word close"}},
+        {"/d/b.doc", Choice::Cancel, {}},
+        {"/d/b.xls", Choice::Save, {"word save", "word close"}},
+        {"/d/b.xls", Choice::Cancel, {}},
+        {"/d/b.zip", Choice::Cancel, {"shell open"}},
+    };
+    for (const Case& c : cases) {
+        open("/d/a.doc");
+        word.edited = true;
+        recorded.clear();
+        host.asked.clear();
+        host.choice = c.choice;
+        Log calls;
+        for (const std::string& call : open(c.next))
+            if (call.starts_with("word save") || call.starts_with("word close") ||
+                call.starts_with("shell"))
+                calls.push_back(call.substr(0, call.find(' ', 6)));
+        EXPECT_EQ(calls, c.calls) << c.next << " " << static_cast<int>(c.choice);
+        const bool asked = c.calls != Log{"shell open"};
+        EXPECT_EQ(host.asked, asked ? std::vector<std::string>{"word"
+                                                               "で表示している文書は変更されてい"
+                                                               "ます。\r変更を保存しますか?"}
+                                    : std::vector<std::string>{})
+            << c.next;
+        EXPECT_EQ(recorded.empty(), c.choice == Choice::Cancel && asked)
+            << "a cancelled request opens and records nothing";
+        word.edited = false;
+    }
+    word.edited = true;
+    host.choice = Choice::Cancel;
+    log.clear();
+    policy.closeViewers();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "word quit"), 0) << "kept at the exit";
+}
+
+TEST_F(OpenPolicyTest, OnlyWhatReallyStartedIsRecorded) {
+    host.options.officeOpenMode = 2;
+    opener.result = false;
+    word.canOpen = false;
+    browser.canStart = false;
+    for (const char* path : {"/d/a.zip", "/d/a.doc", "/d/a.pdf", "/d/a.zip,/d/b.zip"})
+        open(path);
+    EXPECT_EQ(recorded, std::vector<std::string>{});
+    opener.result = true;
+    open("/d/a.pdf");
+    EXPECT_EQ(recorded, std::vector<std::string>{"/d/a.pdf"});
+}
+
 TEST_F(OpenPolicyTest, AWebShortcutOpensItsAddressWhichIsRecorded) {
     TempDir dir;
     const std::string shortcut =
@@ -156,15 +220,19 @@ TEST_F(OpenPolicyTest, MinimiseListMatchesAnyPartOfTheExtension) {
     }
 }
 
-TEST_F(OpenPolicyTest, ShownViewersAreNamedAndClosedSpreadsheetFirst) {
+TEST_F(OpenPolicyTest, ShownViewersAreNamedAfterTheirProgramsAndClosedSpreadsheetFirst) {
+    word.program = "LibreOffice Writer";
+    sheet.program = "LibreOffice Calc";
+    browser.program = "Chromium";
     EXPECT_EQ(policy.openViewerNames(), "");
     open("/d/a.doc");
     open("/d/a.xls");
     open("/d/a.htm");
-    EXPECT_EQ(policy.openViewerNames(), "Excel\u3000Word\u3000IE\u3000");
+    EXPECT_EQ(policy.openViewerNames(),
+              "LibreOffice Calc\u3000LibreOffice Writer\u3000Chromium\u3000");
     host.options.officeOpenMode = 3;
     word.running = false;
-    EXPECT_EQ(policy.openViewerNames(), "Spread Sheeets\u3000IE\u3000")
+    EXPECT_EQ(policy.openViewerNames(), "LibreOffice Calc\u3000Chromium\u3000")
         << "a viewer quit by hand is left out, the others are still named";
     log.clear();
     policy.closeViewers();

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -27,6 +28,7 @@ class ScriptedWindowList : public WindowList {
         return true;
     }
     bool activate(Handle) override { return true; }
+    std::vector<Handle> windowsOf(int pid) override { return owned[pid]; }
 
     struct Move {
         Handle window;
@@ -34,6 +36,7 @@ class ScriptedWindowList : public WindowList {
     };
     std::deque<Windows> script;
     std::vector<Move> moves;
+    std::map<int, Windows> owned; // windows by process id
     int looks = 0;
 };
 

@@ -23,15 +23,24 @@ class RecordingViewer : public DocumentViewer {
     bool start() override {
         note("start");
         running = canStart;
-        shown = false;
+        shown = running && leftBehind; // an adopted program still shows its window
         isMinimized = false;
         return running;
     }
     bool open(const std::string& path, bool readOnly) override {
         note("open " + path + (readOnly ? " ro" : ""));
-        return running;
+        return running && canOpen;
     }
-    void closeDocument() override { note("close"); }
+    void closeDocument() override {
+        note("close");
+        edited = false;
+    }
+    bool modified() override { return running && edited; }
+    bool save() override {
+        note("save");
+        edited = false;
+        return true;
+    }
     void show() override {
         note("show");
         shown = running;
@@ -53,7 +62,16 @@ class RecordingViewer : public DocumentViewer {
         running = false;
     }
 
+    std::string programName() const override { return program.empty() ? name_ : program; }
+    bool leftRunning() override { return leftBehind && !running; }
+    int processId() override { return running ? pid : 0; }
+
+    std::string program;     // the name it gives; its log name when empty
+    bool leftBehind = false; // left running by an earlier run
+    bool edited = false;     // the user typed into the document
+    int pid = 4242;
     bool canStart = true;
+    bool canOpen = true;
     bool running = false;
     bool shown = false;
     bool isMinimized = false;

@@ -24,7 +24,17 @@ class ScriptedMessageBox : public MessageBox {
         return yes;
     }
 
+    SaveChoice askToSave(std::string_view text) override {
+        shown.emplace_back(text);
+        if (saveChoices.empty())
+            return SaveChoice::Cancel;
+        const SaveChoice choice = saveChoices.front();
+        saveChoices.pop_front();
+        return choice;
+    }
+
     std::vector<std::string> shown;
+    std::deque<SaveChoice> saveChoices;
     std::deque<bool> answers;
     // Runs while a notice is open, as events that arrive during its event loop would.
     std::function<void()> whileShown;

@@ -1,8 +1,7 @@
 #include "platform/fs/FailureQuestions.h"
 
 #include "platform/fs/EntryCopier.h"
-
-#include <cstring>
+#include "platform/text/SystemErrorText.h"
 
 std::optional<FileStep> FailureQuestions::afterFailure(const std::string& path,
                                                        const std::string& reason) {
@@ -30,6 +29,6 @@ std::string FailureQuestions::reasonOf(int error) {
     case kReplacedNotRemoved:
         return "置き換えられた古い項目を削除できません";
     default:
-        return std::strerror(error);
+        return SystemErrorText::text(error);
     }
 }

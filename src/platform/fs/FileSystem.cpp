@@ -54,6 +54,11 @@ bool FileSystem::folderExists(std::string_view path) {
     return !path.empty() && stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+int FileSystem::folderReadError(std::string_view path) {
+    FileDescriptor fd(open(std::string(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.valid() ? 0 : errno;
+}
+
 bool FileSystem::fileExists(std::string_view path) {
     struct stat st {};
     return !path.empty() && stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);

@@ -40,6 +40,8 @@ struct FolderListing {
 class FileSystem {
   public:
     static bool folderExists(std::string_view path);
+    // 0 when the folder's entries can be read, else the system's error number.
+    static int folderReadError(std::string_view path);
     static bool fileExists(std::string_view path);
     static std::optional<FileRecord> getFolder(std::string_view path);
     static std::optional<FileRecord> getFile(std::string_view path);

@@ -95,11 +95,21 @@ ConflictAnswer QtFileOperationDialogs::askConflict(const std::string& source,
 }
 
 ErrorChoice QtFileOperationDialogs::askError(const std::string& path, const std::string& reason) {
+    return askErrorText(quoted(path) + QStringLiteral("を処理できません。\n") + toText(reason));
+}
+
+ErrorChoice QtFileOperationDialogs::askWriteError(const std::string& folder,
+                                                  const std::string& item,
+                                                  const std::string& reason) {
+    return askErrorText(quoted(folder) + QStringLiteral("に書き込めません。\n") + quoted(item) +
+                        QStringLiteral("を処理できません。\n") + toText(reason));
+}
+
+ErrorChoice QtFileOperationDialogs::askErrorText(const QString& text) {
     ErrorChoice choice = ErrorChoice::Cancel;
     onUiThread([&] {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tavrin"),
-                        quoted(path) + QStringLiteral("を処理できません。\n") + toText(reason),
-                        QMessageBox::NoButton, owner_);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tavrin"), text, QMessageBox::NoButton,
+                        owner_);
         QPushButton* skip = box.addButton(QStringLiteral("スキップ"), QMessageBox::AcceptRole);
         QPushButton* retry = box.addButton(QStringLiteral("再試行"), QMessageBox::AcceptRole);
         QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);

@@ -2,6 +2,7 @@
 
 #include "platform/FileOperationDialogs.h"
 
+class QString;
 class QWidget;
 
 // The questions of a file operation as message boxes owned by the main window. Called on
@@ -17,8 +18,12 @@ class QtFileOperationDialogs : public FileOperationDialogs {
                                ReplaceOffer offer) override;
     ErrorChoice askError(const std::string& path, const std::string& reason) override;
     void refuse(const std::string& message) override;
+    // Working on `item` failed for `reason` because `folder` refused the write.
+    ErrorChoice askWriteError(const std::string& folder, const std::string& item,
+                              const std::string& reason);
 
   private:
+    ErrorChoice askErrorText(const QString& text);
     // Runs `show` on the user-interface thread and waits for it.
     template <typename F> void onUiThread(F&& show);
 

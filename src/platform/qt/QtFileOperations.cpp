@@ -4,6 +4,7 @@
 #include "platform/fs/FileOperationEngine.h"
 #include "platform/fs/GioTrash.h"
 #include "platform/qt/QtProgressWindow.h"
+#include "platform/qt/QuestionGate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -83,7 +84,8 @@ bool QtFileOperations::run(const FileOperationRequest& request) {
     ScopedFlag running(running_);
     SharedProgress progress;
     GioTrash trash;
-    FileOperationEngine engine(dialogs_, progress, trash);
+    QuestionGate questions(dialogs_, request);
+    FileOperationEngine engine(questions, progress, trash);
     std::atomic<bool> finished{false};
     bool done = false;
     InputShield shield(owner_);
@@ -103,7 +105,11 @@ bool QtFileOperations::run(const FileOperationRequest& request) {
     std::unique_ptr<QtProgressWindow> window;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (finished || request.noProgress || clock.elapsed() < kProgressDelayMs)
+        if (finished || request.noProgress || questions.asking())
+            return;
+        if (questions.takeAnswered())
+            clock.restart();
+        if (!window && clock.elapsed() < progressDelayMs_)
             return;
         if (!window)
             window = std::make_unique<QtProgressWindow>(owner_, [&engine] { engine.cancel(); });

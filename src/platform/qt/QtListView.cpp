@@ -194,6 +194,8 @@ void QtListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void QtListView::keyPressEvent(QKeyEvent* event) {
+    if (keyOfEditor(event))
+        return;
     const BrowserKey key = QtPaneInput::key(event->key());
     const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
     if (!QtPaneInput::ownsKey(key, modifiers)) {

@@ -1,5 +1,6 @@
 #include "platform/qt/QtMessageBox.h"
 
+#include <QPushButton>
 #include <QString>
 #include <algorithm>
 
@@ -21,6 +22,23 @@ void QtMessageBox::inform(std::string_view text) {
 bool QtMessageBox::ask(std::string_view text) {
     return show(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+MessageBox::SaveChoice QtMessageBox::askToSave(std::string_view text) {
+    if (closed_)
+        return SaveChoice::Cancel;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tavrin"), toText(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存する"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    box.setDefaultButton(QMessageBox::Save);
+    open_.push_back(&box);
+    const int answer = box.exec();
+    open_.erase(std::find(open_.begin(), open_.end(), &box));
+    if (closed_ || answer == QMessageBox::Cancel)
+        return SaveChoice::Cancel;
+    return answer == QMessageBox::Save ? SaveChoice::Save : SaveChoice::Discard;
 }
 
 QMessageBox::StandardButton QtMessageBox::show(QMessageBox::Icon icon, std::string_view text,

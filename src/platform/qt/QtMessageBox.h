@@ -13,6 +13,7 @@ class QtMessageBox : public MessageBox {
     void setParent(QWidget* parent) { parent_ = parent; }
     void inform(std::string_view text) override;
     bool ask(std::string_view text) override;
+    SaveChoice askToSave(std::string_view text) override;
     // The program is to end before it has started up: the boxes that are open close as
     // if OK (or No) had been chosen, and later ones are not shown.
     void closeAll();

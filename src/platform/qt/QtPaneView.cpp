@@ -6,6 +6,7 @@
 #include <QAbstractItemDelegate>
 #include <QDragEnterEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QStyleOptionViewItem>
 #include <QToolTip>
 #include <algorithm>
@@ -71,6 +72,13 @@ void QtPaneView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
     if (!key.empty()) {
         queueLabelEdit(std::move(key), editingOldText_, takeEditedText());
     }
+}
+
+bool QtPaneView::keyOfEditor(QKeyEvent* event) {
+    if (state() != EditingState)
+        return false;
+    event->accept();
+    return true;
 }
 
 void QtPaneView::queueLabelEdit(std::string key, std::string oldText,

@@ -28,6 +28,10 @@ class QtPaneView : public QTreeView {
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    // True for a key pressed while a name editor is open: the editor left it (Return that
+    // ends the edit, F2, Delete at the end of the text), and it ends there, never reaching
+    // the pane's logic, which would act on the item being renamed.
+    bool keyOfEditor(QKeyEvent* event);
     bool viewportEvent(QEvent* event) override;
 
     // The pane's part of the logic.

@@ -10,7 +10,7 @@
 namespace {
 
 QString sizeText(std::uint64_t bytes) {
-    return QLocale::system().formattedDataSize(static_cast<qint64>(bytes));
+    return QLocale().formattedDataSize(static_cast<qint64>(bytes));
 }
 
 // Share of the work done, by bytes where there are any, else by items.

@@ -18,6 +18,9 @@ QtTreeView::QtTreeView(TreeControl& tree, QtImageCache& images, BrowserInput& in
     setModel(model_);
     setHeaderHidden(true);
     setUniformRowHeights(true);
+    // A double-click on a folder node reaches the logic, which opens or closes it; the
+    // view's own toggle would be undone by it.
+    setExpandsOnDoubleClick(false);
     keyFollow_.setSingleShot(true);
     keyFollow_.setInterval(kKeyFollowMs);
     connect(&keyFollow_, &QTimer::timeout, this, [this] { followKeyboardSelection(); });
@@ -229,6 +232,8 @@ void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void QtTreeView::keyPressEvent(QKeyEvent* event) {
+    if (keyOfEditor(event))
+        return;
     const BrowserKey key = QtPaneInput::key(event->key());
     const KeyModifiers modifiers = QtPaneInput::modifiers(event->modifiers());
     if (!QtPaneInput::ownsKey(key, modifiers)) {

@@ -37,11 +37,17 @@ class ChromiumViewer : public DocumentViewer {
     // In pixels. Restoring or placing the window brings back one the user has closed.
     void setBounds(int left, int top, int width, int height) override;
     void quit() override;
+    std::string programName() const override { return "Chromium"; }
+    // The browser ends with the program that drives it: none is ever left running.
+    bool leftRunning() override { return false; }
+    // Pages are shown, not edited: nothing is ever to be saved.
+    bool modified() override { return false; }
+    bool save() override { return false; }
 
     // The address the page shows; empty when the browser cannot be asked.
     std::string locationUrl();
     // The browser's process while it runs, else 0.
-    pid_t processId();
+    pid_t processId() override;
     // What the browser is told to open: a local path becomes a "file://" URL with every
     // byte that is not plainly safe percent-encoded (so any name arrives whole); an
     // address such as "about:blank" or "https://…" stays as it is.

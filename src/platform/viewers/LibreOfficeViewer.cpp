@@ -2,11 +2,13 @@
 
 #include "platform/desktop/UriList.h"
 #include "platform/process/BoundedCall.h"
+#include "platform/process/RunningPrograms.h"
 #include "platform/viewers/office/OfficeBridgeApi.h"
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <filesystem>
@@ -229,8 +231,10 @@ bool LibreOfficeViewer::start() {
         for (int attempt = 0; attempt < 2; ++attempt) {
             if (!launch(*api, pipeName))
                 return false;
-            if (connect(*api, pipeName, kStartMs))
+            if (connect(*api, pipeName, kStartMs)) {
+                adoptIfHandedOver();
                 return true;
+            }
             process_.kill();
             removePipeSocket();
             if (process_.exitCode() != kRestartExitCode)
@@ -263,9 +267,8 @@ bool LibreOfficeViewer::launch(const TavrinOfficeApi& api, const std::string& pi
     if (access(office.c_str(), X_OK) != 0)
         return false;
     prepareProfile();
-    return process_.start({office, "-env:UserInstallation=" + fileUrl(profileFolder_),
-                           "--accept=pipe,name=" + pipeName + ";urp;", "--norestore", "--nologo",
-                           "--nolockcheck"},
+    return process_.start({office, installation(), "--accept=pipe,name=" + pipeName + ";urp;",
+                           "--norestore", "--nologo", "--nolockcheck"},
                           officeLocale());
 }
 
@@ -273,8 +276,11 @@ bool LibreOfficeViewer::connect(const TavrinOfficeApi& api, const std::string& p
                                 int timeoutMs) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     pipeSocket_ = pipeSocketPath(pipeName);
+    // A launch that handed over to an office already running on the profile has ended; that
+    // office opens the pipe.
     while (!pipeSocketPrivate(pipeSocket_)) {
-        if (!process_.running() || std::chrono::steady_clock::now() >= until)
+        if ((!process_.running() && otherOffice() == 0) ||
+            std::chrono::steady_clock::now() >= until)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -356,7 +362,66 @@ void LibreOfficeViewer::endOffice() {
             kQuitMs);
     drop();
     process_.end(kQuitMs);
+    endAdopted();
     removePipeSocket();
+}
+
+bool LibreOfficeViewer::modified() {
+    try {
+        return request(
+                   [](const TavrinOfficeApi& a, TavrinOfficeSession* s) { return a.modified(s); },
+                   kCallMs)
+                   .value_or(0) == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool LibreOfficeViewer::save() {
+    try {
+        return request([](const TavrinOfficeApi& a, TavrinOfficeSession* s) { return a.save(s); },
+                       kOpenMs)
+                   .value_or(0) == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string LibreOfficeViewer::installation() const {
+    return "-env:UserInstallation=" + fileUrl(profileFolder_);
+}
+
+pid_t LibreOfficeViewer::otherOffice() {
+    return RunningPrograms::find("/soffice.bin", installation(), process_.pid());
+}
+
+bool LibreOfficeViewer::leftRunning() {
+    return session_ == nullptr && otherOffice() != 0;
+}
+
+// An office left running on the profile by an earlier run takes the launch's request and
+// the launch ends: that office is this viewer's from now on, and the launch is reaped.
+void LibreOfficeViewer::adoptIfHandedOver() {
+    const pid_t other = otherOffice();
+    if (other == 0)
+        return;
+    process_.end(kQuitMs);
+    adopted_ = other;
+}
+
+// Not a child: its end is watched by its process id, and it is killed when it lingers.
+void LibreOfficeViewer::endAdopted() {
+    if (adopted_ <= 0)
+        return;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kQuitMs);
+    const auto runs = [this] {
+        return RunningPrograms::find("/soffice.bin", installation(), 0) == adopted_;
+    };
+    while (runs() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (runs())
+        ::kill(adopted_, SIGKILL);
+    adopted_ = 0;
 }
 
 // A killed office leaves its socket behind in the shared temporary folder.

@@ -29,14 +29,20 @@ class LibreOfficeViewer : public DocumentViewer {
     bool start() override;
     bool open(const std::string& path, bool readOnly) override;
     void closeDocument() override;
+    bool modified() override;
+    bool save() override;
     void show() override;
     void minimize() override;
     void restore() override;
     void setBounds(int left, int top, int width, int height) override;
     void quit() override;
+    std::string programName() const override {
+        return kind_ == OfficeKind::Calc ? "LibreOffice Calc" : "LibreOffice Writer";
+    }
+    bool leftRunning() override;
 
-    // The running office's process id, 0 when none was started.
-    int processId() const { return process_.pid(); }
+    // The running office's process id (an adopted one's too), 0 when none was started.
+    int processId() override { return adopted_ > 0 ? adopted_ : process_.pid(); }
     // The file URL of a path, relative ones taken from the working folder: every byte but
     // the unreserved ones and "/" percent-encoded, so any name reaches the office whole.
     static std::string fileUrl(const std::string& path);
@@ -51,6 +57,12 @@ class LibreOfficeViewer : public DocumentViewer {
     bool launch(const TavrinOfficeApi& api, const std::string& pipeName);
     bool connect(const TavrinOfficeApi& api, const std::string& pipeName, int timeoutMs);
     void prepareProfile() const;
+    // The argument that gives the office this viewer's profile.
+    std::string installation() const;
+    // An office of this profile other than the one launched; 0 for none.
+    pid_t otherOffice();
+    void adoptIfHandedOver();
+    void endAdopted();
     void endOffice();
     void drop();
     void removePipeSocket();
@@ -60,5 +72,8 @@ class LibreOfficeViewer : public DocumentViewer {
     const TavrinOfficeApi* api_ = nullptr;
     TavrinOfficeSession* session_ = nullptr;
     OfficeProcess process_;
+    // An office left running by an earlier run, which the launch handed over to: not a
+    // child of this program, so it is watched through its process id.
+    pid_t adopted_ = 0;
     std::string pipeSocket_;
 };

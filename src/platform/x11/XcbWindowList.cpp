@@ -117,6 +117,19 @@ std::vector<WindowList::Handle> XcbWindowList::shownWindows() {
 
 // A window manager names its check window on the root, and the window names itself; a
 // stale property left by one that has ended fails the second test.
+std::vector<WindowList::Handle> XcbWindowList::windowsOf(int pid) {
+    std::vector<Handle> own;
+    if (pid <= 0)
+        return own;
+    for (Handle window : shownWindows()) {
+        const auto owner = cardinals(conn_, static_cast<xcb_window_t>(window),
+                                     ewmh_->atoms._NET_WM_PID, XCB_ATOM_CARDINAL);
+        if (!owner.empty() && owner.front() == static_cast<std::uint32_t>(pid))
+            own.push_back(window);
+    }
+    return own;
+}
+
 bool XcbWindowList::windowManagerRuns() {
     if (!connected())
         return false;

@@ -31,6 +31,8 @@ class XcbWindowList : public WindowList {
     std::vector<Handle> shownWindows() override;
     bool move(Handle window, const ScreenRect& rect) override;
     bool activate(Handle window) override;
+    // By the windows' _NET_WM_PID.
+    std::vector<Handle> windowsOf(int pid) override;
 
   private:
     struct Ewmh;

@@ -1,10 +1,16 @@
 #include "platform/qt/QtFileOperations.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/qt/QtJapanese.h"
+#include "platform/qt/QtProgressWindow.h"
 #include "support/ModalDialog.h"
 #include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,6 +82,90 @@ TEST(QtFileOperations, AFolderMeetingAFileIsNotOfferedToReplaceIt) {
     EXPECT_EQ(offered, expected);
     EXPECT_EQ(TempDir::read(tmp / "dst/a"), "file");
     EXPECT_EQ(TempDir::read(tmp / "src/a/inside"), "folder");
+}
+
+TEST(QtFileOperations, TheProgressWindowNeverOpensBehindAQuestion) {
+    TempDir tmp;
+    const std::string file = tmp.write("a", "x");
+    QWidget owner;
+    owner.show();
+    QtFileOperations service(&owner, 0);
+    bool progressShown = true;
+    whenDialogShows<QMessageBox>([&](QMessageBox& box) {
+        QTest::qWait(350); // several ticks of the progress window's clock
+        progressShown = false;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            progressShown |= dynamic_cast<QtProgressWindow*>(window) && window->isVisible();
+        box.button(QMessageBox::No)->click();
+    });
+    FileOperationRequest request;
+    request.kind = FileOperationKind::Delete;
+    request.sources = {file};
+    EXPECT_FALSE(service.run(request));
+    EXPECT_FALSE(progressShown);
+    EXPECT_TRUE(FileSystem::fileExists(file));
+}
+
+TEST(QtFileOperations, AWriteRefusedByAFolderNamesThatFolder) {
+    TempDir tmp;
+    const std::string ro = tmp.mkdir("ro");
+    TmpfsMount mount(ro, "size=64k");
+    if (!mount.mounted())
+        GTEST_SKIP() << "no tmpfs may be mounted here";
+    tmp.write("ro/in.txt", "i");
+    tmp.write("out/data.csv", "d");
+    ASSERT_TRUE(mount.makeReadOnly());
+    struct Case {
+        FileOperationKind kind;
+        std::string source;
+        std::string destination;
+    };
+    for (const Case& c : {Case{FileOperationKind::Copy, tmp / "out/data.csv", ro},
+                          Case{FileOperationKind::Move, ro + "/in.txt", tmp / "out"}}) {
+        QWidget owner;
+        QtFileOperations service(&owner);
+        QString text;
+        whenDialogShows<QMessageBox>([&](QMessageBox& box) {
+            text = box.text();
+            buttonNamed(box, QStringLiteral("キャンセル"))->click();
+        });
+        FileOperationRequest request;
+        request.kind = c.kind;
+        request.sources = {c.source};
+        request.destination = c.destination;
+        EXPECT_FALSE(service.run(request));
+        EXPECT_TRUE(text.startsWith(QString::fromStdString("「" + ro + "」に書き込めません")))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("読み取り専用のﾌｧｲﾙｼｽﾃﾑです")));
+    }
+}
+
+TEST(QtFileOperations, QtsOwnTextsInTheQuestionAndTheProgressAreJapanese) {
+    QtJapanese japanese;
+    ASSERT_TRUE(japanese.loaded()) << "Qt's translations (qt6-translations-l10n) are installed";
+    TempDir tmp;
+    const std::string file = tmp.write("a", "x");
+    QWidget owner;
+    QtFileOperations service(&owner, 0);
+    QStringList buttons;
+    QString counts;
+    whenDialogShows<QMessageBox>([&](QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons())
+            buttons << button->text();
+        QtProgressWindow progress(&owner, {});
+        FileOperationStatus status;
+        status.bytesTotal = 500;
+        progress.show(status, 0);
+        counts = progress.findChildren<QLabel*>().at(1)->text();
+        box.button(QMessageBox::No)->click();
+    });
+    FileOperationRequest request;
+    request.kind = FileOperationKind::Delete;
+    request.sources = {file};
+    EXPECT_FALSE(service.run(request));
+    buttons.sort();
+    EXPECT_EQ(buttons.join(" ").toStdString(), "いいえ(&N) はい(&Y)");
+    EXPECT_FALSE(counts.contains(QStringLiteral("byte"))) << counts.toStdString();
 }
 
 } // namespace

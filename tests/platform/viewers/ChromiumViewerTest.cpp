@@ -41,6 +41,7 @@ TEST(ChromiumViewerTest, WithoutABrowserInstalledNothingStartsAndEveryCallAnswer
     viewer.show();
     viewer.quit();
     EXPECT_EQ(viewer.processId(), 0);
+    EXPECT_EQ(viewer.programName(), "Chromium");
 }
 
 } // namespace

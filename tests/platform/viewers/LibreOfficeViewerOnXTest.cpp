@@ -8,9 +8,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -35,6 +37,24 @@ bool exists(const std::string& path) {
 // The office's lock file beside a document it opened for editing.
 std::string lockFile(const TempDir& dir, const std::string& name) {
     return dir / (".~lock." + name + "#");
+}
+
+// Children of this process that ended and were never reaped, but `except`.
+int zombieChildren(pid_t except) {
+    int count = 0;
+    DIR* proc = opendir("/proc");
+    while (const dirent* entry = proc ? readdir(proc) : nullptr) {
+        const std::string stat = TempDir::read(std::string("/proc/") + entry->d_name + "/stat");
+        const auto close = stat.rfind(')');
+        if (close == std::string::npos || close + 4 >= stat.size())
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::atoi(entry->d_name));
+        count += stat[close + 2] == 'Z' && std::atoi(stat.c_str() + close + 4) == getpid() &&
+                 pid != except;
+    }
+    if (proc)
+        closedir(proc);
+    return count;
 }
 
 // Shared by both kinds: an X server with a window manager, and folders for the office's
@@ -92,6 +112,28 @@ class OfficeViewerTest : public ::testing::Test {
         X11Probe::xdotool(display, {"type", "--delay", "20", text});
     }
 
+    // An office left shown by an earlier run (here: an earlier viewer of the same profile,
+    // let go as the answer No at the exit lets it go) is adopted by the next start, which
+    // leaves no child unreaped, and ended by its quit.
+    void adoptsTheOfficeLeftRunning(OfficeKind kind, const char* profile, const std::string& name) {
+        ASSERT_TRUE(viewer->start());
+        ASSERT_TRUE(viewer->open(document("left " + name, "a,b\n"), true));
+        viewer->show();
+        ASSERT_TRUE(shows("left " + name));
+        const pid_t left = viewer->processId();
+        viewer = std::make_unique<LibreOfficeViewer>(kind, desktop->profiles / profile);
+        EXPECT_TRUE(viewer->leftRunning());
+        ASSERT_TRUE(viewer->start());
+        EXPECT_EQ(viewer->processId(), left);
+        EXPECT_FALSE(viewer->leftRunning());
+        EXPECT_EQ(zombieChildren(left), 0) << "the launch that handed over was reaped";
+        ASSERT_TRUE(viewer->open(document("next " + name, "c,d\n"), true));
+        EXPECT_TRUE(shows("next " + name));
+        viewer->quit();
+        // The earlier run's office is a child of this test, not of the viewer: reaped here.
+        EXPECT_TRUE(waitUntil([&] { return waitpid(left, nullptr, WNOHANG) == left; }));
+    }
+
     static inline std::unique_ptr<OfficeDesktop> desktop;
     static inline std::unique_ptr<LibreOfficeViewer> viewer;
     static inline bool started = false;
@@ -145,6 +187,24 @@ TEST_F(WriterViewerTest, ClosingAnEditedDocumentSavesNothingAndAsksNothing) {
     EXPECT_TRUE(shows("LibreOffice"));
     EXPECT_EQ(X11Probe(desktop->xvfb.display()).windows().size(), 1u);
     EXPECT_EQ(viewer->visible(), true);
+}
+
+TEST_F(WriterViewerTest, EditsTypedIntoTheDocumentAreSeenAndSavedOnRequest) {
+    const std::string path = document("kept edits.txt", "original\n");
+    ASSERT_TRUE(viewer->open(path, false));
+    ASSERT_TRUE(shows("kept edits.txt"));
+    EXPECT_FALSE(viewer->modified());
+    typeInto("kept edits.txt", "typed ");
+    EXPECT_TRUE(waitUntil([&] { return viewer->modified(); }));
+    EXPECT_TRUE(viewer->save());
+    EXPECT_FALSE(viewer->modified());
+    // Saved as the office writes text: its autocorrection may capitalise the first word.
+    EXPECT_NE(TempDir::read(path).find("yped original"), std::string::npos);
+    viewer->closeDocument();
+    ASSERT_TRUE(viewer->open(document("read only.txt"), true));
+    ASSERT_TRUE(shows("read only.txt"));
+    EXPECT_FALSE(viewer->save()) << "a read-only document is never written";
+    viewer->closeDocument();
 }
 
 TEST_F(WriterViewerTest, DocumentsInARowShareOneOffice) {
@@ -224,6 +284,10 @@ TEST_F(WriterViewerTest, QuitEndsTheOffice) {
     EXPECT_FALSE(viewer->alive());
 }
 
+TEST_F(WriterViewerTest, AnOfficeLeftRunningByAnEarlierRunIsAdoptedAndEnded) {
+    adoptsTheOfficeLeftRunning(OfficeKind::Writer, "office-writer", "memo.txt");
+}
+
 class CalcViewerTest : public OfficeViewerTest {
   protected:
     static void SetUpTestSuite() { startSuite(OfficeKind::Calc, "office-calc"); }
@@ -244,6 +308,10 @@ TEST_F(CalcViewerTest, SpreadsheetOpensReadOnlyAndGivesWayMinimised) {
     const int pid = viewer->processId();
     viewer->quit();
     EXPECT_NE(kill(pid, 0), 0);
+}
+
+TEST_F(CalcViewerTest, AnOfficeLeftRunningByAnEarlierRunIsAdoptedAndEnded) {
+    adoptsTheOfficeLeftRunning(OfficeKind::Calc, "office-calc", "table.csv");
 }
 
 } // namespace

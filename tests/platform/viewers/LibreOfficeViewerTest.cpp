@@ -32,6 +32,9 @@ TEST(LibreOfficeViewerTest, NothingRunsBeforeAStart) {
     viewer.closeDocument();
     viewer.quit();
     EXPECT_EQ(viewer.processId(), 0);
+    EXPECT_EQ(viewer.programName(), "LibreOffice Writer");
+    EXPECT_EQ(LibreOfficeViewer(OfficeKind::Calc, "/nonexistent").programName(),
+              "LibreOffice Calc");
 }
 
 } // namespace

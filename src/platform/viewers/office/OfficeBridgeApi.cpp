@@ -85,6 +85,14 @@ int terminateOffice(TavrinOfficeSession* session) {
     });
 }
 
+int modifiedDocument(TavrinOfficeSession* session) {
+    return guarded(session, 0, [](OfficeSession& o) { return o.modified() ? 1 : 0; });
+}
+
+int saveDocument(TavrinOfficeSession* session) {
+    return guarded(session, 0, [](OfficeSession& o) { return o.save() ? 1 : 0; });
+}
+
 const TavrinOfficeApi kApi{TAVRIN_OFFICE_API_VERSION,
                            TAVRIN_OFFICE_PROGRAM_FOLDER,
                            connectOffice,
@@ -97,7 +105,9 @@ const TavrinOfficeApi kApi{TAVRIN_OFFICE_API_VERSION,
                            minimizeWindow,
                            restoreWindow,
                            setWindowBounds,
-                           terminateOffice};
+                           terminateOffice,
+                           modifiedDocument,
+                           saveDocument};
 
 } // namespace
 

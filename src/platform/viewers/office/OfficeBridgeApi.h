@@ -39,9 +39,13 @@ struct TavrinOfficeApi {
     void (*setBounds)(TavrinOfficeSession* session, int x, int y, int width, int height);
     // Closes every document without saving and ends the office.
     int (*terminate)(TavrinOfficeSession* session);
+    // Whether the current document holds edits not saved: 1 yes, 0 no (or no document).
+    int (*modified)(TavrinOfficeSession* session);
+    // Saves the current document where it came from, in its own format; 1 when saved.
+    int (*save)(TavrinOfficeSession* session);
 };
 
-#define TAVRIN_OFFICE_API_VERSION 1
+#define TAVRIN_OFFICE_API_VERSION 2
 #define TAVRIN_OFFICE_API_SYMBOL "tavrin_office_api"
 
 typedef const TavrinOfficeApi* (*TavrinOfficeApiFunction)(void);

@@ -16,6 +16,7 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XFrames.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
@@ -266,4 +267,17 @@ uno::Reference<awt::XWindow> OfficeSession::firstFrameWindow() {
             return w;
     }
     return nullptr;
+}
+
+bool OfficeSession::modified() {
+    const uno::Reference<util::XModifiable> modifiable(document_, uno::UNO_QUERY);
+    return modifiable.is() && modifiable->isModified();
+}
+
+bool OfficeSession::save() {
+    const uno::Reference<frame::XStorable> storable(document_, uno::UNO_QUERY);
+    if (!storable.is() || storable->isReadonly())
+        return false;
+    storable->store();
+    return true;
 }

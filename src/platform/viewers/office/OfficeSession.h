@@ -26,6 +26,8 @@ class OfficeSession {
     void restore();
     void setBounds(int x, int y, int width, int height);
     void terminate();
+    bool modified();
+    bool save();
 
   private:
     // The window of the document this program opened, else the one it was shown in, else
