@@ -15,6 +15,7 @@ struct ClipboardFiles {
 
 // The desktop's clipboard as the program uses it. Texts are byte strings (UTF-8 expected);
 // they reach other programs unchanged.
+// Threads: the user-interface thread only (the desktop's clipboard belongs to it).
 class Clipboard {
   public:
     virtual ~Clipboard() = default;

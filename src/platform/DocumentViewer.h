@@ -7,6 +7,11 @@
 // program started on first need and reused, showing one document at a time. Every call
 // answers what it could do and never throws: a viewer whose program died, or was never
 // installed, simply answers false or nothing.
+//
+// Threads: every call blocks the calling thread until the viewer program answers or its
+// time runs out: start() up to 30 s for an office (15 s for the browser), open() up to
+// 15 s, every other call up to 5 s; a viewer that does not answer in time is ended. One
+// thread at a time; calls from the user-interface thread freeze the window meanwhile.
 class DocumentViewer {
   public:
     virtual ~DocumentViewer() = default;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 // The modal file-open dialog.
+// Threads: the user-interface thread; modal, so it returns when the user has chosen.
 class FileOpenDialog {
   public:
     virtual ~FileOpenDialog() = default;

@@ -17,6 +17,8 @@ struct FileOperationRequest {
 
 // Copy, move and delete of whole paths, recursive, with the service's own dialogs
 // (confirmation, conflicts, errors, progress). Delete moves to the trash.
+// Threads: called on the user-interface thread; the work runs on a worker while the
+// window stays usable, and run() returns when it is over.
 class FileOperationService {
   public:
     virtual ~FileOperationService() = default;

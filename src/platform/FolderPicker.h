@@ -5,6 +5,7 @@
 #include <string_view>
 
 // The modal folder chooser.
+// Threads: the user-interface thread; modal, so it returns when the user has chosen.
 class FolderPicker {
   public:
     virtual ~FolderPicker() = default;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 // Icons of files and folders from the desktop's icon theme.
+// Threads: the user-interface thread only; a look-up may read the icon theme's files once.
 class IconTheme {
   public:
     virtual ~IconTheme() = default;

@@ -15,6 +15,7 @@ struct PixelRect {
 };
 
 // What the main window's logic needs of its window.
+// Threads: the user-interface thread only.
 class MainWindowView {
   public:
     virtual ~MainWindowView() = default;

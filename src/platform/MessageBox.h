@@ -4,6 +4,7 @@
 
 // The program's own message boxes: Japanese text with the default caption "Tavrin";
 // a CR in the text is a line break. Tests answer them from a script.
+// Threads: the user-interface thread; a message is modal and returns when answered.
 class MessageBox {
   public:
     virtual ~MessageBox() = default;

@@ -22,6 +22,7 @@ enum class PopupPlace {
 // Shows popup menus. Modal: the call returns once the menu has closed, with the id of the
 // chosen command, or nothing when the menu was closed without a choice (Escape, a click
 // elsewhere). The menu always lies wholly on the screen.
+// Threads: the user-interface thread; a popup is modal and returns the chosen command.
 class PopupMenuView {
   public:
     virtual ~PopupMenuView() = default;

@@ -36,6 +36,7 @@ struct SettingsDialogOutcome {
 // The settings dialog on screen: shows the form modally with its frame's top left corner
 // at (x, y) in screen pixels, returns when the user closes it. It only shows and collects;
 // the dialog's rules are the caller's.
+// Threads: the user-interface thread; the dialog is modal and returns when closed.
 class SettingsDialogView {
   public:
     virtual ~SettingsDialogView() = default;

@@ -6,6 +6,8 @@
 
 // Opening things the way the desktop does. Paths are byte strings and reach the started
 // program unchanged; nothing runs through a shell.
+// Threads: the user-interface thread; a call returns once the program is started (or
+// handed to the desktop) and never waits for it to end.
 class ShellOpener {
   public:
     virtual ~ShellOpener() = default;

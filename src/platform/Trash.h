@@ -3,6 +3,8 @@
 #include <string>
 
 // The desktop's trash, from which other file managers can restore an item.
+// Threads: any one thread at a time (the file operation's worker); blocks on the disk
+// for as long as moving the item takes.
 class Trash {
   public:
     enum class Result { Done, NoTrash, Failed };

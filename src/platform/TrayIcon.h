@@ -3,6 +3,7 @@
 #include <string_view>
 
 // The program's icon in the desktop's task tray.
+// Threads: the user-interface thread only.
 class TrayIcon {
   public:
     virtual ~TrayIcon() = default;

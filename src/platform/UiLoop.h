@@ -10,6 +10,7 @@
 // between, and the hourglass pointer. Both are no-ops without a display. The loop also
 // watches descriptors and makes further timers; where it cannot, it gives null and the
 // caller does without.
+// Threads: the user-interface thread only.
 class UiLoop {
   public:
     virtual ~UiLoop() = default;

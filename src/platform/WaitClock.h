@@ -3,6 +3,7 @@
 #include <chrono>
 
 // Time for waits that poll: the current time and a short pause between two polls.
+// Threads: any thread; pause() blocks the caller for the pause asked.
 class WaitClock {
   public:
     using Clock = std::chrono::steady_clock;

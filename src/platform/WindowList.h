@@ -15,6 +15,7 @@ struct ScreenRect {
 
 // The top-level windows shown on the desktop, as the window manager lists them. Handles
 // are whole numbers that stay the same for the life of a window.
+// Threads: the user-interface thread; each call is a round trip to the X server.
 class WindowList {
   public:
     using Handle = std::uint64_t;
