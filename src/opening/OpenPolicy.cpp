@@ -38,13 +38,6 @@ bool isSinglePath(const std::string& path) {
     return pieces.size() == 1 && pieces.front() == path;
 }
 
-// The old office programs took points; the factor is the single-precision 0.753 they used.
-constexpr double kPointsPerPixel = static_cast<double>(0.753f);
-
-int toOfficeUnits(int pixels) {
-    return static_cast<int>(ValueText::roundHalfEven(pixels * kPointsPerPixel));
-}
-
 } // namespace
 
 OpenPolicy::OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* placement,
@@ -171,11 +164,6 @@ ScreenRect OpenPolicy::rectangle() const {
     return ScreenRect{work.left + px - 1, work.top, work.width() - px + 1, work.height()};
 }
 
-ScreenRect OpenPolicy::officeUnits(const ScreenRect& pixels) {
-    return ScreenRect{toOfficeUnits(pixels.left), toOfficeUnits(pixels.top),
-                      toOfficeUnits(pixels.width), toOfficeUnits(pixels.height)};
-}
-
 void OpenPolicy::armPlacement() {
     if (placement_)
         placement_->setPlacement(rectangle());
@@ -197,8 +185,7 @@ void OpenPolicy::placeViewer() {
     const ScreenRect pixels = rectangle();
     if (placeFrames(viewer, office, pixels))
         return;
-    const ScreenRect r = office ? officeUnits(pixels) : pixels;
-    viewer.setBounds(r.left, r.top, r.width, r.height);
+    viewer.setBounds(pixels.left, pixels.top, pixels.width, pixels.height);
     if (office)
         viewer.restore();
 }

@@ -53,8 +53,6 @@ class OpenPolicy {
     // After the main window changed its width: the placed window and the viewer of the
     // last request follow.
     void placeDocumentWindow();
-    // The rectangle in the office viewers' units: the pixel figures × 0.753, rounded.
-    static ScreenRect officeUnits(const ScreenRect& pixels);
 
     // The viewers shown at shutdown, named for the question; closing them on request (a
     // viewer whose edits the user keeps with Cancel stays).

@@ -62,7 +62,6 @@ class OpenPolicyTest : public ::testing::Test {
 };
 
 // Word Left 240, Top 0, Width 724, Height 741 for the office kinds; pixels for the browser.
-const std::string kOfficeBounds = "bounds 240 0 724 741";
 const std::string kPixelBounds = "bounds 319 0 961 984";
 
 TEST_F(OpenPolicyTest, KindsFollowTheOptionTheExtensionTheCommaAndThePlainOpen) {
@@ -98,12 +97,12 @@ TEST_F(OpenPolicyTest, KindsFollowTheOptionTheExtensionTheCommaAndThePlainOpen) 
 
 TEST_F(OpenPolicyTest, AnOfficeDocumentOpensPlacedInPointsAndReadOnlyWhenAsked) {
     host.options.readOnly = true;
-    EXPECT_EQ(open("/d/a.xls"), (Log{"sheet start", "sheet " + kOfficeBounds, "sheet restore",
+    EXPECT_EQ(open("/d/a.xls"), (Log{"sheet start", "sheet " + kPixelBounds, "sheet restore",
                                      "sheet open /d/a.xls ro", "sheet show",
-                                     "sheet " + kOfficeBounds, "sheet restore"}));
-    EXPECT_EQ(open("/d/b.xls"), (Log{"sheet close", "sheet " + kOfficeBounds, "sheet restore",
+                                     "sheet " + kPixelBounds, "sheet restore"}));
+    EXPECT_EQ(open("/d/b.xls"), (Log{"sheet close", "sheet " + kPixelBounds, "sheet restore",
                                      "sheet open /d/b.xls ro", "sheet show",
-                                     "sheet " + kOfficeBounds, "sheet restore"}))
+                                     "sheet " + kPixelBounds, "sheet restore"}))
         << "the second document replaces the first in the same viewer";
     EXPECT_EQ(open("/d/p.htm"), (Log{"browser start", "browser show", "browser " + kPixelBounds,
                                      "browser open /d/p.htm", "browser " + kPixelBounds,
@@ -118,7 +117,7 @@ TEST_F(OpenPolicyTest, KindSwitchesCloseTheLastKindAndTheBrowserShowsAnEmptyPage
     calls = open("/d/b.xls");
     EXPECT_EQ(Log(calls.end() - 2, calls.end()), (Log{"word close", "word minimize"}));
     calls = open("/d/c.doc");
-    EXPECT_EQ(calls.front(), "word " + kOfficeBounds)
+    EXPECT_EQ(calls.front(), "word " + kPixelBounds)
         << "a minimised word processor is reused without closing again";
     calls = open("/d/x.zip");
     EXPECT_EQ(calls, (Log{"shell open /d/x.zip"})) << "a shell request switches nothing";
@@ -238,11 +237,6 @@ TEST_F(OpenPolicyTest, ShownViewersAreNamedAfterTheirProgramsAndClosedSpreadshee
     policy.closeViewers();
     EXPECT_EQ(log, (Log{"sheet quit", "word quit", "browser quit"}));
     EXPECT_EQ(policy.openViewerNames(), "");
-}
-
-TEST(OfficeUnits, ScaleByThePointFactorRoundingHalvesToEven) {
-    EXPECT_EQ(OpenPolicy::officeUnits({319, 0, 961, 984}), (ScreenRect{240, 0, 724, 741}));
-    EXPECT_EQ(OpenPolicy::officeUnits({-2, 2, 4, 6}), (ScreenRect{-2, 2, 3, 5}));
 }
 
 } // namespace

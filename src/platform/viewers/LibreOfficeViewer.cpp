@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -25,8 +24,6 @@ constexpr int kStartMs = 30000; // a fresh profile takes seconds to set up on a 
 constexpr int kOpenMs = 15000;
 constexpr int kCallMs = 5000;
 constexpr int kQuitMs = 5000;
-// The office programs took points; the figures arrive as pixels × 0.753.
-constexpr float kPointsPerPixel = 0.753f;
 // The office ends with this code after setting up a new profile, to be started again.
 constexpr int kRestartExitCode = 81;
 
@@ -119,10 +116,6 @@ std::vector<std::string> officeLocale() {
     if (all.empty())
         return {"LC_CTYPE=C.UTF-8"};
     return {"LC_ALL", "LANG=" + all, "LC_CTYPE=C.UTF-8"};
-}
-
-int toPixels(int points) {
-    return static_cast<int>(std::lround(static_cast<float>(points) / kPointsPerPixel));
 }
 
 std::string absolute(const std::string& path) {
@@ -338,10 +331,9 @@ void LibreOfficeViewer::restore() {
 
 void LibreOfficeViewer::setBounds(int left, int top, int width, int height) {
     try {
-        const int x = toPixels(left), y = toPixels(top), w = toPixels(width), h = toPixels(height);
         request(
-            [x, y, w, h](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
-                a.setBounds(s, x, y, w, h);
+            [left, top, width, height](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
+                a.setBounds(s, left, top, width, height);
                 return 1;
             },
             kCallMs);

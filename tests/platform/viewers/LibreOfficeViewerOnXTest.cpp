@@ -144,9 +144,8 @@ class WriterViewerTest : public OfficeViewerTest {
     static void SetUpTestSuite() { startSuite(OfficeKind::Writer, "office-writer"); }
 };
 
-TEST_F(WriterViewerTest, WindowLandsOnThePixelRectangleGivenInPoints) {
-    // 319, 0, 961 × 984 pixels, as the open policy hands it over: × 0.753, rounded.
-    viewer->setBounds(240, 0, 724, 741);
+TEST_F(WriterViewerTest, WindowLandsOnThePixelRectangleItIsGiven) {
+    viewer->setBounds(319, 0, 961, 984);
     viewer->restore();
     ASSERT_TRUE(viewer->open(document("placed.txt"), false));
     viewer->show();
