@@ -39,44 +39,44 @@ bool ActionDispatcher::inMask(std::string_view mask, int itemIndex) {
     return TextCase::find(mask, digits) != std::string_view::npos;
 }
 
-std::vector<std::string> ActionDispatcher::existing(bool inTree, bool foldersOnly,
+std::vector<std::string> ActionDispatcher::existing(Pane pane, bool foldersOnly,
                                                     bool firstOnly) const {
-    std::vector<std::string> paths = selection_.selectedPaths(inTree, foldersOnly, firstOnly);
+    std::vector<std::string> paths = selection_.selectedPaths(pane, foldersOnly, firstOnly);
     std::erase_if(paths, [](const std::string& path) { return !present(path); });
     return paths;
 }
 
 void ActionDispatcher::performAction(std::string_view menuFamily, int itemIndex,
-                                     std::string_view sendToLink, bool inTree) {
+                                     std::string_view sendToLink, Pane pane) {
     if (TextCase::equal(menuFamily, "SEND"))
-        sendTo(sendToLink, inTree);
+        sendTo(sendToLink, pane);
     else if (TextCase::equal(menuFamily, "FOLD"))
-        fold(itemIndex, inTree);
+        fold(itemIndex, pane);
     else if (TextCase::equal(menuFamily, "OPT"))
-        opt(itemIndex, inTree);
+        opt(itemIndex, pane);
     else if (TextCase::equal(menuFamily, "SYE"))
         handOff_.openSystemFolder(itemIndex);
 }
 
-void ActionDispatcher::sendTo(std::string_view sendToLink, bool inTree) {
-    const std::vector<std::string> paths = existing(inTree, false, false);
+void ActionDispatcher::sendTo(std::string_view sendToLink, Pane pane) {
+    const std::vector<std::string> paths = existing(pane, false, false);
     if (!paths.empty())
         handOff_.runPaths(paths, sendToLink, ShellHandOff::Mode::SendTo);
 }
 
-void ActionDispatcher::fold(int itemIndex, bool inTree) {
+void ActionDispatcher::fold(int itemIndex, Pane pane) {
     if (inMask("02.08.10.14.16", itemIndex)) {
-        foldOnSelection(itemIndex, {}, inTree);
+        foldOnSelection(itemIndex, {}, pane);
         return;
     }
     const std::vector<std::string> paths =
-        existing(inTree, itemIndex == 0, inMask("12.14ﾞ", itemIndex));
+        existing(pane, itemIndex == 0, inMask("12.14ﾞ", itemIndex));
     if (!paths.empty())
-        foldOnSelection(itemIndex, paths, inTree);
+        foldOnSelection(itemIndex, paths, pane);
 }
 
 void ActionDispatcher::foldOnSelection(int itemIndex, const std::vector<std::string>& paths,
-                                       bool inTree) {
+                                       Pane pane) {
     using Mode = ShellHandOff::Mode;
     switch (itemIndex) {
     case 0:
@@ -99,26 +99,26 @@ void ActionDispatcher::foldOnSelection(int itemIndex, const std::vector<std::str
         actions_->putFilesOnClipboard(paths, itemIndex == 6);
         break;
     case 8:
-        actions_->pasteFiles(inTree);
+        actions_->pasteFiles(pane);
         break;
     case 12:
         actions_->makeShortcuts(paths, {});
         break;
     case 13:
-        actions_->deleteSelected(paths, inTree);
+        actions_->deleteSelected(paths, pane);
         break;
     case 14:
-        actions_->renameSelected(inTree);
+        actions_->renameSelected(pane);
         break;
     case 16:
-        actions_->makeNewFolder(inTree);
+        actions_->makeNewFolder(pane);
         break;
     default:
         break;
     }
 }
 
-void ActionDispatcher::opt(int itemIndex, bool inTree) {
+void ActionDispatcher::opt(int itemIndex, Pane pane) {
     std::string destination;
     if (inMask("02.04.05.07", itemIndex)) {
         if (!services_ || !services_->shell)
@@ -131,7 +131,7 @@ void ActionDispatcher::opt(int itemIndex, bool inTree) {
         optOnSelection(itemIndex, {}, destination);
         return;
     }
-    const std::vector<std::string> paths = existing(inTree, false, false);
+    const std::vector<std::string> paths = existing(pane, false, false);
     if (!paths.empty())
         optOnSelection(itemIndex, paths, destination);
 }

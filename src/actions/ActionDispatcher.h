@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include "actions/ActionServices.h"
 
 #include <string>
@@ -11,7 +13,7 @@ class SelectionCollector;
 class ShellHandOff;
 
 // Turns a menu family word ("Fold", "Opt", "Send", "SyE"; any letter case) and an item
-// index into one action on the tree's (`inTree`) or the list's selection. Actions on the
+// index into one action on the tree's (`Pane::Tree`) or the list's selection. Actions on the
 // selection do nothing when it is empty or all its items are gone from the disk; items
 // that vanished are left out.
 class ActionDispatcher {
@@ -24,20 +26,20 @@ class ActionDispatcher {
     void setFileActions(FileActions* actions) { actions_ = actions; }
 
     void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
-                       bool inTree);
+                       Pane pane);
 
     // Whether the index, written with two digits, occurs in the mask text.
     static bool inMask(std::string_view mask, int itemIndex);
 
   private:
-    void sendTo(std::string_view sendToLink, bool inTree);
-    void fold(int itemIndex, bool inTree);
-    void foldOnSelection(int itemIndex, const std::vector<std::string>& paths, bool inTree);
-    void opt(int itemIndex, bool inTree);
+    void sendTo(std::string_view sendToLink, Pane pane);
+    void fold(int itemIndex, Pane pane);
+    void foldOnSelection(int itemIndex, const std::vector<std::string>& paths, Pane pane);
+    void opt(int itemIndex, Pane pane);
     void optOnSelection(int itemIndex, const std::vector<std::string>& paths,
                         const std::string& destination);
     // The selection without the items that vanished from the disk meanwhile.
-    std::vector<std::string> existing(bool inTree, bool foldersOnly, bool firstOnly) const;
+    std::vector<std::string> existing(Pane pane, bool foldersOnly, bool firstOnly) const;
     void copyPathNames(const std::vector<std::string>& paths);
 
     const SelectionCollector& selection_;

@@ -47,11 +47,11 @@ void BrowserActions::setServices(ActionServices services) {
 }
 
 void BrowserActions::performAction(std::string_view menuFamily, int itemIndex,
-                                   std::string_view sendToLink, bool inTree) {
-    dispatcher_.performAction(menuFamily, itemIndex, sendToLink, inTree);
+                                   std::string_view sendToLink, Pane pane) {
+    dispatcher_.performAction(menuFamily, itemIndex, sendToLink, pane);
 }
 
-void BrowserActions::showContextMenu(bool pasteAllowed, bool inTree) {
+void BrowserActions::showContextMenu(bool pasteAllowed, Pane pane) {
     if (!services_.popup)
         return;
     menu_.reset(pasteAllowed);
@@ -62,7 +62,7 @@ void BrowserActions::showContextMenu(bool pasteAllowed, bool inTree) {
         return;
     const std::string group = menu_.menuFamily;
     const std::string link = menu_.sendToLink;
-    performAction(group, menu_.itemIndex, link, inTree);
+    performAction(group, menu_.itemIndex, link, pane);
 }
 
 void BrowserActions::treePressed(const std::string& key, MouseButton button) {
@@ -79,7 +79,7 @@ void BrowserActions::treeReleased(MouseButton button) {
         state_.pointedKey.empty() ? nullptr : state_.c.treeControl.find(state_.pointedKey);
     const bool onFile = pointed && pointed->tag() == "FL";
     const bool paste = !onFile && services_.clipboard && services_.clipboard->hasFileList();
-    showContextMenu(paste, true);
+    showContextMenu(paste, Pane::Tree);
     watch_.markNode(0);
 }
 
@@ -100,7 +100,7 @@ void BrowserActions::listReleased(MouseButton button) {
     else if (ListItem* current = list.current())
         list.setSelected(current, false);
     if (button != MouseButton::Left)
-        showContextMenu(paste, false);
+        showContextMenu(paste, Pane::List);
 }
 
 void BrowserActions::pointAtSelectedNode() {
@@ -113,22 +113,22 @@ void BrowserActions::pressCurrentRow(bool none) {
     state_.trackedItem = none ? 0 : list.indexOf(list.current());
 }
 
-bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, bool inTree) {
+bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, Pane pane) {
     const bool ctrl = modifiers == kCtrl;
     if (key == BrowserKey::F2 && modifiers == KeyModifiers{}) {
-        if (!inTree)
+        if (pane == Pane::List)
             pressCurrentRow(false);
-        performAction("Fold", 14, {}, inTree);
+        performAction("Fold", 14, {}, pane);
     } else if (key == BrowserKey::C && ctrl) {
-        performAction("Fold", 7, {}, inTree);
+        performAction("Fold", 7, {}, pane);
     } else if (key == BrowserKey::X && ctrl) {
-        performAction("Fold", 6, {}, inTree);
+        performAction("Fold", 6, {}, pane);
     } else if (key == BrowserKey::V && ctrl) {
-        if (!inTree)
+        if (pane == Pane::List)
             pressCurrentRow(true);
-        performAction("Fold", 8, {}, inTree);
+        performAction("Fold", 8, {}, pane);
     } else if (key == BrowserKey::Menu || (key == BrowserKey::F10 && modifiers == kShift)) {
-        inTree ? treeMenuByKey() : listMenuByKey();
+        pane == Pane::Tree ? treeMenuByKey() : listMenuByKey();
     } else {
         return false;
     }
@@ -140,21 +140,21 @@ void BrowserActions::treeKey(BrowserKey key, KeyModifiers modifiers) {
     pointAtSelectedNode();
     if (key == BrowserKey::Delete) {
         WaitCursor wait(loop_);
-        performAction("Fold", 13, {}, true);
+        performAction("Fold", 13, {}, Pane::Tree);
         return;
     }
-    commonKey(key, modifiers, true);
+    commonKey(key, modifiers, Pane::Tree);
 }
 
 void BrowserActions::listKey(BrowserKey key, KeyModifiers modifiers) {
     if (key == BrowserKey::Delete)
-        performAction("Fold", 13, {}, false);
+        performAction("Fold", 13, {}, Pane::List);
     else if (key == BrowserKey::Enter)
         opening_.listEnter();
     else if (key == BrowserKey::Backspace && modifiers == KeyModifiers{})
         openListParent();
     else
-        commonKey(key, modifiers, false);
+        commonKey(key, modifiers, Pane::List);
 }
 
 void BrowserActions::treeMenuByKey() {

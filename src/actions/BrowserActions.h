@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include "actions/ActionDispatcher.h"
 #include "actions/ActionServices.h"
 #include "actions/ContextMenu.h"
@@ -43,9 +45,9 @@ class BrowserActions {
     void setFileActions(FileActions* actions) { dispatcher_.setFileActions(actions); }
 
     void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
-                       bool inTree);
+                       Pane pane);
     // Shows the context menu and runs the chosen item; nothing when none was chosen.
-    void showContextMenu(bool pasteAllowed, bool inTree);
+    void showContextMenu(bool pasteAllowed, Pane pane);
 
     void treePressed(const std::string& key, MouseButton button);
     void treeReleased(MouseButton button);
@@ -69,7 +71,7 @@ class BrowserActions {
     void listMenuByKey();
     void openListParent();
     // The common keys of both panes; false when the key is not one of them.
-    bool commonKey(BrowserKey key, KeyModifiers modifiers, bool inTree);
+    bool commonKey(BrowserKey key, KeyModifiers modifiers, Pane pane);
 
     BrowserState& state_;
     FolderTree& tree_;

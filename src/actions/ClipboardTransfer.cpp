@@ -12,10 +12,10 @@ void ClipboardTransfer::putFilesOnClipboard(const std::vector<std::string>& path
         clipboard_->setFileList(paths, cut ? ClipEffect::Move : ClipEffect::Copy);
 }
 
-void ClipboardTransfer::pasteFiles(bool inTree) {
+void ClipboardTransfer::pasteFiles(Pane pane) {
     if (!clipboard_)
         return;
-    const std::string target = pasteTarget(inTree);
+    const std::string target = pasteTarget(pane);
     if (target.empty())
         return;
     // A cut list stays on the clipboard after the move, as in the desktop's file managers.
@@ -30,8 +30,8 @@ void ClipboardTransfer::pasteFiles(bool inTree) {
     actions_.refreshFolderNode(target);
 }
 
-std::string ClipboardTransfer::pasteTarget(bool inTree) const {
-    if (inTree) {
+std::string ClipboardTransfer::pasteTarget(Pane pane) const {
+    if (pane == Pane::Tree) {
         const TreeNode* pointed =
             state_.pointedKey.empty() ? nullptr : state_.c.treeControl.find(state_.pointedKey);
         return pointed ? tree_.nodePath(pointed) : std::string();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include <string>
 #include <vector>
 
@@ -18,16 +20,16 @@ class ClipboardTransfer {
     void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
 
     void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut);
-    // Into the pressed node's folder (`inTree`), or the pressed folder row's folder, or the
+    // Into the pressed node's folder (`Pane::Tree`), or the pressed folder row's folder, or the
     // listed folder when no row was pressed. Nothing goes onto a file row.
-    void pasteFiles(bool inTree);
+    void pasteFiles(Pane pane);
     // A header line, then name, modified, size and sort key of every row in the list's
     // order; every line ends with CR.
     void copyListAsText();
 
   private:
     // The folder a paste goes into; empty when nothing may be pasted there.
-    std::string pasteTarget(bool inTree) const;
+    std::string pasteTarget(Pane pane) const;
     std::string listing() const;
 
     BrowserState& state_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,15 +18,15 @@ class FileActions {
     virtual bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
                                   const std::string& destination, bool noProgress,
                                   bool noConfirmation) = 0;
-    virtual void makeNewFolder(bool inTree) = 0;
-    virtual void renameSelected(bool inTree) = 0;
-    virtual void deleteSelected(const std::vector<std::string>& sources, bool inTree) = 0;
+    virtual void makeNewFolder(Pane pane) = 0;
+    virtual void renameSelected(Pane pane) = 0;
+    virtual void deleteSelected(const std::vector<std::string>& sources, Pane pane) = 0;
     // Brings the tree node of a folder up to date after files were added to it.
     virtual void refreshFolderNode(const std::string& folder) = 0;
 
     // Files to the clipboard, with the move effect when `cut`.
     virtual void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) = 0;
-    virtual void pasteFiles(bool inTree) = 0;
+    virtual void pasteFiles(Pane pane) = 0;
     // The listed folder's rows as text on the clipboard.
     virtual void copyListAsText() = 0;
     // Shortcuts of the paths: beside each item (empty destination), in a folder, or "*"

@@ -65,9 +65,9 @@ bool FileOperations::runFileOperation(std::string_view word,
     return service_->run(request);
 }
 
-void FileOperations::makeNewFolder(bool inTree) {
+void FileOperations::makeNewFolder(Pane pane) {
     BusyScope busy(state_);
-    if (inTree)
+    if (pane == Pane::Tree)
         newTreeNode();
     else
         newListRow();
@@ -116,8 +116,8 @@ void FileOperations::newListRow() {
     list.startLabelEdit(item);
 }
 
-void FileOperations::renameSelected(bool inTree) {
-    if (inTree) {
+void FileOperations::renameSelected(Pane pane) {
+    if (pane == Pane::Tree) {
         auto& tree = state_.c.treeControl;
         TreeNode* node = state_.pointedKey.empty() ? nullptr : tree.find(state_.pointedKey);
         if (!node)
@@ -241,9 +241,9 @@ void FileOperations::showInList(const std::string& key) {
     state_.listNodeKey = key;
 }
 
-void FileOperations::deleteSelected(const std::vector<std::string>& sources, bool inTree) {
+void FileOperations::deleteSelected(const std::vector<std::string>& sources, Pane pane) {
     BusyScope busy(state_);
-    if (inTree)
+    if (pane == Pane::Tree)
         deleteFromTree(sources);
     else
         deleteFromList(sources);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include "actions/ClipboardTransfer.h"
 #include "actions/FileActions.h"
 #include "actions/ShortcutMaker.h"
@@ -37,15 +39,15 @@ class FileOperations : public FileActions {
     bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
                           const std::string& destination, bool noProgress,
                           bool noConfirmation) override;
-    void makeNewFolder(bool inTree) override;
-    void renameSelected(bool inTree) override;
-    void deleteSelected(const std::vector<std::string>& sources, bool inTree) override;
+    void makeNewFolder(Pane pane) override;
+    void renameSelected(Pane pane) override;
+    void deleteSelected(const std::vector<std::string>& sources, Pane pane) override;
     void refreshFolderNode(const std::string& folder) override;
 
     void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) override {
         clipboard_.putFilesOnClipboard(paths, cut);
     }
-    void pasteFiles(bool inTree) override { clipboard_.pasteFiles(inTree); }
+    void pasteFiles(Pane pane) override { clipboard_.pasteFiles(pane); }
     void copyListAsText() override { clipboard_.copyListAsText(); }
     void makeShortcuts(const std::vector<std::string>& paths,
                        const std::string& destination) override {

@@ -46,7 +46,7 @@ std::vector<std::string> PaneDragDrop::treeDragStarting() {
 std::vector<std::string> PaneDragDrop::listDragStarting() {
     if (!tree_.currentNode())
         return {};
-    return selection_.selectedPaths(false, false, false);
+    return selection_.selectedPaths(Pane::List, false, false);
 }
 
 void PaneDragDrop::treeDragOver(const std::string& key, DragState state) {

@@ -4,9 +4,9 @@
 #include "browser/FolderTree.h"
 #include "platform/text/PathText.h"
 
-std::vector<std::string> SelectionCollector::selectedPaths(bool inTree, bool foldersOnly,
+std::vector<std::string> SelectionCollector::selectedPaths(Pane pane, bool foldersOnly,
                                                            bool firstOnly) const {
-    return inTree ? fromTree(foldersOnly) : fromList(foldersOnly, firstOnly);
+    return pane == Pane::Tree ? fromTree(foldersOnly) : fromList(foldersOnly, firstOnly);
 }
 
 std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {

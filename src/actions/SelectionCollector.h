@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include <string>
 #include <vector>
 
@@ -11,13 +13,13 @@ class SelectionCollector {
   public:
     SelectionCollector(BrowserState& state, FolderTree& tree) : state_(state), tree_(tree) {}
 
-    // Tree (`inTree`): the path of the node the tree's actions work on (the pressed node, else
+    // Tree (`Pane::Tree`): the path of the node the tree's actions work on (the pressed node, else
     // the selected one; the root folder when there is neither);
     // with `foldersOnly` nothing for a file node. List: the selected rows of the listed
     // folder; `foldersOnly` passes over file rows (`firstOnly`: stops at the first one),
     // `firstOnly` takes the first row. When `foldersOnly` finds no folder row, the listed
     // folder itself with a trailing "/".
-    std::vector<std::string> selectedPaths(bool inTree, bool foldersOnly, bool firstOnly) const;
+    std::vector<std::string> selectedPaths(Pane pane, bool foldersOnly, bool firstOnly) const;
     // The listed folder with a trailing "/"; "" when the list shows no existing folder.
     std::string listedFolder() const;
 

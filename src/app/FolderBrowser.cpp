@@ -284,8 +284,8 @@ void FolderBrowser::setActionServices(const ActionServices& services) {
 }
 
 void FolderBrowser::performAction(std::string_view menuFamily, int itemIndex,
-                                  std::string_view sendToLink, bool inTree) {
-    actions_->performAction(menuFamily, itemIndex, sendToLink, inTree);
+                                  std::string_view sendToLink, Pane pane) {
+    actions_->performAction(menuFamily, itemIndex, sendToLink, pane);
 }
 
 void FolderBrowser::treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) {

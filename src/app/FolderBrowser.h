@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include "actions/FileOperations.h"
 #include "actions/PaneDragDrop.h"
 #include "browser/BrowserHost.h"
@@ -94,7 +96,7 @@ class FolderBrowser : public BrowserInput {
     // Performs the action of menu family `menuFamily` ("Fold", "Opt", "Send", "SyE"), item
     // `itemIndex`, on the tree's (`bTrv`) or the list's selection.
     void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
-                       bool inTree);
+                       Pane pane);
     BrowserActions& actions() { return *actions_; }
 
     // BrowserInput

@@ -81,7 +81,7 @@ void MenuCommands::chosen(MenuFamily family, int index) {
         shell_.shellOpen(caption(family, index), true);
         break;
     case MenuFamily::SyE:
-        browser_.performAction("SyE", index, {}, false);
+        browser_.performAction("SyE", index, {}, Pane::List);
         break;
     case MenuFamily::VwF:
         switchView(index);

@@ -91,17 +91,17 @@ TEST_F(ActionDispatcherTest, EveryFamilyAndIndexReachesItsAction) {
     for (const Case& c : cases) {
         reset();
         folderPicker.answers = {dest};
-        browser.performAction(c.group, c.index, "", c.tree);
+        browser.performAction(c.group, c.index, "", c.tree ? Pane::Tree : Pane::List);
         EXPECT_EQ(outcome(), c.expected)
             << c.group << " " << c.index << (c.tree ? " tree" : " list");
     }
 }
 
 TEST_F(ActionDispatcherTest, CancelledChooserAndFailedCopyStopTheAction) {
-    browser.performAction("Opt", 4, "", false);
+    browser.performAction("Opt", 4, "", Pane::List);
     actions.flOprResult = false;
     folderPicker.answers = {dir / "dest"};
-    browser.performAction("Opt", 5, "", false);
+    browser.performAction("Opt", 5, "", Pane::List);
     EXPECT_EQ(actions.calls.size(), 1u);
     EXPECT_EQ(actions.calls[0].rfind("FlOpr 移動 ", 0), 0u);
 }
@@ -124,11 +124,11 @@ TEST_F(ActionDispatcherTest, MasksSelectTheTwoDigitNumbersWrittenInThem) {
 
 TEST_F(ActionDispatcherTest, ItemsGoneFromTheDiskAreLeftOut) {
     ::unlink((dir / "r/a, b.txt").c_str());
-    browser.performAction("Fold", 7, "", false);
+    browser.performAction("Fold", 7, "", Pane::List);
     ::rmdir((dir / "r/sub").c_str());
     ::unlink((dir / "r/c d.txt").c_str());
-    browser.performAction("Fold", 13, "", false);
-    browser.performAction("Fold", 1, "", false);
+    browser.performAction("Fold", 13, "", Pane::List);
+    browser.performAction("Fold", 1, "", Pane::List);
     EXPECT_EQ(outcome(), (std::vector<std::string>{"copy [" + (dir / "r/sub") + "][" +
                                                    (dir / "r/c d.txt") + "]"}));
 }
@@ -139,13 +139,13 @@ TEST_F(ActionDispatcherTest, SendToGivesEachPathAsOneArgumentAndRecordsIt) {
     ASSERT_TRUE(ShellLink::save(dir / "data/Quorvale/SendTo/Tool.lnk", dir / "bin/tool", ""));
     ASSERT_TRUE(ShellLink::save(dir / "data/Quorvale/SendTo/Gone.lnk", dir / "bin/gone", ""));
     selectRows({"c d.txt"});
-    browser.performAction("Send", 0, "Gone", false);
+    browser.performAction("Send", 0, "Gone", Pane::List);
     const RecentLists& recent = browser.recent();
     EXPECT_EQ((recent.savedRecentPrograms() + recent.savedRecentFiles()).find("c d.txt"),
               std::string::npos)
         << "a target that did not start records nothing";
     selectRows({"a, b.txt", "c d.txt"});
-    browser.performAction("Send", 0, "Tool", false);
+    browser.performAction("Send", 0, "Tool", Pane::List);
     ASSERT_EQ(opener.calls.size(), 1u);
     EXPECT_EQ(opener.calls[0].target, dir / "bin/tool");
     EXPECT_EQ(opener.calls[0].arguments,
@@ -159,9 +159,9 @@ TEST_F(ActionDispatcherTest, SendToGivesEachPathAsOneArgumentAndRecordsIt) {
 TEST_F(ActionDispatcherTest, SystemFoldersAreExploredThroughTheHandOff) {
     EnvVar config{"XDG_CONFIG_HOME", dir / "cfg"};
     dir.mkdir("cfg/Quorvale"); // an absent special folder would open the chooser
-    browser.performAction("SyE", 3, "", false);
-    browser.performAction("sye", 4, "", false);
-    browser.performAction("SyE", 5, "", false); // no path: the chooser, cancelled
+    browser.performAction("SyE", 3, "", Pane::List);
+    browser.performAction("sye", 4, "", Pane::List);
+    browser.performAction("SyE", 5, "", Pane::List); // no path: the chooser, cancelled
     EXPECT_EQ(outcome(),
               (std::vector<std::string>{"before", "plain explore " + (dir / "cfg/Quorvale"),
                                         "picker ﾌｫﾙﾀﾞの指定"}));

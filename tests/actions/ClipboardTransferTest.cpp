@@ -36,18 +36,20 @@ class ClipboardTransferTest : public BrowserFixture {
 TEST_F(ClipboardTransferTest, PasteGoesWhereTheUserRightClickedAndNeverOntoAFile) {
     struct Case {
         const char* what;
-        bool inTree;
+        Pane pane;
         std::string node, row, target; // target "": nothing pasted
     };
     const Case cases[] = {
-        {"tree node", true, "f/sub", "", "f/sub"}, {"tree space without a node", true, "", "", ""},
-        {"folder row", false, "", "sub", "f/sub"}, {"file row", false, "", "x.txt", ""},
-        {"empty list space", false, "", "", "f"},
+        {"tree node", Pane::Tree, "f/sub", "", "f/sub"},
+        {"tree space without a node", Pane::Tree, "", "", ""},
+        {"folder row", Pane::List, "", "sub", "f/sub"},
+        {"file row", Pane::List, "", "x.txt", ""},
+        {"empty list space", Pane::List, "", "", "f"},
     };
     for (const Case& c : cases) {
         service.requests.clear();
         pressed(c.node, c.row);
-        ops().pasteFiles(c.inTree);
+        ops().pasteFiles(c.pane);
         if (c.target.empty()) {
             EXPECT_TRUE(service.requests.empty()) << c.what;
             continue;
@@ -63,7 +65,7 @@ TEST_F(ClipboardTransferTest, ACutListIsMovedWholeAndStaysOnTheClipboard) {
     const std::string longPath = "/" + std::string(300, 'n') + "/" + std::string(900, 'm') + ",x";
     clipboard.files = {{longPath, source}, ClipEffect::Move};
     pressed("", "");
-    ops().pasteFiles(false);
+    ops().pasteFiles(Pane::List);
     ASSERT_EQ(service.requests.size(), 1u);
     EXPECT_EQ(service.requests[0].kind, FileOperationKind::Move);
     EXPECT_EQ(service.requests[0].sources, (std::vector<std::string>{longPath, source}));
@@ -79,11 +81,11 @@ TEST_F(ClipboardTransferTest, ASuccessfulPasteShowsTheNewFileAndAFailedOneLeaves
     };
     service.result = false;
     pressed("", "");
-    ops().pasteFiles(false);
+    ops().pasteFiles(Pane::List);
     EXPECT_FALSE(row("a, b 日本.txt")) << "not reconciled after a failure";
     std::filesystem::remove(dir / "f/a, b 日本.txt");
     service.result = true;
-    ops().pasteFiles(false);
+    ops().pasteFiles(Pane::List);
     EXPECT_TRUE(row("a, b 日本.txt"));
 }
 

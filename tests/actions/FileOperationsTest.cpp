@@ -93,7 +93,7 @@ TEST_F(FileOperationsTest, FlOprWithAnEmptySelectionDoesNothing) {
 
 TEST_F(FileOperationsTest, NewFolderInTheTreeUnderThePressedNode) {
     press(dir / "f/c");
-    ops().makeNewFolder(true);
+    ops().makeNewFolder(Pane::Tree);
     TreeNode* fresh = nodeAtPath(dir / "f/c")->lastChild();
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(fresh->text(), "新規ﾌｫﾙﾀﾞ");
@@ -110,7 +110,7 @@ TEST_F(FileOperationsTest, NewFolderInTheTreeUnderThePressedNode) {
 
 TEST_F(FileOperationsTest, RefusedNamesCancelTheEditAndResumeTheTimer) {
     press(dir / "f/c");
-    ops().makeNewFolder(true);
+    ops().makeNewFolder(Pane::Tree);
     const std::string key = nodeAtPath(dir / "f/c")->lastChild()->key();
     const std::optional<std::string> refused[] = {std::string("../a"), std::string("x/y"),
                                                   std::string(""), std::nullopt};
@@ -133,7 +133,7 @@ TEST_F(FileOperationsTest, RefusedNamesCancelTheEditAndResumeTheTimer) {
 TEST_F(FileOperationsTest, RenameInTheTreeRenamesTheFolderAndKeepsTheNode) {
     press(dir / "f/b");
     const std::string key = nodeAtPath(dir / "f/b")->key();
-    ops().renameSelected(true);
+    ops().renameSelected(Pane::Tree);
     EXPECT_EQ(edits.keys, std::vector<std::string>{key});
     EXPECT_FALSE(timer.on);
     EXPECT_TRUE(browser.treeLabelEdited(key, std::string("b2")));
@@ -147,7 +147,7 @@ TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
     press(dir / "f/b");
     pressRow("2.txt");
     const std::string key(row("2.txt")->key());
-    ops().renameSelected(false);
+    ops().renameSelected(Pane::List);
     EXPECT_EQ(edits.keys, std::vector<std::string>{key});
     EXPECT_TRUE(browser.listLabelEdited(key, std::string("two.txt")));
     EXPECT_EQ(TempDir::read(dir / "f/b/two.txt"), "f/b/2.txt");
@@ -155,7 +155,7 @@ TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
     EXPECT_FALSE(browser.listLabelEdited(key, std::string("3.txt")));
     EXPECT_EQ(TempDir::read(dir / "f/b/3.txt"), "f/b/3.txt");
 
-    ops().makeNewFolder(false);
+    ops().makeNewFolder(Pane::List);
     ListItem* fresh = controls().listControl.current();
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(fresh->tag(), "NW");
@@ -170,8 +170,8 @@ TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
 }
 
 TEST_F(FileOperationsTest, RenameWithoutAPressedRowOrNodeDoesNothing) {
-    ops().renameSelected(true);
-    ops().renameSelected(false);
+    ops().renameSelected(Pane::Tree);
+    ops().renameSelected(Pane::List);
     EXPECT_TRUE(edits.keys.empty());
     EXPECT_TRUE(timer.on);
 }
@@ -185,7 +185,7 @@ TEST_F(FileOperationsTest, DeleteInTheTreeMovesTheSelectionOnlyWhenDone) {
         for (const bool done : {false, true}) {
             service.result = done;
             controls().treeControl.select(nodeAtPath(c.selected));
-            ops().deleteSelected({c.selected}, true);
+            ops().deleteSelected({c.selected}, Pane::Tree);
             const std::string now = done ? c.next : c.selected;
             EXPECT_EQ(controls().treeControl.selected(), nodeAtPath(now)) << c.selected << done;
             if (done) {
@@ -197,7 +197,7 @@ TEST_F(FileOperationsTest, DeleteInTheTreeMovesTheSelectionOnlyWhenDone) {
     service.result = true;
     service.effect = [&](const FileOperationRequest&) { rmdir((dir / "f/c").c_str()); };
     controls().treeControl.select(nodeAtPath(dir / "f/c"));
-    ops().deleteSelected({dir / "f/c"}, true);
+    ops().deleteSelected({dir / "f/c"}, Pane::Tree);
     EXPECT_EQ(childTexts(node("N0000")), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b"}));
 }
@@ -210,12 +210,12 @@ TEST_F(FileOperationsTest, DeleteOfThreeRowsSelectsTheRowAtTheFormerPlace) {
         for (const std::string& path : request.sources)
             unlink(path.c_str());
     };
-    ops().deleteSelected({dir / "f/b/2.txt", dir / "f/b/3.txt", dir / "f/b/4.txt"}, false);
+    ops().deleteSelected({dir / "f/b/2.txt", dir / "f/b/3.txt", dir / "f/b/4.txt"}, Pane::List);
     EXPECT_EQ(service.requests.size(), 1u);
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"1.txt", "5.txt"}));
     EXPECT_EQ(controls().listControl.current(), row("5.txt"));
     controls().listControl.setCurrent(nullptr, false);
-    ops().deleteSelected({dir / "f/b/1.txt"}, false);
+    ops().deleteSelected({dir / "f/b/1.txt"}, Pane::List);
     EXPECT_EQ(service.requests.size(), 1u) << "no current row: nothing is deleted";
 }
 
@@ -224,7 +224,7 @@ TEST_F(FileOperationsTest, RefreshOfAPathReconcilesOnlyAMatchingNode) {
     ops().refreshFolderNode(dir / "f/c/");
     EXPECT_EQ(childTexts(nodeAtPath(dir / "f/c")), std::vector<std::string>{"new"});
     press(dir / "f/b");
-    ops().renameSelected(true);
+    ops().renameSelected(Pane::Tree);
     ASSERT_TRUE(browser.treeLabelEdited(nodeAtPath(dir / "f/b")->key(), std::string("b2")));
     dir.mkdir("f/b2/late");
     ops().refreshFolderNode(dir / "f/b"); // the index line of the old path is stale

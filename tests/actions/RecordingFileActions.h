@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/Pane.h"
+
 #include "actions/FileActions.h"
 
 #include <string>
@@ -16,16 +18,16 @@ class RecordingFileActions : public FileActions {
             (noProgress || noConfirmation ? " quiet" : ""));
         return flOprResult;
     }
-    void makeNewFolder(bool inTree) override { add("MkNwFld " + pane(inTree)); }
-    void renameSelected(bool inTree) override { add("RenSlc " + pane(inTree)); }
-    void deleteSelected(const std::vector<std::string>& sources, bool inTree) override {
-        add("DelSlc " + join(sources) + " " + pane(inTree));
+    void makeNewFolder(Pane pane) override { add("MkNwFld " + paneName(pane)); }
+    void renameSelected(Pane pane) override { add("RenSlc " + paneName(pane)); }
+    void deleteSelected(const std::vector<std::string>& sources, Pane pane) override {
+        add("DelSlc " + join(sources) + " " + paneName(pane));
     }
     void refreshFolderNode(const std::string& folder) override { add("trRfPh " + folder); }
     void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) override {
         add(std::string(cut ? "cut " : "copy ") + join(paths));
     }
-    void pasteFiles(bool inTree) override { add("ClpPast " + pane(inTree)); }
+    void pasteFiles(Pane pane) override { add("ClpPast " + paneName(pane)); }
     void copyListAsText() override { add("ClpLst"); }
     void makeShortcuts(const std::vector<std::string>& paths,
                        const std::string& destination) override {
@@ -37,7 +39,7 @@ class RecordingFileActions : public FileActions {
 
   private:
     void add(std::string call) { calls.push_back(std::move(call)); }
-    static std::string pane(bool inTree) { return inTree ? "tree" : "list"; }
+    static std::string paneName(Pane pane) { return pane == Pane::Tree ? "tree" : "list"; }
     static std::string join(const std::vector<std::string>& paths) {
         std::string text;
         for (const std::string& path : paths)
