@@ -147,8 +147,9 @@ void ActionDispatcher::optOnSelection(int itemIndex, const std::vector<std::stri
     switch (itemIndex) {
     case 4:
     case 5:
-        if (actions_->runFileOperation(itemIndex == 4 ? "複写" : "移動", paths, destination, false,
-                                       false))
+        if (actions_->runFileOperation(itemIndex == 4 ? FileOperationKind::Copy
+                                                      : FileOperationKind::Move,
+                                       paths, destination))
             actions_->refreshFolderNode(destination);
         break;
     case 7:

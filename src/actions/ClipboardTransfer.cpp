@@ -22,8 +22,9 @@ void ClipboardTransfer::pasteFiles(Pane pane) {
     const ClipboardFiles files = clipboard_->fileList();
     if (files.paths.empty())
         return;
-    const char* word = files.effect == ClipEffect::Move ? "移動" : "複写";
-    if (!actions_.runFileOperation(word, files.paths, target, false, false))
+    const FileOperationKind kind =
+        files.effect == ClipEffect::Move ? FileOperationKind::Move : FileOperationKind::Copy;
+    if (!actions_.runFileOperation(kind, files.paths, target))
         return;
     // The folder pasted into is brought up to date, whichever node is selected; its node
     // is looked up afresh, as the operation let events run.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/Pane.h"
+#include "platform/FileOperationService.h"
 
 #include <string>
 #include <string_view>
@@ -13,11 +14,10 @@ class FileActions {
   public:
     virtual ~FileActions() = default;
 
-    // Copy ("複写"), move ("移動") or delete ("削除") through the file-operation service;
-    // true only when everything asked was done.
-    virtual bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
-                                  const std::string& destination, bool noProgress,
-                                  bool noConfirmation) = 0;
+    // Copy, move or delete (to the trash) through the file-operation service, with its
+    // confirmation and progress; true only when everything asked was done.
+    virtual bool runFileOperation(FileOperationKind kind, const std::vector<std::string>& sources,
+                                  const std::string& destination) = 0;
     virtual void makeNewFolder(Pane pane) = 0;
     virtual void renameSelected(Pane pane) = 0;
     virtual void deleteSelected(const std::vector<std::string>& sources, Pane pane) = 0;

@@ -20,16 +20,6 @@
 
 namespace {
 
-std::optional<FileOperationKind> kindOf(std::string_view word) {
-    if (TextCase::equal(word, "移動"))
-        return FileOperationKind::Move;
-    if (TextCase::equal(word, "複写"))
-        return FileOperationKind::Copy;
-    if (TextCase::equal(word, "削除"))
-        return FileOperationKind::Delete;
-    return std::nullopt;
-}
-
 // A name that stays one entry of its folder: not empty, no separator, not "." or "..".
 bool validName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos &&
@@ -45,21 +35,17 @@ FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& 
       setTimer_(std::move(setTimer)), clipboard_(state, tree, *this),
       shortcuts_(state, tree, list, *this) {}
 
-bool FileOperations::runFileOperation(std::string_view word,
+bool FileOperations::runFileOperation(FileOperationKind kind,
                                       const std::vector<std::string>& sources,
-                                      const std::string& destination, bool noProgress,
-                                      bool noConfirmation) {
-    const auto kind = kindOf(word);
+                                      const std::string& destination) {
     FileOperationRequest request;
     for (const std::string& source : sources)
         if (!source.empty())
             request.sources.push_back(source);
-    if (!kind || request.sources.empty() || !service_ || running_)
+    if (request.sources.empty() || !service_ || running_)
         return false;
-    request.kind = *kind;
-    request.destination = *kind == FileOperationKind::Delete ? std::string() : destination;
-    request.noProgress = noProgress;
-    request.noConfirmation = noConfirmation;
+    request.kind = kind;
+    request.destination = kind == FileOperationKind::Delete ? std::string() : destination;
     BusyScope busy(state_);
     ScopedFlag running(running_);
     return service_->run(request);
@@ -264,7 +250,7 @@ void FileOperations::deleteFromTree(const std::vector<std::string>& sources) {
     const std::string nextKey = next->key();
     const bool listGoes =
         target && (holds(target, tree_.currentNode()) || holds(target, tree.selected()));
-    if (!runFileOperation("削除", sources, {}, false, false))
+    if (!runFileOperation(FileOperationKind::Delete, sources, {}))
         return;
     // Only now that the node is gone do the selection and the list leave it; the node
     // pressed for the menu may not be the selected one, which then stays.
@@ -286,7 +272,7 @@ void FileOperations::deleteFromList(const std::vector<std::string>& sources) {
     if (!list.current())
         return;
     const int position = list.indexOf(list.current());
-    if (!runFileOperation("削除", sources, {}, false, false))
+    if (!runFileOperation(FileOperationKind::Delete, sources, {}))
         return;
     if (TreeNode* node = state_.c.treeControl.selected())
         watch_.refreshNode(node->key(), false);

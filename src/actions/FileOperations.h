@@ -36,9 +36,8 @@ class FileOperations : public FileActions {
     // The service copy, move and delete go through; without one they are not done.
     void setService(FileOperationService* service) { service_ = service; }
 
-    bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
-                          const std::string& destination, bool noProgress,
-                          bool noConfirmation) override;
+    bool runFileOperation(FileOperationKind kind, const std::vector<std::string>& sources,
+                          const std::string& destination) override;
     void makeNewFolder(Pane pane) override;
     void renameSelected(Pane pane) override;
     void deleteSelected(const std::vector<std::string>& sources, Pane pane) override;

@@ -124,7 +124,8 @@ DropOutcome PaneDragDrop::copyOrMove(const std::vector<std::string>& paths,
     const bool move = modifiers.state() == kShiftAlone;
     const std::vector<std::string> items = itemsToBring(paths, target);
     if (items.empty() || !actions_ ||
-        !actions_->runFileOperation(move ? "移動" : "複写", items, target, false, false))
+        !actions_->runFileOperation(move ? FileOperationKind::Move : FileOperationKind::Copy, items,
+                                    target))
         return DropOutcome::Nothing;
     if (!move)
         return DropOutcome::Copied;

@@ -61,18 +61,13 @@ class FileOperationsTest : public BrowserFixture {
     EditRequests edits;
 };
 
-TEST_F(FileOperationsTest, FlOprMapsTheWordsAndRunsBusy) {
-    struct Case {
-        const char* word;
-        FileOperationKind kind;
-    } cases[] = {{"移動", FileOperationKind::Move},
-                 {"複写", FileOperationKind::Copy},
-                 {"削除", FileOperationKind::Delete}};
-    for (const Case& c : cases) {
+TEST_F(FileOperationsTest, EachKindRunsBusy) {
+    for (FileOperationKind kind :
+         {FileOperationKind::Move, FileOperationKind::Copy, FileOperationKind::Delete}) {
         service.requests.clear();
-        EXPECT_TRUE(ops().runFileOperation(c.word, {dir / "f/a"}, dir / "f/c", false, false));
+        EXPECT_TRUE(ops().runFileOperation(kind, {dir / "f/a"}, dir / "f/c"));
         ASSERT_EQ(service.requests.size(), 1u);
-        EXPECT_EQ(service.requests[0].kind, c.kind);
+        EXPECT_EQ(service.requests[0].kind, kind);
         EXPECT_EQ(service.requests[0].sources, std::vector<std::string>{dir / "f/a"});
         EXPECT_TRUE(service.busyDuringRun);
     }
@@ -80,14 +75,13 @@ TEST_F(FileOperationsTest, FlOprMapsTheWordsAndRunsBusy) {
     EXPECT_FALSE(browser.state().busy);
     service.requests.clear();
     service.result = false;
-    EXPECT_FALSE(ops().runFileOperation("複写", {dir / "f/a"}, dir / "f/c", false, false));
-    EXPECT_FALSE(ops().runFileOperation("改名", {dir / "f/a"}, dir / "f/c", false, false));
+    EXPECT_FALSE(ops().runFileOperation(FileOperationKind::Copy, {dir / "f/a"}, dir / "f/c"));
     EXPECT_EQ(service.requests.size(), 1u);
 }
 
-TEST_F(FileOperationsTest, FlOprWithAnEmptySelectionDoesNothing) {
-    EXPECT_FALSE(ops().runFileOperation("削除", {}, {}, false, false));
-    EXPECT_FALSE(ops().runFileOperation("複写", {""}, dir / "f/c", false, false));
+TEST_F(FileOperationsTest, AnEmptySelectionDoesNothing) {
+    EXPECT_FALSE(ops().runFileOperation(FileOperationKind::Delete, {}, {}));
+    EXPECT_FALSE(ops().runFileOperation(FileOperationKind::Copy, {""}, dir / "f/c"));
     EXPECT_TRUE(service.requests.empty());
 }
 

@@ -11,11 +11,11 @@
 // and the paths in brackets.
 class RecordingFileActions : public FileActions {
   public:
-    bool runFileOperation(std::string_view word, const std::vector<std::string>& sources,
-                          const std::string& destination, bool noProgress,
-                          bool noConfirmation) override {
-        add("FlOpr " + std::string(word) + " " + join(sources) + " to " + destination +
-            (noProgress || noConfirmation ? " quiet" : ""));
+    bool runFileOperation(FileOperationKind kind, const std::vector<std::string>& sources,
+                          const std::string& destination) override {
+        static const char* const kWords[] = {"複写", "移動", "削除"};
+        add("FlOpr " + std::string(kWords[static_cast<int>(kind)]) + " " + join(sources) + " to " +
+            destination);
         return flOprResult;
     }
     void makeNewFolder(Pane pane) override { add("MkNwFld " + paneName(pane)); }
