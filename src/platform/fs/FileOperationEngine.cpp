@@ -17,7 +17,6 @@
 namespace {
 
 using Step = FileStep;
-constexpr int kRetarget = EntryRename::kRetarget;
 
 std::string reasonOf(int error) {
     return FailureQuestions::reasonOf(error);
@@ -155,7 +154,8 @@ FileOperationEngine::Step FileOperationEngine::transferEntry(const Entry& source
     if (ownFolder && move)
         return Step::Done;
     for (bool again = false;; again = true) {
-        Target target{DirectoryTree::freeName(destDir, source.name), std::nullopt, false};
+        Target target{ownFolder ? DirectoryTree::freeName(destDir, source.name) : source.name,
+                      std::nullopt, false};
         if (!ownFolder &&
             (step = chooseTarget(source, st, destDir, destPath, again, true, target)) != Step::Done)
             return step;
