@@ -38,21 +38,14 @@ void RecentList::refill() {
             menu_->setVisible(index, false);
 }
 
-std::vector<std::string> RecentList::shownCaptions() const {
-    std::vector<std::string> captions;
-    if (!menu_) {
-        const std::size_t shown = std::min<std::size_t>(kShown, entries_.size());
-        return {entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(shown)};
-    }
-    for (int index : menu_->indexes())
-        if (menu_->visible(index))
-            captions.push_back(menu_->caption(index));
-    return captions;
+std::vector<std::string> RecentList::shown() const {
+    const std::size_t count = std::min<std::size_t>(kShown, entries_.size());
+    return {entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
 std::string RecentList::saved() const {
     std::vector<std::string> kept;
-    for (const std::string& caption : shownCaptions()) {
+    for (const std::string& caption : shown()) {
         if (caption == "?" || !CommaList::storable(caption) || CommaList::find(kept, caption) >= 0)
             continue;
         if (exists(caption))

@@ -38,14 +38,14 @@ class RecentList {
     const std::vector<std::string>& entries() const { return entries_; }
     // The list in the stored form.
     std::string text() const;
-    // The value to save, built from the visible submenu items: no placeholder "?", no
-    // empty caption, no duplicate, no path with a comma, and only paths that still exist
-    // as a folder or a file. The empty result is ",".
+    // The value to save, built from the entries the submenu shows (the first kShown): no
+    // placeholder "?", no empty entry, no duplicate, no path with a comma, and only paths
+    // that still exist as a folder or a file. The empty result is ",".
     std::string saved() const;
 
   private:
     void refill();
-    std::vector<std::string> shownCaptions() const;
+    std::vector<std::string> shown() const;
     bool exists(const std::string& path) const;
 
     MustExist kind_;
