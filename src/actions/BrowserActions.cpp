@@ -2,6 +2,7 @@
 
 #include "actions/SendToScan.h"
 #include "browser/BrowserState.h"
+#include "browser/EntryKind.h"
 #include "browser/FolderTree.h"
 #include "browser/TreeWatch.h"
 #include "opening/ShellServices.h"
@@ -77,7 +78,7 @@ void BrowserActions::treeReleased(MouseButton button) {
         return;
     const TreeNode* pointed =
         state_.pointedKey.empty() ? nullptr : state_.c.treeControl.find(state_.pointedKey);
-    const bool onFile = pointed && pointed->tag() == "FL";
+    const bool onFile = pointed && EntryKinds::of(pointed) == EntryKind::File;
     const bool paste = !onFile && services_.clipboard && services_.clipboard->hasFileList();
     showContextMenu(paste, Pane::Tree);
     watch_.markNode(0);
@@ -96,7 +97,7 @@ void BrowserActions::listReleased(MouseButton button) {
     const ListItem* pressed = list.itemAt(state_.trackedItem);
     bool paste = true;
     if (pressed)
-        paste = pressed->tag() == "FD";
+        paste = EntryKinds::of(pressed) == EntryKind::Folder;
     else if (ListItem* current = list.current())
         list.setSelected(current, false);
     if (button != MouseButton::Left)

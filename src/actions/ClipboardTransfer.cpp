@@ -2,6 +2,7 @@
 
 #include "actions/FileActions.h"
 #include "browser/BrowserState.h"
+#include "browser/EntryKind.h"
 #include "browser/FolderTree.h"
 #include "browser/TreeWatch.h"
 #include "platform/Clipboard.h"
@@ -43,7 +44,7 @@ std::string ClipboardTransfer::pasteTarget(Pane pane) const {
         state_.trackedItem > 0 ? state_.c.listControl.itemAt(state_.trackedItem) : nullptr;
     if (base.empty() || !pressed)
         return base;
-    if (pressed->tag() != "FD")
+    if (EntryKinds::of(pressed) != EntryKind::Folder)
         return {};
     return PathText::child(base, pressed->text());
 }

@@ -1,6 +1,7 @@
 #include "actions/DoubleClickOpening.h"
 
 #include "browser/BrowserState.h"
+#include "browser/EntryKind.h"
 #include "browser/FolderTree.h"
 #include "opening/ShellServices.h"
 #include "platform/MessageBox.h"
@@ -27,7 +28,7 @@ void DoubleClickOpening::treeDoubleClicked(const std::string& key) {
     const TreeNode* node = tree_.currentNode();
     if (key.empty() || !node || node->key() != key)
         return;
-    if (node->tag() != "FL") {
+    if (EntryKinds::of(node) != EntryKind::File) {
         toggle(key);
         return;
     }
@@ -66,7 +67,7 @@ void DoubleClickOpening::openRow(const std::string& key) {
         return;
     PathText::withSeparator(folder);
     const std::string name(row->text());
-    if (row->tag() == "FL")
+    if (EntryKinds::of(row) == EntryKind::File)
         openFile(folder + name, false);
     else
         openFolderRow(folder, name);

@@ -1,6 +1,7 @@
 #include "actions/FileOperations.h"
 
 #include "browser/BrowserState.h"
+#include "browser/EntryKind.h"
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
 #include "browser/ListTexts.h"
@@ -73,7 +74,7 @@ void FileOperations::newTreeNode() {
     if (!node)
         return;
     tree.select(node);
-    tree.setTag(node, "NW");
+    tree.setTag(node, EntryKinds::tag(EntryKind::NewFolder));
     setTimer_(false);
     tree.startLabelEdit(node);
 }
@@ -93,7 +94,7 @@ void FileOperations::newListRow() {
         return;
     list.clearSelection();
     list.setCurrent(list.find(key), true);
-    list.setTag(list.find(key), "NW");
+    list.setTag(list.find(key), EntryKinds::tag(EntryKind::NewFolder));
     loop_.processEvents();
     ListItem* item = list.find(key);
     if (!item)
@@ -139,11 +140,12 @@ bool FileOperations::applyTreeEdit(const std::string& key, const std::string& te
     TreeNode* node = tree.find(key);
     const std::string path = tree_.fullPath(node);
     const std::string parentFolder = FileSystem::parentOf(path);
-    if (node->tag() == "NW") {
+    if (EntryKinds::of(node) == EntryKind::NewFolder) {
         if (!nameOnDisk(parentFolder, {}, text))
             return false;
-        tree.setTag(node, "FD");
-    } else if (node->tag() == "FD" || node->tag() == "FL") {
+        tree.setTag(node, EntryKinds::tag(EntryKind::Folder));
+    } else if (EntryKinds::of(node) == EntryKind::Folder ||
+               EntryKinds::of(node) == EntryKind::File) {
         if (text != node->text() && !nameOnDisk(parentFolder, node->text(), text))
             return false;
     } else {
@@ -178,14 +180,15 @@ bool FileOperations::applyListEdit(const std::string& key, const std::string& te
     ListItem* item = list.find(key);
     const std::string folder = tree_.nodePath(tree_.currentNode());
     const std::string path = PathText::child(folder, text);
-    if (item->tag() == "NW") {
+    if (EntryKinds::of(item) == EntryKind::NewFolder) {
         if (!nameOnDisk(folder, {}, text))
             return false;
-        list.setTag(item, "FD");
+        list.setTag(item, EntryKinds::tag(EntryKind::Folder));
         const auto record = FileSystem::getFolder(path);
         list.setColumnText(item, 1, record ? ListTexts::modified(record->modified) : "");
         list.setColumnText(item, 3, "D" + text);
-    } else if (item->tag() == "FD" || item->tag() == "FL") {
+    } else if (EntryKinds::of(item) == EntryKind::Folder ||
+               EntryKinds::of(item) == EntryKind::File) {
         const std::string old(item->text());
         if (text != old && !nameOnDisk(folder, old, text))
             return false;

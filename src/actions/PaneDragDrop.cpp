@@ -2,6 +2,7 @@
 
 #include "actions/FileActions.h"
 #include "browser/BrowserState.h"
+#include "browser/EntryKind.h"
 #include "browser/FolderTree.h"
 #include "browser/TreeWatch.h"
 #include "platform/UiLoop.h"
@@ -51,7 +52,7 @@ std::vector<std::string> PaneDragDrop::listDragStarting() {
 
 void PaneDragDrop::treeDragOver(const std::string& key, DragState state) {
     const TreeNode* node = key.empty() ? nullptr : state_.c.treeControl.find(key);
-    if (!node || node->tag() == "FL") {
+    if (!node || EntryKinds::of(node) == EntryKind::File) {
         watch_.markNode(4);
         return;
     }
@@ -64,7 +65,7 @@ void PaneDragDrop::treeDragOver(const std::string& key, DragState state) {
 
 void PaneDragDrop::listDragOver(const std::string& key, DragState state) {
     ListItem* row = key.empty() ? nullptr : state_.c.listControl.find(key);
-    if (!row || row->tag() == "FL") {
+    if (!row || EntryKinds::of(row) == EntryKind::File) {
         unboldDropRow();
         return;
     }
@@ -85,7 +86,7 @@ void PaneDragDrop::unboldDropRow() {
 DropOutcome PaneDragDrop::treeDropped(const std::string& key, const std::vector<std::string>& paths,
                                       KeyModifiers modifiers) {
     const TreeNode* node = key.empty() ? nullptr : state_.c.treeControl.find(key);
-    if (state_.busy || paths.empty() || !node || node->tag() == "FL")
+    if (state_.busy || paths.empty() || !node || EntryKinds::of(node) == EntryKind::File)
         return DropOutcome::Nothing;
     WaitCursor wait(loop_);
     const std::string target = tree_.nodePath(node);
@@ -109,7 +110,7 @@ DropOutcome PaneDragDrop::listDropped(const std::string& key, const std::vector<
     const std::string nodeKey = node->key();
     std::string target = tree_.nodePath(node);
     const ListItem* row = key.empty() ? nullptr : state_.c.listControl.find(key);
-    if (!target.empty() && row && row->tag() == "FD")
+    if (!target.empty() && row && EntryKinds::of(row) == EntryKind::Folder)
         target = PathText::child(target, row->text());
     if (target.empty())
         return DropOutcome::Nothing;

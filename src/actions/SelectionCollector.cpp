@@ -1,6 +1,7 @@
 #include "actions/SelectionCollector.h"
 
 #include "browser/BrowserState.h"
+#include "browser/EntryKind.h"
 #include "browser/FolderTree.h"
 #include "platform/text/PathText.h"
 
@@ -16,7 +17,7 @@ std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {
             return {};
         return {state_.root};
     }
-    if (foldersOnly && node->tag() != "FD")
+    if (foldersOnly && EntryKinds::of(node) != EntryKind::Folder)
         return {};
     return {tree_.fullPath(node)};
 }
@@ -38,7 +39,7 @@ std::vector<std::string> SelectionCollector::fromList(bool foldersOnly, bool fir
         const ListItem* row = list.itemAt(i);
         if (!row->selected())
             continue;
-        if (foldersOnly && row->tag() != "FD") {
+        if (foldersOnly && EntryKinds::of(row) != EntryKind::Folder) {
             if (firstOnly)
                 break;
             continue;

@@ -2,6 +2,7 @@
 
 #include "actions/ActionServices.h"
 #include "actions/BrowserActions.h"
+#include "browser/EntryKind.h"
 #include "controls/MenuArray.h"
 #include "opening/ShellServices.h"
 #include "platform/Timer.h"
@@ -154,7 +155,7 @@ std::string FolderBrowser::activePath() const {
     const TreeNode* node = tree_.currentNode();
     if (!node)
         node = controls_.treeControl.selected();
-    if (node && node->tag() == "FL")
+    if (node && EntryKinds::of(node) == EntryKind::File)
         node = node->parent();
     return node ? tree_.nodePath(node) : std::string();
 }

@@ -1,5 +1,6 @@
 #include "browser/FileList.h"
 
+#include "browser/EntryKind.h"
 #include "browser/RowInventory.h"
 
 #include "browser/FolderScan.h"
@@ -52,7 +53,7 @@ void FileList::fillRow(ListItemData& row, const FileRecord& entry, bool highligh
     row.key = nextKey();
     row.text = entry.name;
     row.icon = icons_.iconOf(entry.path, entry.isFolder());
-    row.tag = entry.isFolder() ? "FD" : "FL";
+    row.tag = EntryKinds::tag(entry.isFolder() ? EntryKind::Folder : EntryKind::File);
     row.column1 = ListTexts::modified(entry.modified);
     row.column2 = entry.isFolder() ? std::string() : ListTexts::sizeKb(entry.size);
     row.column3 = ListTexts::sortKey(entry);
@@ -162,14 +163,15 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
                 : scan_.listFoldersAndFiles(folder, state_.filter, false);
     std::vector<FileRecord> newFolders, newFiles;
     list.beginChanges();
-    takeRows(inventory, disk.folders.entries, "FD", newFolders,
+    takeRows(inventory, disk.folders.entries, EntryKinds::tag(EntryKind::Folder), newFolders,
              [&](ListItem* item, const FileRecord& f) {
                  list.setColumnText(item, 1, ListTexts::modified(f.modified));
              });
-    takeRows(
-        inventory, disk.files.entries, "FL", newFiles, [&](ListItem* item, const FileRecord& f) {
-            list.setColumnTexts(item, ListTexts::modified(f.modified), ListTexts::sizeKb(f.size));
-        });
+    takeRows(inventory, disk.files.entries, EntryKinds::tag(EntryKind::File), newFiles,
+             [&](ListItem* item, const FileRecord& f) {
+                 list.setColumnTexts(item, ListTexts::modified(f.modified),
+                                     ListTexts::sizeKb(f.size));
+             });
     list.endChanges();
     FileSystem::sortByName(newFolders);
     FileSystem::sortByName(newFiles);

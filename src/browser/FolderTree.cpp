@@ -1,5 +1,6 @@
 #include "browser/FolderTree.h"
 
+#include "browser/EntryKind.h"
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
 #include "browser/IconCache.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr std::string_view kDummy = "?";
 
 bool isDummy(const TreeNode* node) {
-    return node && node->text() == kDummy && node->tag() == "DM";
+    return node && node->text() == kDummy && EntryKinds::of(node) == EntryKind::Placeholder;
 }
 
 } // namespace
@@ -38,7 +39,7 @@ std::string FolderTree::nodePath(const TreeNode* node) const {
     if (!node)
         return {};
     std::string path = fullPath(node);
-    if (node->tag() == "FL")
+    if (EntryKinds::of(node) == EntryKind::File)
         path = FileSystem::parentOf(path);
     return FileSystem::folderExists(path) ? path : std::string();
 }
@@ -132,7 +133,8 @@ void FolderTree::redrawTree() {
     if (!root)
         return;
     const auto selectIfListed = [this](TreeNode* node) {
-        if (node->tag() == "FD" && TextCase::equal(fullPath(node), state_.listFolder)) {
+        if (EntryKinds::of(node) == EntryKind::Folder &&
+            TextCase::equal(fullPath(node), state_.listFolder)) {
             state_.c.treeControl.select(node);
             state_.listNodeKey = node->key();
         }
@@ -150,7 +152,7 @@ TreeNode* FolderTree::addNode(std::string_view parentKey, std::string_view text,
         TreeNode* root = tree.add("", TreeRelation::Child, "N0000", std::string(text),
                                   icons_.iconOf(text, true));
         if (root)
-            tree.setTag(root, "FD");
+            tree.setTag(root, EntryKinds::tag(EntryKind::Folder));
         return root;
     }
     if (text == kDummy) {
@@ -167,7 +169,7 @@ TreeNode* FolderTree::addNode(std::string_view parentKey, std::string_view text,
         tree.add(parentKey, relation, key, std::string(text), icons_.iconOf(path, isFolder));
     if (!node)
         return nullptr;
-    tree.setTag(node, isFolder ? "FD" : "FL");
+    tree.setTag(node, EntryKinds::tag(isFolder ? EntryKind::Folder : EntryKind::File));
     if (isFolder) {
         indexFolder(path, key);
         if (deferDecision_)
@@ -197,7 +199,7 @@ void FolderTree::addDummy(std::string_view parentKey) {
     auto& tree = state_.c.treeControl;
     if (TreeNode* dummy =
             tree.add(parentKey, TreeRelation::Child, newNodeKey(), std::string(kDummy)))
-        tree.setTag(dummy, "DM");
+        tree.setTag(dummy, EntryKinds::tag(EntryKind::Placeholder));
 }
 
 void FolderTree::removeDummy(TreeNode* node) {

@@ -21,8 +21,8 @@ class RowInventory {
   public:
     explicit RowInventory(const ListControl& list);
 
-    // For each i below `count`, takes the row named nameAt(i) with that tag ("FD", "FL")
-    // out and calls visit(i, row), the row null when there is none.
+    // For each i below `count`, takes the row named nameAt(i) with that tag (a folder's or a
+    // file's) out and calls visit(i, row), the row null when there is none.
     template <typename NameAt, typename Visit>
     void takeEach(std::size_t count, std::string_view tag, NameAt nameAt, Visit visit);
     // The rows never taken, in no particular order.

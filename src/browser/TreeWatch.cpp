@@ -1,5 +1,6 @@
 #include "browser/TreeWatch.h"
 
+#include "browser/EntryKind.h"
 #include "browser/FileList.h"
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
@@ -73,12 +74,12 @@ std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
     for (;;) {
         TreeNode* cursor = cursorKey.empty() ? nullptr : tree.find(cursorKey);
         // In the folder part a file node ends the nodes to merge.
-        const bool nodeEnds = !cursor || (folders && cursor->tag() == "FL");
+        const bool nodeEnds = !cursor || (folders && EntryKinds::of(cursor) == EntryKind::File);
         const std::string nodeName = nodeEnds ? std::string() : cursor->text();
         const std::string diskName = d < disk.size() ? disk[d].name : std::string();
         if (nodeName.empty() && diskName.empty())
             return cursorKey;
-        if (cursor && !nodeEnds && cursor->tag() == "DM") {
+        if (cursor && !nodeEnds && EntryKinds::of(cursor) == EntryKind::Placeholder) {
             // The dummy stands for unloaded content: loading replaces it.
             TreeNode* next = cursor->nextSibling();
             cursorKey = next ? next->key() : std::string();
