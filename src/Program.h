@@ -7,7 +7,7 @@
 #include "opening/OpenPolicy.h"
 #include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
-#include "platform/DetachedProgramStarter.h"
+#include "platform/process/DetachedProgramStarter.h"
 #include "platform/process/SteadyWaitClock.h"
 #include "platform/qt/LinuxShellOpener.h"
 #include "platform/qt/QtClipboard.h"

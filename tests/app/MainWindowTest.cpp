@@ -36,6 +36,12 @@ class MainWindowTest : public ::testing::Test {
         services.shell = &shell;
         browser.setActionServices(services);
     }
+    // Puts the policy in place and shows a word-processor document through it.
+    void showDocument(OpenPolicy& withViewers) {
+        main.setOpenPolicy(&withViewers);
+        std::string document = "/d/a.doc";
+        withViewers.openByPolicy(document, false, false);
+    }
     std::vector<std::string> opened() {
         std::vector<std::string> out;
         for (const auto& c : opener.calls)
@@ -205,9 +211,7 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     RecordingViewer word{"word", log};
     word.program = "LibreOffice Writer";
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
-    main.setOpenPolicy(&withViewers);
-    std::string document = "/d/a.doc";
-    withViewers.openByPolicy(document, false, false);
+    showDocument(withViewers);
     messages.answers = {true};
     main.unload();
     ASSERT_FALSE(messages.shown.empty());
@@ -223,9 +227,7 @@ TEST_F(MainWindowTest, ViewersLeftRunningByAnEarlierRunAreNamedAndClosedAlike) {
     sheet.leftBehind = true; // never used in this run
     word.leftBehind = true;
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, &sheet, nullptr}};
-    main.setOpenPolicy(&withViewers);
-    std::string document = "/d/a.doc";
-    withViewers.openByPolicy(document, false, false);
+    showDocument(withViewers);
     messages.answers = {true};
     main.unload();
     ASSERT_FALSE(messages.shown.empty());
@@ -237,9 +239,7 @@ TEST_F(MainWindowTest, TheSessionsEndAsksNothingWritesTheSettingsAndLeavesTheVie
     std::vector<std::string> log;
     RecordingViewer word{"word", log};
     OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
-    main.setOpenPolicy(&withViewers);
-    std::string document = "/d/a.doc";
-    withViewers.openByPolicy(document, false, false);
+    showDocument(withViewers);
     const std::string settings = dir / "cfg/Quorvale/tavrin/User.xml";
     ::unlink(settings.c_str());
     messages.shown.clear();

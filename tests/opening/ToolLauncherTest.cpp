@@ -1,8 +1,8 @@
 #include "opening/ToolLauncher.h"
 
 #include "opening/HandOverRecord.h"
-#include "platform/DetachedProgramStarter.h"
 #include "platform/desktop/ProgramSettings.h"
+#include "platform/process/DetachedProgramStarter.h"
 #include "support/EnvVar.h"
 #include "support/ScriptedFileOpenDialog.h"
 #include "support/TempDir.h"

@@ -1,22 +1,24 @@
 #include "platform/fs/FileFault.h"
 
+#include "platform/text/SystemErrorText.h"
+
 #include <cerrno>
 #include <cstring>
 
 std::string FileFault::reason() const {
     if (notRegular)
         return "通常のﾌｧｲﾙではありません";
+    // The system's texts where they fit a settings file; shorter words where they do not.
     switch (error) {
     case EACCES:
     case EPERM:
-        return "ｱｸｾｽが拒否されました";
+        return SystemErrorText::phrase(EACCES);
     case ENOSPC:
     case EDQUOT:
-        return "ﾃﾞｨｽｸの空き容量が不足しています";
+        return SystemErrorText::phrase(ENOSPC);
     case EROFS:
-        return "読み取り専用のﾌｧｲﾙｼｽﾃﾑです";
     case EIO:
-        return "読み書き中にｴﾗｰが発生しました";
+        return SystemErrorText::phrase(error);
     case ENOENT:
     case ENOTDIR:
         return "ﾌｫﾙﾀﾞが見つかりません";

@@ -34,6 +34,11 @@ int keepPermissions(int from, const struct stat& st, int to) {
     return result == 0 ? 0 : errno;
 }
 
+// The source's mode bits, less the set-ID ones where the owner is not the source's.
+mode_t keptMode(const struct stat& st, bool ownerKept) {
+    return st.st_mode & 07777 & (ownerKept ? 07777 : ~kPrivilegeBits);
+}
+
 bool unsupported(int error) {
     return error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
 }
@@ -47,10 +52,9 @@ int FileMetadata::copy(int from, const struct stat& st, int to) {
     attr_copy_fd(source.c_str(), from, target.c_str(), to, nullptr, nullptr);
     if (const int error = keepPermissions(from, st, to))
         return error;
-    // The ACL carries the permission bits only: the set-ID and sticky bits are set here,
-    // the set-ID ones only where the owner is the source's.
-    const mode_t special = st.st_mode & (ownerKept ? 07000 : S_ISVTX);
-    if (special && fchmod(to, (st.st_mode & 0777) | special) != 0)
+    // The ACL carries the permission bits only: the set-ID and sticky bits are set here.
+    const mode_t mode = keptMode(st, ownerKept);
+    if ((mode & 07000) && fchmod(to, mode) != 0)
         return errno;
     const timespec times[2] = {st.st_atim, st.st_mtim};
     return futimens(to, times) == 0 || unsupported(errno) ? 0 : errno;
@@ -59,8 +63,7 @@ int FileMetadata::copy(int from, const struct stat& st, int to) {
 int FileMetadata::copyTo(int dir, const std::string& name, const struct stat& st) {
     const char* entry = name.c_str();
     const bool ownerKept = fchownat(dir, entry, st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW) == 0;
-    const mode_t mode = st.st_mode & 07777 & (ownerKept ? 07777 : ~kPrivilegeBits);
-    if (fchmodat(dir, entry, mode, 0) != 0)
+    if (fchmodat(dir, entry, keptMode(st, ownerKept), 0) != 0)
         return errno;
     const timespec times[2] = {st.st_atim, st.st_mtim};
     return utimensat(dir, entry, times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;

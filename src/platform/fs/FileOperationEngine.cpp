@@ -18,10 +18,6 @@ namespace {
 
 using Step = FileStep;
 
-std::string reasonOf(int error) {
-    return FailureQuestions::reasonOf(error);
-}
-
 // Whether `path` is `folder` or lies below it, both resolved.
 bool within(const std::string& path, const std::string& folder) {
     char* real = realpath(path.c_str(), nullptr);
@@ -96,7 +92,7 @@ bool FileOperationEngine::runTransfer(const FileOperationRequest& request) {
     FileDescriptor dest(open(request.destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dest.valid()) {
         dialogs_.refuse(std::string(move ? "移動" : "複写") + "先のフォルダーを開けません。\r" +
-                        request.destination + "\r" + reasonOf(errno));
+                        request.destination + "\r" + FailureQuestions::reasonOf(errno));
         return false;
     }
     if (refusedNesting(request))
@@ -378,7 +374,8 @@ FileOperationEngine::Step FileOperationEngine::removeReplaced(int dir, const std
         if (error == 0)
             return Step::Done;
         if (auto step = questions_.afterFailure(
-                path, reasonOf(FailureQuestions::kReplacedNotRemoved) + "\r" + reasonOf(error)))
+                path, FailureQuestions::reasonOf(FailureQuestions::kReplacedNotRemoved) + "\r" +
+                          FailureQuestions::reasonOf(error)))
             return *step;
     }
 }
@@ -397,7 +394,8 @@ FileOperationEngine::Step FileOperationEngine::removeMovedSource(const Entry& so
         return step;
     // What the user skipped stays without a word; what changed under way is reported.
     if (copiedWhole &&
-        questions_.afterFailure(source.path, reasonOf(FailureQuestions::kSourceChanged)) ==
+        questions_.afterFailure(source.path,
+                                FailureQuestions::reasonOf(FailureQuestions::kSourceChanged)) ==
             Step::Cancelled)
         return Step::Cancelled;
     return Step::Skipped;

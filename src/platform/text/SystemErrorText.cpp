@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-const char* japanese(int error) {
+const char* SystemErrorText::phrase(int error) {
     switch (error) {
     case ENOENT:
         return "ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません";
@@ -53,11 +51,9 @@ const char* japanese(int error) {
     }
 }
 
-} // namespace
-
 std::string SystemErrorText::text(int error) {
     const std::string system = std::strerror(error);
-    if (const char* own = japanese(error))
+    if (const char* own = phrase(error))
         return std::string(own) + " (" + system + ")";
     return "ｴﾗｰ " + std::to_string(error) + " (" + system + ")";
 }

@@ -9,4 +9,6 @@
 class SystemErrorText {
   public:
     static std::string text(int error);
+    // The Japanese text alone; null for an uncommon number.
+    static const char* phrase(int error);
 };

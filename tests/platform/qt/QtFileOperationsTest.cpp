@@ -45,10 +45,7 @@ TEST(QtFileOperations, WorkerQuestionsAreAnsweredOnTheWindowAndInputIsHeldOff) {
         pressesDuringWork = owner.presses;
         buttonNamed(box, QStringLiteral("両方残す"))->click();
     });
-    FileOperationRequest request;
-    request.kind = FileOperationKind::Copy;
-    request.sources = {tmp / "src/a"};
-    request.destination = tmp / "dst";
+    FileOperationRequest request{FileOperationKind::Copy, {tmp / "src/a"}, tmp / "dst"};
     EXPECT_TRUE(service.run(request));
     EXPECT_EQ(pressesDuringWork, 0);
     EXPECT_EQ(TempDir::read(tmp / "dst/a"), "old");
@@ -71,10 +68,7 @@ TEST(QtFileOperations, AFolderMeetingAFileIsNotOfferedToReplaceIt) {
             box.text().contains(QStringLiteral("フォルダーとファイルは置き換えられません")));
         buttonNamed(box, QStringLiteral("スキップ"))->click();
     });
-    FileOperationRequest request;
-    request.kind = FileOperationKind::Move;
-    request.sources = {tmp / "src/a"};
-    request.destination = tmp / "dst";
+    FileOperationRequest request{FileOperationKind::Move, {tmp / "src/a"}, tmp / "dst"};
     EXPECT_FALSE(service.run(request));
     offered.sort();
     QStringList expected{"スキップ", "両方残す", "キャンセル"};
@@ -98,9 +92,7 @@ TEST(QtFileOperations, TheProgressWindowNeverOpensBehindAQuestion) {
             progressShown |= dynamic_cast<QtProgressWindow*>(window) && window->isVisible();
         box.button(QMessageBox::No)->click();
     });
-    FileOperationRequest request;
-    request.kind = FileOperationKind::Delete;
-    request.sources = {file};
+    FileOperationRequest request{FileOperationKind::Delete, {file}, {}};
     EXPECT_FALSE(service.run(request));
     EXPECT_FALSE(progressShown);
     EXPECT_TRUE(FileSystem::fileExists(file));
@@ -129,10 +121,7 @@ TEST(QtFileOperations, AWriteRefusedByAFolderNamesThatFolder) {
             text = box.text();
             buttonNamed(box, QStringLiteral("キャンセル"))->click();
         });
-        FileOperationRequest request;
-        request.kind = c.kind;
-        request.sources = {c.source};
-        request.destination = c.destination;
+        FileOperationRequest request{c.kind, {c.source}, c.destination};
         EXPECT_FALSE(service.run(request));
         EXPECT_TRUE(text.startsWith(QString::fromStdString("「" + ro + "」に書き込めません")))
             << text.toStdString();
@@ -159,9 +148,7 @@ TEST(QtFileOperations, QtsOwnTextsInTheQuestionAndTheProgressAreJapanese) {
         counts = progress.findChildren<QLabel*>().at(1)->text();
         box.button(QMessageBox::No)->click();
     });
-    FileOperationRequest request;
-    request.kind = FileOperationKind::Delete;
-    request.sources = {file};
+    FileOperationRequest request{FileOperationKind::Delete, {file}, {}};
     EXPECT_FALSE(service.run(request));
     buttons.sort();
     EXPECT_EQ(buttons.join(" ").toStdString(), "いいえ(&N) はい(&Y)");
