@@ -13,6 +13,7 @@
 #include "platform/qt/QtListView.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/QtUiLoop.h"
+#include "support/RecordingOpener.h"
 #include "support/ScriptedFolderPicker.h"
 
 #include <QApplication>
@@ -179,7 +180,8 @@ class PaintCounter : public QObject {
 // The browser in its window, the list shown, as the program starts it.
 struct Window {
     explicit Window(Timer& tick)
-        : browser(messages, loop, icons, tick, picker), widget(browser.controls(), browser) {
+        : browser(messages, loop, icons, tick, picker, opener),
+          widget(browser.controls(), browser) {
         // As the program starts with default settings: a tree pane of 3,000 twips, the
         // list below it.
         browser.treeHeightTwips = 3000;
@@ -221,6 +223,7 @@ struct Window {
     QtUiLoop loop;
     QtIconTheme icons;
     ScriptedFolderPicker picker;
+    RecordingOpener opener;
     FolderBrowser browser;
     BrowserWidget widget;
 };

@@ -38,18 +38,16 @@ Program::Program()
     : shellOpener_(&messages_), windowList_(windowListOfThisDisplay()),
       placement_(*windowList_, loop_, clock_),
       shell_(shellOpener_, folderPicker_, loop_, &placement_),
-      application_(messages_, loop_, tray_),
-      browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_),
-      window_(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips),
-      main_(application_, window_, loop_, browser_),
       wordViewer_(OfficeKind::Writer, viewerProfile("office-writer")),
       sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc")),
       browserViewer_(viewerProfile("browser")),
       policy_(
-          main_, shell_, &placement_,
-          [this](const std::string& path) { browser_.recordOpenedFile(path); },
+          shell_, &placement_, [this](const std::string& path) { browser_.recordOpenedFile(path); },
           KeptViewers{&wordViewer_, &sheetViewer_, &browserViewer_}),
-      commands_(main_, browser_, shell_, policy_) {
+      application_(messages_, loop_, tray_),
+      browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_, policy_),
+      window_(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips),
+      main_(application_, window_, loop_, browser_), commands_(main_, browser_, shell_, policy_) {
     browser_.fileOperations().setService(&fileOperations_);
     commands_.registerFolder = [this](bool choose) {
         browser_.registerChosenFolder(choose, application_.ini());
@@ -60,6 +58,7 @@ Program::Program()
     window_.setResizeHandler([this] { main_.resized(); });
     tray_.setClickHandlers([this] { guarded("tray", [&] { main_.trayLeftClicked(); }); },
                            [this] { guarded("tray", [&] { main_.trayRightClicked(); }); });
+    policy_.attachHost(main_);
     main_.setOpenPolicy(&policy_);
     ActionServices services;
     services.shell = &shell_;
@@ -80,7 +79,7 @@ void Program::findFiles() {
     FindFiles finder(programStarter_, *findWindow_, placement_, browser_.activePath(),
                      [this](const std::string& path) {
                          std::string opened = path;
-                         policy_.openByPolicy(opened, false, false);
+                         policy_.open(opened, OpenMode::Document);
                      });
     finder.findFiles();
 }

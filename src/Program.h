@@ -60,16 +60,16 @@ class Program {
     SteadyWaitClock clock_;
     WindowPlacement placement_;
     ShellServices shell_;
+    // The kept document viewers, started on first need, each with a profile of its own.
+    LibreOfficeViewer wordViewer_;
+    LibreOfficeViewer sheetViewer_;
+    ChromiumViewer browserViewer_;
+    OpenPolicy policy_; // before the browser, which opens through it
     Application application_;
     FolderBrowser browser_; // before the window, so the views go before the controls they show
     QtMainWindow window_;
     QtFileOperations fileOperations_{&window_}; // its dialogs are owned by the window
     MainWindow main_;
-    // The kept document viewers, started on first need, each with a profile of its own.
-    LibreOfficeViewer wordViewer_;
-    LibreOfficeViewer sheetViewer_;
-    ChromiumViewer browserViewer_;
-    OpenPolicy policy_;
     MenuCommands commands_;
     QtClipboard clipboard_;
     QtPopupMenu popupMenu_{&window_};

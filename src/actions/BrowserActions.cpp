@@ -33,11 +33,9 @@ class PlaceScope {
 
 BrowserActions::BrowserActions(Parts parts)
     : state_(parts.state), tree_(parts.tree), watch_(parts.watch), loop_(parts.loop),
-      selection_(parts.state, parts.tree),
-      handOff_(parts.beforeOpen, parts.openPathRequested, std::move(parts.record)),
+      selection_(parts.state, parts.tree), handOff_(parts.opener, std::move(parts.record)),
       dispatcher_(selection_, handOff_, parts.state.root),
-      opening_(parts.state, parts.tree, parts.loop, parts.messages, parts.openPathRequested,
-               parts.exploreFolderShortcuts),
+      opening_(parts.state, parts.tree, parts.loop, parts.messages, parts.opener),
       place_(PopupPlace::Pointer) {}
 
 void BrowserActions::setServices(ActionServices services) {

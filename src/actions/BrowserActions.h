@@ -17,6 +17,7 @@ struct BrowserState;
 class FileActions;
 class FolderTree;
 class MessageBox;
+class PathOpener;
 class TreeWatch;
 class UiLoop;
 enum class PopupPlace;
@@ -32,9 +33,7 @@ class BrowserActions {
         TreeWatch& watch;
         UiLoop& loop;
         MessageBox& messages;
-        const ShellHandOff::BeforeOpen& beforeOpen;
-        const ShellHandOff::OpenPath& openPathRequested;
-        const bool& exploreFolderShortcuts;
+        PathOpener& opener;
         ShellHandOff::Record record;
     };
 

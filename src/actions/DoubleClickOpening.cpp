@@ -16,10 +16,9 @@ bool DoubleClickOpening::isShortcut(const std::string& path) {
     return path.size() >= 4 && TextCase::lower(path.substr(path.size() - 4)) == ".lnk";
 }
 
-void DoubleClickOpening::raise(const std::string& path, bool explore) {
+void DoubleClickOpening::raise(const std::string& path, OpenMode mode) {
     std::string pathToOpen = path;
-    if (openPathRequested_)
-        openPathRequested_(pathToOpen, false, explore);
+    opener_.open(pathToOpen, mode);
 }
 
 void DoubleClickOpening::treeDoubleClicked(const std::string& key) {
@@ -81,7 +80,7 @@ void DoubleClickOpening::openFile(const std::string& path, bool fromTree) {
     else if (fs::is_symlink(fs::symlink_status(path, error)) && !fs::exists(path, error))
         tellMissingTarget(path, fs::read_symlink(path, error).string());
     else
-        raise(path, false);
+        raise(path, OpenMode::Document);
 }
 
 void DoubleClickOpening::tellMissingTarget(const std::string& link, const std::string& target) {
@@ -93,12 +92,12 @@ void DoubleClickOpening::openShortcut(const std::string& link, bool fromTree) {
     if (target.empty() || target == link)
         return;
     if (FileSystem::folderExists(target)) {
-        if (exploreFolderShortcuts_)
-            raise(target, fromTree);
+        if (state_.exploreFolderShortcuts)
+            raise(target, fromTree ? OpenMode::Explore : OpenMode::Document);
         else
             tree_.setRoot(target);
     } else if (FileSystem::fileExists(target)) {
-        raise(target, false);
+        raise(target, OpenMode::Document);
     } else {
         tellMissingTarget(link, target);
     }

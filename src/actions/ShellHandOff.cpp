@@ -6,8 +6,7 @@
 
 void ShellHandOff::runPaths(const std::vector<std::string>& paths, std::string_view link,
                             Mode mode) {
-    if (beforeOpen_)
-        beforeOpen_();
+    opener_.prepareForStart();
     if (mode == Mode::Find) {
         if (services_ && services_->findFiles)
             services_->findFiles();
@@ -25,8 +24,8 @@ void ShellHandOff::runPaths(const std::vector<std::string>& paths, std::string_v
     }
     for (const std::string& path : paths) {
         std::string piece = path;
-        if (!piece.empty() && openPathRequested_)
-            openPathRequested_(piece, true, mode == Mode::Explore);
+        if (!piece.empty())
+            opener_.open(piece, mode == Mode::Explore ? OpenMode::Explore : OpenMode::Plain);
     }
 }
 

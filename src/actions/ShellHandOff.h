@@ -3,6 +3,7 @@
 #include "platform/desktop/SystemFolders.h"
 
 #include "actions/ActionServices.h"
+#include "opening/PathOpener.h"
 
 #include <functional>
 #include <optional>
@@ -10,20 +11,15 @@
 #include <string_view>
 #include <vector>
 
-// Hands paths over to the host window (open, explore) or to the desktop (send to, find),
-// always telling the host first so that it can place the window that opens.
+// Hands paths over to the opener (open, explore) or to the desktop (send to, find), always
+// telling the opener first so that it can place the window that opens.
 class ShellHandOff {
   public:
     enum class Mode { Explore = 0, Open = 1, SendTo = 2, Find = 3 };
 
-    using BeforeOpen = std::function<void()>;
-    using OpenPath = std::function<void(std::string& pathToOpen, bool plainOpen, bool explore)>;
     using Record = std::function<void(const std::string& path)>;
 
-    // The host's events are read at each call, so the host may set them later.
-    ShellHandOff(const BeforeOpen& beforeOpen, const OpenPath& openPathRequested, Record record)
-        : beforeOpen_(beforeOpen), openPathRequested_(openPathRequested),
-          record_(std::move(record)) {}
+    ShellHandOff(PathOpener& opener, Record record) : opener_(opener), record_(std::move(record)) {}
 
     void setServices(const ActionServices* services) { services_ = services; }
 
@@ -36,8 +32,7 @@ class ShellHandOff {
     static std::optional<SystemFolder> systemFolderOf(int index);
 
   private:
-    const BeforeOpen& beforeOpen_;
-    const OpenPath& openPathRequested_;
+    PathOpener& opener_;
     Record record_;
     const ActionServices* services_ = nullptr;
 };

@@ -32,7 +32,7 @@ std::string widthText(double twips) {
 } // namespace
 
 FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
-                             FolderPicker& picker)
+                             FolderPicker& picker, PathOpener& opener)
     : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
       signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
       list_(state_, scan_, icons_, signatures_, loop, tree_),
@@ -45,9 +45,9 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
     tree_.onRootRecorded([this](const std::string& folder) { recent_.addRecentFolder(folder); });
     tree_.loadDrives();
     setTimerRunning(true);
-    actions_ = std::make_unique<BrowserActions>(BrowserActions::Parts{
-        state_, tree_, watch_, loop_, messages, beforeOpen, openPathRequested,
-        exploreFolderShortcuts, [this](const std::string& path) { recordOpenedFile(path); }});
+    actions_ = std::make_unique<BrowserActions>(
+        BrowserActions::Parts{state_, tree_, watch_, loop_, messages, opener,
+                              [this](const std::string& path) { recordOpenedFile(path); }});
     actions_->setFileActions(&fileOperations_);
     dragDrop_.setFileActions(&fileOperations_);
 }
@@ -197,7 +197,7 @@ void FolderBrowser::leadingParameters(SettingsPass& pass, Parameters& values,
     pass.value("TypF", options.fileOpenMode, short{1});
     pass.value("TypD", options.officeOpenMode, short{2});
     pass.value("ReadOnly", options.readOnly, false);
-    pass.value("LnkByExp", exploreFolderShortcuts, false);
+    pass.value("LnkByExp", state_.exploreFolderShortcuts, false);
     pass.value("MiniFm", options.minimiseExtensions, std::string("EXE"));
     pass.value("Width", values.width, 0);
     pass.value("Root", values.root, std::string());

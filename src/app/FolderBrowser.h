@@ -32,6 +32,7 @@ class FolderPicker;
 class IconTheme;
 struct ActionServices;
 class MessageBox;
+class PathOpener;
 class Timer;
 class UiLoop;
 class SettingsPass;
@@ -43,8 +44,9 @@ class SettingsStore;
 // It owns its controls; the view shows them and reports input through BrowserInput.
 class FolderBrowser : public BrowserInput {
   public:
+    // Chosen paths are opened by `opener`.
     FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
-                  FolderPicker& picker);
+                  FolderPicker& picker, PathOpener& opener);
     ~FolderBrowser() override;
 
     BrowserControls& controls() { return controls_; }
@@ -80,13 +82,8 @@ class FolderBrowser : public BrowserInput {
     const RecentLists& recent() const { return recent_; }
     const RegisteredFolders* registered() const { return registered_.get(); }
 
-    // A path chosen for opening (`plainOpen`: plain open) or exploring (`explore`); the host may
-    // replace the path by the target it opened.
-    std::function<void(std::string& pathToOpen, bool plainOpen, bool explore)> openPathRequested;
-    // Raised before a path is handed to the desktop, so the host can arm the placement.
-    std::function<void()> beforeOpen;
-
-    bool exploreFolderShortcuts = false;
+    bool exploresFolderShortcuts() const { return state_.exploreFolderShortcuts; }
+    void setExploreFolderShortcuts(bool on) { state_.exploreFolderShortcuts = on; }
     long treeHeightTwips = 0; // tree pane height in twips; 0 in the tree-only view
 
     // The operations behind the context menu; until they are set those items do nothing.

@@ -162,14 +162,6 @@ void MainWindow::trayRightClicked() {
 
 void MainWindow::setOpenPolicy(OpenPolicy* policy) {
     policy_ = policy;
-    browser_.openPathRequested = [this](std::string& path, bool plainOpen, bool explore) {
-        if (policy_)
-            policy_->openByPolicy(path, plainOpen, explore);
-    };
-    browser_.beforeOpen = [this] {
-        if (policy_)
-            policy_->armPlacement();
-    };
 }
 
 void MainWindow::resized() {

@@ -59,8 +59,8 @@ class MainWindow : public BrowserHost, public PolicyHost {
     void trayRightClicked();
     // The window got a new size: the placed document window follows.
     void resized();
-    // The policy that opens what the browser and the menus choose; the browser's open
-    // and before-open events are handled by it.
+    // The policy that opens what the browser and the menus choose: its document window
+    // follows the main window's width, and its viewers are offered to close at the end.
     void setOpenPolicy(OpenPolicy* policy);
     // Makes the file-manager menu of registered folders a copy of the registered ones.
     void syncActiveFolder();

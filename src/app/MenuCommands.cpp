@@ -27,10 +27,10 @@ void MenuCommands::showSettings() {
     if (!settings_)
         return;
     DisplaySettingsDialog dialog(*settings_, main_.view());
-    bool byExplorer = browser_.exploreFolderShortcuts;
+    bool byExplorer = browser_.exploresFolderShortcuts();
     DocumentOptions& o = main_.options;
     dialog.edit(o.fileOpenMode, o.officeOpenMode, o.readOnly, byExplorer, o.minimiseExtensions);
-    browser_.exploreFolderShortcuts = byExplorer;
+    browser_.setExploreFolderShortcuts(byExplorer);
 }
 
 void MenuCommands::startTool(int index) {
@@ -74,7 +74,7 @@ void MenuCommands::chosen(MenuFamily family, int index) {
     case MenuFamily::RcEx:
     case MenuFamily::RcFL: {
         std::string path = caption(family, index);
-        policy_.openByPolicy(path, family == MenuFamily::RcEx, false);
+        policy_.open(path, family == MenuFamily::RcEx ? OpenMode::Plain : OpenMode::Document);
         break;
     }
     case MenuFamily::DirE:

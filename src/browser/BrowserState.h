@@ -19,6 +19,9 @@ struct BrowserState {
     bool showList = true; // split view (tree and list) or tree only
     std::string filter;
     std::string root;
+    // A double-clicked shortcut to a folder shows it in the file manager instead of
+    // making it the tree's root.
+    bool exploreFolderShortcuts = false;
     int nodeCounter = 0;
     // Folder path (case-folded) to node key; the first node made for a path wins.
     std::unordered_map<std::string, std::string> pathIndex;

@@ -40,20 +40,19 @@ bool isSinglePath(const std::string& path) {
 
 } // namespace
 
-OpenPolicy::OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* placement,
-                       Record record, KeptViewers viewers)
-    : host_(host), shell_(shell), placement_(placement), record_(std::move(record)),
-      viewers_(viewers) {}
+OpenPolicy::OpenPolicy(ShellServices& shell, WindowPlacement* placement, Record record,
+                       KeptViewers viewers)
+    : shell_(shell), placement_(placement), record_(std::move(record)), viewers_(viewers) {}
 
-void OpenPolicy::openByPolicy(std::string& path, bool plainOpen, bool explore) {
-    WaitCursor busy(host_);
+void OpenPolicy::open(std::string& path, OpenMode mode) {
+    WaitCursor busy(*host_);
     shownKind_ = DocumentKind::Shell;
     started_ = false;
     // Cancel keeps the document shown and opens nothing.
-    if (!mayReplace(kindFor(path, plainOpen)))
+    if (!mayReplace(kindFor(path, mode)))
         return;
-    if (!openInViewer(path, plainOpen))
-        openInShell(path, explore);
+    if (!openInViewer(path, mode))
+        openInShell(path, mode);
     if (shownKind_ != DocumentKind::Shell)
         switchKind();
     // Only what really started goes into the recent lists.
@@ -61,8 +60,9 @@ void OpenPolicy::openByPolicy(std::string& path, bool plainOpen, bool explore) {
         record_(path);
 }
 
-DocumentKind OpenPolicy::kindFor(const std::string& path, bool plainOpen) const {
-    if (plainOpen || host_.documentOptions().officeOpenMode < 2 || !isSinglePath(path))
+DocumentKind OpenPolicy::kindFor(const std::string& path, OpenMode mode) const {
+    if (mode != OpenMode::Document || host_->documentOptions().officeOpenMode < 2 ||
+        !isSinglePath(path))
         return DocumentKind::Shell;
     return KeptViewers::kindOf(TextCase::lower(PathText::extensionOf(path)));
 }
@@ -79,8 +79,8 @@ bool OpenPolicy::mayClose(DocumentKind kind) {
     DocumentViewer* viewer = viewers_.exists(kind) ? viewers_.viewer(kind) : nullptr;
     if (!viewer || !viewer->modified())
         return true;
-    switch (host_.askToSave(viewer->programName() +
-                            "で表示している文書は変更されています。\r変更を保存しますか?")) {
+    switch (host_->askToSave(viewer->programName() +
+                             "で表示している文書は変更されています。\r変更を保存しますか?")) {
     case MessageBox::SaveChoice::Save:
         return viewer->save();
     case MessageBox::SaveChoice::Discard:
@@ -98,8 +98,8 @@ void OpenPolicy::closeViewers() {
     }
 }
 
-bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
-    shownKind_ = kindFor(path, plainOpen);
+bool OpenPolicy::openInViewer(std::string& path, OpenMode mode) {
+    shownKind_ = kindFor(path, mode);
     if (shownKind_ == DocumentKind::Shell)
         return false;
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
@@ -109,7 +109,7 @@ bool OpenPolicy::openInViewer(std::string& path, bool plainOpen) {
         shownKind_ == DocumentKind::Browser ? openInBrowser(path) : openInOffice(path);
     if (!opened) {
         // No viewer of the kind could be started: the desktop opens it, placed beside us.
-        armPlacement();
+        prepareForStart();
         started_ = shell_.openDocument(path, false);
     }
     return true;
@@ -125,7 +125,7 @@ bool OpenPolicy::openInOffice(const std::string& path) {
     }
     DocumentViewer& viewer = *viewers_.viewer(shownKind_);
     placeDocumentWindow();
-    started_ = viewer.open(path, host_.documentOptions().readOnly);
+    started_ = viewer.open(path, host_->documentOptions().readOnly);
     viewer.show();
     placeDocumentWindow();
     return true;
@@ -142,12 +142,12 @@ bool OpenPolicy::openInBrowser(const std::string& path) {
     return true;
 }
 
-void OpenPolicy::openInShell(const std::string& path, bool explore) {
+void OpenPolicy::openInShell(const std::string& path, OpenMode mode) {
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
-    if (TextCase::find(host_.documentOptions().minimiseExtensions, ext) != std::string::npos)
-        host_.minimizeMain();
+    if (TextCase::find(host_->documentOptions().minimiseExtensions, ext) != std::string::npos)
+        host_->minimizeMain();
     for (const std::string& piece : piecesOf(path))
-        started_ = shell_.shellOpen(piece, explore) || started_;
+        started_ = shell_.shellOpen(piece, mode == OpenMode::Explore) || started_;
 }
 
 // The previous kind's viewer gives way, whether or not this request's viewer came up.
@@ -158,20 +158,20 @@ void OpenPolicy::switchKind() {
 }
 
 ScreenRect OpenPolicy::rectangle() const {
-    const PixelRect work = host_.workArea();
+    const PixelRect work = host_->workArea();
     const int px = static_cast<int>(
-        ValueText::roundHalfEven(host_.mainWidthTwips() / host_.mainTwipsPerPixelX()));
+        ValueText::roundHalfEven(host_->mainWidthTwips() / host_->mainTwipsPerPixelX()));
     return ScreenRect{work.left + px - 1, work.top, work.width() - px + 1, work.height()};
 }
 
-void OpenPolicy::armPlacement() {
+void OpenPolicy::prepareForStart() {
     if (placement_)
         placement_->setPlacement(rectangle());
 }
 
 void OpenPolicy::placeDocumentWindow() {
     if (placement_ && placement_->lastPlaced() != 0) {
-        armPlacement();
+        prepareForStart();
         placement_->moveWindow();
     }
     placeViewer();

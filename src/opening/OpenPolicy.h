@@ -1,6 +1,7 @@
 #pragma once
 
 #include "opening/KeptViewers.h"
+#include "opening/PathOpener.h"
 #include "platform/MainWindowView.h"
 #include "platform/MessageBox.h"
 #include "platform/WindowList.h"
@@ -35,21 +36,21 @@ class PolicyHost {
 // application (or is started, for a program); extensions in the minimise list ("EXE" by
 // default) minimise the main window first. Every path that opened (something started,
 // or a viewer took it) is recorded in the recent lists.
-class OpenPolicy {
+class OpenPolicy : public PathOpener {
   public:
     using Record = std::function<void(const std::string& path)>;
 
-    OpenPolicy(PolicyHost& host, ShellServices& shell, WindowPlacement* placement, Record record,
+    OpenPolicy(ShellServices& shell, WindowPlacement* placement, Record record,
                KeptViewers viewers = {});
+    // The main window, which exists after the browser that opens through this policy; set
+    // before the first open.
+    void attachHost(PolicyHost& host) { host_ = &host; }
 
-    // `path`: one path, or several joined by ","; `plainOpen` skips the document rules,
-    // `explore` shows folders in the file manager. A shortcut to a web address opened in
-    // the browser viewer is replaced in `path` by the address.
-    void openByPolicy(std::string& path, bool plainOpen, bool explore);
+    void open(std::string& path, OpenMode mode) override;
+    // Arms the placement of started programs' windows right of the main window.
+    void prepareForStart() override;
     // The part of the work area right of the main window, in pixels.
     ScreenRect rectangle() const;
-    // Arms the placement of started programs' windows in that rectangle.
-    void armPlacement();
     // After the main window changed its width: the placed window and the viewer of the
     // last request follow.
     void placeDocumentWindow();
@@ -65,21 +66,21 @@ class OpenPolicy {
 
   private:
     // The kind a request goes to: a viewer's, or the shell's.
-    DocumentKind kindFor(const std::string& path, bool plainOpen) const;
+    DocumentKind kindFor(const std::string& path, OpenMode mode) const;
     // Before a viewer's document closes: unsaved edits are saved or dropped as the user
     // says; false when the user keeps them (Cancel), and nothing may close.
     bool mayClose(DocumentKind kind);
     // Whether a request of `next` may close the document it would replace.
     bool mayReplace(DocumentKind next);
-    bool openInViewer(std::string& path, bool plainOpen);
+    bool openInViewer(std::string& path, OpenMode mode);
     bool openInOffice(const std::string& path);
     bool openInBrowser(const std::string& path);
-    void openInShell(const std::string& path, bool explore);
+    void openInShell(const std::string& path, OpenMode mode);
     void switchKind();
     void placeViewer();
     bool placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels);
 
-    PolicyHost& host_;
+    PolicyHost* host_ = nullptr;
     ShellServices& shell_;
     WindowPlacement* placement_;
     Record record_;

@@ -52,7 +52,7 @@ TEST_F(ActionDispatcherTest, EveryFamilyAndIndexReachesItsAction) {
     const std::string all = "[" + R("sub") + "][" + R("a, b.txt") + "][" + R("c d.txt") + "]";
     const std::string dest = dir / "dest";
     const std::vector<Case> cases{
-        {"Fold", 0, false, {"before", "plain explore " + R("sub")}},
+        {"Fold", 0, false, {"before", "explore " + R("sub")}},
         {"Fold",
          1,
          false,
@@ -74,7 +74,7 @@ TEST_F(ActionDispatcherTest, EveryFamilyAndIndexReachesItsAction) {
         {"Fold", 15, false, {}},
         {"Fold", 16, false, {"MkNwFld list"}},
         {"fOLD", 13, true, {"DelSlc [" + dir.path() + "/r] tree"}},
-        {"Fold", 0, true, {"before", "plain explore " + dir.path() + "/r"}},
+        {"Fold", 0, true, {"before", "explore " + dir.path() + "/r"}},
         {"Fold", 8, true, {"ClpPast tree"}},
         {"Opt", 2, false, {"picker ﾌｫﾙﾀﾞの指定"}},
         {"Opt", 4, false, {"FlOpr 複写 " + all + " to " + dest, "trRfPh " + dest, "picker 複写先"}},
@@ -162,9 +162,8 @@ TEST_F(ActionDispatcherTest, SystemFoldersAreExploredThroughTheHandOff) {
     browser.performAction("SyE", 3, "", Pane::List);
     browser.performAction("sye", 4, "", Pane::List);
     browser.performAction("SyE", 5, "", Pane::List); // no path: the chooser, cancelled
-    EXPECT_EQ(outcome(),
-              (std::vector<std::string>{"before", "plain explore " + (dir / "cfg/Quorvale"),
-                                        "picker ﾌｫﾙﾀﾞの指定"}));
+    EXPECT_EQ(outcome(), (std::vector<std::string>{"before", "explore " + (dir / "cfg/Quorvale"),
+                                                   "picker ﾌｫﾙﾀﾞの指定"}));
     EXPECT_EQ(ShellHandOff::systemFolderOf(0), SystemFolder::Desktop);
     EXPECT_EQ(ShellHandOff::systemFolderOf(17), std::nullopt);
 }

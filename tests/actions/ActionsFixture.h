@@ -55,11 +55,6 @@ class ScriptedPopupMenu : public PopupMenuView {
 class ActionsFixture : public BrowserFixture {
   protected:
     ActionsFixture() {
-        browser.openPathRequested = [this](std::string& path, bool plain, bool explore) {
-            opened.push_back(std::string(plain ? "plain " : "") + (explore ? "explore " : "open ") +
-                             path);
-        };
-        browser.beforeOpen = [this] { opened.push_back("before"); };
         ActionServices services;
         services.shell = &shell;
         services.clipboard = &clipboard;
@@ -95,5 +90,5 @@ class ActionsFixture : public BrowserFixture {
     FakeClipboard clipboard;
     ScriptedPopupMenu popup;
     RecordingFileActions actions;
-    std::vector<std::string> opened;
+    std::vector<std::string>& opened = pathOpener.log;
 };

@@ -86,7 +86,7 @@ TEST_F(DoubleClickOpeningTest, ALinkThatLeadsNowhereSaysSo) {
 }
 
 TEST_F(DoubleClickOpeningTest, AFolderShortcutReRootsOrGoesToTheHostByPane) {
-    browser.exploreFolderShortcuts = true;
+    browser.setExploreFolderShortcuts(true);
     openRow("to folder.lnk");
     browser.showList(false);
     openNode("to folder.lnk");
@@ -96,7 +96,7 @@ TEST_F(DoubleClickOpeningTest, AFolderShortcutReRootsOrGoesToTheHostByPane) {
     EXPECT_EQ(opened, (std::vector<std::string>{
                           "open " + (dir / "target"), "explore " + (dir / "target"),
                           "open " + (dir / "bin/prog"), "open " + (dir / "r/report.txt")}));
-    browser.exploreFolderShortcuts = false;
+    browser.setExploreFolderShortcuts(false);
     opened.clear();
     openNode("to folder.lnk");
     EXPECT_EQ(browser.root(), dir / "target");

@@ -10,6 +10,7 @@
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
 #include "support/NullUiLoop.h"
+#include "support/RecordingOpener.h"
 #include "support/ScriptedFolderPicker.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -45,7 +46,8 @@ class StartAndEnd : public ::testing::Test {
     FakeIconTheme icons;
     ManualTimer timer;
     ScriptedFolderPicker folderPicker;
-    FolderBrowser browser{messages, loop, icons, timer, folderPicker};
+    RecordingOpener opener;
+    FolderBrowser browser{messages, loop, icons, timer, folderPicker, opener};
     Application application{messages, loop, tray};
     MainWindow mainWindow{application, window, loop, browser};
 };

@@ -31,6 +31,7 @@ class MainWindowTest : public ::testing::Test {
         dir.mkdir("home/a");
         dir.mkdir("home/b");
         application.start("tavrin", dir / "prog", main);
+        policy.attachHost(main);
         main.setOpenPolicy(&policy);
         ActionServices services;
         services.shell = &shell;
@@ -38,9 +39,10 @@ class MainWindowTest : public ::testing::Test {
     }
     // Puts the policy in place and shows a word-processor document through it.
     void showDocument(OpenPolicy& withViewers) {
+        withViewers.attachHost(main);
         main.setOpenPolicy(&withViewers);
         std::string document = "/d/a.doc";
-        withViewers.openByPolicy(document, false, false);
+        withViewers.open(document, OpenMode::Document);
     }
     std::vector<std::string> opened() {
         std::vector<std::string> out;
@@ -61,13 +63,12 @@ class MainWindowTest : public ::testing::Test {
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
     ScriptedFolderPicker folderPicker;
-    FolderBrowser browser{messages, loop, icons, timer, folderPicker};
-    Application application{messages, loop, tray};
-    MainWindow main{application, window, loop, browser};
     ShellServices shell{opener, picker, loop};
     std::vector<std::string> recorded;
-    OpenPolicy policy{main, shell, nullptr,
-                      [this](const std::string& p) { recorded.push_back(p); }};
+    OpenPolicy policy{shell, nullptr, [this](const std::string& p) { recorded.push_back(p); }};
+    FolderBrowser browser{messages, loop, icons, timer, folderPicker, policy};
+    Application application{messages, loop, tray};
+    MainWindow main{application, window, loop, browser};
     MenuCommands commands{main, browser, shell, policy};
 };
 
@@ -165,28 +166,19 @@ TEST_F(MainWindowTest, WithoutATrayTheWindowIsMinimisedInsteadOfHidden) {
 
 TEST_F(MainWindowTest, OpeningGoesToTheDesktopMinimisesForListedTypesAndIsRecorded) {
     std::string program = "/opt/setup.exe";
-    policy.openByPolicy(program, false, false);
+    policy.open(program, OpenMode::Document);
     EXPECT_TRUE(window.isMinimized);
     window.isMinimized = false;
     std::string two = "/a.txt,/b.doc";
-    policy.openByPolicy(two, false, false);
+    policy.open(two, OpenMode::Document);
     EXPECT_FALSE(window.isMinimized);
     EXPECT_EQ(opened(),
               (std::vector<std::string>{"open /opt/setup.exe", "open /a.txt", "open /b.doc"}));
     EXPECT_EQ(recorded, (std::vector<std::string>{"/opt/setup.exe", "/a.txt,/b.doc"}));
     const std::string comma = dir.write("x,y.txt", "");
     std::string whole = comma;
-    policy.openByPolicy(whole, false, false);
+    policy.open(whole, OpenMode::Document);
     EXPECT_EQ(opened().back(), "open " + comma) << "an existing path with a comma stays whole";
-}
-
-TEST_F(MainWindowTest, TheBrowsersOpenRequestsGoThroughThePolicy) {
-    ASSERT_TRUE(browser.openPathRequested && browser.beforeOpen);
-    std::string folder = dir / "home/a";
-    browser.beforeOpen();
-    browser.openPathRequested(folder, true, true);
-    EXPECT_EQ(opened(), (std::vector<std::string>{"explore " + folder}));
-    EXPECT_EQ(recorded, (std::vector<std::string>{folder}));
 }
 
 TEST_F(MainWindowTest, PlacementRectangleLiesRightOfTheMainWindow) {
@@ -210,7 +202,7 @@ TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {
     std::vector<std::string> log;
     RecordingViewer word{"word", log};
     word.program = "LibreOffice Writer";
-    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
+    OpenPolicy withViewers{shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
     showDocument(withViewers);
     messages.answers = {true};
     main.unload();
@@ -226,7 +218,7 @@ TEST_F(MainWindowTest, ViewersLeftRunningByAnEarlierRunAreNamedAndClosedAlike) {
     RecordingViewer sheet{"sheet", log};
     sheet.leftBehind = true; // never used in this run
     word.leftBehind = true;
-    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, &sheet, nullptr}};
+    OpenPolicy withViewers{shell, nullptr, nullptr, KeptViewers{&word, &sheet, nullptr}};
     showDocument(withViewers);
     messages.answers = {true};
     main.unload();
@@ -238,7 +230,7 @@ TEST_F(MainWindowTest, ViewersLeftRunningByAnEarlierRunAreNamedAndClosedAlike) {
 TEST_F(MainWindowTest, TheSessionsEndAsksNothingWritesTheSettingsAndLeavesTheViewers) {
     std::vector<std::string> log;
     RecordingViewer word{"word", log};
-    OpenPolicy withViewers{main, shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
+    OpenPolicy withViewers{shell, nullptr, nullptr, KeptViewers{&word, nullptr, nullptr}};
     showDocument(withViewers);
     const std::string settings = dir / "cfg/Quorvale/tavrin/User.xml";
     ::unlink(settings.c_str());

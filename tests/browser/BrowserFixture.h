@@ -6,6 +6,7 @@
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
 #include "support/NullUiLoop.h"
+#include "support/RecordingOpener.h"
 #include "support/ScriptedFolderPicker.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/TempDir.h"
@@ -82,5 +83,6 @@ class BrowserFixture : public ::testing::Test {
     ManualTimer timer;
     FakeBrowserHost host;
     ScriptedFolderPicker folderPicker;
-    FolderBrowser browser{messages, loop, icons, timer, folderPicker};
+    RecordingOpener pathOpener;
+    FolderBrowser browser{messages, loop, icons, timer, folderPicker, pathOpener};
 };

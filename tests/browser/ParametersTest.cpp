@@ -63,7 +63,7 @@ TEST_F(ParametersTest, StoredValuesAreLoadedWithTheirRules) {
     EXPECT_EQ(options.officeOpenMode, 1);
     EXPECT_FALSE(options.readOnly) << "read-only needs the office types";
     EXPECT_EQ(options.minimiseExtensions, "EXE,BAT");
-    EXPECT_TRUE(browser.exploreFolderShortcuts);
+    EXPECT_TRUE(browser.exploresFolderShortcuts());
     auto& list = browser.controls().listControl;
     EXPECT_EQ(list.column(0).width, 100);
     EXPECT_EQ(list.column(1).width, 7) << "no number: 100 twips";
@@ -93,7 +93,7 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
 
     FakeBrowserHost host2;
     ManualTimer timer2;
-    FolderBrowser again(messages, loop, icons, timer2, folderPicker);
+    FolderBrowser again(messages, loop, icons, timer2, folderPicker, pathOpener);
     again.attachHost(host2);
     SettingsStore ini2(messages);
     ASSERT_TRUE(ini2.readFile(ini.filePath()));

@@ -256,9 +256,10 @@ TEST_F(PlacementOnXTest, AKeptOfficeViewersFrameLiesInTheAreaBesideTheMainWindow
     ScriptedShellOpener opener;
     ScriptedFolderPicker picker;
     ShellServices shell{opener, picker, loop};
-    OpenPolicy policy(host, shell, &placement, nullptr, KeptViewers{&writer, nullptr, nullptr});
+    OpenPolicy policy(shell, &placement, nullptr, KeptViewers{&writer, nullptr, nullptr});
+    policy.attachHost(host);
     std::string memo = dir.write("memo.txt", "memo\n");
-    policy.openByPolicy(memo, false, false);
+    policy.open(memo, OpenMode::Document);
     X11Probe probe(x.display());
     const ScreenRect area = policy.rectangle();
     std::optional<X11Probe::Window> shown;

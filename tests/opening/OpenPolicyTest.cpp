@@ -38,10 +38,11 @@ class Host : public PolicyHost {
 
 class OpenPolicyTest : public ::testing::Test {
   protected:
+    OpenPolicyTest() { policy.attachHost(host); }
     Log open(std::string path, bool plainOpen = false) {
         log.clear();
         opener.calls.clear();
-        policy.openByPolicy(path, plainOpen, false);
+        policy.open(path, plainOpen ? OpenMode::Plain : OpenMode::Document);
         for (const auto& call : opener.calls)
             log.push_back("shell " + call.kind + " " + call.target);
         return log;
@@ -57,7 +58,7 @@ class OpenPolicyTest : public ::testing::Test {
     RecordingViewer sheet{"sheet", log};
     RecordingViewer browser{"browser", log};
     std::vector<std::string> recorded;
-    OpenPolicy policy{host, shell, nullptr, [this](const std::string& p) { recorded.push_back(p); },
+    OpenPolicy policy{shell, nullptr, [this](const std::string& p) { recorded.push_back(p); },
                       KeptViewers{&word, &sheet, &browser}};
 };
 
