@@ -5,9 +5,7 @@
 #include "actions/ShellHandOff.h"
 #include "opening/ShellServices.h"
 #include "platform/Clipboard.h"
-#include "platform/text/TextCase.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -18,25 +16,38 @@ bool present(const std::string& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
-std::string_view pickerTitle(int itemIndex) {
-    switch (itemIndex) {
-    case 4:
-        return "複写先";
-    case 5:
-        return "移動先";
-    case 7:
-        return "作成先";
-    default:
-        return {};
-    }
-}
-
 } // namespace
 
-bool ActionDispatcher::inMask(std::string_view mask, int itemIndex) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%02d", itemIndex);
-    return TextCase::find(mask, digits) != std::string_view::npos;
+ActionDispatcher::Needs ActionDispatcher::needsOf(BrowserCommand command) {
+    using enum BrowserCommand;
+    Needs needs;
+    switch (command) {
+    case Find:
+    case Paste:
+    case Rename:
+    case NewFolder:
+    case CopyListAsText:
+        needs.selection = false;
+        break;
+    case Explore:
+        needs.foldersOnly = true;
+        break;
+    case MakeShortcut:
+        needs.firstOnly = true;
+        break;
+    case CopyTo:
+        needs.destinationTitle = "複写先";
+        break;
+    case MoveTo:
+        needs.destinationTitle = "移動先";
+        break;
+    case MakeShortcutIn:
+        needs.destinationTitle = "作成先";
+        break;
+    default:
+        break;
+    }
+    return needs;
 }
 
 std::vector<std::string> ActionDispatcher::existing(Pane pane, bool foldersOnly,
@@ -46,119 +57,88 @@ std::vector<std::string> ActionDispatcher::existing(Pane pane, bool foldersOnly,
     return paths;
 }
 
-void ActionDispatcher::performAction(std::string_view menuFamily, int itemIndex,
-                                     std::string_view sendToLink, Pane pane) {
-    if (TextCase::equal(menuFamily, "SEND"))
-        sendTo(sendToLink, pane);
-    else if (TextCase::equal(menuFamily, "FOLD"))
-        fold(itemIndex, pane);
-    else if (TextCase::equal(menuFamily, "OPT"))
-        opt(itemIndex, pane);
-    else if (TextCase::equal(menuFamily, "SYE"))
-        handOff_.openSystemFolder(itemIndex);
-}
-
-void ActionDispatcher::sendTo(std::string_view sendToLink, Pane pane) {
-    const std::vector<std::string> paths = existing(pane, false, false);
-    if (!paths.empty())
-        handOff_.runPaths(paths, sendToLink, ShellHandOff::Mode::SendTo);
-}
-
-void ActionDispatcher::fold(int itemIndex, Pane pane) {
-    if (inMask("02.08.10.14.16", itemIndex)) {
-        foldOnSelection(itemIndex, {}, pane);
-        return;
-    }
-    const std::vector<std::string> paths =
-        existing(pane, itemIndex == 0, inMask("12.14ﾞ", itemIndex));
-    if (!paths.empty())
-        foldOnSelection(itemIndex, paths, pane);
-}
-
-void ActionDispatcher::foldOnSelection(int itemIndex, const std::vector<std::string>& paths,
-                                       Pane pane) {
-    using Mode = ShellHandOff::Mode;
-    switch (itemIndex) {
-    case 0:
-        handOff_.runPaths(paths, {}, Mode::Explore);
-        return;
-    case 1:
-        handOff_.runPaths(paths, {}, Mode::Open);
-        return;
-    case 2:
-        handOff_.runPaths({}, {}, Mode::Find);
-        return;
-    default:
-        break;
-    }
-    if (!actions_)
-        return;
-    switch (itemIndex) {
-    case 6:
-    case 7:
-        actions_->putFilesOnClipboard(paths, itemIndex == 6);
-        break;
-    case 8:
-        actions_->pasteFiles(pane);
-        break;
-    case 12:
-        actions_->makeShortcuts(paths, {});
-        break;
-    case 13:
-        actions_->deleteSelected(paths, pane);
-        break;
-    case 14:
-        actions_->renameSelected(pane);
-        break;
-    case 16:
-        actions_->makeNewFolder(pane);
-        break;
-    default:
-        break;
-    }
-}
-
-void ActionDispatcher::opt(int itemIndex, Pane pane) {
+void ActionDispatcher::perform(BrowserCommand command, Pane pane, std::string_view sendToLink) {
+    const Needs needs = needsOf(command);
     std::string destination;
-    if (inMask("02.04.05.07", itemIndex)) {
+    if (!needs.destinationTitle.empty()) {
         if (!services_ || !services_->shell)
             return;
-        destination = services_->shell->chooseFolder(root_, pickerTitle(itemIndex));
+        destination = services_->shell->chooseFolder(root_, needs.destinationTitle);
         if (destination.empty())
             return; // cancelled
     }
-    if (!inMask("00,04.05.07.08.10.13", itemIndex)) {
-        optOnSelection(itemIndex, {}, destination);
-        return;
+    std::vector<std::string> paths;
+    if (needs.selection) {
+        paths = existing(pane, needs.foldersOnly, needs.firstOnly);
+        if (paths.empty())
+            return;
     }
-    const std::vector<std::string> paths = existing(pane, false, false);
-    if (!paths.empty())
-        optOnSelection(itemIndex, paths, destination);
+    performOn(command, paths, destination, pane, sendToLink);
 }
 
-void ActionDispatcher::optOnSelection(int itemIndex, const std::vector<std::string>& paths,
-                                      const std::string& destination) {
-    if (itemIndex == 10) {
+void ActionDispatcher::performOn(BrowserCommand command, const std::vector<std::string>& paths,
+                                 const std::string& destination, Pane pane,
+                                 std::string_view sendToLink) {
+    using Mode = ShellHandOff::Mode;
+    switch (command) {
+    case BrowserCommand::Explore:
+        handOff_.runPaths(paths, {}, Mode::Explore);
+        return;
+    case BrowserCommand::Open:
+        handOff_.runPaths(paths, {}, Mode::Open);
+        return;
+    case BrowserCommand::Find:
+        handOff_.runPaths({}, {}, Mode::Find);
+        return;
+    case BrowserCommand::SendTo:
+        handOff_.runPaths(paths, sendToLink, Mode::SendTo);
+        return;
+    case BrowserCommand::CopyPathNames:
         copyPathNames(paths);
         return;
+    default:
+        if (actions_)
+            performFileAction(command, paths, destination, pane);
     }
-    if (!actions_)
-        return;
-    switch (itemIndex) {
-    case 4:
-    case 5:
-        if (actions_->runFileOperation(itemIndex == 4 ? FileOperationKind::Copy
-                                                      : FileOperationKind::Move,
+}
+
+void ActionDispatcher::performFileAction(BrowserCommand command,
+                                         const std::vector<std::string>& paths,
+                                         const std::string& destination, Pane pane) {
+    switch (command) {
+    case BrowserCommand::Cut:
+    case BrowserCommand::Copy:
+        actions_->putFilesOnClipboard(paths, command == BrowserCommand::Cut);
+        break;
+    case BrowserCommand::Paste:
+        actions_->pasteFiles(pane);
+        break;
+    case BrowserCommand::MakeShortcut:
+        actions_->makeShortcuts(paths, {});
+        break;
+    case BrowserCommand::Delete:
+        actions_->deleteSelected(paths, pane);
+        break;
+    case BrowserCommand::Rename:
+        actions_->renameSelected(pane);
+        break;
+    case BrowserCommand::NewFolder:
+        actions_->makeNewFolder(pane);
+        break;
+    case BrowserCommand::CopyTo:
+    case BrowserCommand::MoveTo:
+        if (actions_->runFileOperation(command == BrowserCommand::CopyTo ? FileOperationKind::Copy
+                                                                         : FileOperationKind::Move,
                                        paths, destination))
             actions_->refreshFolderNode(destination);
         break;
-    case 7:
+    case BrowserCommand::MakeShortcutIn:
         actions_->makeShortcuts(paths, destination);
         break;
-    case 8:
+    case BrowserCommand::MakeShortcutAndCut:
         actions_->makeShortcuts(paths, "*");
         break;
-    case 11:
+    case BrowserCommand::CopyListAsText:
         actions_->copyListAsText();
         break;
     default:

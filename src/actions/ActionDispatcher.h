@@ -3,6 +3,7 @@
 #include "browser/Pane.h"
 
 #include "actions/ActionServices.h"
+#include "actions/BrowserCommand.h"
 
 #include <string>
 #include <string_view>
@@ -12,10 +13,9 @@ class FileActions;
 class SelectionCollector;
 class ShellHandOff;
 
-// Turns a menu family word ("Fold", "Opt", "Send", "SyE"; any letter case) and an item
-// index into one action on the tree's (`Pane::Tree`) or the list's selection. Actions on the
-// selection do nothing when it is empty or all its items are gone from the disk; items
-// that vanished are left out.
+// Carries out one command on the tree's (`Pane::Tree`) or the list's selection. Commands
+// on the selection do nothing when it is empty or all its items are gone from the disk;
+// items that vanished are left out. Commands that need a destination ask for it first.
 class ActionDispatcher {
   public:
     ActionDispatcher(const SelectionCollector& selection, ShellHandOff& handOff,
@@ -25,19 +25,23 @@ class ActionDispatcher {
     void setServices(const ActionServices* services) { services_ = services; }
     void setFileActions(FileActions* actions) { actions_ = actions; }
 
-    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
-                       Pane pane);
-
-    // Whether the index, written with two digits, occurs in the mask text.
-    static bool inMask(std::string_view mask, int itemIndex);
+    // `sendToLink` names the send-to shortcut of BrowserCommand::SendTo.
+    void perform(BrowserCommand command, Pane pane, std::string_view sendToLink = {});
 
   private:
-    void sendTo(std::string_view sendToLink, Pane pane);
-    void fold(int itemIndex, Pane pane);
-    void foldOnSelection(int itemIndex, const std::vector<std::string>& paths, Pane pane);
-    void opt(int itemIndex, Pane pane);
-    void optOnSelection(int itemIndex, const std::vector<std::string>& paths,
-                        const std::string& destination);
+    // What a command works on: the selection (or only its first item, or its folders),
+    // and the folder the user is asked for first.
+    struct Needs {
+        bool selection = true;
+        bool foldersOnly = false;
+        bool firstOnly = false;
+        std::string_view destinationTitle;
+    };
+    static Needs needsOf(BrowserCommand command);
+    void performOn(BrowserCommand command, const std::vector<std::string>& paths,
+                   const std::string& destination, Pane pane, std::string_view sendToLink);
+    void performFileAction(BrowserCommand command, const std::vector<std::string>& paths,
+                           const std::string& destination, Pane pane);
     // The selection without the items that vanished from the disk meanwhile.
     std::vector<std::string> existing(Pane pane, bool foldersOnly, bool firstOnly) const;
     void copyPathNames(const std::vector<std::string>& paths);

@@ -45,23 +45,15 @@ void BrowserActions::setServices(ActionServices services) {
     menu_.fillSendTo(SendToScan::names(SystemFolders::path(SystemFolder::SendTo)));
 }
 
-void BrowserActions::performAction(std::string_view menuFamily, int itemIndex,
-                                   std::string_view sendToLink, Pane pane) {
-    dispatcher_.performAction(menuFamily, itemIndex, sendToLink, pane);
-}
-
 void BrowserActions::showContextMenu(bool pasteAllowed, Pane pane) {
     if (!services_.popup)
         return;
     menu_.reset(pasteAllowed);
-    const auto chosen = services_.popup->popUp(menu_.entries(), place_);
-    if (chosen)
-        menu_.chosen(*chosen);
-    if (menu_.menuFamily.empty())
+    const std::optional<int> id = services_.popup->popUp(menu_.entries(), place_);
+    if (!id)
         return;
-    const std::string group = menu_.menuFamily;
-    const std::string link = menu_.sendToLink;
-    performAction(group, menu_.itemIndex, link, pane);
+    if (const std::optional<ChosenCommand> chosen = menu_.commandOf(*id))
+        dispatcher_.perform(chosen->command, pane, chosen->sendToLink);
 }
 
 void BrowserActions::treePressed(const std::string& key, MouseButton button) {
@@ -117,15 +109,15 @@ bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, Pane pane
     if (key == BrowserKey::F2 && modifiers == KeyModifiers{}) {
         if (pane == Pane::List)
             pressCurrentRow(false);
-        performAction("Fold", 14, {}, pane);
+        perform(BrowserCommand::Rename, pane);
     } else if (key == BrowserKey::C && ctrl) {
-        performAction("Fold", 7, {}, pane);
+        perform(BrowserCommand::Copy, pane);
     } else if (key == BrowserKey::X && ctrl) {
-        performAction("Fold", 6, {}, pane);
+        perform(BrowserCommand::Cut, pane);
     } else if (key == BrowserKey::V && ctrl) {
         if (pane == Pane::List)
             pressCurrentRow(true);
-        performAction("Fold", 8, {}, pane);
+        perform(BrowserCommand::Paste, pane);
     } else if (key == BrowserKey::Menu || (key == BrowserKey::F10 && modifiers == kShift)) {
         pane == Pane::Tree ? treeMenuByKey() : listMenuByKey();
     } else {
@@ -139,7 +131,7 @@ void BrowserActions::treeKey(BrowserKey key, KeyModifiers modifiers) {
     pointAtSelectedNode();
     if (key == BrowserKey::Delete) {
         WaitCursor wait(loop_);
-        performAction("Fold", 13, {}, Pane::Tree);
+        perform(BrowserCommand::Delete, Pane::Tree);
         return;
     }
     commonKey(key, modifiers, Pane::Tree);
@@ -147,7 +139,7 @@ void BrowserActions::treeKey(BrowserKey key, KeyModifiers modifiers) {
 
 void BrowserActions::listKey(BrowserKey key, KeyModifiers modifiers) {
     if (key == BrowserKey::Delete)
-        performAction("Fold", 13, {}, Pane::List);
+        perform(BrowserCommand::Delete, Pane::List);
     else if (key == BrowserKey::Enter)
         opening_.listEnter();
     else if (key == BrowserKey::Backspace && modifiers == KeyModifiers{})

@@ -43,8 +43,11 @@ class BrowserActions {
     void setServices(ActionServices services);
     void setFileActions(FileActions* actions) { dispatcher_.setFileActions(actions); }
 
-    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
-                       Pane pane);
+    // `sendToLink` names the send-to shortcut of BrowserCommand::SendTo.
+    void perform(BrowserCommand command, Pane pane, std::string_view sendToLink = {}) {
+        dispatcher_.perform(command, pane, sendToLink);
+    }
+    void exploreSystemFolder(SystemFolderChoice choice) { handOff_.exploreSystemFolder(choice); }
     // Shows the context menu and runs the chosen item; nothing when none was chosen.
     void showContextMenu(bool pasteAllowed, Pane pane);
 

@@ -1,5 +1,8 @@
 #include "actions/ContextMenu.h"
 
+#include <array>
+#include <utility>
+
 namespace {
 
 // Entry ids: family * kFamilyStep + index.
@@ -7,6 +10,37 @@ constexpr int kFamilyStep = 1000;
 constexpr int kFold = 1;
 constexpr int kOpt = 2;
 constexpr int kSend = 3;
+
+using enum BrowserCommand;
+constexpr std::array<std::pair<int, BrowserCommand>, 10> kContextCommands{{
+    {0, Explore},
+    {1, Open},
+    {2, Find},
+    {6, Cut},
+    {7, Copy},
+    {8, Paste},
+    {12, MakeShortcut},
+    {13, Delete},
+    {14, Rename},
+    {16, NewFolder},
+}};
+constexpr std::array<std::pair<int, BrowserCommand>, 6> kExtendedCommands{{
+    {4, CopyTo},
+    {5, MoveTo},
+    {7, MakeShortcutIn},
+    {8, MakeShortcutAndCut},
+    {10, CopyPathNames},
+    {11, CopyListAsText},
+}};
+
+template <std::size_t N>
+std::optional<ChosenCommand> commandAt(const std::array<std::pair<int, BrowserCommand>, N>& table,
+                                       int index) {
+    for (const auto& [item, command] : table)
+        if (item == index)
+            return ChosenCommand{command, {}};
+    return std::nullopt;
+}
 
 void fill(MenuArray& array, int first, const std::vector<std::string_view>& captions) {
     for (std::size_t i = 0; i < captions.size(); ++i) {
@@ -45,9 +79,6 @@ void ContextMenu::fillSendTo(const std::vector<std::string>& names) {
 }
 
 void ContextMenu::reset(bool canPaste) {
-    menuFamily.clear();
-    sendToLink.clear();
-    itemIndex = 0;
     contextItems.setEnabled(kPasteItem, canPaste);
 }
 
@@ -74,34 +105,18 @@ void ContextMenu::append(std::vector<PopupEntry>& entries, const MenuArray& arra
     }
 }
 
-void ContextMenu::chosen(int id) {
+std::optional<ChosenCommand> ContextMenu::commandOf(int id) const {
     const int index = id % kFamilyStep;
     switch (id / kFamilyStep) {
     case kFold:
-        contextItems_Click(index);
-        break;
+        return commandAt(kContextCommands, index);
     case kOpt:
-        extendedItems_Click(index);
-        break;
+        return commandAt(kExtendedCommands, index);
     case kSend:
-        sendToItems_Click(index);
-        break;
+        if (sendToItems.exists(index))
+            return ChosenCommand{BrowserCommand::SendTo, sendToItems.caption(index)};
+        return std::nullopt;
     default:
-        break;
+        return std::nullopt;
     }
-}
-
-void ContextMenu::contextItems_Click(int index) {
-    menuFamily = "Fold";
-    itemIndex = static_cast<short>(index);
-}
-
-void ContextMenu::extendedItems_Click(int index) {
-    menuFamily = "Opt";
-    itemIndex = static_cast<short>(index);
-}
-
-void ContextMenu::sendToItems_Click(int index) {
-    menuFamily = "Send";
-    sendToLink = sendToItems.caption(index);
 }

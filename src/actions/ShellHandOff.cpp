@@ -2,8 +2,6 @@
 
 #include "opening/ShellServices.h"
 
-#include <array>
-
 void ShellHandOff::runPaths(const std::vector<std::string>& paths, std::string_view link,
                             Mode mode) {
     opener_.prepareForStart();
@@ -29,24 +27,13 @@ void ShellHandOff::runPaths(const std::vector<std::string>& paths, std::string_v
     }
 }
 
-std::optional<SystemFolder> ShellHandOff::systemFolderOf(int index) {
-    using enum SystemFolder;
-    // The items of the system-folder menu in order; none for its separators.
-    static constexpr std::array<std::optional<SystemFolder>, 17> kFolders{
-        Desktop,      Documents,     AppData,       AppData,         std::nullopt,   Computer,
-        Network,      Favorites,     StartMenu,     Recent,          SendTo,         Templates,
-        std::nullopt, CommonDesktop, CommonAppData, CommonFavorites, CommonStartMenu};
-    return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : std::nullopt;
-}
-
-void ShellHandOff::openSystemFolder(int index) {
-    const std::optional<SystemFolder> folder = systemFolderOf(index);
-    if (!folder || !services_ || !services_->shell)
+void ShellHandOff::exploreSystemFolder(SystemFolderChoice choice) {
+    if (!services_ || !services_->shell)
         return;
-    std::string path = services_->shell->systemFolderPath(*folder);
+    std::string path = services_->shell->systemFolderPath(choice.folder);
     if (path.empty())
         return; // the chooser was cancelled
-    if (index == 3)
+    if (choice.familyFolder)
         path += "/Quorvale";
     runPaths({path}, {}, Mode::Explore);
 }

@@ -11,6 +11,13 @@
 #include <string_view>
 #include <vector>
 
+// A folder of the system-folder menu: a system folder, or the program family's own
+// folder inside the application data.
+struct SystemFolderChoice {
+    SystemFolder folder;
+    bool familyFolder = false;
+};
+
 // Hands paths over to the opener (open, explore) or to the desktop (send to, find), always
 // telling the opener first so that it can place the window that opens.
 class ShellHandOff {
@@ -26,10 +33,8 @@ class ShellHandOff {
     // Explore or open: each path on its own; send to: every path one argument of the
     // target `link`, then each path recorded in the recent lists; find: the find window.
     void runPaths(const std::vector<std::string>& paths, std::string_view link, Mode mode);
-    // Explores the system folder behind item `index` of the host's system-folder menu.
-    void openSystemFolder(int index);
-    // The system folder of that item; none for separators and unknown items.
-    static std::optional<SystemFolder> systemFolderOf(int index);
+    // Explores the folder; one that has no path asks for it (a cancelled choice opens nothing).
+    void exploreSystemFolder(SystemFolderChoice choice);
 
   private:
     PathOpener& opener_;

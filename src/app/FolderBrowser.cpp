@@ -284,9 +284,12 @@ void FolderBrowser::setActionServices(const ActionServices& services) {
     actions_->setServices(services);
 }
 
-void FolderBrowser::performAction(std::string_view menuFamily, int itemIndex,
-                                  std::string_view sendToLink, Pane pane) {
-    actions_->performAction(menuFamily, itemIndex, sendToLink, pane);
+void FolderBrowser::perform(BrowserCommand command, Pane pane, std::string_view sendToLink) {
+    actions_->perform(command, pane, sendToLink);
+}
+
+void FolderBrowser::exploreSystemFolder(SystemFolderChoice choice) {
+    actions_->exploreSystemFolder(choice);
 }
 
 void FolderBrowser::treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) {

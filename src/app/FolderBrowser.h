@@ -2,8 +2,10 @@
 
 #include "browser/Pane.h"
 
+#include "actions/BrowserCommand.h"
 #include "actions/FileOperations.h"
 #include "actions/PaneDragDrop.h"
+#include "actions/ShellHandOff.h"
 #include "browser/BrowserHost.h"
 #include "browser/BrowserState.h"
 #include "browser/ChangeNotices.h"
@@ -90,10 +92,10 @@ class FolderBrowser : public BrowserInput {
     void setFileActions(FileActions& actions);
     // The services the context menu and its actions use; loads the send-to submenu.
     void setActionServices(const ActionServices& services);
-    // Performs the action of menu family `menuFamily` ("Fold", "Opt", "Send", "SyE"), item
-    // `itemIndex`, on the tree's (`bTrv`) or the list's selection.
-    void performAction(std::string_view menuFamily, int itemIndex, std::string_view sendToLink,
-                       Pane pane);
+    // Carries out the command on the tree's or the list's selection; `sendToLink` names the
+    // send-to shortcut of BrowserCommand::SendTo.
+    void perform(BrowserCommand command, Pane pane, std::string_view sendToLink = {});
+    void exploreSystemFolder(SystemFolderChoice choice);
     BrowserActions& actions() { return *actions_; }
 
     // BrowserInput

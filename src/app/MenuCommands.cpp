@@ -7,6 +7,38 @@
 #include "opening/ShellServices.h"
 #include "opening/ToolLauncher.h"
 
+#include <array>
+#include <optional>
+
+namespace {
+
+// The folders of the system-folder menu's items in order; none for its separators.
+std::optional<SystemFolderChoice> systemFolderOf(int index) {
+    using enum SystemFolder;
+    static constexpr std::array<std::optional<SystemFolderChoice>, 17> kFolders{{
+        {{Desktop}},
+        {{Documents}},
+        {{AppData}},
+        {{AppData, true}},
+        std::nullopt,
+        {{Computer}},
+        {{Network}},
+        {{Favorites}},
+        {{StartMenu}},
+        {{Recent}},
+        {{SendTo}},
+        {{Templates}},
+        std::nullopt,
+        {{CommonDesktop}},
+        {{CommonAppData}},
+        {{CommonFavorites}},
+        {{CommonStartMenu}},
+    }};
+    return index >= 0 && index < static_cast<int>(kFolders.size()) ? kFolders[index] : std::nullopt;
+}
+
+} // namespace
+
 MenuCommands::MenuCommands(MainWindow& main, FolderBrowser& browser, ShellServices& shell,
                            OpenPolicy& policy)
     : main_(main), browser_(browser), shell_(shell), policy_(policy) {}
@@ -81,7 +113,8 @@ void MenuCommands::chosen(MenuFamily family, int index) {
         shell_.shellOpen(caption(family, index), true);
         break;
     case MenuFamily::SyE:
-        browser_.performAction("SyE", index, {}, Pane::List);
+        if (const std::optional<SystemFolderChoice> folder = systemFolderOf(index))
+            browser_.exploreSystemFolder(*folder);
         break;
     case MenuFamily::VwF:
         switchView(index);

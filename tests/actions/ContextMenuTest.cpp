@@ -12,6 +12,19 @@ std::vector<std::string> captions(const std::vector<PopupEntry>& entries) {
     return out;
 }
 
+// The commands of the entries that stand for one, submenus walked in place.
+void collectCommands(const ContextMenu& menu, const std::vector<PopupEntry>& entries,
+                     std::vector<BrowserCommand>& out) {
+    for (const PopupEntry& entry : entries) {
+        collectCommands(menu, entry.submenu, out);
+        if (entry.id < 0)
+            continue;
+        const std::optional<ChosenCommand> chosen = menu.commandOf(entry.id);
+        ASSERT_TRUE(chosen) << entry.caption;
+        out.push_back(chosen->command);
+    }
+}
+
 TEST(ContextMenuItemsTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
     ContextMenu menu;
     EXPECT_EQ(ContextMenu::kCaption, "FolderBrowserのPopUp");
@@ -34,15 +47,15 @@ TEST(ContextMenuItemsTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
                                         "-", "ﾊﾟｽ名をｺﾋﾟｰ", "ﾌｫﾙﾀﾞ内の一覧をｺﾋﾟｰ"}));
     menu.reset(false);
     EXPECT_FALSE(menu.entries()[6].enabled);
-    menu.chosen(entries[8].submenu[6].id);
-    EXPECT_EQ(menu.menuFamily, "Opt");
-    EXPECT_EQ(menu.itemIndex, 10);
-    menu.chosen(entries[11].id);
-    EXPECT_EQ(menu.menuFamily, "Fold");
-    EXPECT_EQ(menu.itemIndex, 13);
-    menu.reset(true);
-    EXPECT_EQ(menu.menuFamily, "");
-    EXPECT_EQ(menu.itemIndex, 0);
+    using enum BrowserCommand;
+    std::vector<BrowserCommand> commands;
+    collectCommands(menu, entries, commands);
+    EXPECT_EQ(commands, (std::vector<BrowserCommand>{Explore, Open, Find, Cut, Copy, Paste, CopyTo,
+                                                     MoveTo, MakeShortcutIn, MakeShortcutAndCut,
+                                                     CopyPathNames, CopyListAsText, MakeShortcut,
+                                                     Delete, Rename, NewFolder}))
+        << "each caption reads back as its own command";
+    EXPECT_FALSE(menu.commandOf(-1));
 }
 
 TEST(SendToScanTest, ShortcutsNameTheItemsAndOtherFilesArePassedOver) {
@@ -63,9 +76,10 @@ TEST(SendToScanTest, ShortcutsNameTheItemsAndOtherFilesArePassedOver) {
     ASSERT_EQ(entries[4].caption, "送る");
     EXPECT_EQ(captions(entries[4].submenu), (std::vector<std::string>{"A", "b"}));
     EXPECT_EQ(entries[5].caption, "-");
-    menu.chosen(entries[4].submenu[1].id);
-    EXPECT_EQ(menu.menuFamily, "Send");
-    EXPECT_EQ(menu.sendToLink, "b");
+    const std::optional<ChosenCommand> chosen = menu.commandOf(entries[4].submenu[1].id);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->command, BrowserCommand::SendTo);
+    EXPECT_EQ(chosen->sendToLink, "b");
 }
 
 class ContextMenuTest : public ActionsFixture {

@@ -194,8 +194,6 @@ TEST_F(MainWindowTest, SystemFoldersOpenInTheFileManager) {
     commands.chosen(MenuFamily::SyE, 3);
     EXPECT_EQ(opened(), (std::vector<std::string>{"explore " + (dir / "home/a"),
                                                   "explore " + (dir / "cfg/Quorvale")}));
-    EXPECT_EQ(ShellHandOff::systemFolderOf(16), SystemFolder::CommonStartMenu);
-    EXPECT_EQ(ShellHandOff::systemFolderOf(12), std::nullopt);
 }
 
 TEST_F(MainWindowTest, ShutdownOffersToCloseTheShownViewers) {

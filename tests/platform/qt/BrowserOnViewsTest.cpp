@@ -109,7 +109,7 @@ TEST_F(BrowserOnViewsTest, ReturnThatEndsANameEditOnlyEndsIt) {
          "taken.txt", "r/renamed.txt"},
         {"new folder in the list",
          [&] {
-             browser.performAction("Fold", 16, {}, Pane::List);
+             browser.perform(BrowserCommand::NewFolder, Pane::List);
              return list();
          },
          "made", "r/made"},
@@ -235,7 +235,7 @@ TEST_F(BrowserOnViewsTest, ANameThatIsTakenIsRefusedWithAWordNamingIt) {
          "taken.txt",
          [&] { return std::string(browser.controls().listControl.current()->text()); }},
         {[&] {
-             browser.performAction("Fold", 16, {}, Pane::List);
+             browser.perform(BrowserCommand::NewFolder, Pane::List);
              return list();
          },
          "a", [&] { return std::string(); }},
