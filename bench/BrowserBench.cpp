@@ -184,7 +184,7 @@ struct Window {
           widget(browser.controls(), browser) {
         // As the program starts with default settings: a tree pane of 3,000 twips, the
         // list below it.
-        browser.treeHeightTwips = 3000;
+        browser.setTreeHeightTwips(3000);
         browser.showList(true);
         widget.resize(400, 900);
         widget.listView()->viewport()->installEventFilter(&listPaints);

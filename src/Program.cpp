@@ -48,7 +48,7 @@ Program::Program()
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_, policy_),
       window_(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips),
       main_(application_, window_, loop_, browser_), commands_(main_, browser_, shell_, policy_) {
-    browser_.fileOperations().setService(&fileOperations_);
+    browser_.setFileOperationService(&fileOperations_);
     commands_.registerFolder = [this](bool choose) {
         browser_.registerChosenFolder(choose, application_.ini());
     };

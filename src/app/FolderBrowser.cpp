@@ -127,22 +127,22 @@ void FolderBrowser::showList(bool shown) {
     clearMarks();
     auto& splitter = controls_.splitter;
     if (shown && !state_.root.empty())
-        treeHeightTwips = treePaneTwips();
+        treeHeightTwips_ = treePaneTwips();
     splitter.setPaneChild("pRoot", "Drive1");
     splitter.setPaneChild("pFnd", "frFnd");
     if (!shown) {
         splitter.setPaneChild("pTrv", "TrView");
         splitter.removePane("pLsV");
-        treeHeightTwips = 0;
+        treeHeightTwips_ = 0;
     } else {
         const double tpp = host_ ? host_->twipsPerPixelY() : 15.0;
         const double h = splitter.controlHeight() * tpp;
-        if (!state_.root.empty() && h > 0 && (treeHeightTwips / h > 0.8 || treeHeightTwips == 0))
-            treeHeightTwips = static_cast<long>(ValueText::roundHalfEven(h / 2));
+        if (!state_.root.empty() && h > 0 && (treeHeightTwips_ / h > 0.8 || treeHeightTwips_ == 0))
+            treeHeightTwips_ = static_cast<long>(ValueText::roundHalfEven(h / 2));
         splitter.addPane("pLsV", "pTrV");
         splitter.setPaneChild("pTrV", "TrView");
         splitter.setPaneChild("pLsV", "LsView");
-        setTreePaneTwips(treeHeightTwips);
+        setTreePaneTwips(treeHeightTwips_);
     }
     if (state_.root.empty())
         return;
@@ -216,7 +216,7 @@ void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options)
     SettingsPass pass(ini, SettingsPass::Direction::Load);
     leadingParameters(pass, values, options);
     trailingParameters(pass, values);
-    treeHeightTwips = values.treeHeight;
+    treeHeightTwips_ = values.treeHeight;
     {
         BusyScope busy(state_);
         recent_.load(ini);
@@ -230,8 +230,8 @@ void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options)
     showList(values.listShown);
     applyPlaces(values, ini);
     setListColumnWidths(values.columnWidths);
-    if (treeHeightTwips >= 1)
-        setTreePaneTwips(treeHeightTwips);
+    if (treeHeightTwips_ >= 1)
+        setTreePaneTwips(treeHeightTwips_);
 }
 
 // The window's width, the registered folders and the root and active folder of the tree.
@@ -262,8 +262,8 @@ void FolderBrowser::storeParameters(SettingsStore& ini, DocumentOptions options)
     values.root = state_.root;
     values.active = activePath();
     values.listShown = state_.showList;
-    treeHeightTwips = treePaneTwips();
-    values.treeHeight = treeHeightTwips;
+    treeHeightTwips_ = treePaneTwips();
+    values.treeHeight = treeHeightTwips_;
     values.columnWidths = listColumnWidths();
     SettingsPass pass(ini, SettingsPass::Direction::Store);
     leadingParameters(pass, values, options);
@@ -355,10 +355,10 @@ void FolderBrowser::driveChosen(int) {
 }
 
 void FolderBrowser::resized(int, int) {
-    if (treeHeightTwips == 0 || treeHeightSet_ || (host_ && host_->minimized()) ||
-        treeHeightTwips < 1)
+    if (treeHeightTwips_ == 0 || treeHeightSet_ || (host_ && host_->minimized()) ||
+        treeHeightTwips_ < 1)
         return;
-    setTreePaneTwips(treeHeightTwips);
+    setTreePaneTwips(treeHeightTwips_);
     treeHeightSet_ = true;
 }
 

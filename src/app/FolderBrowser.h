@@ -73,8 +73,9 @@ class FolderBrowser : public BrowserInput {
     FolderTree& tree() { return tree_; }
     FileList& list() { return list_; }
     TreeWatch& watch() { return watch_; }
-    FileOperations& fileOperations() { return fileOperations_; }
     const BrowserState& state() const { return state_; }
+    // The browser's own file actions, to put back after others were set.
+    FileOperations& fileOperations() { return fileOperations_; }
 
     // Records an opened file in the recently executed or recently used files.
     void recordOpenedFile(std::string_view path);
@@ -86,7 +87,13 @@ class FolderBrowser : public BrowserInput {
 
     bool exploresFolderShortcuts() const { return state_.exploreFolderShortcuts; }
     void setExploreFolderShortcuts(bool on) { state_.exploreFolderShortcuts = on; }
-    long treeHeightTwips = 0; // tree pane height in twips; 0 in the tree-only view
+    // The tree pane's height in twips; 0 in the tree-only view.
+    long treeHeightTwips() const { return treeHeightTwips_; }
+    void setTreeHeightTwips(long twips) { treeHeightTwips_ = twips; }
+    // The dialogs of copies, moves and deletes: progress, conflicts, failures.
+    void setFileOperationService(FileOperationService* service) {
+        fileOperations_.setService(service);
+    }
 
     // The operations behind the context menu; until they are set those items do nothing.
     void setFileActions(FileActions& actions);
@@ -96,7 +103,7 @@ class FolderBrowser : public BrowserInput {
     // send-to shortcut of BrowserCommand::SendTo.
     void perform(BrowserCommand command, Pane pane, std::string_view sendToLink = {});
     void exploreSystemFolder(SystemFolderChoice choice);
-    BrowserActions& actions() { return *actions_; }
+    const BrowserActions& actions() const { return *actions_; }
 
     // BrowserInput
     void treeMousePressed(const std::string& key, MouseButton button, KeyModifiers) override;
@@ -161,6 +168,7 @@ class FolderBrowser : public BrowserInput {
     std::unique_ptr<RegisteredFolders> registered_;
     std::unique_ptr<FolderButtons> buttons_;
     BrowserHost* host_ = nullptr;
+    long treeHeightTwips_ = 0;
     bool treeHeightSet_ = false;
     std::unique_ptr<BrowserActions> actions_;
     PaneDragDrop dragDrop_;

@@ -209,7 +209,7 @@ class EngineService : public FileOperationService {
 
 TEST_F(PaneDragDropTest, DropsReachTheDiskAndThePanesFollow) {
     EngineService service;
-    browser.fileOperations().setService(&service);
+    browser.setFileOperationService(&service);
     browser.setFileActions(browser.fileOperations());
     std::filesystem::remove(dir / "r" + "/" + kOddName);
 

@@ -32,7 +32,7 @@ TEST_F(ParametersTest, FirstStartWithoutSettingsUsesTheDefaults) {
     dir.mkdir("home/Docs");
     load(dir / "User.xml");
     EXPECT_TRUE(browser.showsList());
-    EXPECT_EQ(browser.treeHeightTwips, 3000);
+    EXPECT_EQ(browser.treeHeightTwips(), 3000);
     EXPECT_EQ(browser.controls().splitter.treePaneHeight(), 200);
     EXPECT_EQ(browser.root(), dir / "home/Docs");
     EXPECT_EQ(options.fileOpenMode, 1);
@@ -101,7 +101,7 @@ TEST_F(ParametersTest, StoreAndLoadAgainGiveTheSameState) {
     again.loadParameters(ini2, options2);
     EXPECT_EQ(again.root(), dir / "root");
     EXPECT_EQ(again.activePath(), dir / "root/act");
-    EXPECT_EQ(again.treeHeightTwips, 2250);
+    EXPECT_EQ(again.treeHeightTwips(), 2250);
     EXPECT_EQ(again.controls().listControl.column(0).width, 123);
     EXPECT_EQ(host2.width, 4000);
     EXPECT_EQ(options2.officeOpenMode, 3);
@@ -122,13 +122,13 @@ TEST_F(ParametersTest, TreeOnlyViewStoresTheFullHeightAndTheSplitViewStartsAtHal
     load(settings(key("Root", dir / "root")));
     browser.controls().splitter.setTreePaneHeightFromView(600);
     browser.showList(false);
-    EXPECT_EQ(browser.treeHeightTwips, 0);
+    EXPECT_EQ(browser.treeHeightTwips(), 0);
     browser.storeParameters(ini, options);
     ini.readGroup("設定");
     EXPECT_EQ(ini.valueOr("TrvHi", 0), 9000);
     EXPECT_FALSE(ini.valueOr("ShwL", true));
     browser.showList(true);
-    EXPECT_EQ(browser.treeHeightTwips, 4500) << "half the control's height";
+    EXPECT_EQ(browser.treeHeightTwips(), 4500) << "half the control's height";
     EXPECT_EQ(browser.controls().splitter.treePaneHeight(), 300);
 }
 

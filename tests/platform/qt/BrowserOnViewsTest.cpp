@@ -27,7 +27,7 @@ class BrowserOnViewsTest : public ActionsFixture {
         dir.write("r/taken.txt", "t");
         dir.mkdir("out/pasted");
         service.effect = [this](const FileOperationRequest& request) { work(request); };
-        browser.fileOperations().setService(&service);
+        browser.setFileOperationService(&service);
         browser.setFileActions(browser.fileOperations());
         browser.showList(true);
         browser.setRoot(dir / "r");
