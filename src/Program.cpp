@@ -95,6 +95,8 @@ void Program::unload(MainWindow::Ending ending) {
 int Program::run() {
     guarded("start-up", [&] {
         application_.start(ProcessInfo::executableName(), ProcessInfo::executableFolder(), main_);
+        // Pickers and started programs belong to the main window once it is loaded.
+        shell_.setOwnerWindow(window_.handle());
         commands_.setTools(settingsDialog_, fileDialog_, programStarter_,
                            ProcessInfo::executableFolder(), application_.ini().userData());
     });

@@ -4,7 +4,6 @@
 #include "actions/BrowserActions.h"
 #include "browser/EntryKind.h"
 #include "controls/MenuArray.h"
-#include "opening/ShellServices.h"
 #include "platform/Timer.h"
 #include "platform/UiLoop.h"
 #include "platform/desktop/SystemFolders.h"
@@ -56,6 +55,10 @@ FolderBrowser::~FolderBrowser() {
     timer_.stop();
 }
 
+std::uintptr_t FolderBrowser::ownerWindow() const {
+    return host_ ? host_->windowHandle() : 0;
+}
+
 void FolderBrowser::attachHost(BrowserHost& host) {
     host_ = &host;
     recent_.setMenus(&host.recentFoldersMenu(), &host.recentProgramsMenu(),
@@ -81,12 +84,12 @@ RegisteredFolders::Outcome FolderBrowser::registerChosenFolder(bool choose, Sett
     const std::string selected =
         choose ? std::string() : tree_.nodePath(controls_.treeControl.selected());
     return registered_->registerChosenFolder(choose ? Source::Picker : Source::SelectedNode,
-                                             selected, ini, ShellServices::ownerWindow());
+                                             selected, ini, ownerWindow());
 }
 
 void FolderBrowser::retButtonClicked(int index) {
     if (buttons_)
-        buttons_->clicked(index, ShellServices::ownerWindow());
+        buttons_->clicked(index, ownerWindow());
 }
 
 void FolderBrowser::setTimerRunning(bool on) {

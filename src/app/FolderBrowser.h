@@ -146,6 +146,7 @@ class FolderBrowser : public BrowserInput {
     void leadingParameters(SettingsPass& pass, Parameters& values, DocumentOptions& options);
     void trailingParameters(SettingsPass& pass, Parameters& values);
     void applyPlaces(Parameters& values, SettingsStore& ini);
+    std::uintptr_t ownerWindow() const;
     int treePaneTwips() const;
     void setTreePaneTwips(long twips);
     void clearMarks();

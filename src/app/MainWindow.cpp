@@ -3,7 +3,6 @@
 #include "app/Application.h"
 #include "app/FolderBrowser.h"
 #include "app/ShutdownStep.h"
-#include "opening/ShellServices.h"
 #include "platform/MessageBox.h"
 #include "platform/UiLoop.h"
 #include "settings/ValueText.h"
@@ -43,7 +42,6 @@ void MainWindow::loadWindow() {
     browser_.loadParameters(application_.ini(), options);
     syncActiveFolder();
     placeAtLeftEdge();
-    ShellServices::setOwnerWindow(view_.handle());
     noArrange = false;
     loop_.processEvents();
 }

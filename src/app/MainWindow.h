@@ -84,6 +84,7 @@ class MainWindow : public BrowserHost, public PolicyHost {
     bool minimized() const override { return view_.minimized(); }
     double twipsPerPixelX() const override { return view_.twipsPerPixelX(); }
     double twipsPerPixelY() const override { return view_.twipsPerPixelY(); }
+    std::uintptr_t windowHandle() const override { return view_.handle(); }
 
     // PolicyHost
     const DocumentOptions& documentOptions() const override { return options; }

@@ -2,6 +2,7 @@
 
 #include "history/FolderButtons.h"
 
+#include <cstdint>
 #include <string>
 
 class MenuArray;
@@ -27,4 +28,6 @@ class BrowserHost {
     virtual bool minimized() const = 0;
     virtual double twipsPerPixelX() const = 0;
     virtual double twipsPerPixelY() const = 0;
+    // The window that owns the browser's dialogs (the folder chooser).
+    virtual std::uintptr_t windowHandle() const = 0;
 };

@@ -19,7 +19,7 @@ class UiLoop;
 // program start may be missing (null), then nothing is placed.
 //
 // The file-system service is part of the program itself on Linux, so fileSystemMissing never has
-// anything to report; the owner window is process-wide, as the main window sets it once.
+// anything to report.
 class ShellServices {
   public:
     static constexpr std::string_view kDefaultPickerTitle = "ﾌｫﾙﾀﾞの指定";
@@ -29,9 +29,10 @@ class ShellServices {
 
     // True when the file-system service is not available; never the case here.
     static bool fileSystemMissing() { return false; }
-    // The owner window of pickers and shell calls (the main window).
-    static void setOwnerWindow(std::uintptr_t window) { ownerWindowSlot() = window; }
-    static std::uintptr_t ownerWindow() { return ownerWindowSlot(); }
+    // The owner window of pickers and shell calls (the main window, once it is loaded); the
+    // placement steps run only while there is one.
+    void setOwnerWindow(std::uintptr_t window) { ownerWindow_ = window; }
+    std::uintptr_t ownerWindow() const { return ownerWindow_; }
 
     void setPlacement(PlacementSteps* placement) { placement_ = placement; }
 
@@ -60,10 +61,6 @@ class ShellServices {
     bool runShortcut(std::string_view name, const std::vector<std::string>& paths, bool place);
 
   private:
-    static std::uintptr_t& ownerWindowSlot() {
-        static std::uintptr_t window = 0;
-        return window;
-    }
     const std::string& sendToFolder();
     void placeBefore(bool place);
     void placeAfter(bool place, bool started);
@@ -73,4 +70,5 @@ class ShellServices {
     UiLoop& loop_;
     PlacementSteps* placement_;
     std::optional<std::string> sendTo_;
+    std::uintptr_t ownerWindow_ = 0;
 };

@@ -30,6 +30,7 @@ class FakeBrowserHost : public BrowserHost {
     bool minimized() const override { return false; }
     double twipsPerPixelX() const override { return 15; }
     double twipsPerPixelY() const override { return 15; }
+    std::uintptr_t windowHandle() const override { return 0; }
 
     MenuArray dir{0, "?", false};
     MenuArray sep{0, "-", false};

@@ -31,9 +31,6 @@ class CountingLoop : public NullUiLoop {
 // A user of its own: home, configuration and data folders in a temporary folder.
 class ShellServicesTest : public ::testing::Test {
   protected:
-    void SetUp() override { ShellServices::setOwnerWindow(0); }
-    void TearDown() override { ShellServices::setOwnerWindow(0); }
-
     std::string sendTo() const { return dir / "data/Quorvale/SendTo"; }
     std::string script(const std::string& name) const {
         const std::string p = dir.write(name, "#!/bin/sh\nexit 0\n");
@@ -103,7 +100,7 @@ TEST_F(ShellServicesTest, OpnDocPlacesOnlyWithAnOwnerWindowAndAfterASuccessfulSt
     EXPECT_TRUE(shell.openDocument(doc, false));
     EXPECT_TRUE(placement.modes.empty()) << "no owner window yet";
 
-    ShellServices::setOwnerWindow(0x2a00007);
+    shell.setOwnerWindow(0x2a00007);
     EXPECT_TRUE(shell.openDocument(doc, false));
     EXPECT_EQ(placement.modes, (std::vector<int>{0, 1}));
 
@@ -154,7 +151,7 @@ TEST_F(ShellServicesTest, SystemFolderPathOpensThePickerForFoldersThatAreAbsent)
 }
 
 TEST_F(ShellServicesTest, SystemFolderPathOpensThePickerForFoldersWithoutPath) {
-    ShellServices::setOwnerWindow(77);
+    shell.setOwnerWindow(77);
     picker.answers = {"/mnt"};
     EXPECT_EQ(shell.systemFolderPath(SystemFolder::Computer), "/mnt");
     ASSERT_EQ(picker.calls.size(), 1u);
@@ -204,7 +201,7 @@ TEST_F(ShellServicesTest, RunLnkStartsTheTargetWithEachPathAsItsOwnArgument) {
     EXPECT_EQ(loop.waitDepth, 0);
     EXPECT_TRUE(placement.modes.empty());
 
-    ShellServices::setOwnerWindow(5);
+    shell.setOwnerWindow(5);
     EXPECT_TRUE(shell.runShortcut("ツール", paths, true));
     EXPECT_EQ(placement.modes, (std::vector<int>{0, 1}));
     EXPECT_TRUE(shell.runShortcut("ツール", paths, false));
@@ -218,7 +215,7 @@ TEST_F(ShellServicesTest, RunLnkStartsNothingButExistingFiles) {
     ASSERT_TRUE(ShellLink::save(sendTo() + "/Gone.lnk", gone, ""));
     std::remove(gone.c_str());
     dir.write("data/Quorvale/SendTo/Broken.lnk", "garbage");
-    ShellServices::setOwnerWindow(5);
+    shell.setOwnerWindow(5);
 
     for (const char* name : {"Folder", "Gone", "Broken", "Missing", "", "..", "../SendTo/Folder"})
         EXPECT_FALSE(shell.runShortcut(name, {dir / "x"}, true)) << name;
