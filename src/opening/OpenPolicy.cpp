@@ -15,9 +15,9 @@
 namespace {
 
 // The pieces of a ","-joined path list. A path that exists as a whole is one piece, since
-// Linux names may hold commas.
+// Linux names may hold commas. The only look at the disk of an open.
 std::vector<std::string> piecesOf(const std::string& paths) {
-    if (FileSystem::fileExists(paths) || FileSystem::folderExists(paths))
+    if (FileSystem::exists(paths))
         return {paths};
     std::vector<std::string> pieces;
     std::size_t from = 0;
@@ -33,11 +33,6 @@ std::vector<std::string> piecesOf(const std::string& paths) {
     }
 }
 
-bool isSinglePath(const std::string& path) {
-    const std::vector<std::string> pieces = piecesOf(path);
-    return pieces.size() == 1 && pieces.front() == path;
-}
-
 } // namespace
 
 OpenPolicy::OpenPolicy(ShellServices& shell, WindowPlacement* placement, Record record,
@@ -49,10 +44,12 @@ void OpenPolicy::open(std::string& path, OpenMode mode) {
     shownKind_ = DocumentKind::Shell;
     started_ = false;
     // Cancel keeps the document shown and opens nothing.
-    if (!mayReplace(kindFor(path, mode)))
+    const std::vector<std::string> pieces = piecesOf(path);
+    const DocumentKind kind = kindFor(path, pieces, mode);
+    if (!mayReplace(kind))
         return;
-    if (!openInViewer(path, mode))
-        openInShell(path, mode);
+    if (!openInViewer(path, kind))
+        openInShell(path, pieces, mode);
     if (shownKind_ != DocumentKind::Shell)
         switchKind();
     // Only what really started goes into the recent lists.
@@ -60,9 +57,10 @@ void OpenPolicy::open(std::string& path, OpenMode mode) {
         record_(path);
 }
 
-DocumentKind OpenPolicy::kindFor(const std::string& path, OpenMode mode) const {
-    if (mode != OpenMode::Document || host_->documentOptions().officeOpenMode < 2 ||
-        !isSinglePath(path))
+DocumentKind OpenPolicy::kindFor(const std::string& path, const std::vector<std::string>& pieces,
+                                 OpenMode mode) const {
+    const bool single = pieces.size() == 1 && pieces.front() == path;
+    if (mode != OpenMode::Document || host_->documentOptions().officeOpenMode < 2 || !single)
         return DocumentKind::Shell;
     return KeptViewers::kindOf(TextCase::lower(PathText::extensionOf(path)));
 }
@@ -98,8 +96,8 @@ void OpenPolicy::closeViewers() {
     }
 }
 
-bool OpenPolicy::openInViewer(std::string& path, OpenMode mode) {
-    shownKind_ = kindFor(path, mode);
+bool OpenPolicy::openInViewer(std::string& path, DocumentKind kind) {
+    shownKind_ = kind;
     if (shownKind_ == DocumentKind::Shell)
         return false;
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
@@ -142,11 +140,12 @@ bool OpenPolicy::openInBrowser(const std::string& path) {
     return true;
 }
 
-void OpenPolicy::openInShell(const std::string& path, OpenMode mode) {
+void OpenPolicy::openInShell(const std::string& path, const std::vector<std::string>& pieces,
+                             OpenMode mode) {
     const std::string ext = TextCase::lower(PathText::extensionOf(path));
     if (TextCase::find(host_->documentOptions().minimiseExtensions, ext) != std::string::npos)
         host_->minimizeMain();
-    for (const std::string& piece : piecesOf(path))
+    for (const std::string& piece : pieces)
         started_ = shell_.shellOpen(piece, mode == OpenMode::Explore) || started_;
 }
 

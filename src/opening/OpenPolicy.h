@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class DocumentViewer;
 class ShellServices;
@@ -65,17 +66,20 @@ class OpenPolicy : public PathOpener {
     DocumentKind shownKind() const { return shownKind_; }
 
   private:
-    // The kind a request goes to: a viewer's, or the shell's.
-    DocumentKind kindFor(const std::string& path, OpenMode mode) const;
+    // The kind a request goes to: a viewer's, or the shell's; `pieces` are the paths of
+    // `path`.
+    DocumentKind kindFor(const std::string& path, const std::vector<std::string>& pieces,
+                         OpenMode mode) const;
     // Before a viewer's document closes: unsaved edits are saved or dropped as the user
     // says; false when the user keeps them (Cancel), and nothing may close.
     bool mayClose(DocumentKind kind);
     // Whether a request of `next` may close the document it would replace.
     bool mayReplace(DocumentKind next);
-    bool openInViewer(std::string& path, OpenMode mode);
+    bool openInViewer(std::string& path, DocumentKind kind);
     bool openInOffice(const std::string& path);
     bool openInBrowser(const std::string& path);
-    void openInShell(const std::string& path, OpenMode mode);
+    void openInShell(const std::string& path, const std::vector<std::string>& pieces,
+                     OpenMode mode);
     void switchKind();
     void placeViewer();
     bool placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels);

@@ -64,6 +64,11 @@ bool FileSystem::fileExists(std::string_view path) {
     return !path.empty() && stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool FileSystem::exists(std::string_view path) {
+    struct stat st {};
+    return !path.empty() && stat(std::string(path).c_str(), &st) == 0;
+}
+
 std::optional<FileRecord> FileSystem::getFolder(std::string_view path) {
     return record(path, true);
 }

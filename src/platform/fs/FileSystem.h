@@ -43,6 +43,8 @@ class FileSystem {
     // 0 when the folder's entries can be read, else the system's error number.
     static int folderReadError(std::string_view path);
     static bool fileExists(std::string_view path);
+    // Whether there is a file or folder at the path (a link followed): one look.
+    static bool exists(std::string_view path);
     static std::optional<FileRecord> getFolder(std::string_view path);
     static std::optional<FileRecord> getFile(std::string_view path);
     // Entries of a folder; empty when it cannot be read. Symbolic links to folders count
