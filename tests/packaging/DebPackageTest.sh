@@ -23,8 +23,8 @@ for p in libqt6widgets6 libqt6gui6 libqt6core6 libglib2.0-0 libxcb-ewmh2 libacl1
 done
 
 office=()
-[ -f "$build/libtavrin_office.so" ] && office=(./usr/lib/tavrin/libtavrin_office.so)
-expected=$(printf '%s\n' ./usr/bin/tavrin ./usr/lib/tavrin/tavrin ./usr/lib/tavrin/UserData.ini \
+[ -f "$build/libtavrin_office.so" ] && office=(./usr/libexec/tavrin/libtavrin_office.so)
+expected=$(printf '%s\n' ./usr/bin/tavrin ./usr/libexec/tavrin/tavrin ./usr/libexec/tavrin/UserData.ini \
     ./usr/share/applications/tavrin.desktop ./usr/share/icons/hicolor/scalable/apps/tavrin.svg \
     "${office[@]}" | sort)
 actual=$(dpkg-deb -c "$deb" | grep -v '^d' | awk '{print $6}' | sort)
@@ -37,10 +37,10 @@ entry=$root/usr/share/applications/tavrin.desktop
 desktop-file-validate "$entry" || fail "desktop entry"
 exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 icon=$(sed -n 's/^Icon=//p' "$entry")
-[ "$(readlink "$root/usr/bin/$exec")" = ../lib/tavrin/tavrin ] || fail "usr/bin/$exec"
+[ "$(readlink "$root/usr/bin/$exec")" = ../libexec/tavrin/tavrin ] || fail "usr/bin/$exec"
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "icon $icon"
-[ "$(cat "$root/usr/lib/tavrin/UserData.ini")" = "%applicaion data%" ] || fail "UserData.ini"
-readelf -S "$root/usr/lib/tavrin/tavrin" | grep -q '\.debug_info' && fail "program not stripped"
+[ "$(cat "$root/usr/libexec/tavrin/UserData.ini")" = "%applicaion data%" ] || fail "UserData.ini"
+readelf -S "$root/usr/libexec/tavrin/tavrin" | grep -q '\.debug_info' && fail "program not stripped"
 
 # Started through the link with its own home, it takes its folder from the link's target.
 home=$work/home
@@ -56,7 +56,7 @@ done
 kill -TERM $pid 2>/dev/null || true
 wait $pid || true
 [ -f "$home/config/Quorvale/tavrin/User.xml" ] || { cat "$work/run.log"; fail "no User.xml in the user's folder"; }
-grep -qFx "tavrin=$root/usr/lib/tavrin/tavrin" "$home/config/QuorvaleTools/settings.ini" ||
+grep -qFx "tavrin=$root/usr/libexec/tavrin/tavrin" "$home/config/QuorvaleTools/settings.ini" ||
     fail "published path: $(cat "$home/config/QuorvaleTools/settings.ini")"
 find "$root" | sort | diff "$work/tree-before" - || fail "wrote into the unpacked tree"
 echo "OK: $(basename "$deb")"
