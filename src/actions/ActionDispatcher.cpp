@@ -30,10 +30,10 @@ ActionDispatcher::Needs ActionDispatcher::needsOf(BrowserCommand command) {
         needs.selection = false;
         break;
     case Explore:
-        needs.foldersOnly = true;
+        needs.scope = SelectionScope::Folders;
         break;
     case MakeShortcut:
-        needs.firstOnly = true;
+        needs.scope = SelectionScope::First;
         break;
     case CopyTo:
         needs.destinationTitle = "複写先";
@@ -50,9 +50,8 @@ ActionDispatcher::Needs ActionDispatcher::needsOf(BrowserCommand command) {
     return needs;
 }
 
-std::vector<std::string> ActionDispatcher::existing(Pane pane, bool foldersOnly,
-                                                    bool firstOnly) const {
-    std::vector<std::string> paths = selection_.selectedPaths(pane, foldersOnly, firstOnly);
+std::vector<std::string> ActionDispatcher::existing(Pane pane, SelectionScope scope) const {
+    std::vector<std::string> paths = selection_.selectedPaths(pane, scope);
     std::erase_if(paths, [](const std::string& path) { return !present(path); });
     return paths;
 }
@@ -69,7 +68,7 @@ void ActionDispatcher::perform(BrowserCommand command, Pane pane, std::string_vi
     }
     std::vector<std::string> paths;
     if (needs.selection) {
-        paths = existing(pane, needs.foldersOnly, needs.firstOnly);
+        paths = existing(pane, needs.scope);
         if (paths.empty())
             return;
     }

@@ -4,13 +4,13 @@
 
 #include "actions/ActionServices.h"
 #include "actions/BrowserCommand.h"
+#include "actions/SelectionCollector.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 class FileActions;
-class SelectionCollector;
 class ShellHandOff;
 
 // Carries out one command on the tree's (`Pane::Tree`) or the list's selection. Commands
@@ -33,8 +33,7 @@ class ActionDispatcher {
     // and the folder the user is asked for first.
     struct Needs {
         bool selection = true;
-        bool foldersOnly = false;
-        bool firstOnly = false;
+        SelectionScope scope = SelectionScope::All;
         std::string_view destinationTitle;
     };
     static Needs needsOf(BrowserCommand command);
@@ -43,7 +42,7 @@ class ActionDispatcher {
     void performFileAction(BrowserCommand command, const std::vector<std::string>& paths,
                            const std::string& destination, Pane pane);
     // The selection without the items that vanished from the disk meanwhile.
-    std::vector<std::string> existing(Pane pane, bool foldersOnly, bool firstOnly) const;
+    std::vector<std::string> existing(Pane pane, SelectionScope scope) const;
     void copyPathNames(const std::vector<std::string>& paths);
 
     const SelectionCollector& selection_;

@@ -47,7 +47,7 @@ std::vector<std::string> PaneDragDrop::treeDragStarting() {
 std::vector<std::string> PaneDragDrop::listDragStarting() {
     if (!tree_.currentNode())
         return {};
-    return selection_.selectedPaths(Pane::List, false, false);
+    return selection_.selectedPaths(Pane::List, SelectionScope::All);
 }
 
 void PaneDragDrop::treeDragOver(const std::string& key, DragState state) {

@@ -5,19 +5,18 @@
 #include "browser/FolderTree.h"
 #include "platform/text/PathText.h"
 
-std::vector<std::string> SelectionCollector::selectedPaths(Pane pane, bool foldersOnly,
-                                                           bool firstOnly) const {
-    return pane == Pane::Tree ? fromTree(foldersOnly) : fromList(foldersOnly, firstOnly);
+std::vector<std::string> SelectionCollector::selectedPaths(Pane pane, SelectionScope scope) const {
+    return pane == Pane::Tree ? fromTree(scope) : fromList(scope);
 }
 
-std::vector<std::string> SelectionCollector::fromTree(bool foldersOnly) const {
+std::vector<std::string> SelectionCollector::fromTree(SelectionScope scope) const {
     const TreeNode* node = tree_.trActNd();
     if (!node) {
         if (state_.root.empty())
             return {};
         return {state_.root};
     }
-    if (foldersOnly && EntryKinds::of(node) != EntryKind::Folder)
+    if (scope == SelectionScope::Folders && EntryKinds::of(node) != EntryKind::Folder)
         return {};
     return {tree_.fullPath(node)};
 }
@@ -29,7 +28,8 @@ std::string SelectionCollector::listedFolder() const {
     return folder;
 }
 
-std::vector<std::string> SelectionCollector::fromList(bool foldersOnly, bool firstOnly) const {
+std::vector<std::string> SelectionCollector::fromList(SelectionScope scope) const {
+    const bool foldersOnly = scope == SelectionScope::Folders;
     const std::string folder = listedFolder();
     if (folder.empty())
         return {};
@@ -39,13 +39,10 @@ std::vector<std::string> SelectionCollector::fromList(bool foldersOnly, bool fir
         const ListItem* row = list.itemAt(i);
         if (!row->selected())
             continue;
-        if (foldersOnly && EntryKinds::of(row) != EntryKind::Folder) {
-            if (firstOnly)
-                break;
+        if (foldersOnly && EntryKinds::of(row) != EntryKind::Folder)
             continue;
-        }
         paths.push_back(folder + std::string(row->text()));
-        if (firstOnly)
+        if (scope == SelectionScope::First)
             break;
     }
     if (paths.empty() && foldersOnly)

@@ -60,8 +60,7 @@ void MenuCommands::showSettings() {
         return;
     DisplaySettingsDialog dialog(*settings_, main_.view());
     bool byExplorer = browser_.exploresFolderShortcuts();
-    DocumentOptions& o = main_.options;
-    dialog.edit(o.fileOpenMode, o.officeOpenMode, o.readOnly, byExplorer, o.minimiseExtensions);
+    dialog.edit(main_.options, byExplorer);
     browser_.setExploreFolderShortcuts(byExplorer);
 }
 

@@ -37,32 +37,30 @@ const SettingsDialogForm& DisplaySettingsDialog::form() {
     return f;
 }
 
-SettingsDialogState DisplaySettingsDialog::preset(short fileOpenMode, short officeOpenMode,
-                                                  bool readOnly, bool exploreFolderShortcuts,
-                                                  const std::string& minimiseExtensions) {
+SettingsDialogState DisplaySettingsDialog::preset(const DocumentOptions& options,
+                                                  bool exploreFolderShortcuts) {
+    const short fileOpenMode = options.fileOpenMode;
+    const short officeOpenMode = options.officeOpenMode;
     SettingsDialogState s;
     // A value outside a group's range selects no button of it.
     s.general = (fileOpenMode == 0 || fileOpenMode == 1) ? fileOpenMode : -1;
     s.document = (officeOpenMode >= 0 && officeOpenMode <= 3) ? officeOpenMode : -1;
-    s.readOnlyChecked = readOnly;
+    s.readOnlyChecked = options.readOnly;
     // Fixed for the whole display: choosing another option inside does not change it.
     s.readOnlyEnabled = officeOpenMode > 1;
     s.link = exploreFolderShortcuts ? 0 : 1;
-    s.extensions = minimiseExtensions;
+    s.extensions = options.minimiseExtensions;
     return s;
 }
 
-void DisplaySettingsDialog::edit(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
-                                 bool& exploreFolderShortcuts, std::string& minimiseExtensions) {
-    const SettingsDialogState initial =
-        preset(fileOpenMode, officeOpenMode, readOnly, exploreFolderShortcuts, minimiseExtensions);
+void DisplaySettingsDialog::edit(DocumentOptions& options, bool& exploreFolderShortcuts) {
+    const SettingsDialogState initial = preset(options, exploreFolderShortcuts);
     accepted = false;
     const Point at = placement();
     const SettingsDialogOutcome outcome = view_.showModal(form(), initial, at.x, at.y);
     accepted = outcome.accepted;
     if (accepted)
-        takeBack(outcome.state, fileOpenMode, officeOpenMode, readOnly, exploreFolderShortcuts,
-                 minimiseExtensions);
+        takeBack(outcome.state, options, exploreFolderShortcuts);
 }
 
 DisplaySettingsDialog::Point DisplaySettingsDialog::placement() const {
@@ -73,14 +71,12 @@ DisplaySettingsDialog::Point DisplaySettingsDialog::placement() const {
             pixelsOf(frame.top * tppY + kOffsetTopTwips, tppY)};
 }
 
-void DisplaySettingsDialog::takeBack(const SettingsDialogState& state, short& fileOpenMode,
-                                     short& officeOpenMode, bool& readOnly,
-                                     bool& exploreFolderShortcuts,
-                                     std::string& minimiseExtensions) {
-    fileOpenMode = state.general == 0 ? 0 : 1;
-    officeOpenMode =
+void DisplaySettingsDialog::takeBack(const SettingsDialogState& state, DocumentOptions& options,
+                                     bool& exploreFolderShortcuts) {
+    options.fileOpenMode = state.general == 0 ? 0 : 1;
+    options.officeOpenMode =
         (state.document >= 0 && state.document <= 2) ? static_cast<short>(state.document) : 3;
-    readOnly = officeOpenMode > 1 && state.readOnlyChecked;
+    options.readOnly = options.officeOpenMode > 1 && state.readOnlyChecked;
     exploreFolderShortcuts = state.link == 0;
-    minimiseExtensions = state.extensions;
+    options.minimiseExtensions = state.extensions;
 }

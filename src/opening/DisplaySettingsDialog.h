@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SettingsDialogView.h"
+#include "settings/DocumentOptions.h"
 
 #include <string>
 
@@ -19,17 +20,14 @@ class DisplaySettingsDialog {
     DisplaySettingsDialog(SettingsDialogView& view, const MainWindowView& mainWindow);
 
     // Shows the dialog modally next to the main window with the values preset; on Ok
-    // writes the five values back.
-    void edit(short& fileOpenMode, short& officeOpenMode, bool& readOnly,
-              bool& exploreFolderShortcuts, std::string& minimiseExtensions);
+    // writes them back.
+    void edit(DocumentOptions& options, bool& exploreFolderShortcuts);
 
     // The last display was closed with Ok.
     bool accepted = false;
 
     static const SettingsDialogForm& form();
-    static SettingsDialogState preset(short fileOpenMode, short officeOpenMode, bool readOnly,
-                                      bool exploreFolderShortcuts,
-                                      const std::string& minimiseExtensions);
+    static SettingsDialogState preset(const DocumentOptions& options, bool exploreFolderShortcuts);
 
   private:
     struct Point {
@@ -37,9 +35,8 @@ class DisplaySettingsDialog {
         int y;
     };
     Point placement() const;
-    static void takeBack(const SettingsDialogState& state, short& fileOpenMode,
-                         short& officeOpenMode, bool& readOnly, bool& exploreFolderShortcuts,
-                         std::string& minimiseExtensions);
+    static void takeBack(const SettingsDialogState& state, DocumentOptions& options,
+                         bool& exploreFolderShortcuts);
 
     SettingsDialogView& view_;
     const MainWindowView& mainWindow_;

@@ -101,23 +101,27 @@ TEST_F(ContextMenuTest, SelectionsAreWholePathsFromEitherPane) {
     const SelectionCollector& s = browser.actions().selection();
     const std::string r = dir / "r";
     selectRows({"sub2", "a,1.txt", "b.txt"});
-    EXPECT_EQ(s.selectedPaths(Pane::List, false, false),
+    EXPECT_EQ(s.selectedPaths(Pane::List, SelectionScope::All),
               (std::vector<std::string>{r + "/sub2", r + "/a,1.txt", r + "/b.txt"}))
         << "a comma stays inside its path";
-    EXPECT_EQ(s.selectedPaths(Pane::List, true, false), (std::vector<std::string>{r + "/sub2"}));
-    EXPECT_EQ(s.selectedPaths(Pane::List, false, true), (std::vector<std::string>{r + "/sub2"}));
+    EXPECT_EQ(s.selectedPaths(Pane::List, SelectionScope::Folders),
+              (std::vector<std::string>{r + "/sub2"}));
+    EXPECT_EQ(s.selectedPaths(Pane::List, SelectionScope::First),
+              (std::vector<std::string>{r + "/sub2"}));
     selectRows({"b.txt", "a,1.txt"});
-    EXPECT_EQ(s.selectedPaths(Pane::List, false, true), (std::vector<std::string>{r + "/a,1.txt"}))
+    EXPECT_EQ(s.selectedPaths(Pane::List, SelectionScope::First),
+              (std::vector<std::string>{r + "/a,1.txt"}))
         << "first in list order";
-    EXPECT_EQ(s.selectedPaths(Pane::List, true, false), (std::vector<std::string>{r + "/"}))
+    EXPECT_EQ(s.selectedPaths(Pane::List, SelectionScope::Folders),
+              (std::vector<std::string>{r + "/"}))
         << "no folder row: the listed folder itself";
-    EXPECT_EQ(s.selectedPaths(Pane::List, true, true), (std::vector<std::string>{r + "/"}));
 
     auto& tree = browser.controls().treeControl;
     tree.select(nullptr);
-    EXPECT_EQ(s.selectedPaths(Pane::Tree, true, false), (std::vector<std::string>{r}));
+    EXPECT_EQ(s.selectedPaths(Pane::Tree, SelectionScope::Folders), (std::vector<std::string>{r}));
     tree.select(node(nodeKey("r/sub")));
-    EXPECT_EQ(s.selectedPaths(Pane::Tree, false, true), (std::vector<std::string>{r + "/sub"}));
+    EXPECT_EQ(s.selectedPaths(Pane::Tree, SelectionScope::First),
+              (std::vector<std::string>{r + "/sub"}));
     browser.showList(false);
     TreeNode* file = nullptr;
     for (TreeNode* n = tree.firstNode()->firstChild(); n; n = n->nextSibling())
@@ -125,9 +129,10 @@ TEST_F(ContextMenuTest, SelectionsAreWholePathsFromEitherPane) {
             file = n;
     ASSERT_TRUE(file);
     tree.select(file);
-    EXPECT_TRUE(s.selectedPaths(Pane::Tree, true, false).empty())
+    EXPECT_TRUE(s.selectedPaths(Pane::Tree, SelectionScope::Folders).empty())
         << "explorer on a file node does nothing";
-    EXPECT_EQ(s.selectedPaths(Pane::Tree, false, false), (std::vector<std::string>{r + "/b.txt"}));
+    EXPECT_EQ(s.selectedPaths(Pane::Tree, SelectionScope::All),
+              (std::vector<std::string>{r + "/b.txt"}));
 }
 
 TEST_F(ContextMenuTest, TheListShowsPasteOnFolderRowsAndEmptySpaceOnly) {

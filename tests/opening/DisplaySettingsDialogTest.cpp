@@ -16,13 +16,20 @@ struct Values {
     std::string minimiseExtensions = "EXE,bat";
 
     bool operator==(const Values&) const = default;
+    void edit(DisplaySettingsDialog& dialog) {
+        DocumentOptions options{fileOpenMode, officeOpenMode, readOnly, minimiseExtensions};
+        dialog.edit(options, exploreFolderShortcuts);
+        fileOpenMode = options.fileOpenMode;
+        officeOpenMode = options.officeOpenMode;
+        readOnly = options.readOnly;
+        minimiseExtensions = options.minimiseExtensions;
+    }
 };
 
 struct SettingsDialogFixture : ::testing::Test {
     Values act(Values v) {
         DisplaySettingsDialog dialog(view, mainWindow);
-        dialog.edit(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
-                    v.minimiseExtensions);
+        v.edit(dialog);
         accepted = dialog.accepted;
         return v;
     }
@@ -132,8 +139,7 @@ TEST_F(SettingsDialogFixture, StandsBelowAndRightOfTheMainWindowsTopLeftCorner) 
     large.frame = {0, 0, 100, 100};
     DisplaySettingsDialog dialog(view, large);
     Values v;
-    dialog.edit(v.fileOpenMode, v.officeOpenMode, v.readOnly, v.exploreFolderShortcuts,
-                v.minimiseExtensions);
+    v.edit(dialog);
     EXPECT_EQ(view.calls[1].x, 42);
     EXPECT_EQ(view.calls[1].y, 125);
 }

@@ -153,7 +153,8 @@ FileOperationEngine::Step FileOperationEngine::transferEntry(const Entry& source
         Target target{ownFolder ? DirectoryTree::freeName(destDir, source.name) : source.name,
                       std::nullopt, false};
         if (!ownFolder &&
-            (step = chooseTarget(source, st, destDir, destPath, again, true, target)) != Step::Done)
+            (step = chooseTarget(source, st, destDir, destPath,
+                                 again ? Asking::Again : Asking::First, target)) != Step::Done)
             return step;
         step = target.merge ? merge(source, destDir, target.name, destPath, move)
                             : place(source, st, destDir, destPath, target, move);
@@ -163,12 +164,13 @@ FileOperationEngine::Step FileOperationEngine::transferEntry(const Entry& source
 }
 
 // Where `source` goes in the folder: its own name, or after a question the name of
-// another item, replaced or merged into, or a free name beside it. `again` after the
-// target changed under way; `mayMerge` false once a folder's copy is complete.
+// another item, replaced or merged into, or a free name beside it.
 FileOperationEngine::Step FileOperationEngine::chooseTarget(const Entry& source,
                                                             const struct stat& st, int destDir,
-                                                            const std::string& destPath, bool again,
-                                                            bool mayMerge, Target& target) {
+                                                            const std::string& destPath,
+                                                            Asking asking, Target& target) {
+    const bool again = asking != Asking::First;
+    const bool mayMerge = asking != Asking::AgainAfterCopy;
     target = Target{source.name, std::nullopt, false};
     struct stat old {};
     if (!EntryRename::exists(destDir, source.name, &old))
@@ -353,7 +355,8 @@ FileOperationEngine::Step FileOperationEngine::installCopy(const Entry& source,
                                    : EntryRename::noReplace(destDir, temp, destDir, target.name);
         });
         if (step == Step::Retarget &&
-            (step = chooseTarget(source, st, destDir, destPath, true, false, target)) == Step::Done)
+            (step = chooseTarget(source, st, destDir, destPath, Asking::AgainAfterCopy, target)) ==
+                Step::Done)
             continue;
         if (step != Step::Done)
             return step;

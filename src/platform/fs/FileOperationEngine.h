@@ -67,8 +67,11 @@ class FileOperationEngine {
                         bool move);
     Step transferEntry(const Entry& source, const struct stat& st, int destDir,
                        const std::string& destPath, bool move);
+    // When the target of an entry is asked for: before the transfer, again after the target
+    // changed under way, or again once a folder's copy is complete (no merge any more).
+    enum class Asking { First, Again, AgainAfterCopy };
     Step chooseTarget(const Entry& source, const struct stat& st, int destDir,
-                      const std::string& destPath, bool again, bool mayMerge, Target& target);
+                      const std::string& destPath, Asking asking, Target& target);
     ConflictChoice conflictChoice(const std::string& source, const std::string& target,
                                   ReplaceOffer offer, bool again);
     Step place(const Entry& source, const struct stat& st, int destDir, const std::string& destPath,

@@ -35,7 +35,9 @@ QRadioButton* option(QDialog& dialog, const char* frame, const char* text) {
 }
 
 SettingsDialogState initialState() {
-    return DisplaySettingsDialog::preset(1, 0, false, true, "EXE");
+    return DisplaySettingsDialog::preset(
+        {.fileOpenMode = 1, .officeOpenMode = 0, .readOnly = false, .minimiseExtensions = "EXE"},
+        true);
 }
 
 } // namespace

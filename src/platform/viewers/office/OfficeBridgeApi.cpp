@@ -49,8 +49,10 @@ int aliveOffice(TavrinOfficeSession* session) {
 
 int openDocument(TavrinOfficeSession* session, const char* fileUrl, int readOnly, int spreadsheet) {
     return guarded(session, 0, [&](OfficeSession& o) {
-        return o.open(rtl::OUString::createFromAscii(fileUrl), readOnly != 0, spreadsheet != 0) ? 1
-                                                                                                : 0;
+        return o.open(rtl::OUString::createFromAscii(fileUrl), readOnly != 0,
+                      spreadsheet != 0 ? OfficeKind::Calc : OfficeKind::Writer)
+                   ? 1
+                   : 0;
     });
 }
 

@@ -111,7 +111,8 @@ bool OfficeSession::alive() {
     return true;
 }
 
-bool OfficeSession::open(const OUString& fileUrl, bool readOnly, bool spreadsheet) {
+bool OfficeSession::open(const OUString& fileUrl, bool readOnly, OfficeKind kind) {
+    const bool spreadsheet = kind == OfficeKind::Calc;
     std::vector<beans::PropertyValue> args{
         property("ReadOnly", uno::Any(readOnly)),
         property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/OfficeKind.h"
+
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
@@ -18,7 +20,7 @@ class OfficeSession {
     explicit OfficeSession(const std::string& pipeName);
 
     bool alive();
-    bool open(const rtl::OUString& fileUrl, bool readOnly, bool spreadsheet);
+    bool open(const rtl::OUString& fileUrl, bool readOnly, OfficeKind kind);
     void closeDocument();
     int windowState();
     void show();
