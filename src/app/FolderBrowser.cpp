@@ -4,6 +4,8 @@
 #include "actions/BrowserActions.h"
 #include "browser/EntryKind.h"
 #include "controls/MenuArray.h"
+#include "platform/InlineWork.h"
+#include "platform/MessageBox.h"
 #include "platform/Timer.h"
 #include "platform/UiLoop.h"
 #include "platform/desktop/SystemFolders.h"
@@ -22,6 +24,12 @@ namespace {
 
 constexpr std::string_view kGroup = "設定";
 
+std::unique_ptr<BackgroundWork> workOf(UiLoop& loop) {
+    if (auto work = loop.newBackgroundWork())
+        return work;
+    return std::make_unique<InlineWork>();
+}
+
 std::string widthText(double twips) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.7g", twips);
@@ -32,10 +40,12 @@ std::string widthText(double twips) {
 
 FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
                              FolderPicker& picker, PathOpener& opener)
-    : loop_(loop), timer_(timer), scan_(messages), icons_(icons, controls_.imgLst),
-      signatures_(&folderWatch_), tree_(state_, scan_, icons_, signatures_, loop),
-      list_(state_, scan_, icons_, signatures_, loop, tree_),
-      watch_(state_, scan_, signatures_, loop, tree_, list_),
+    : loop_(loop), timer_(timer), work_(workOf(loop)), reads_(*work_, snapshots_),
+      scan_(messages, &snapshots_), icons_(icons, controls_.imgLst),
+      signatures_(&folderWatch_, &snapshots_),
+      tree_(state_, scan_, icons_, signatures_, loop, reads_),
+      list_(state_, scan_, icons_, signatures_, loop, tree_, reads_),
+      watch_(state_, scan_, signatures_, loop, tree_, list_, reads_),
       fileOperations_(state_, tree_, list_, watch_, loop, messages,
                       [this](bool on) { setTimerRunning(on); }),
       notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker),
@@ -49,10 +59,26 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
                               [this](const std::string& path) { recordOpenedFile(path); }});
     actions_->setFileActions(&fileOperations_);
     dragDrop_.setFileActions(&fileOperations_);
+    reads_.notAnswering = [this, &messages](const std::string& folder) {
+        markNotAnswering(folder, false);
+        messages.notify("「" + folder + "」が応答しません。\r応答があれば表示します。");
+    };
+    reads_.answeredAgain = [this](const std::string& folder) { markNotAnswering(folder, true); };
+}
+
+void FolderBrowser::markNotAnswering(const std::string& folder, bool answering) {
+    if (!answering)
+        list_.tellNotAnswering(folder);
+    TreeNode* node = state_.c.treeControl.find(tree_.keyOfPath(folder));
+    if (node)
+        state_.c.treeControl.setForeColour(
+            node, answering ? std::nullopt : std::optional<Rgb>(kNotAnsweringColour));
 }
 
 FolderBrowser::~FolderBrowser() {
     timer_.stop();
+    // Results still on their way are dropped before the parts they would go to.
+    work_.reset();
 }
 
 std::uintptr_t FolderBrowser::ownerWindow() const {
@@ -240,7 +266,12 @@ void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options)
 // The window's width, the registered folders and the root and active folder of the tree.
 void FolderBrowser::applyPlaces(Parameters& values, SettingsStore& ini) {
     std::string& root = values.root;
-    if (!FileSystem::folderExists(root))
+    // A saved folder on a file system that does not answer at once is kept; its read
+    // shows whether it is there.
+    const auto gone = [this](const std::string& path) {
+        return reads_.folderExistsWithin(path) == std::optional<bool>(false);
+    };
+    if (root.empty() || gone(root))
         root.clear();
     if (host_ && values.width > 0)
         host_->setWidthTwips(*values.width);
@@ -248,11 +279,11 @@ void FolderBrowser::applyPlaces(Parameters& values, SettingsStore& ini) {
         registered_->load(ini);
     if (root.empty() && host_)
         root = host_->registeredFoldersMenu().caption(0);
-    if (!FileSystem::folderExists(values.active))
+    if (values.active.empty() || gone(values.active))
         values.active.clear();
     // A root that is gone gives way to the documents folder before the active folder is
     // opened, so the browser never stays empty.
-    if (!FileSystem::folderExists(root))
+    if (root.empty() || gone(root))
         root = SystemFolders::path(SystemFolder::Documents);
     tree_.setRoot(values.active.empty() ? root : root + "\r" + values.active);
 }

@@ -11,7 +11,9 @@
 #include "browser/ChangeNotices.h"
 #include "browser/ChangeSignature.h"
 #include "browser/FileList.h"
+#include "browser/FolderReads.h"
 #include "browser/FolderScan.h"
+#include "browser/FolderSnapshots.h"
 #include "browser/FolderTree.h"
 #include "browser/IconCache.h"
 #include "browser/TreeWatch.h"
@@ -150,12 +152,18 @@ class FolderBrowser : public BrowserInput {
     int treePaneTwips() const;
     void setTreePaneTwips(long twips);
     void clearMarks();
+    // A folder being read does not answer: its node is greyed and the user told once.
+    static constexpr Rgb kNotAnsweringColour = systemColour(SystemColour::ButtonShadow);
+    void markNotAnswering(const std::string& folder, bool answering);
 
     BrowserControls controls_;
     BrowserState state_{controls_};
     UiLoop& loop_;
     Timer& timer_;
     FolderWatch folderWatch_;
+    FolderSnapshots snapshots_;
+    std::unique_ptr<BackgroundWork> work_;
+    FolderReads reads_;
     FolderScan scan_;
     IconCache icons_;
     ChangeSignature signatures_;

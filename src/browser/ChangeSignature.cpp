@@ -1,6 +1,7 @@
 #include "browser/ChangeSignature.h"
 
 #include "browser/FolderScan.h"
+#include "browser/FolderSnapshots.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/FolderWatch.h"
 #include "platform/text/TextCase.h"
@@ -26,8 +27,12 @@ Signature ChangeSignature::read(std::string_view folder) {
 // Counted as the count() of the file system counts: by the entry's type, links and
 // unknown types by what they point to, a broken link as a file.
 Signature ChangeSignature::of(std::string_view folder, const FileSystem::Counts& counts) {
+    return of(folder, FileSystem::getFolder(folder), counts);
+}
+
+Signature ChangeSignature::of(std::string_view folder, const std::optional<FileRecord>& record,
+                              const FileSystem::Counts& counts) {
     Signature sig;
-    const auto record = FileSystem::getFolder(folder);
     if (record && FolderScan::isHiddenFolder(*record))
         sig.counts = "0-0";
     else
@@ -36,7 +41,28 @@ Signature ChangeSignature::of(std::string_view folder, const FileSystem::Counts&
     return sig;
 }
 
+bool ChangeSignature::mayHaveChanged(std::string_view folder) const {
+    const auto generation = watch_ ? watch_->generation(folder) : std::nullopt;
+    if (!generation)
+        return true;
+    const auto it = cache_.find(std::string(folder));
+    return it == cache_.end() || it->second.generation != *generation;
+}
+
+std::optional<Signature> ChangeSignature::servedSignature(std::string_view folder) {
+    const FolderSnapshot* s = snapshots_ ? snapshots_->findFull(folder) : nullptr;
+    if (!s)
+        return std::nullopt;
+    const FileSystem::Counts counts{s->listing.folders.size(), s->listing.files.size()};
+    Signature sig = of(folder, s->record, counts);
+    if (const auto generation = watch_ ? watch_->generation(folder) : std::nullopt)
+        cache_[std::string(folder)] = Cached{*generation, sig};
+    return sig;
+}
+
 Signature ChangeSignature::signatureOf(std::string_view folder) {
+    if (auto served = servedSignature(folder))
+        return *served;
     const auto generation = watch_ ? watch_->generation(folder) : std::nullopt;
     if (!generation)
         return read(folder);
@@ -49,6 +75,8 @@ Signature ChangeSignature::signatureOf(std::string_view folder) {
 }
 
 ChangeSignature::Reading ChangeSignature::signatureAndListing(std::string_view folder) {
+    if (auto served = servedSignature(folder))
+        return {*served, snapshots_->findFull(folder)->listing};
     const auto watched = watch_ ? watch_->generation(folder) : std::nullopt;
     if (!watched)
         return {read(folder), std::nullopt};

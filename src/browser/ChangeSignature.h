@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
+class FolderSnapshots;
 class FolderWatch;
 
 // The change signature of a folder: "subfolders-files" (raw counts, excluded folders and
@@ -24,10 +25,16 @@ struct Signature {
 };
 
 // Takes signatures, re-reading a folder only when its watch saw a change (or when it
-// cannot be watched), so that ticks on an unchanged folder cost nothing.
+// cannot be watched), so that ticks on an unchanged folder cost nothing. A folder whose
+// snapshot is being served (`snapshots`) is answered from it.
 class ChangeSignature {
   public:
-    explicit ChangeSignature(FolderWatch* watch) : watch_(watch) {}
+    explicit ChangeSignature(FolderWatch* watch, const FolderSnapshots* snapshots = nullptr)
+        : watch_(watch), snapshots_(snapshots) {}
+
+    // False only when the folder's watch saw nothing since the signature last taken: no
+    // need to read it.
+    bool mayHaveChanged(std::string_view folder) const;
 
     Signature signatureOf(std::string_view folder);
     // The signature and, when the watch saw a change, the listing of the folder it was
@@ -42,11 +49,16 @@ class ChangeSignature {
 
   private:
     static Signature of(std::string_view folder, const FileSystem::Counts& counts);
+    static Signature of(std::string_view folder, const std::optional<FileRecord>& record,
+                        const FileSystem::Counts& counts);
+    // The signature of a served snapshot, kept like one read from the disk.
+    std::optional<Signature> servedSignature(std::string_view folder);
 
     struct Cached {
         std::uint64_t generation;
         Signature signature;
     };
     FolderWatch* watch_;
+    const FolderSnapshots* snapshots_;
     std::unordered_map<std::string, Cached> cache_;
 };

@@ -3,6 +3,7 @@
 #include "browser/EntryKind.h"
 #include "browser/RowInventory.h"
 
+#include "browser/FolderReads.h"
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
 #include "browser/IconCache.h"
@@ -33,9 +34,9 @@ void takeRows(RowInventory& inventory, std::vector<FileRecord>& entries, std::st
 } // namespace
 
 FileList::FileList(BrowserState& state, FolderScan& scan, IconCache& icons,
-                   ChangeSignature& signatures, UiLoop& loop, FolderTree& tree)
-    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop), tree_(tree) {
-}
+                   ChangeSignature& signatures, UiLoop& loop, FolderTree& tree, FolderReads& reads)
+    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop), tree_(tree),
+      reads_(reads) {}
 
 std::string FileList::nextKey() {
     char buffer[24];
@@ -80,10 +81,51 @@ void FileList::addRows(const std::vector<FileRecord>& entries, bool highlight) {
 }
 
 void FileList::fillList(std::string_view folder, bool reuse) {
-    if (!state_.showList || !FileSystem::folderExists(folder))
+    if (!state_.showList)
         return;
-    BusyScope busy(state_);
+    const std::string asked(folder);
+    const auto outcome = reads_.whenRead(
+        asked, FolderReads::Depth::Full, FolderReads::Purpose::ListFill,
+        [this, asked, reuse] { fillNow(asked, reuse); },
+        [this, asked] { return state_.showList && state_.listFolder == asked; });
+    if (outcome == FolderReads::Outcome::Pending)
+        showBeingRead(asked);
+}
+
+void FileList::showBeingRead(const std::string& folder) {
     auto& list = state_.c.listControl;
+    list.clear();
+    state_.trackedItem = 0;
+    state_.dropRowKey.clear();
+    state_.itemCounter = 1;
+    state_.listFolder = folder;
+    state_.vanishedListFolder.clear();
+    ListItemData row;
+    row.key = nextKey();
+    row.text = std::string(kBeingRead);
+    row.tag = EntryKinds::tag(EntryKind::Placeholder);
+    list.add(std::move(row));
+    list.setBusy(true);
+}
+
+void FileList::tellNotAnswering(std::string_view folder) {
+    auto& list = state_.c.listControl;
+    ListItem* row = list.count() == 1 ? list.itemAt(1) : nullptr;
+    if (state_.listFolder == folder && row && EntryKinds::of(row) == EntryKind::Placeholder)
+        list.setText(row, std::string(kNotAnswering));
+}
+
+void FileList::fillNow(const std::string& folder, bool reuse) {
+    auto& list = state_.c.listControl;
+    list.setBusy(false);
+    if (!scan_.folderExists(folder)) {
+        // A folder that was being read and is gone leaves no row saying it is being read.
+        if (state_.listFolder == folder && list.count() == 1 &&
+            EntryKinds::of(list.itemAt(1)) == EntryKind::Placeholder)
+            list.clear();
+        return;
+    }
+    BusyScope busy(state_);
     // Made first, so that it ends last: the folder's records are gone by then.
     struct GiveBack {
         ListControl& rows;
@@ -150,7 +192,21 @@ void FileList::refreshList(FolderListing listing) {
 void FileList::reconcile(std::optional<FolderListing> listing) {
     // The list's own folder: after a redraw its node may not be loaded.
     const std::string folder = state_.listFolder;
-    if (folder.empty() || !FileSystem::folderExists(folder))
+    if (folder.empty() || reads_.reading(folder))
+        return;
+    if (listing) {
+        reconcileNow(folder, std::move(listing));
+        return;
+    }
+    reads_.whenRead(
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::ListRefresh,
+        [this, folder] { reconcileNow(folder, std::nullopt); },
+        [this, folder] { return state_.listFolder == folder; });
+}
+
+void FileList::reconcileNow(const std::string& folder, std::optional<FolderListing> listing) {
+    // Rows saying the folder is being read are replaced by its fill, never merged.
+    if (state_.c.listControl.busy() || !scan_.folderExists(folder))
         return;
     BusyScope busy(state_);
     auto& list = state_.c.listControl;
@@ -158,9 +214,8 @@ void FileList::reconcile(std::optional<FolderListing> listing) {
     // row found on disk again, as the same kind, leaves the inventory.
     RowInventory inventory(list);
     // Looked up by name, the entries need no order; only the new rows are put in order.
-    FolderScan::Both disk =
-        listing ? FolderScan::fromListing(folder, state_.filter, std::move(*listing))
-                : scan_.listFoldersAndFiles(folder, state_.filter, false);
+    FolderScan::Both disk = listing ? scan_.fromListing(folder, state_.filter, std::move(*listing))
+                                    : scan_.listFoldersAndFiles(folder, state_.filter, false);
     std::vector<FileRecord> newFolders, newFiles;
     list.beginChanges();
     takeRows(inventory, disk.folders.entries, EntryKinds::tag(EntryKind::Folder), newFolders,

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+class FolderReads;
 class FolderScan;
 class FolderTree;
 class IconCache;
@@ -16,13 +17,17 @@ struct ListItemData;
 // The file list of the split view: a complete fill when a folder is opened, and a
 // reconciliation in place afterwards that keeps the rows that stay (their place,
 // selection and scroll position), removes vanished ones and adds new ones in the
-// highlight colour. Keys are "L" + a counter of at least three digits per fill.
+// highlight colour. Keys are "L" + a counter of at least three digits per fill. A folder
+// slow to answer shows one row saying it is being read until its read ends; the rows of
+// two folders never mix.
 class FileList {
   public:
     static constexpr Rgb kHighlight = rgb(0, 64, 64);
+    static constexpr std::string_view kBeingRead = "読み込み中…";
+    static constexpr std::string_view kNotAnswering = "応答がありません (読み込み中…)";
 
     FileList(BrowserState& state, FolderScan& scan, IconCache& icons, ChangeSignature& signatures,
-             UiLoop& loop, FolderTree& tree);
+             UiLoop& loop, FolderTree& tree, FolderReads& reads);
 
     // Complete fill; `reuse` takes the folder rows from the subfolders the tree's last
     // load listed. Nothing happens in the tree-only view or for a missing folder.
@@ -32,11 +37,16 @@ class FileList {
     void refreshList();
     // The same with the folder's listing already read (in the order it holds them).
     void refreshList(FolderListing listing);
+    // The folder being read is not answering: its row says so.
+    void tellNotAnswering(std::string_view folder);
     // A click on header `column` (from 1): ascending, then descending on the next click.
     void onListColumnClick(int column);
 
   private:
+    void fillNow(const std::string& folder, bool reuse);
+    void showBeingRead(const std::string& folder);
     void reconcile(std::optional<FolderListing> listing);
+    void reconcileNow(const std::string& folder, std::optional<FolderListing> listing);
     void fillRow(ListItemData& row, const FileRecord& entry, bool highlight);
     ListItemData rowFor(const FileRecord& entry, bool highlight);
     std::string nextKey();
@@ -48,4 +58,5 @@ class FileList {
     ChangeSignature& signatures_;
     UiLoop& loop_;
     FolderTree& tree_;
+    FolderReads& reads_;
 };

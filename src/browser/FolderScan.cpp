@@ -1,5 +1,7 @@
 #include "browser/FolderScan.h"
 
+#include "browser/FolderSnapshots.h"
+
 #include "platform/MessageBox.h"
 #include "platform/text/PathText.h"
 #include "platform/text/SystemErrorText.h"
@@ -25,8 +27,34 @@ void keepPassing(std::vector<FileRecord>& files, std::string_view filter) {
 
 } // namespace
 
+const FolderSnapshot* FolderScan::peekOf(std::string_view path) const {
+    return snapshots_ ? snapshots_->find(path) : nullptr;
+}
+
+const FolderSnapshot* FolderScan::fullOf(std::string_view path) const {
+    return snapshots_ ? snapshots_->findFull(path) : nullptr;
+}
+
+bool FolderScan::folderExists(std::string_view path) const {
+    if (const FolderSnapshot* s = peekOf(path))
+        return s->record.has_value();
+    return FileSystem::folderExists(path);
+}
+
+bool FolderScan::linksCountSubfolders(std::string_view path) const {
+    if (const FolderSnapshot* s = fullOf(path))
+        return s->linksCountSubfolders;
+    return FileSystem::linksCountSubfolders(path);
+}
+
+bool FolderScan::hiddenFolder(std::string_view path) const {
+    if (const FolderSnapshot* s = peekOf(path))
+        return !s->record || isHiddenFolder(*s->record);
+    return isHiddenFolder(path);
+}
+
 bool FolderScan::reportMissing(std::string_view path) {
-    if (FileSystem::folderExists(path))
+    if (folderExists(path))
         return false;
     std::string shown(path);
     PathText::withSeparator(shown);
@@ -35,7 +63,8 @@ bool FolderScan::reportMissing(std::string_view path) {
 }
 
 bool FolderScan::reportUnreadable(std::string_view path) {
-    const int error = FileSystem::folderReadError(path);
+    const FolderSnapshot* s = fullOf(path);
+    const int error = s ? s->readError : FileSystem::folderReadError(path);
     if (error == 0)
         return false;
     messages_.inform("「" + std::string(path) + "」の内容を読み取れません。\r" +
@@ -55,9 +84,10 @@ FolderEntries FolderScan::listFolders(std::string_view path) {
         return std::move(ahead_->entries.folders);
     }
     FolderEntries result;
-    if (reportMissing(path) || isHiddenFolder(path))
+    if (reportMissing(path) || hiddenFolder(path))
         return result;
-    result.entries = FileSystem::subFolders(path);
+    const FolderSnapshot* s = fullOf(path);
+    result.entries = s ? s->listing.folders : FileSystem::subFolders(path);
     result.any = !result.entries.empty();
     std::erase_if(result.entries, [](const FileRecord& f) { return isHiddenFolder(f); });
     return result;
@@ -71,7 +101,8 @@ FolderEntries FolderScan::listFiles(std::string_view path, std::string_view filt
     FolderEntries result;
     if (reportMissing(path))
         return result;
-    result.entries = FileSystem::files(path);
+    const FolderSnapshot* s = fullOf(path);
+    result.entries = s ? s->listing.files : FileSystem::files(path);
     result.any = !result.entries.empty();
     keepPassing(result.entries, filter);
     return result;
@@ -81,16 +112,18 @@ FolderScan::Both FolderScan::listFoldersAndFiles(std::string_view path, std::str
                                                  bool sorted) {
     if (reportMissing(path))
         return {};
+    if (const FolderSnapshot* s = fullOf(path))
+        return fromListing(path, filter, s->listing);
     return fromListing(path, filter, FileSystem::list(path, sorted));
 }
 
 FolderScan::Both FolderScan::fromListing(std::string_view path, std::string_view filter,
-                                         FolderListing listing) {
+                                         FolderListing listing) const {
     Both both;
     both.files.any = !listing.files.empty();
     both.files.entries = std::move(listing.files);
     keepPassing(both.files.entries, filter);
-    if (isHiddenFolder(path))
+    if (hiddenFolder(path))
         return both;
     both.folders.any = !listing.folders.empty();
     both.folders.entries = std::move(listing.folders);
@@ -99,16 +132,24 @@ FolderScan::Both FolderScan::fromListing(std::string_view path, std::string_view
 }
 
 bool FolderScan::hasFolders(std::string_view path, std::string_view name) {
-    if (!FileSystem::folderExists(path) || isHiddenFolder(path))
+    if (!folderExists(path) || hiddenFolder(path))
         return false;
+    if (const FolderSnapshot* s = peekOf(path); s && name.empty())
+        return s->hasSubfolder;
+    if (const FolderSnapshot* s = fullOf(path))
+        return hasNamed(s->listing.folders, name);
     if (name.empty())
         return FileSystem::hasSubfolder(path);
     return hasNamed(FileSystem::subFolders(path), name);
 }
 
 bool FolderScan::hasFiles(std::string_view path, std::string_view name) {
-    if (!FileSystem::folderExists(path))
+    if (!folderExists(path))
         return false;
+    if (const FolderSnapshot* s = peekOf(path); s && name.empty())
+        return s->hasFile;
+    if (const FolderSnapshot* s = fullOf(path))
+        return hasNamed(s->listing.files, name);
     if (name.empty())
         return FileSystem::hasFile(path);
     return hasNamed(FileSystem::files(path), name);

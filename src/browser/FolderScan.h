@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/FolderSnapshot.h"
 #include "platform/fs/FileSystem.h"
 
 #include <optional>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class FolderSnapshots;
 class MessageBox;
 
 // A folder's subfolders or files as the browser shows them, and whether it reported any.
@@ -16,9 +18,16 @@ struct FolderEntries {
 };
 
 // The folder and file enumeration of the browser with its exclusion and filter rules.
+// A folder whose snapshot is being served (`snapshots`) is answered from it, never from
+// the disk.
 class FolderScan {
   public:
-    explicit FolderScan(MessageBox& messages) : messages_(messages) {}
+    explicit FolderScan(MessageBox& messages, const FolderSnapshots* snapshots = nullptr)
+        : messages_(messages), snapshots_(snapshots) {}
+
+    bool folderExists(std::string_view path) const;
+    // Whether the link counts of the folder's subfolders tell their subfolders.
+    bool linksCountSubfolders(std::string_view path) const;
 
     // Visible subfolders: `any` is true when the folder has at least one subfolder, even
     // if every one of them is excluded. A missing folder is reported with " Not Found ".
@@ -33,7 +42,7 @@ class FolderScan {
     // `sorted` false leaves the entries as the folder holds them.
     Both listFoldersAndFiles(std::string_view path, std::string_view filter, bool sorted = true);
     // The same from a listing already read.
-    static Both fromListing(std::string_view path, std::string_view filter, FolderListing listing);
+    Both fromListing(std::string_view path, std::string_view filter, FolderListing listing) const;
     // Reads a folder once for the next listFolders and listFiles (with this filter) of it: when the
     // tree's new node and the list show the same folder, one read serves both. Each part
     // is served once; dropReadAhead() forgets what was not asked for.
@@ -59,6 +68,9 @@ class FolderScan {
 
   private:
     bool reportMissing(std::string_view path);
+    bool hiddenFolder(std::string_view path) const;
+    const FolderSnapshot* peekOf(std::string_view path) const;
+    const FolderSnapshot* fullOf(std::string_view path) const;
 
     struct ReadAhead {
         std::string folder;
@@ -69,5 +81,6 @@ class FolderScan {
     };
 
     MessageBox& messages_;
+    const FolderSnapshots* snapshots_;
     std::optional<ReadAhead> ahead_;
 };

@@ -2,6 +2,7 @@
 
 #include "browser/EntryKind.h"
 #include "browser/FileList.h"
+#include "browser/FolderReads.h"
 #include "browser/FolderScan.h"
 #include "browser/IconCache.h"
 #include "platform/UiLoop.h"
@@ -22,8 +23,9 @@ bool isDummy(const TreeNode* node) {
 } // namespace
 
 FolderTree::FolderTree(BrowserState& state, FolderScan& scan, IconCache& icons,
-                       ChangeSignature& signatures, UiLoop& loop)
-    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop) {}
+                       ChangeSignature& signatures, UiLoop& loop, FolderReads& reads)
+    : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop),
+      reads_(reads) {}
 
 std::string FolderTree::newNodeKey() {
     char buffer[24];
@@ -35,13 +37,18 @@ std::string FolderTree::fullPath(const TreeNode* node) const {
     return state_.c.treeControl.fullPath(node, "/");
 }
 
-std::string FolderTree::nodePath(const TreeNode* node) const {
+std::string FolderTree::nodeFolder(const TreeNode* node) const {
     if (!node)
         return {};
     std::string path = fullPath(node);
     if (EntryKinds::of(node) == EntryKind::File)
         path = FileSystem::parentOf(path);
-    return FileSystem::folderExists(path) ? path : std::string();
+    return path;
+}
+
+std::string FolderTree::nodePath(const TreeNode* node) const {
+    std::string path = nodeFolder(node);
+    return !path.empty() && scan_.folderExists(path) ? path : std::string();
 }
 
 std::string FolderTree::keyOfPath(std::string_view path) const {
@@ -66,6 +73,17 @@ void FolderTree::indexFolder(const std::string& path, const std::string& key) {
 void FolderTree::setRoot(std::string_view value) {
     if (value.empty())
         return;
+    const std::string asked(value);
+    requestedRoot_ = asked;
+    openingPath_.clear();
+    std::string folder = asked.substr(0, asked.find('\r'));
+    PathText::withoutSeparator(folder);
+    reads_.whenRead(
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::Root,
+        [this, asked] { setRootNow(asked); }, [this, asked] { return requestedRoot_ == asked; });
+}
+
+void FolderTree::setRootNow(const std::string& value) {
     BusyScope busy(state_);
     state_.c.drive1.selectForPath(value.substr(0, value.find('\r')));
     state_.listNodeKey.clear();
@@ -79,7 +97,7 @@ void FolderTree::setRoot(std::string_view value) {
         folder.resize(cr);
     }
     WaitCursor wait(loop_);
-    if (!FileSystem::folderExists(folder))
+    if (!scan_.folderExists(folder))
         return;
     PathText::withoutSeparator(folder);
     if (recordRoot_)
@@ -209,12 +227,13 @@ void FolderTree::removeDummy(TreeNode* node) {
 
 void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>& records,
                              bool folders) {
-    // A folder whose link count proves nothing (a leaf, or any folder where links do not
-    // count subfolders) is looked into only when its row is shown: expanding a folder of
-    // thousands of subfolders must not open every one of them.
+    // A folder whose link count proves nothing (a leaf, a link to a folder, or any folder
+    // where links do not count subfolders) is looked into only when its row is shown, and
+    // away from the window's thread: expanding a folder of thousands of subfolders must not
+    // open every one of them, nor wait on one that is slow to answer.
     for (const FileRecord& r : records) {
         deferDecision_ =
-            folders && (r.attributes & AttrSymbolicLink) == 0 && !(linksTell_ && r.links > 2);
+            folders && !(linksTell_ && r.links > 2 && (r.attributes & AttrSymbolicLink) == 0);
         addNode(key, r.name, TreeRelation::Child, folders, &r);
     }
     deferDecision_ = false;
@@ -223,13 +242,27 @@ void FolderTree::addChildren(std::string_view key, const std::vector<FileRecord>
 void FolderTree::decideShown(const std::vector<std::string>& keys) {
     auto& tree = state_.c.treeControl;
     for (const std::string& key : keys) {
-        TreeNode* node = tree.find(key);
+        const TreeNode* node = tree.find(key);
         if (!node || !node->undecided())
             continue;
-        tree.setUndecided(node, false);
-        if (node->childCount() == 0 && wantsDummy(fullPath(node), nullptr))
-            addDummy(key);
+        reads_.whenRead(
+            fullPath(node), FolderReads::Depth::Peek, FolderReads::Purpose::ExpandButton,
+            [this, key] { decideNow(key); },
+            [this, key] {
+                const TreeNode* still = state_.c.treeControl.find(key);
+                return still && still->undecided();
+            });
     }
+}
+
+void FolderTree::decideNow(const std::string& key) {
+    auto& tree = state_.c.treeControl;
+    TreeNode* node = tree.find(key);
+    if (!node || !node->undecided())
+        return;
+    tree.setUndecided(node, false);
+    if (node->childCount() == 0 && wantsDummy(fullPath(node), nullptr))
+        addDummy(key);
 }
 
 void FolderTree::loadChildren(std::string_view key) {
@@ -257,7 +290,7 @@ void FolderTree::loadChildren(std::string_view key) {
 }
 
 void FolderTree::prepareListing(std::string_view folder) {
-    linksTell_ = FileSystem::linksCountSubfolders(folder);
+    linksTell_ = scan_.linksCountSubfolders(folder);
 }
 
 void FolderTree::loadChildrenOfPath(std::string_view path) {
@@ -296,8 +329,9 @@ TreeNode* FolderTree::openNodes(std::string_view path) {
             if (!TextCase::equal(child->text(), part))
                 continue;
             const std::string key = child->key();
-            if (child->childCount() == 0 || isDummy(child->firstChild()))
-                loadChildren(key);
+            if ((child->childCount() == 0 || isDummy(child->firstChild())) &&
+                !loadLevel(key, nodeFolder(child), std::string(path)))
+                return nullptr;
             node = tree.find(key);
             tree.expand(node);
             break;
@@ -306,17 +340,35 @@ TreeNode* FolderTree::openNodes(std::string_view path) {
     return node;
 }
 
+// Loads a level of a path being opened; false while its folder is still being read.
+bool FolderTree::loadLevel(const std::string& key, const std::string& folder,
+                           const std::string& path) {
+    const auto wanted = [this, path] { return openingPath_ == path; };
+    const auto outcome = reads_.whenRead(
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::TreeLoad,
+        [this, key] { loadChildren(key); }, wanted);
+    if (outcome == FolderReads::Outcome::Applied)
+        return true;
+    // Once the level has been read, the opening starts again from the root and goes on.
+    reads_.whenRead(
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::OpenPath,
+        [this, path] { openPathInTree(path); }, wanted);
+    return false;
+}
+
 void FolderTree::openPathInTree(std::string_view path) {
     TreeNode* first = state_.c.treeControl.firstNode();
     if (!first)
         return;
     BusyScope busy(state_);
     WaitCursor wait(loop_);
+    openingPath_ = std::string(path);
     // The root itself, or a root without subfolders: the root is what there is to open.
     const bool atRoot = first->childCount() == 0 || TextCase::equal(path, fullPath(first));
     TreeNode* node = atRoot ? first : openNodes(path);
     if (!node)
         return;
+    openingPath_.clear();
     state_.c.treeControl.select(node);
     state_.listNodeKey = node->key();
     if (list_)
@@ -324,15 +376,25 @@ void FolderTree::openPathInTree(std::string_view path) {
 }
 
 void FolderTree::onTreeExpand(std::string_view key) {
+    const TreeNode* node = state_.c.treeControl.find(key);
+    if (!node || !(isDummy(node->firstChild()) || node->undecided()))
+        return;
+    const std::string nodeKey(key);
+    reads_.whenRead(
+        nodeFolder(node), FolderReads::Depth::Full, FolderReads::Purpose::TreeLoad,
+        [this, nodeKey] { expandNow(nodeKey); },
+        [this, nodeKey] { return state_.c.treeControl.find(nodeKey) != nullptr; });
+}
+
+void FolderTree::expandNow(const std::string& key) {
     TreeNode* node = state_.c.treeControl.find(key);
     if (!node || !(isDummy(node->firstChild()) || node->undecided()))
         return;
     state_.c.treeControl.setUndecided(node, false);
     BusyScope busy(state_);
     WaitCursor wait(loop_);
-    const std::string nodeKey(key);
     removeDummy(node);
-    loadChildren(nodeKey);
+    loadChildren(key);
     loop_.processEvents();
 }
 

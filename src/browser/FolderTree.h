@@ -10,6 +10,7 @@
 #include <vector>
 
 class FileList;
+class FolderReads;
 class FolderScan;
 class IconCache;
 class ChangeSignature;
@@ -23,8 +24,10 @@ enum class TreeRelation;
 // "N" + a counter of at least four digits for the others, restarting with every rebuild.
 class FolderTree {
   public:
+    // Folders are read through `reads`: a folder that is slow to answer is loaded when its
+    // read ends, and the window goes on meanwhile.
     FolderTree(BrowserState& state, FolderScan& scan, IconCache& icons, ChangeSignature& signatures,
-               UiLoop& loop);
+               UiLoop& loop, FolderReads& reads);
     void setFileList(FileList& list) { list_ = &list; }
 
     // Sets the root; "path CR subpath" opens the subpath too. A value that is not an
@@ -52,6 +55,8 @@ class FolderTree {
     void openPathInTree(std::string_view path);
     // The node's folder: for a file node its parent folder; empty when it does not exist.
     std::string nodePath(const TreeNode* node) const;
+    // The same without asking the disk whether it exists.
+    std::string nodeFolder(const TreeNode* node) const;
     std::string fullPath(const TreeNode* node) const;
     std::string keyOfPath(std::string_view path) const;
     TreeNode* currentNode() const;
@@ -72,6 +77,10 @@ class FolderTree {
     void followMounts();
 
   private:
+    void setRootNow(const std::string& value);
+    void expandNow(const std::string& key);
+    void decideNow(const std::string& key);
+    bool loadLevel(const std::string& key, const std::string& folder, const std::string& path);
     void buildRootNode();
     void indexFolder(const std::string& path, const std::string& key);
     bool wantsDummy(const std::string& path, const FileRecord* listed);
@@ -90,6 +99,11 @@ class FolderTree {
     IconCache& icons_;
     ChangeSignature& signatures_;
     UiLoop& loop_;
+    FolderReads& reads_;
+    // The root asked for last and the path being opened in the tree, while their folders
+    // are read: a read that ends after another was asked for is not applied.
+    std::string requestedRoot_;
+    std::string openingPath_;
     FileList* list_ = nullptr;
     std::function<void(const std::string&)> recordRoot_;
     MountWatch mounts_;

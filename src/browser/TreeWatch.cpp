@@ -2,6 +2,7 @@
 
 #include "browser/EntryKind.h"
 #include "browser/FileList.h"
+#include "browser/FolderReads.h"
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
 #include "platform/UiLoop.h"
@@ -9,10 +10,12 @@
 #include "platform/text/TextCase.h"
 
 TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures,
-                     UiLoop& loop, FolderTree& tree, FileList& list)
-    : state_(state), scan_(scan), signatures_(signatures), loop_(loop), tree_(tree), list_(list) {}
+                     UiLoop& loop, FolderTree& tree, FileList& list, FolderReads& reads)
+    : state_(state), scan_(scan), signatures_(signatures), loop_(loop), tree_(tree), list_(list),
+      reads_(reads) {}
 
 void TreeWatch::onTimerTick() {
+    reads_.lookForSlowReads();
     if (state_.busy)
         return;
     tree_.followMounts();
@@ -27,20 +30,49 @@ void TreeWatch::onTimerTick() {
 }
 
 void TreeWatch::reconcileShown() {
-    auto& tree = state_.c.treeControl;
-    if (!state_.root.empty() && !state_.showList) {
-        const Signature now = signatures_.signatureOf(state_.root);
-        if (state_.treeBaseline.changedTo(now)) {
+    if (!state_.root.empty() && !state_.showList)
+        reconcileRoot(state_.root);
+    if (!state_.listFolder.empty()) {
+        reconcileList(state_.listFolder);
+    } else if (const std::string back = state_.vanishedListFolder; !back.empty()) {
+        reads_.whenRead(
+            back, FolderReads::Depth::Peek, FolderReads::Purpose::Exists,
+            [this, back] { listReturned(back); },
+            [this, back] { return state_.vanishedListFolder == back; },
+            std::chrono::milliseconds(0));
+    }
+}
+
+void TreeWatch::reconcileRoot(const std::string& root) {
+    if (reads_.reading(root) || !signatures_.mayHaveChanged(root))
+        return;
+    reads_.whenRead(
+        root, FolderReads::Depth::Full, FolderReads::Purpose::TreeRefresh,
+        [this, root] {
+            const Signature now = signatures_.signatureOf(root);
+            if (!state_.treeBaseline.changedTo(now))
+                return;
+            auto& tree = state_.c.treeControl;
             state_.listFolder = tree_.nodePath(tree.selected());
             if (TreeNode* first = tree.firstNode())
-                refreshNode(first->key(), true);
+                refreshNow(first->key(), true);
             state_.treeBaseline = now;
-        }
-    }
-    followListFolder();
-    if (!state_.listFolder.empty()) {
-        ChangeSignature::Reading now = signatures_.signatureAndListing(state_.listFolder);
-        if (state_.listBaseline.changedTo(now.signature)) {
+        },
+        [this, root] { return state_.root == root && !state_.showList; },
+        std::chrono::milliseconds(0));
+}
+
+void TreeWatch::reconcileList(const std::string& folder) {
+    if (reads_.reading(folder) || !signatures_.mayHaveChanged(folder))
+        return;
+    reads_.whenRead(
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::ListRefresh,
+        [this, folder] {
+            if (!followListFolder())
+                return;
+            ChangeSignature::Reading now = signatures_.signatureAndListing(folder);
+            if (!state_.listBaseline.changedTo(now.signature))
+                return;
             if (now.listing)
                 list_.refreshList(std::move(*now.listing));
             else
@@ -48,23 +80,26 @@ void TreeWatch::reconcileShown() {
             state_.listBaseline = now.signature;
             if (state_.c.listControl.count() >= HeapPolicy::kLargeList)
                 HeapPolicy::giveBackFreed();
-        }
-    }
+        },
+        [this, folder] { return state_.listFolder == folder; }, std::chrono::milliseconds(0));
 }
 
-void TreeWatch::followListFolder() {
+bool TreeWatch::followListFolder() {
     // A listed folder that vanished takes its rows with it; when a folder of that name
     // comes back it is listed again.
-    if (!state_.listFolder.empty() && !FileSystem::folderExists(state_.listFolder)) {
-        state_.c.listControl.clear();
-        state_.vanishedListFolder = std::move(state_.listFolder);
-        state_.listFolder.clear();
-    } else if (state_.listFolder.empty() && !state_.vanishedListFolder.empty() &&
-               FileSystem::folderExists(state_.vanishedListFolder)) {
-        const std::string folder = std::move(state_.vanishedListFolder);
-        state_.vanishedListFolder.clear();
-        list_.fillList(folder, false);
-    }
+    if (scan_.folderExists(state_.listFolder))
+        return true;
+    state_.c.listControl.clear();
+    state_.vanishedListFolder = std::move(state_.listFolder);
+    state_.listFolder.clear();
+    return false;
+}
+
+void TreeWatch::listReturned(const std::string& folder) {
+    if (!state_.listFolder.empty() || !scan_.folderExists(folder))
+        return;
+    state_.vanishedListFolder.clear();
+    list_.fillList(folder, false);
 }
 
 std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
@@ -108,19 +143,29 @@ std::string TreeWatch::merge(const std::string& key, std::string cursorKey,
 }
 
 void TreeWatch::refreshNode(std::string_view key, bool noList) {
+    const TreeNode* node = state_.c.treeControl.find(key);
+    if (!node)
+        return;
+    const std::string nodeKey(key);
+    reads_.whenRead(
+        tree_.nodeFolder(node), FolderReads::Depth::Full, FolderReads::Purpose::TreeRefresh,
+        [this, nodeKey, noList] { refreshNow(nodeKey, noList); },
+        [this, nodeKey] { return state_.c.treeControl.find(nodeKey) != nullptr; });
+}
+
+void TreeWatch::refreshNow(const std::string& key, bool noList) {
     auto& tree = state_.c.treeControl;
     TreeNode* node = tree.find(key);
     if (!node)
         return;
-    const std::string nodeKey(key);
     const std::string folder = tree_.nodePath(node);
     const std::vector<FileRecord> folders = scan_.listFolders(folder).entries;
     tree_.prepareListing(folder);
     TreeNode* first = node->firstChild();
-    std::string cursor = merge(nodeKey, first ? first->key() : std::string(), folders, true);
+    std::string cursor = merge(key, first ? first->key() : std::string(), folders, true);
     if (!state_.showList)
-        merge(nodeKey, cursor, scan_.listFiles(folder, state_.filter).entries, false);
-    if (!noList && state_.showList && state_.listNodeKey == nodeKey)
+        merge(key, cursor, scan_.listFiles(folder, state_.filter).entries, false);
+    if (!noList && state_.showList && state_.listNodeKey == key)
         list_.refreshList();
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 class FileList;
+class FolderReads;
 class FolderScan;
 class FolderTree;
 class ChangeSignature;
@@ -15,8 +16,9 @@ class UiLoop;
 
 // Keeps the panes in step with the disk: a tick every 1.5 s compares the change
 // signature of the listed folder (and, in the tree-only view, of the root) with the one
-// last acted on and merges the changes in. Also the marks that show which node the list
-// belongs to while the tree's selection or a drag is elsewhere.
+// last acted on and merges the changes in. The tick never waits for a folder: it reads
+// away from the window's thread and merges when the read ends. Also the marks that show which node
+// the list belongs to while the tree's selection or a drag is elsewhere.
 class TreeWatch {
   public:
     static constexpr int kIntervalMs = 1500;
@@ -28,7 +30,7 @@ class TreeWatch {
     static constexpr Rgb kDraggedBack = systemColour(SystemColour::ButtonShadow);
 
     TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures, UiLoop& loop,
-              FolderTree& tree, FileList& list);
+              FolderTree& tree, FileList& list, FolderReads& reads);
 
     void onTimerTick();
     // The tick's watch of the shown panes: the root in the tree-only view and the list
@@ -46,7 +48,12 @@ class TreeWatch {
     void nodePressed(std::string_view key, MouseButton button);
 
   private:
-    void followListFolder();
+    void reconcileRoot(const std::string& root);
+    void reconcileList(const std::string& folder);
+    // Whether the listed folder is still there; its rows go when it is not.
+    bool followListFolder();
+    void listReturned(const std::string& folder);
+    void refreshNow(const std::string& key, bool noList);
     struct Entry {
         std::string name;
         bool isFolder;
@@ -63,5 +70,6 @@ class TreeWatch {
     UiLoop& loop_;
     FolderTree& tree_;
     FileList& list_;
+    FolderReads& reads_;
     std::function<bool()> panesCovered_;
 };

@@ -8,6 +8,13 @@
 
 ListControl::ListControl() = default;
 
+void ListControl::setBusy(bool busy) {
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    notify([busy](ListObserver& o) { o.busyChanged(busy); });
+}
+
 void ListControl::addObserver(ListObserver* observer) {
     if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
         observers_.push_back(observer);

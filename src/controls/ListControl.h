@@ -43,6 +43,9 @@ class ListControl {
     ListControl& operator=(const ListControl&) = delete;
 
     void addObserver(ListObserver* observer);
+    // While its folder is being read, the list shows the wait pointer.
+    void setBusy(bool busy);
+    bool busy() const { return busy_; }
     void removeObserver(ListObserver* observer);
 
     // Columns.
@@ -156,6 +159,7 @@ class ListControl {
     int changedFirst_ = INT_MAX;
     int changedLast_ = -1;
     std::vector<ListObserver*> observers_;
+    bool busy_ = false;
     // The shared copies of tags and icon keys; never shrinks while the control lives.
     std::unordered_set<std::string> sharedTexts_;
 };

@@ -31,6 +31,8 @@ class ListObserver {
     virtual void ensureVisibleRequested(const ListItem* /*item*/) {}
     // Scroll so that the item is the first visible row.
     virtual void topItemRequested(const ListItem* /*item*/) {}
+    // The list's folder is being read: the view shows the wait pointer over the list.
+    virtual void busyChanged(bool /*busy*/) {}
     // The control is being destroyed: the observer must not touch it any more.
     virtual void controlDestroyed() {}
 };

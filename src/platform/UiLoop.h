@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/BackgroundWork.h"
 #include "platform/ReadableWatch.h"
 #include "platform/Timer.h"
 
@@ -22,6 +23,9 @@ class UiLoop {
         return nullptr;
     }
     virtual std::unique_ptr<Timer> newTimer() { return nullptr; }
+    // Work away from this thread whose results come back through this loop; null where
+    // the loop cannot bring them back (the caller then works on the spot).
+    virtual std::unique_ptr<BackgroundWork> newBackgroundWork() { return nullptr; }
 };
 
 // Shows the hourglass for the life of the object and always takes it away again.

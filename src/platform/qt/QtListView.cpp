@@ -126,6 +126,13 @@ void QtListView::selectionChanged() {
     applySelection();
 }
 
+void QtListView::busyChanged(bool busy) {
+    if (busy)
+        viewport()->setCursor(Qt::BusyCursor);
+    else
+        viewport()->unsetCursor();
+}
+
 void QtListView::ensureVisibleRequested(const ListItem* item) {
     scrollTo(model_->indexOf(item));
 }

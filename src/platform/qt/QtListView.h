@@ -31,6 +31,7 @@ class QtListView : public QtPaneView, public ListObserver {
     void itemsRemoved(int first, int count) override;
     void reset() override;
     void selectionChanged() override;
+    void busyChanged(bool busy) override;
     void columnChanged(int column) override;
     void columnsReset() override;
     void labelEditRequested(const ListItem* item) override;

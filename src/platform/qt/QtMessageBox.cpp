@@ -19,6 +19,14 @@ void QtMessageBox::inform(std::string_view text) {
     show(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
+void QtMessageBox::notify(std::string_view text) {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tavrin"), toText(text),
+                                QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
 bool QtMessageBox::ask(std::string_view text) {
     return show(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;

@@ -12,6 +12,7 @@ class QtMessageBox : public MessageBox {
   public:
     void setParent(QWidget* parent) { parent_ = parent; }
     void inform(std::string_view text) override;
+    void notify(std::string_view text) override;
     bool ask(std::string_view text) override;
     SaveChoice askToSave(std::string_view text) override;
     // The program is to end before it has started up: the boxes that are open close as

@@ -1,5 +1,6 @@
 #include "platform/qt/QtUiLoop.h"
 
+#include "platform/process/ThreadedWork.h"
 #include "platform/qt/QtReadableWatch.h"
 #include "platform/qt/QtTimer.h"
 
@@ -20,6 +21,10 @@ void QtUiLoop::setWaitCursor(bool on) {
 std::unique_ptr<ReadableWatch> QtUiLoop::watchReadable(int descriptor,
                                                        std::function<void()> onReadable) {
     return std::make_unique<QtReadableWatch>(descriptor, std::move(onReadable));
+}
+
+std::unique_ptr<BackgroundWork> QtUiLoop::newBackgroundWork() {
+    return std::make_unique<ThreadedWork>(*this);
 }
 
 std::unique_ptr<Timer> QtUiLoop::newTimer() {

@@ -10,4 +10,5 @@ class QtUiLoop : public UiLoop {
     std::unique_ptr<ReadableWatch> watchReadable(int descriptor,
                                                  std::function<void()> onReadable) override;
     std::unique_ptr<Timer> newTimer() override;
+    std::unique_ptr<BackgroundWork> newBackgroundWork() override;
 };

@@ -1,0 +1,101 @@
+#include "browser/FolderReads.h"
+
+#include "browser/FolderSnapshots.h"
+#include "platform/BackgroundWork.h"
+
+#include <algorithm>
+#include <memory>
+
+bool FolderReads::served(const std::string& folder, Depth depth) const {
+    return depth == Depth::Peek ? snapshots_.find(folder) != nullptr
+                                : snapshots_.findFull(folder) != nullptr;
+}
+
+FolderReads::Outcome FolderReads::whenRead(const std::string& folder, Depth depth, Purpose purpose,
+                                           Apply apply, Wanted wanted,
+                                           std::chrono::milliseconds budget) {
+    if (served(folder, depth)) {
+        apply();
+        return Outcome::Applied;
+    }
+    Request request{purpose, std::move(apply), std::move(wanted)};
+    if (auto it = pending_.find(folder); it != pending_.end()) {
+        Pending& waiting = it->second;
+        if (depth == Depth::Full)
+            waiting.depth = Depth::Full;
+        auto same = std::find_if(waiting.requests.begin(), waiting.requests.end(),
+                                 [&](const Request& r) { return r.purpose == purpose; });
+        if (same != waiting.requests.end())
+            *same = std::move(request);
+        else
+            waiting.requests.push_back(std::move(request));
+        return Outcome::Pending;
+    }
+    pending_[folder] = Pending{depth, {}, std::chrono::steady_clock::now(), false};
+    pending_[folder].requests.push_back(std::move(request));
+    startRead(folder, depth, budget);
+    const auto it = pending_.find(folder);
+    if (it == pending_.end())
+        return Outcome::Applied;
+    it->second.late = true;
+    return Outcome::Pending;
+}
+
+void FolderReads::startRead(const std::string& folder, Depth depth,
+                            std::chrono::milliseconds budget) {
+    const BackgroundWork::Ticket ticket = work_.start([this, folder, depth] {
+        auto snapshot = std::make_shared<const FolderSnapshot>(FolderSnapshot::read(folder, depth));
+        return [this, folder, snapshot] { finished(folder, snapshot); };
+    });
+    work_.finishWithin(ticket, budget);
+}
+
+void FolderReads::finished(const std::string& folder,
+                           std::shared_ptr<const FolderSnapshot> snapshot) {
+    auto it = pending_.find(folder);
+    if (it == pending_.end())
+        return;
+    if (it->second.depth == Depth::Full && snapshot->depth == Depth::Peek) {
+        // A full read was asked for while a peek ran: the folder is read again.
+        startRead(folder, Depth::Full, std::chrono::milliseconds(0));
+        return;
+    }
+    Pending done = std::move(it->second);
+    pending_.erase(it);
+    if (done.toldSlow && answeredAgain)
+        answeredAgain(folder);
+    FolderSnapshots::Scope scope(snapshots_, std::move(snapshot));
+    for (Request& request : done.requests)
+        if (!done.late || !request.wanted || request.wanted())
+            request.apply();
+}
+
+std::optional<bool> FolderReads::folderExistsWithin(const std::string& folder,
+                                                    std::chrono::milliseconds budget) {
+    auto answer = std::make_shared<std::optional<bool>>();
+    auto asking = std::make_shared<bool>(true);
+    whenRead(
+        folder, Depth::Peek, Purpose::Exists,
+        [this, folder, answer] {
+            const FolderSnapshot* s = snapshots_.find(folder);
+            *answer = s && s->record.has_value();
+        },
+        [asking] { return *asking; }, budget);
+    *asking = false;
+    return *answer;
+}
+
+void FolderReads::lookForSlowReads() {
+    const auto now = std::chrono::steady_clock::now();
+    std::vector<std::string> slow;
+    for (auto& [folder, waiting] : pending_) {
+        if (waiting.toldSlow || now - waiting.started < kNotAnsweringAfter)
+            continue;
+        waiting.toldSlow = true;
+        slow.push_back(folder);
+    }
+    // Told after the look: whoever is told may ask for reads.
+    for (const std::string& folder : slow)
+        if (notAnswering)
+            notAnswering(folder);
+}
