@@ -12,6 +12,8 @@ packages=(
     qt6-translations-l10n
     # tests
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
+    # the slow FUSE mirror that stands in for a hung network share
+    libfuse3-dev fuse3
     # the kept office viewers: the office with its windows (libreoffice-core, not the
     # -nogui build, which crashes when a spreadsheet window is shown) and its UNO SDK
     libreoffice-core libreoffice-writer libreoffice-calc libreoffice-dev
