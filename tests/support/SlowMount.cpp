@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sys/mount.h>
 #include <thread>
 #include <unistd.h>
@@ -18,7 +19,9 @@ constexpr auto mountWait = std::chrono::seconds(10);
 } // namespace
 
 SlowMount::SlowMount(const Options& options)
-    : source_(tmp_.mkdir("source")), mountPoint_(tmp_.mkdir("mount")), slowName_(options.slowName) {
+    : source_(tmp_.mkdir("source")),
+      // As the mount table names it, also where the temporary folder lies behind a link.
+      mountPoint_(std::filesystem::canonical(tmp_.mkdir("mount"))), slowName_(options.slowName) {
     tmp_.mkdir("source/" + slowName_);
     reason_ = start(options);
 }
