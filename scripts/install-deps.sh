@@ -14,6 +14,8 @@ packages=(
     googletest libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox liblnk-utils xclip
     # the Debian package (scripts/package.sh: CPack runs file and dpkg-shlibdeps) and its test
     dpkg-dev file desktop-file-utils
+    # the slow FUSE mirror that stands in for a hung network share
+    libfuse3-dev fuse3
     # the kept office viewers: the office with its windows (libreoffice-core, not the
     # -nogui build, which crashes when a spreadsheet window is shown) and its UNO SDK
     libreoffice-core libreoffice-writer libreoffice-calc libreoffice-dev
