@@ -180,13 +180,19 @@ void FolderBrowser::showList(bool shown) {
         tree_.openPathInTree(selectedFolder);
 }
 
-std::string FolderBrowser::activePath() const {
+std::string FolderBrowser::activePath() {
+    if (!tree_.openingPath().empty())
+        return tree_.openingPath();
     const TreeNode* node = tree_.currentNode();
     if (!node)
         node = controls_.treeControl.selected();
     if (node && EntryKinds::of(node) == EntryKind::File)
         node = node->parent();
-    return node ? tree_.nodePath(node) : std::string();
+    const std::string folder = node ? tree_.nodeFolder(node) : std::string();
+    // A folder that does not answer at once is kept: only one known to be gone is not.
+    if (folder.empty() || reads_.folderExistsWithin(folder) == std::optional<bool>(false))
+        return {};
+    return folder;
 }
 
 std::string FolderBrowser::listColumnWidths() const {

@@ -63,7 +63,9 @@ class FolderBrowser : public BrowserInput {
     void setFilter(std::string filter) { state_.filter = std::move(filter); }
     void showList(bool shown);
     bool showsList() const { return state_.showList; }
-    std::string activePath() const;
+    // The folder the user works in: the list's (or the selected node's) folder, or the one
+    // being opened while it is still being read. Never waits for a file system.
+    std::string activePath();
     void setRoot(std::string_view value) { tree_.setRoot(value); }
     const std::string& root() const { return state_.root; }
     void redrawTree() { tree_.redrawTree(); }

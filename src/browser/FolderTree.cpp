@@ -349,6 +349,7 @@ bool FolderTree::loadLevel(const std::string& key, const std::string& folder,
         [this, key] { loadChildren(key); }, wanted);
     if (outcome == FolderReads::Outcome::Applied)
         return true;
+    levelBeingRead_ = true;
     // Once the level has been read, the opening starts again from the root and goes on.
     reads_.whenRead(
         folder, FolderReads::Depth::Full, FolderReads::Purpose::OpenPath,
@@ -363,12 +364,15 @@ void FolderTree::openPathInTree(std::string_view path) {
     BusyScope busy(state_);
     WaitCursor wait(loop_);
     openingPath_ = std::string(path);
+    levelBeingRead_ = false;
     // The root itself, or a root without subfolders: the root is what there is to open.
     const bool atRoot = first->childCount() == 0 || TextCase::equal(path, fullPath(first));
     TreeNode* node = atRoot ? first : openNodes(path);
+    if (!node && levelBeingRead_)
+        return; // goes on once the level has been read
+    openingPath_.clear();
     if (!node)
         return;
-    openingPath_.clear();
     state_.c.treeControl.select(node);
     state_.listNodeKey = node->key();
     if (list_)

@@ -53,6 +53,8 @@ class FolderTree {
     void prepareListing(std::string_view folder);
     void loadChildrenOfPath(std::string_view path);
     void openPathInTree(std::string_view path);
+    // The path being opened while one of its folders is still being read; empty otherwise.
+    const std::string& openingPath() const { return openingPath_; }
     // The node's folder: for a file node its parent folder; empty when it does not exist.
     std::string nodePath(const TreeNode* node) const;
     // The same without asking the disk whether it exists.
@@ -104,6 +106,7 @@ class FolderTree {
     // are read: a read that ends after another was asked for is not applied.
     std::string requestedRoot_;
     std::string openingPath_;
+    bool levelBeingRead_ = false;
     FileList* list_ = nullptr;
     std::function<void(const std::string&)> recordRoot_;
     MountWatch mounts_;
