@@ -49,7 +49,7 @@ bool FileOperations::runFileOperation(FileOperationKind kind,
     request.destination = kind == FileOperationKind::Delete ? std::string() : destination;
     BusyScope busy(state_);
     ScopedFlag running(running_);
-    return service_->run(request);
+    return service_->run(request).allDone;
 }
 
 void FileOperations::makeNewFolder(Pane pane) {
