@@ -85,7 +85,7 @@ TEST_F(UndoTest, EachKindOfOperationIsTakenBackNewestFirst) {
              browser.perform(BrowserCommand::Paste, Pane::Tree);
          },
          {"a", "two.txt"}},
-        {"move to the same name elsewhere",
+        {"move by cut and paste",
          [&] {
              clipboard.setFileList({dir / "r/a"}, ClipEffect::Move);
              browser.treeMousePressed(nodeAtPath(dir / "r/b")->key(), MouseButton::Right, {});
