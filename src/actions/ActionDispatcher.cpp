@@ -27,6 +27,7 @@ ActionDispatcher::Needs ActionDispatcher::needsOf(BrowserCommand command) {
     case Rename:
     case NewFolder:
     case CopyListAsText:
+    case Undo:
         needs.selection = false;
         break;
     case Explore:
@@ -140,9 +141,16 @@ void ActionDispatcher::performFileAction(BrowserCommand command,
     case BrowserCommand::CopyListAsText:
         actions_->copyListAsText();
         break;
+    case BrowserCommand::Undo:
+        actions_->undoLast();
+        break;
     default:
         break;
     }
+}
+
+bool ActionDispatcher::canUndo() const {
+    return actions_ && actions_->canUndo();
 }
 
 void ActionDispatcher::copyPathNames(const std::vector<std::string>& paths) {

@@ -24,6 +24,7 @@ class ActionDispatcher {
 
     void setServices(const ActionServices* services) { services_ = services; }
     void setFileActions(FileActions* actions) { actions_ = actions; }
+    bool canUndo() const;
 
     // `sendToLink` names the send-to shortcut of BrowserCommand::SendTo.
     void perform(BrowserCommand command, Pane pane, std::string_view sendToLink = {});

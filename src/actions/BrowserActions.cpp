@@ -49,6 +49,7 @@ void BrowserActions::showContextMenu(bool pasteAllowed, Pane pane) {
     if (!services_.popup)
         return;
     menu_.reset(pasteAllowed);
+    menu_.setUndoable(dispatcher_.canUndo());
     const std::optional<int> id = services_.popup->popUp(menu_.entries(), place_);
     if (!id)
         return;
@@ -114,6 +115,8 @@ bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, Pane pane
         perform(BrowserCommand::Copy, pane);
     } else if (key == BrowserKey::X && ctrl) {
         perform(BrowserCommand::Cut, pane);
+    } else if (key == BrowserKey::Z && ctrl) {
+        perform(BrowserCommand::Undo, pane);
     } else if (key == BrowserKey::V && ctrl) {
         if (pane == Pane::List)
             pressCurrentRow(true);

@@ -22,6 +22,7 @@ enum class BrowserCommand {
     MakeShortcutAndCut,
     CopyPathNames,
     CopyListAsText,
+    Undo,
 };
 
 // A chosen command with the name of the send-to shortcut, for SendTo.

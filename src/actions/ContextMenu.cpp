@@ -24,13 +24,14 @@ constexpr std::array<std::pair<int, BrowserCommand>, 10> kContextCommands{{
     {14, Rename},
     {16, NewFolder},
 }};
-constexpr std::array<std::pair<int, BrowserCommand>, 6> kExtendedCommands{{
+constexpr std::array<std::pair<int, BrowserCommand>, 7> kExtendedCommands{{
     {4, CopyTo},
     {5, MoveTo},
     {7, MakeShortcutIn},
     {8, MakeShortcutAndCut},
     {10, CopyPathNames},
     {11, CopyListAsText},
+    {ContextMenu::kUndoItem, Undo},
 }};
 
 template <std::size_t N>
@@ -63,7 +64,7 @@ ContextMenu::ContextMenu()
     contextItems.setVisible(5, false);
     fill(extendedItems, 4,
          {"複写先を指定して複写", "移動先を指定して移動", "-", "作成先を指定してｼｮｰﾄｶｯﾄの作成",
-          "ｼｮｰﾄｶｯﾄの作成と切り取り", "-", "ﾊﾟｽ名をｺﾋﾟｰ", "ﾌｫﾙﾀﾞ内の一覧をｺﾋﾟｰ"});
+          "ｼｮｰﾄｶｯﾄの作成と切り取り", "-", "ﾊﾟｽ名をｺﾋﾟｰ", "ﾌｫﾙﾀﾞ内の一覧をｺﾋﾟｰ", "元に戻す"});
 }
 
 void ContextMenu::fillSendTo(const std::vector<std::string>& names) {
@@ -80,6 +81,10 @@ void ContextMenu::fillSendTo(const std::vector<std::string>& names) {
 
 void ContextMenu::reset(bool canPaste) {
     contextItems.setEnabled(kPasteItem, canPaste);
+}
+
+void ContextMenu::setUndoable(bool canUndo) {
+    extendedItems.setEnabled(kUndoItem, canUndo);
 }
 
 std::vector<PopupEntry> ContextMenu::entries() const {

@@ -21,6 +21,10 @@ class FileActions {
     virtual void makeNewFolder(Pane pane) = 0;
     virtual void renameSelected(Pane pane) = 0;
     virtual void deleteSelected(const std::vector<std::string>& sources, Pane pane) = 0;
+    // Takes the newest recorded operation of this run back (rename, new folder, copy,
+    // move, delete to the trash); says so when there is none.
+    virtual void undoLast() = 0;
+    virtual bool canUndo() const = 0;
     // Brings the tree node of a folder up to date after files were added to it.
     virtual void refreshFolderNode(const std::string& folder) = 0;
 

@@ -34,7 +34,7 @@ FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& 
                                std::function<void(bool)> setTimer)
     : state_(state), tree_(tree), list_(list), watch_(watch), loop_(loop), messages_(messages),
       setTimer_(std::move(setTimer)), clipboard_(state, tree, *this),
-      shortcuts_(state, tree, list, *this) {}
+      shortcuts_(state, tree, list, *this), undo_(messages) {}
 
 bool FileOperations::runFileOperation(FileOperationKind kind,
                                       const std::vector<std::string>& sources,
@@ -49,7 +49,44 @@ bool FileOperations::runFileOperation(FileOperationKind kind,
     request.destination = kind == FileOperationKind::Delete ? std::string() : destination;
     BusyScope busy(state_);
     ScopedFlag running(running_);
-    return service_->run(request);
+    const FileOperationResult result = service_->run(request);
+    recordResult(kind, result);
+    return result.allDone;
+}
+
+void FileOperations::recordResult(FileOperationKind kind, const FileOperationResult& result) {
+    UndoRecord record;
+    if (kind == FileOperationKind::Delete) {
+        record.kind = UndoKind::Trash;
+        for (const TrashedItem& item : result.trashed)
+            record.items.push_back({item.original, item.trashed, item.info, item.identity});
+    } else {
+        record.kind = kind == FileOperationKind::Move ? UndoKind::Move : UndoKind::Copy;
+        for (const PlacedItem& item : result.placed)
+            record.items.push_back({item.source, item.placed, {}, item.identity});
+    }
+    history_.push(std::move(record));
+}
+
+void FileOperations::undoLast() {
+    if (running_)
+        return;
+    const std::optional<UndoRecord> record = history_.pop();
+    if (!record) {
+        messages_.inform("元に戻す操作はありません");
+        return;
+    }
+    BusyScope busy(state_);
+    std::vector<std::string> folders;
+    {
+        ScopedFlag running(running_);
+        WaitCursor wait(loop_);
+        folders = undo_.undo(*record);
+    }
+    // The panes follow what went back, as after the operation itself.
+    for (const std::string& folder : folders)
+        refreshFolderNode(folder);
+    list_.refreshList();
 }
 
 void FileOperations::makeNewFolder(Pane pane) {
@@ -204,8 +241,10 @@ bool FileOperations::nameOnDisk(const std::string& folder, const std::string& ol
                                 const std::string& name) {
     const std::string target = PathText::child(folder, name);
     if (old.empty() ? FileSystem::createFolder(target)
-                    : FileSystem::rename(PathText::child(folder, old), name))
+                    : FileSystem::rename(PathText::child(folder, old), name)) {
+        recordNaming(folder, old, target);
         return true;
+    }
     const int error = errno;
     std::error_code ignored;
     if (std::filesystem::exists(std::filesystem::symlink_status(target, ignored)))
@@ -217,6 +256,17 @@ bool FileOperations::nameOnDisk(const std::string& folder, const std::string& ol
         messages_.inform("「" + old + "」の名前を「" + name + "」に変更できません。\r" +
                          SystemErrorText::text(error));
     return false;
+}
+
+void FileOperations::recordNaming(const std::string& folder, const std::string& old,
+                                  const std::string& target) {
+    const auto identity = FileSystem::identity(target);
+    if (!identity)
+        return;
+    UndoRecord record{old.empty() ? UndoKind::NewFolder : UndoKind::Rename, {}};
+    record.items.push_back(
+        {old.empty() ? std::string() : PathText::child(folder, old), target, {}, *identity});
+    history_.push(std::move(record));
 }
 
 void FileOperations::showInList(const std::string& key) {

@@ -4,7 +4,9 @@
 
 #include "actions/ClipboardTransfer.h"
 #include "actions/FileActions.h"
+#include "actions/FileUndo.h"
 #include "actions/ShortcutMaker.h"
+#include "actions/UndoHistory.h"
 
 #include <functional>
 #include <optional>
@@ -34,7 +36,10 @@ class FileOperations : public FileActions {
     FileOperations(BrowserState& state, FolderTree& tree, FileList& list, TreeWatch& watch,
                    UiLoop& loop, MessageBox& messages, std::function<void(bool)> setTimer);
     // The service copy, move and delete go through; without one they are not done.
-    void setService(FileOperationService* service) { service_ = service; }
+    void setService(FileOperationService* service) {
+        service_ = service;
+        undo_.setService(service);
+    }
 
     bool runFileOperation(FileOperationKind kind, const std::vector<std::string>& sources,
                           const std::string& destination) override;
@@ -42,6 +47,8 @@ class FileOperations : public FileActions {
     void renameSelected(Pane pane) override;
     void deleteSelected(const std::vector<std::string>& sources, Pane pane) override;
     void refreshFolderNode(const std::string& folder) override;
+    void undoLast() override;
+    bool canUndo() const override { return !history_.empty(); }
 
     void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) override {
         clipboard_.putFilesOnClipboard(paths, cut);
@@ -68,6 +75,9 @@ class FileOperations : public FileActions {
     // Creates the folder `name` in `folder` (`old` empty) or renames `old` there to `name`.
     // A refusal is told, naming the name, since the edit then goes back without a word.
     bool nameOnDisk(const std::string& folder, const std::string& old, const std::string& name);
+    // Keeps what a completed rename or new folder did, for undo.
+    void recordNaming(const std::string& folder, const std::string& old, const std::string& target);
+    void recordResult(FileOperationKind kind, const FileOperationResult& result);
     void deleteFromTree(const std::vector<std::string>& sources);
     // Whether `inner` is `node` or lies below it.
     static bool holds(const TreeNode* node, const TreeNode* inner);
@@ -86,4 +96,6 @@ class FileOperations : public FileActions {
     bool running_ = false;
     ClipboardTransfer clipboard_;
     ShortcutMaker shortcuts_;
+    UndoHistory history_;
+    FileUndo undo_;
 };

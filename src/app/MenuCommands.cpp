@@ -123,6 +123,8 @@ void MenuCommands::chosen(MenuFamily family, int index) {
             browser_.redrawTree();
         else if (index == 3)
             showSettings();
+        else if (index == 5)
+            browser_.perform(BrowserCommand::Undo, Pane::List);
         break;
     case MenuFamily::Task:
         if (index == 0)

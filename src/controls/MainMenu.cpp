@@ -17,7 +17,8 @@ MainMenu::MainMenu() {
     fill(MenuFamily::Task, {"ﾀｽｸﾄﾚｰに退避", "-"});
     fill(MenuFamily::VwF, {"ﾂﾘ-表示(ﾗﾝﾁｬ-)", "分割表示(ﾌｧｲﾗｰ)"});
     (*this)[MenuFamily::VwF].setChecked(1, true);
-    fill(MenuFamily::Dsp, {"ﾌｫﾙﾀﾞｰの表示", "ﾌｫﾙﾀﾞｰ表示を最新に", "-", "表示設定"});
+    fill(MenuFamily::Dsp,
+         {"ﾌｫﾙﾀﾞｰの表示", "ﾌｫﾙﾀﾞｰ表示を最新に", "-", "表示設定", "-", "元に戻す(&U)"});
 }
 
 void MainMenu::fill(MenuFamily family, std::vector<std::string_view> captions) {

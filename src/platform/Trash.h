@@ -11,6 +11,9 @@ class Trash {
     struct Outcome {
         Result result = Result::Failed;
         std::string reason; // for NoTrash and Failed
+        // For Done: the item's path in the trash and its info file; empty when not found.
+        std::string trashed;
+        std::string info;
     };
 
     virtual ~Trash() = default;

@@ -34,7 +34,7 @@ TEST(ContextMenuItemsTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
     EXPECT_FALSE(menu.contextItems.visible(4));
     EXPECT_FALSE(menu.contextItems.visible(5));
     EXPECT_EQ(menu.sendToItems.caption(0), "?");
-    EXPECT_EQ(menu.extendedItems.indexes(), (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(menu.extendedItems.indexes(), (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11, 12}));
     const auto entries = menu.entries();
     EXPECT_EQ(captions(entries),
               (std::vector<std::string>{"ｴｸｽﾌﾟﾛｰﾗｰ(&X)", "開く(&O)", "検索(&E)", "-",
@@ -44,7 +44,7 @@ TEST(ContextMenuItemsTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
     EXPECT_EQ(captions(entries[8].submenu),
               (std::vector<std::string>{"複写先を指定して複写", "移動先を指定して移動", "-",
                                         "作成先を指定してｼｮｰﾄｶｯﾄの作成", "ｼｮｰﾄｶｯﾄの作成と切り取り",
-                                        "-", "ﾊﾟｽ名をｺﾋﾟｰ", "ﾌｫﾙﾀﾞ内の一覧をｺﾋﾟｰ"}));
+                                        "-", "ﾊﾟｽ名をｺﾋﾟｰ", "ﾌｫﾙﾀﾞ内の一覧をｺﾋﾟｰ", "元に戻す"}));
     menu.reset(false);
     EXPECT_FALSE(menu.entries()[6].enabled);
     using enum BrowserCommand;
@@ -52,8 +52,8 @@ TEST(ContextMenuItemsTest, TheMenuTreeCarriesEveryItemWithItsIndex) {
     collectCommands(menu, entries, commands);
     EXPECT_EQ(commands, (std::vector<BrowserCommand>{Explore, Open, Find, Cut, Copy, Paste, CopyTo,
                                                      MoveTo, MakeShortcutIn, MakeShortcutAndCut,
-                                                     CopyPathNames, CopyListAsText, MakeShortcut,
-                                                     Delete, Rename, NewFolder}))
+                                                     CopyPathNames, CopyListAsText, Undo,
+                                                     MakeShortcut, Delete, Rename, NewFolder}))
         << "each caption reads back as its own command";
     EXPECT_FALSE(menu.commandOf(-1));
 }

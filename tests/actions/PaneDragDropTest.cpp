@@ -1,10 +1,8 @@
 #include "actions/ActionsFixture.h"
+#include "actions/EngineService.h"
 #include "browser/TreeWatch.h"
 #include "platform/FileOperationService.h"
-#include "platform/Trash.h"
-#include "platform/fs/FileOperationEngine.h"
 #include "platform/fs/FileSystem.h"
-#include "support/ScriptedFileOperationDialogs.h"
 
 #include <filesystem>
 
@@ -190,22 +188,6 @@ TEST_F(PaneDragDropTest, TreeOnlyViewDragsFileNodesButNeverDropsOnThem) {
     browser.treeMousePressed(key, MouseButton::Right, {});
     EXPECT_EQ(browser.treeDragStarting(), (std::vector<std::string>{dir / "r/f.txt"}));
 }
-
-// The real file work, run where it is asked: no thread, no dialogs but a script.
-class EngineService : public FileOperationService {
-  public:
-    bool run(const FileOperationRequest& request) override { return engine.run(request); }
-
-  private:
-    class NoTrash : public Trash {
-      public:
-        Outcome moveToTrash(const std::string&) override { return {Result::NoTrash, "no trash"}; }
-    };
-    ScriptedFileOperationDialogs dialogs;
-    ScriptedProgress progress;
-    NoTrash trash;
-    FileOperationEngine engine{dialogs, progress, trash};
-};
 
 TEST_F(PaneDragDropTest, DropsReachTheDiskAndThePanesFollow) {
     EngineService service;

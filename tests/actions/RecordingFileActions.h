@@ -24,6 +24,8 @@ class RecordingFileActions : public FileActions {
         add("DelSlc " + join(sources) + " " + paneName(pane));
     }
     void refreshFolderNode(const std::string& folder) override { add("trRfPh " + folder); }
+    void undoLast() override { add("Undo"); }
+    bool canUndo() const override { return undoable; }
     void putFilesOnClipboard(const std::vector<std::string>& paths, bool cut) override {
         add(std::string(cut ? "cut " : "copy ") + join(paths));
     }
@@ -36,6 +38,7 @@ class RecordingFileActions : public FileActions {
 
     std::vector<std::string> calls;
     bool flOprResult = true;
+    bool undoable = false;
 
   private:
     void add(std::string call) { calls.push_back(std::move(call)); }

@@ -8,12 +8,12 @@
 // Records what the browser asks of the service; `effect` stands for the work done.
 class RecordingService : public FileOperationService {
   public:
-    bool run(const FileOperationRequest& request) override {
+    FileOperationResult run(const FileOperationRequest& request) override {
         requests.push_back(request);
         busyDuringRun = busy && *busy;
         if (effect)
             effect(request);
-        return result;
+        return {result, {}, {}};
     }
     std::vector<FileOperationRequest> requests;
     std::function<void(const FileOperationRequest&)> effect;

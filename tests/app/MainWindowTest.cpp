@@ -138,6 +138,12 @@ TEST_F(MainWindowTest, SyncCopiesCaptionsAndHidesSurplusItems) {
     EXPECT_FALSE(menus[MenuFamily::DirE].visible(2));
 }
 
+TEST_F(MainWindowTest, TheViewMenusUndoItemReachesTheBrowser) {
+    EXPECT_EQ(main.menus()[MenuFamily::Dsp].caption(5), "元に戻す(&U)");
+    commands.chosen(MenuFamily::Dsp, 5);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"元に戻す操作はありません"});
+}
+
 TEST_F(MainWindowTest, TrayRetreatAddsOneIconAndAClickRestoresTheWindow) {
     window.isMinimized = true;
     commands.chosen(MenuFamily::Task, 0);

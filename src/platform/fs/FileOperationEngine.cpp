@@ -5,6 +5,7 @@
 #include "platform/fs/EntryRename.h"
 #include "platform/fs/FileDescriptor.h"
 #include "platform/fs/FileMetadata.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/text/PathText.h"
 
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -50,9 +52,18 @@ bool FileOperationEngine::run(const FileOperationRequest& request) {
     conflictForAll_.reset();
     cleanedFolders_.clear();
     status_ = {};
-    if (request.kind == FileOperationKind::Delete)
-        return deletion_.run(request);
-    return runTransfer(request);
+    result_ = {};
+    result_.allDone =
+        request.kind == FileOperationKind::Delete ? deletion_.run(request) : runTransfer(request);
+    return result_.allDone;
+}
+
+void FileOperationEngine::recordPlaced(const Entry& source, int destDir,
+                                       const std::string& destPath, const Target& target) {
+    struct stat st {};
+    if (fstatat(destDir, target.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        result_.placed.push_back(
+            {source.path, PathText::child(destPath, target.name), FileSystem::identityOf(st)});
 }
 
 void FileOperationEngine::report(const std::string& path) {
@@ -132,6 +143,7 @@ FileOperationEngine::Step FileOperationEngine::transferSource(const std::string&
     });
     if (step != Step::Done)
         return step;
+    topLevel_ = true;
     return transferEntry(Entry{dir.get(), name, source}, st, destDir, destPath, move);
 }
 
@@ -139,6 +151,7 @@ FileOperationEngine::Step FileOperationEngine::transferEntry(const Entry& source
                                                              const struct stat& st, int destDir,
                                                              const std::string& destPath,
                                                              bool move) {
+    const bool topLevel = std::exchange(topLevel_, false);
     struct stat from {
     }, into{};
     Step step = questions_.retrying(source.path, [&] {
@@ -158,6 +171,8 @@ FileOperationEngine::Step FileOperationEngine::transferEntry(const Entry& source
             return step;
         step = target.merge ? merge(source, destDir, target.name, destPath, move)
                             : place(source, st, destDir, destPath, target, move);
+        if (step == Step::Done && topLevel && !target.merge && !target.replaced)
+            recordPlaced(source, destDir, destPath, target);
         if (step != Step::Retarget)
             return step;
     }
@@ -214,7 +229,7 @@ ConflictChoice FileOperationEngine::conflictChoice(const std::string& source,
 
 FileOperationEngine::Step FileOperationEngine::place(const Entry& source, const struct stat& st,
                                                      int destDir, const std::string& destPath,
-                                                     const Target& target, bool move) {
+                                                     Target& target, bool move) {
     if (move) {
         bool crossDevice = false;
         const Step step = moveByRename(source, destDir, target, crossDevice);
@@ -303,7 +318,7 @@ FileOperationEngine::Step FileOperationEngine::moveByRename(const Entry& source,
 FileOperationEngine::Step FileOperationEngine::copyThenPlace(const Entry& source,
                                                              const struct stat& st, int destDir,
                                                              const std::string& destPath,
-                                                             Target target, bool move) {
+                                                             Target& target, bool move) {
     const std::string temp = temporaryIn(destDir);
     const bool folder = S_ISDIR(st.st_mode);
     // The copy is forced to disk where a crash could otherwise cost the user something:

@@ -42,6 +42,8 @@ class FileOperationEngine {
 
     // True only when everything asked was done.
     bool run(const FileOperationRequest& request);
+    // What the last run placed or trashed (allDone as run returned).
+    const FileOperationResult& result() const { return result_; }
     // Asks the running operation to stop at the next safe point; any thread.
     void cancel() { cancelled_ = true; }
     void setCheckpointHook(std::function<void(Checkpoint)> hook) { checkpoint_ = std::move(hook); }
@@ -75,13 +77,13 @@ class FileOperationEngine {
     ConflictChoice conflictChoice(const std::string& source, const std::string& target,
                                   ReplaceOffer offer, bool again);
     Step place(const Entry& source, const struct stat& st, int destDir, const std::string& destPath,
-               const Target& target, bool move);
+               Target& target, bool move);
     Step merge(const Entry& source, int destDir, const std::string& targetName,
                const std::string& destPath, bool move);
     // Renames within the file system; `crossDevice` when it cannot.
     Step moveByRename(const Entry& source, int destDir, const Target& target, bool& crossDevice);
     Step copyThenPlace(const Entry& source, const struct stat& st, int destDir,
-                       const std::string& destPath, Target target, bool move);
+                       const std::string& destPath, Target& target, bool move);
     Step installCopy(const Entry& source, const struct stat& st, int destDir,
                      const std::string& destPath, const std::string& temp, Target& target,
                      bool& installed);
@@ -98,6 +100,9 @@ class FileOperationEngine {
     // A temporary name in the folder, once the work an ended run left there is removed.
     std::string temporaryIn(int dir);
 
+    // Lists a top-level item put in place whole at a free name.
+    void recordPlaced(const Entry& source, int destDir, const std::string& destPath,
+                      const Target& target);
     void report(const std::string& path);
     void reached(Checkpoint checkpoint);
 
@@ -107,8 +112,12 @@ class FileOperationEngine {
     std::atomic<bool> cancelled_{false};
     std::optional<ConflictChoice> conflictForAll_;
     FileOperationStatus status_;
+    FileOperationResult result_;
+    // Set for the top-level item about to be transferred; its nested entries see it clear.
+    bool topLevel_ = false;
     FailureQuestions questions_{dialogs_, cancelled_};
-    TrashDeletion deletion_{dialogs_, trash_, questions_, cancelled_, progress_, status_};
+    TrashDeletion deletion_{dialogs_,  trash_,  questions_,     cancelled_,
+                            progress_, status_, result_.trashed};
     EntryCopier copier_;
     std::set<std::pair<dev_t, ino_t>> cleanedFolders_;
     std::function<void(Checkpoint)> checkpoint_;

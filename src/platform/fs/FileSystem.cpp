@@ -235,6 +235,45 @@ bool FileSystem::rename(std::string_view path, std::string_view newName) {
     return ::rename(from.c_str(), target.c_str()) == 0;
 }
 
+int FileSystem::moveNoReplace(std::string_view from, std::string_view to) {
+    const std::string source(from), target(to);
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    // A file system without the no-replace rename: a hard link fails as well on a taken
+    // name; a folder cannot be linked and is not moved there.
+    struct stat st {};
+    if (lstat(source.c_str(), &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EINVAL;
+    if (link(source.c_str(), target.c_str()) != 0)
+        return errno;
+    return unlink(source.c_str()) == 0 ? 0 : errno;
+}
+
+int FileSystem::removeEmptyFolder(std::string_view path) {
+    return rmdir(std::string(path).c_str()) == 0 ? 0 : errno;
+}
+
+int FileSystem::removeFile(std::string_view path) {
+    return unlink(std::string(path).c_str()) == 0 ? 0 : errno;
+}
+
+std::optional<ItemIdentity> FileSystem::identity(std::string_view path) {
+    struct stat st {};
+    if (lstat(std::string(path).c_str(), &st) != 0)
+        return std::nullopt;
+    return identityOf(st);
+}
+
+ItemIdentity FileSystem::identityOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint32_t>(st.st_mode & S_IFMT), static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 std::optional<std::string> FileSystem::readBytes(std::string_view path) {
     FileDescriptor fd(open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())

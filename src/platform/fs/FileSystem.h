@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ItemIdentity.h"
+
 #include "platform/fs/FileFault.h"
 
 #include <chrono>
@@ -37,6 +39,8 @@ struct FolderListing {
 
 // All file-system access of the program, over POSIX calls. Paths are byte strings with
 // "/" as separator; names are kept exactly as the file system holds them.
+struct stat;
+
 class FileSystem {
   public:
     static bool folderExists(std::string_view path);
@@ -77,6 +81,17 @@ class FileSystem {
     static bool createFolder(std::string_view path);
     // Renames the entry at `path` within its folder; false when the new name is taken.
     static bool rename(std::string_view path, std::string_view newName);
+    // Moves the entry at `from` to the whole path `to` within its volume, never over an
+    // existing entry: 0, or the system's error number (EEXIST when `to` is taken, EXDEV
+    // across volumes).
+    static int moveNoReplace(std::string_view from, std::string_view to);
+    // Removes a folder only when it is empty, a file or link never: 0 or an error number.
+    static int removeEmptyFolder(std::string_view path);
+    // Removes a file or link (never a folder): 0 or an error number.
+    static int removeFile(std::string_view path);
+    // The entry's identity, a symbolic link not followed; none when it is not there.
+    static std::optional<ItemIdentity> identity(std::string_view path);
+    static ItemIdentity identityOf(const struct stat& st);
 
     // Text files in the ANSI code page (CP932), returned and taken as UTF-8. Only a
     // regular file is read (a named pipe cannot block the program); `fault`, when given,

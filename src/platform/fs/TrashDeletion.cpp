@@ -3,6 +3,7 @@
 #include "platform/Trash.h"
 #include "platform/fs/DirectoryTree.h"
 #include "platform/fs/FileDescriptor.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/text/PathText.h"
 
 #include <cerrno>
@@ -17,7 +18,7 @@ bool TrashDeletion::run(const FileOperationRequest& request) {
     for (const std::string& path : request.sources) {
         status_.current = path;
         progress_.update(status_);
-        const FileStep step = deleteOne(path);
+        const FileStep step = deleteOne(path, request.trashOnly);
         if (step == FileStep::Cancelled)
             return false;
         allDone = allDone && step == FileStep::Done;
@@ -26,18 +27,27 @@ bool TrashDeletion::run(const FileOperationRequest& request) {
     return allDone && !cancelled_;
 }
 
-FileStep TrashDeletion::deleteOne(const std::string& path) {
+FileStep TrashDeletion::deleteOne(const std::string& path, bool trashOnly) {
     for (;;) {
         if (cancelled_)
             return FileStep::Cancelled;
         const Trash::Outcome outcome = trash_.moveToTrash(path);
-        if (outcome.result == Trash::Result::Done)
+        if (outcome.result == Trash::Result::Done) {
+            recordTrashed(path, outcome);
             return FileStep::Done;
+        }
         if (outcome.result == Trash::Result::NoTrash)
-            return deleteForGood(path);
+            return trashOnly ? FileStep::Skipped : deleteForGood(path);
         if (const auto step = questions_.afterFailure(path, outcome.reason))
             return *step;
     }
+}
+
+void TrashDeletion::recordTrashed(const std::string& path, const Trash::Outcome& outcome) {
+    if (outcome.trashed.empty() || outcome.info.empty())
+        return;
+    if (const auto identity = FileSystem::identity(outcome.trashed))
+        trashed_.push_back({path, outcome.trashed, outcome.info, *identity});
 }
 
 FileStep TrashDeletion::deleteForGood(const std::string& path) {

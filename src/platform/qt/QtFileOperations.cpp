@@ -78,23 +78,24 @@ class InputShield : public QObject {
 
 } // namespace
 
-bool QtFileOperations::run(const FileOperationRequest& request) {
+FileOperationResult QtFileOperations::run(const FileOperationRequest& request) {
     if (running_ || request.sources.empty())
-        return false;
+        return {};
     ScopedFlag running(running_);
     SharedProgress progress;
     GioTrash trash;
     QuestionGate questions(dialogs_, request);
     FileOperationEngine engine(questions, progress, trash);
     std::atomic<bool> finished{false};
-    bool done = false;
+    FileOperationResult done;
     InputShield shield(owner_);
     QObject waker;
     std::thread worker([&] {
         try {
-            done = engine.run(request);
+            engine.run(request);
+            done = engine.result();
         } catch (...) {
-            done = false;
+            done.allDone = false;
         }
         finished = true;
         QMetaObject::invokeMethod(

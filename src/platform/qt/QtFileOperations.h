@@ -20,7 +20,7 @@ class QtFileOperations : public FileOperationService {
     // before the progress window shows.
     explicit QtFileOperations(QWidget* owner, int progressDelayMs = kProgressDelayMs)
         : owner_(owner), progressDelayMs_(progressDelayMs), dialogs_(owner) {}
-    bool run(const FileOperationRequest& request) override;
+    FileOperationResult run(const FileOperationRequest& request) override;
 
   private:
     QWidget* owner_;

@@ -72,6 +72,8 @@ BrowserKey QtPaneInput::key(int qtKey) {
         return BrowserKey::X;
     case Qt::Key_V:
         return BrowserKey::V;
+    case Qt::Key_Z:
+        return BrowserKey::Z;
     case Qt::Key_F10:
         return BrowserKey::F10;
     case Qt::Key_Menu:
@@ -94,6 +96,7 @@ bool QtPaneInput::ownsKey(BrowserKey key, KeyModifiers modifiers) {
     case BrowserKey::C:
     case BrowserKey::X:
     case BrowserKey::V:
+    case BrowserKey::Z:
         return modifiers == KeyModifiers{false, true, false};
     case BrowserKey::F10:
         return modifiers == KeyModifiers{true, false, false};

@@ -17,7 +17,9 @@
 // A volume without a trash: deleting asks to delete for good.
 class NoTrash : public Trash {
   public:
-    Outcome moveToTrash(const std::string&) override { return {Result::NoTrash, "no trash"}; }
+    Outcome moveToTrash(const std::string&) override {
+        return {Result::NoTrash, "no trash", {}, {}};
+    }
 };
 
 inline std::vector<std::string> namesIn(const std::string& folder) {

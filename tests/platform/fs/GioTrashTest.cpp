@@ -89,6 +89,20 @@ TEST_F(GioTrashTest, DeletedItemsLandInTheTrashWithTheirOriginalPath) {
     EXPECT_TRUE(exists(trashFolder() + "/files/folder/link"));
 }
 
+TEST_F(GioTrashTest, TheOutcomeNamesTheItemInTheTrashAndItsInfo) {
+    // Two items of one name: the second lands under another name, which is the one told.
+    for (const char* folder : {"one", "two"}) {
+        const std::string path = tmp.write(std::string(folder) + "/same.txt", folder);
+        const Trash::Outcome outcome = trash.moveToTrash(path);
+        ASSERT_EQ(outcome.result, Trash::Result::Done);
+        EXPECT_EQ(TempDir::read(outcome.trashed), folder);
+        const std::string name = outcome.trashed.substr(outcome.trashed.rfind('/') + 1);
+        EXPECT_EQ(outcome.trashed, trashFolder() + "/files/" + name);
+        EXPECT_EQ(outcome.info, trashFolder() + "/info/" + name + ".trashinfo");
+        EXPECT_EQ(percentDecoded(infoPath(TempDir::read(outcome.info))), path);
+    }
+}
+
 TEST_F(GioTrashTest, AVolumeWithoutTrashOffersDeletingForGood) {
     TmpfsMount volume(tmp.mkdir("volume"), "size=1m");
     if (!volume.mounted())

@@ -262,6 +262,22 @@ TEST_F(BrowserOnViewsTest, ANameThatIsTakenIsRefusedWithAWordNamingIt) {
     EXPECT_EQ(childTexts(nodeAtPath(dir / "r")), (std::vector<std::string>{"a", "b"}));
 }
 
+TEST_F(BrowserOnViewsTest, CtrlZInEitherPaneUndoesTheLastRename) {
+    for (QWidget* pane : {static_cast<QWidget*>(list()), static_cast<QWidget*>(tree())}) {
+        ViewEvents::click(list()->viewport(), rowCentre("note.txt"));
+        ViewEvents::key(list(), Qt::Key_F2);
+        ViewEvents::settle();
+        typeName(list(), "renamed.txt");
+        ASSERT_EQ(TempDir::read(dir / "r/renamed.txt"), "n");
+        ViewEvents::key(pane, Qt::Key_Z, Qt::ControlModifier);
+        ViewEvents::settle();
+        EXPECT_EQ(TempDir::read(dir / "r/note.txt"), "n");
+        EXPECT_NE(row("note.txt"), nullptr);
+        EXPECT_EQ(row("renamed.txt"), nullptr);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(BrowserOnViewsTest, ItemsDroppedOntoTheFolderTheyAreInStayAsTheyAre) {
     struct Case {
         std::vector<std::string> paths;

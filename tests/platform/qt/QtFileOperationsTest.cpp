@@ -46,12 +46,12 @@ TEST(QtFileOperations, WorkerQuestionsAreAnsweredOnTheWindowAndInputIsHeldOff) {
         buttonNamed(box, QStringLiteral("両方残す"))->click();
     });
     FileOperationRequest request{FileOperationKind::Copy, {tmp / "src/a"}, tmp / "dst"};
-    EXPECT_TRUE(service.run(request));
+    EXPECT_TRUE(service.run(request).allDone);
     EXPECT_EQ(pressesDuringWork, 0);
     EXPECT_EQ(TempDir::read(tmp / "dst/a"), "old");
     EXPECT_EQ(TempDir::read(tmp / "dst/a (2)"), "new");
     request.sources.clear();
-    EXPECT_FALSE(service.run(request));
+    EXPECT_FALSE(service.run(request).allDone);
 }
 
 TEST(QtFileOperations, AFolderMeetingAFileIsNotOfferedToReplaceIt) {
@@ -69,7 +69,7 @@ TEST(QtFileOperations, AFolderMeetingAFileIsNotOfferedToReplaceIt) {
         buttonNamed(box, QStringLiteral("スキップ"))->click();
     });
     FileOperationRequest request{FileOperationKind::Move, {tmp / "src/a"}, tmp / "dst"};
-    EXPECT_FALSE(service.run(request));
+    EXPECT_FALSE(service.run(request).allDone);
     offered.sort();
     QStringList expected{"スキップ", "両方残す", "キャンセル"};
     expected.sort();
@@ -93,7 +93,7 @@ TEST(QtFileOperations, TheProgressWindowNeverOpensBehindAQuestion) {
         box.button(QMessageBox::No)->click();
     });
     FileOperationRequest request{FileOperationKind::Delete, {file}, {}};
-    EXPECT_FALSE(service.run(request));
+    EXPECT_FALSE(service.run(request).allDone);
     EXPECT_FALSE(progressShown);
     EXPECT_TRUE(FileSystem::fileExists(file));
 }
@@ -122,7 +122,7 @@ TEST(QtFileOperations, AWriteRefusedByAFolderNamesThatFolder) {
             buttonNamed(box, QStringLiteral("キャンセル"))->click();
         });
         FileOperationRequest request{c.kind, {c.source}, c.destination};
-        EXPECT_FALSE(service.run(request));
+        EXPECT_FALSE(service.run(request).allDone);
         EXPECT_TRUE(text.startsWith(QString::fromStdString("「" + ro + "」に書き込めません")))
             << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("読み取り専用のﾌｧｲﾙｼｽﾃﾑです")));
@@ -149,7 +149,7 @@ TEST(QtFileOperations, QtsOwnTextsInTheQuestionAndTheProgressAreJapanese) {
         box.button(QMessageBox::No)->click();
     });
     FileOperationRequest request{FileOperationKind::Delete, {file}, {}};
-    EXPECT_FALSE(service.run(request));
+    EXPECT_FALSE(service.run(request).allDone);
     buttons.sort();
     EXPECT_EQ(buttons.join(" ").toStdString(), "いいえ(&N) はい(&Y)");
     EXPECT_FALSE(counts.contains(QStringLiteral("byte"))) << counts.toStdString();
