@@ -10,6 +10,7 @@
 #include "platform/x11/XcbWindowList.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace {
 
@@ -26,6 +27,13 @@ std::string viewerProfile(const char* name) {
     return XdgDirs::cacheHome() + "/tavrin/" + name;
 }
 
+// The device pixels of the primary screen, whose work area the viewers are placed in, to
+// one of the program's.
+double screenDeviceRatio() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
 std::unique_ptr<WindowList> windowListOfThisDisplay() {
     if (auto xcb = XcbWindowList::forApplication())
         return xcb;
@@ -38,9 +46,9 @@ Program::Program()
     : shellOpener_(&messages_), windowList_(windowListOfThisDisplay()),
       placement_(*windowList_, loop_, clock_),
       shell_(shellOpener_, folderPicker_, loop_, &placement_),
-      wordViewer_(OfficeKind::Writer, viewerProfile("office-writer")),
-      sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc")),
-      browserViewer_(viewerProfile("browser")),
+      wordViewer_(OfficeKind::Writer, viewerProfile("office-writer"), screenDeviceRatio()),
+      sheetViewer_(OfficeKind::Calc, viewerProfile("office-calc"), screenDeviceRatio()),
+      browserViewer_(viewerProfile("browser"), screenDeviceRatio()),
       policy_(
           shell_, &placement_, [this](const std::string& path) { browser_.recordOpenedFile(path); },
           KeptViewers{&wordViewer_, &sheetViewer_, &browserViewer_}),

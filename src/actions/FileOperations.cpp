@@ -27,6 +27,11 @@ bool validName(const std::string& name) {
            name.find('\0') == std::string::npos && name != "." && name != "..";
 }
 
+// A file's rename starts on its name without the extension; a folder's on the whole name.
+LabelPart partToSelect(EntryKind kind) {
+    return kind == EntryKind::File ? LabelPart::Stem : LabelPart::Whole;
+}
+
 } // namespace
 
 FileOperations::FileOperations(BrowserState& state, FolderTree& tree, FileList& list,
@@ -148,7 +153,7 @@ void FileOperations::renameSelected(Pane pane) {
             return;
         tree.select(node);
         setTimer_(false);
-        tree.startLabelEdit(node);
+        tree.startLabelEdit(node, partToSelect(EntryKinds::of(node)));
         return;
     }
     auto& list = state_.c.listControl;
@@ -158,7 +163,7 @@ void FileOperations::renameSelected(Pane pane) {
     list.clearSelection();
     list.setCurrent(item, true);
     setTimer_(false);
-    list.startLabelEdit(item);
+    list.startLabelEdit(item, partToSelect(EntryKinds::of(item)));
 }
 
 bool FileOperations::treeLabelEdited(const std::string& key,

@@ -435,9 +435,9 @@ void ListControl::sort() {
 
 // ---- Requests for the view ----
 
-void ListControl::startLabelEdit(ListItem* item) {
+void ListControl::startLabelEdit(ListItem* item, LabelPart part) {
     if (item) {
-        notify([&](ListObserver& o) { o.labelEditRequested(item); });
+        notify([&](ListObserver& o) { o.labelEditRequested(item, part); });
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/ControlTypes.h"
 #include "controls/KeyIndex.h"
+#include "controls/LabelSelection.h"
 #include "controls/ListColumn.h"
 #include "controls/ListItem.h"
 #include "controls/RowArena.h"
@@ -120,7 +121,7 @@ class ListControl {
     void sort();
 
     // Requests for the view.
-    void startLabelEdit(ListItem* item);
+    void startLabelEdit(ListItem* item, LabelPart part = LabelPart::Whole);
     void ensureVisible(ListItem* item);
     // The first visible row as last reported by the view; null before any report.
     ListItem* topItem() const;

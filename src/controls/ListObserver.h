@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/LabelSelection.h"
+
 class ListItem;
 
 // Change notifications of a ListControl for its views, in about-to / done pairs that a
@@ -27,7 +29,7 @@ class ListObserver {
     // A column's text, width, alignment, header image or visibility changed.
     virtual void columnChanged(int /*column*/) {}
     virtual void columnsReset() {}
-    virtual void labelEditRequested(const ListItem* /*item*/) {}
+    virtual void labelEditRequested(const ListItem* /*item*/, LabelPart /*part*/) {}
     virtual void ensureVisibleRequested(const ListItem* /*item*/) {}
     // Scroll so that the item is the first visible row.
     virtual void topItemRequested(const ListItem* /*item*/) {}

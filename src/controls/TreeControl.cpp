@@ -265,9 +265,9 @@ void TreeControl::selectFromView(TreeNode* node, TreeObserver* source) {
     }
 }
 
-void TreeControl::startLabelEdit(TreeNode* node) {
+void TreeControl::startLabelEdit(TreeNode* node, LabelPart part) {
     if (node) {
-        notify([&](TreeObserver& o) { o.labelEditRequested(node); });
+        notify([&](TreeObserver& o) { o.labelEditRequested(node, part); });
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/ControlTypes.h"
 #include "controls/KeyIndex.h"
+#include "controls/LabelSelection.h"
 #include "controls/TreeNode.h"
 
 #include <cstddef>
@@ -83,8 +84,9 @@ class TreeControl {
     // is not told of these expansions.
     void select(TreeNode* node);
 
-    // Requests for the view: edit the node's text, scroll it into sight.
-    void startLabelEdit(TreeNode* node);
+    // Requests for the view: edit the node's text (`part` of it selected), scroll it into
+    // sight.
+    void startLabelEdit(TreeNode* node, LabelPart part = LabelPart::Whole);
     // Expands the node's collapsed ancestors and asks the view to scroll to it.
     void ensureVisible(TreeNode* node);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/LabelSelection.h"
+
 class TreeNode;
 
 // Change notifications of a TreeControl for its views. Structural changes come in
@@ -22,7 +24,7 @@ class TreeObserver {
     virtual void aboutToReset() {}
     virtual void reset() {}
     // The program asks the view to start editing the node's text.
-    virtual void labelEditRequested(const TreeNode* /*node*/) {}
+    virtual void labelEditRequested(const TreeNode* /*node*/, LabelPart /*part*/) {}
     // The program asks the view to scroll the node into sight.
     virtual void ensureVisibleRequested(const TreeNode* /*node*/) {}
     // The control is being destroyed: the observer must not touch it any more.

@@ -50,7 +50,7 @@ class OpenPolicy : public PathOpener {
     void open(std::string& path, OpenMode mode) override;
     // Arms the placement of started programs' windows right of the main window.
     void prepareForStart() override;
-    // The part of the work area right of the main window, in pixels.
+    // The part of the work area right of the main window, in the program's pixels.
     ScreenRect rectangle() const;
     // After the main window changed its width: the placed window and the viewer of the
     // last request follow.

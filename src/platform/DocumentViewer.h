@@ -43,7 +43,7 @@ class DocumentViewer {
     virtual void minimize() = 0;
     // Restores the window from minimised or maximised to its normal state.
     virtual void restore() = 0;
-    // Moves the window's inside to a rectangle in screen pixels.
+    // Moves the window's inside to a rectangle in the program's pixels (see ScreenRect).
     virtual void setBounds(int left, int top, int width, int height) = 0;
     // Closes the document without saving and ends the viewer program.
     virtual void quit() = 0;

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-// A rectangle in screen pixels, edges as left/top inclusive and right/bottom exclusive.
+// A rectangle on the screen in the program's pixels (Qt's device-independent ones), edges as
+// left/top inclusive and right/bottom exclusive.
 struct PixelRect {
     int left = 0;
     int top = 0;

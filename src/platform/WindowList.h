@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
-// A rectangle on the screen in device pixels.
+// A rectangle on the screen in the program's pixels: those of the main window's geometry
+// and the work area (Qt's device-independent pixels). Where it leaves for the X server or
+// a viewer process it is turned into device pixels, `ratio` of them to one of these.
 struct ScreenRect {
     int left = 0;
     int top = 0;
@@ -11,6 +14,11 @@ struct ScreenRect {
     int height = 0;
 
     bool operator==(const ScreenRect&) const = default;
+    // Edges are scaled and rounded, so rectangles that touch still touch.
+    ScreenRect inDevicePixels(double ratio) const {
+        const auto at = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+        return {at(left), at(top), at(left + width) - at(left), at(top + height) - at(top)};
+    }
 };
 
 // The top-level windows shown on the desktop, as the window manager lists them. Handles

@@ -11,12 +11,19 @@
 
 namespace {
 
-// Which label edits the logic asked the views for.
+// Which label edits the logic asked the views for, and which part of the name each selects.
 class EditRequests : public TreeObserver, public ListObserver {
   public:
-    void labelEditRequested(const TreeNode* node) override { keys.push_back(node->key()); }
-    void labelEditRequested(const ListItem* item) override { keys.emplace_back(item->key()); }
+    void labelEditRequested(const TreeNode* node, LabelPart part) override {
+        keys.push_back(node->key());
+        parts.push_back(part);
+    }
+    void labelEditRequested(const ListItem* item, LabelPart part) override {
+        keys.emplace_back(item->key());
+        parts.push_back(part);
+    }
     std::vector<std::string> keys;
+    std::vector<LabelPart> parts;
 };
 
 bool isFolder(const std::string& path) {
@@ -129,6 +136,7 @@ TEST_F(FileOperationsTest, RenameInTheTreeRenamesTheFolderAndKeepsTheNode) {
     const std::string key = nodeAtPath(dir / "f/b")->key();
     ops().renameSelected(Pane::Tree);
     EXPECT_EQ(edits.keys, std::vector<std::string>{key});
+    EXPECT_EQ(edits.parts, std::vector<LabelPart>{LabelPart::Whole}) << "a folder's whole name";
     EXPECT_FALSE(timer.on);
     EXPECT_TRUE(browser.treeLabelEdited(key, std::string("b2")));
     EXPECT_TRUE(isFolder(dir / "f/b2"));
@@ -143,6 +151,8 @@ TEST_F(FileOperationsTest, RenameAndNewFolderInTheList) {
     const std::string key(row("2.txt")->key());
     ops().renameSelected(Pane::List);
     EXPECT_EQ(edits.keys, std::vector<std::string>{key});
+    EXPECT_EQ(edits.parts, std::vector<LabelPart>{LabelPart::Stem})
+        << "a file's name less its type";
     EXPECT_TRUE(browser.listLabelEdited(key, std::string("two.txt")));
     EXPECT_EQ(TempDir::read(dir / "f/b/two.txt"), "f/b/2.txt");
     EXPECT_EQ(row("two.txt")->columnText(3), "L2.txt") << "the sort key keeps the old name";

@@ -1,7 +1,10 @@
+#include "app/MainWindow.h"
 #include "opening/OpenPolicy.h"
 #include "opening/ShellServices.h"
 #include "opening/WindowPlacement.h"
 #include "platform/process/SteadyWaitClock.h"
+#include "platform/qt/QtMainWindow.h"
+#include "platform/qt/QtUiLoop.h"
 #include "platform/viewers/LibreOfficeViewer.h"
 #include "platform/x11/XcbWindowList.h"
 #include "settings/DocumentOptions.h"
@@ -14,6 +17,7 @@
 #include "support/X11Probe.h"
 #include "support/XvfbServer.h"
 
+#include <QApplication>
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -275,6 +279,88 @@ TEST_F(PlacementOnXTest, AKeptOfficeViewersFrameLiesInTheAreaBesideTheMainWindow
     EXPECT_GT(shown->y, area.top) << "the title bar above the window's inside is on the screen";
     EXPECT_GT(shown->width, area.width - 40) << "the frame, not more, is taken off";
     writer.quit();
+}
+
+// The open policy's host over the real main window, its width read as the main window's
+// logic reads it.
+class QtWindowHost : public PolicyHost {
+  public:
+    explicit QtWindowHost(QtMainWindow& window) : window_(window) {}
+    const DocumentOptions& documentOptions() const override { return options_; }
+    void minimizeMain() override {}
+    int mainWidthTwips() const override {
+        return static_cast<int>(window_.frameGeometry().width() * window_.twipsPerPixelX() + 0.5);
+    }
+    double mainTwipsPerPixelX() const override { return window_.twipsPerPixelX(); }
+    PixelRect workArea() const override { return window_.workArea(); }
+    void setWaitCursor(bool) override {}
+    MessageBox::SaveChoice askToSave(std::string_view) override {
+        return MessageBox::SaveChoice::Discard;
+    }
+
+  private:
+    QtMainWindow& window_;
+    DocumentOptions options_;
+};
+
+// At a scale of 200 % Qt's pixels are two of the screen's: the rectangle right of the main
+// window, computed in Qt's pixels, must reach the window manager in the screen's.
+TEST_F(PlacementOnXTest, AtTwiceTheScaleAStartedWindowFillsTheAreaRightOfTheMainWindow) {
+    XvfbServer x(1024, 768, XvfbServer::WindowManager::Openbox);
+    ASSERT_TRUE(x.ok());
+    EnvVar display("DISPLAY", x.display());
+    EnvVar platform("QT_QPA_PLATFORM", "xcb");
+    EnvVar scale("QT_SCALE_FACTOR", "2");
+    int argc = 1;
+    char name[] = "tavrin_e2e_tests";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    const auto windows = XcbWindowList::forApplication();
+    ASSERT_TRUE(waitForWindowManager(*windows));
+    QtMainWindow window(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips);
+    const PixelRect work = window.workArea();
+    window.setFrameGeometry({work.left, work.top, work.left + window.width(), work.bottom});
+    window.show();
+    X11Probe probe(x.display());
+    // Settled at the left edge once its frame, known after the first show, fits the screen.
+    std::optional<X11Probe::Window> main;
+    const auto settled = [&] {
+        return main && main->x <= 2 && main->width > 300 &&
+               main->y + main->height <= probe.rootHeight();
+    };
+    for (int i = 0; i < 100 && !settled(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (const auto seen = probe.waitForWindow("Tavrin", 100))
+            main = seen;
+    }
+    ASSERT_TRUE(settled()) << "182 of Qt's pixels are twice as many of the screen's";
+
+    QtUiLoop uiLoop;
+    WindowPlacement placement(*windows, uiLoop, clock);
+    ScriptedShellOpener opener;
+    ScriptedFolderPicker picker;
+    ShellServices shell{opener, picker, uiLoop};
+    OpenPolicy policy(shell, &placement, nullptr);
+    QtWindowHost host(window);
+    policy.attachHost(host);
+    policy.prepareForStart();
+    placement.placeWindow(0);
+    auto program = startXmessage(x, "BesideTheWindow");
+    placement.placeWindow(1);
+    ASSERT_NE(placement.lastPlaced(), 0u);
+
+    // Right of the main window's frame, the one column they share aside (one of Qt's
+    // pixels, as at 100 %), to the screen's right edge less the placed window's frame.
+    const int mainRight = main->x + main->width;
+    const ScreenRect area{mainRight - 2, 0, probe.rootWidth() - mainRight + 2, probe.rootHeight()};
+    const auto shown = waitFilling(probe, "BesideTheWindow", area);
+    ASSERT_TRUE(shown);
+    EXPECT_GE(shown->x, mainRight - 2)
+        << "not over the main window: " << shown->x << "," << shown->y << " " << shown->width << "x"
+        << shown->height << ", main window's right " << mainRight;
+    EXPECT_LE(shown->x + shown->width, probe.rootWidth());
+    EXPECT_GT(shown->width, area.width - 40) << "as wide as the area, not half of it";
+    EXPECT_GT(shown->height, area.height - 60);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "support/ChildProcess.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -46,6 +47,37 @@ bool wmRunning(const std::string& display) {
     return found;
 }
 
+// Openbox names itself before it serves map requests, and a request that comes in between
+// is lost: a window mapped then is never shown. It serves them once it has framed a window
+// of ours, mapped again while it has not.
+void waitUntilWmFramesWindows(const std::string& display) {
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t w = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    bool framed = false;
+    for (int i = 0; i < 600 && !framed; ++i) {
+        if (i % 20 == 0) {
+            xcb_unmap_window(c, w);
+            xcb_map_window(c, w);
+            xcb_flush(c);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr)) {
+            framed = tree->parent != screen->root;
+            free(tree);
+        }
+    }
+    xcb_destroy_window(c, w);
+    xcb_flush(c);
+    xcb_disconnect(c);
+}
+
 } // namespace
 
 XvfbServer::XvfbServer(int width, int height, WindowManager wm) {
@@ -67,6 +99,7 @@ XvfbServer::XvfbServer(int width, int height, WindowManager wm) {
     // Generous: on a loaded machine openbox can take many seconds to take the screen.
     for (int i = 0; i < 1200 && !wmRunning(display_); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    waitUntilWmFramesWindows(display_);
 }
 
 XvfbServer::~XvfbServer() = default;

@@ -141,8 +141,8 @@ void QtListView::topItemRequested(const ListItem* item) {
     scrollTo(model_->indexOf(item), QAbstractItemView::PositionAtTop);
 }
 
-void QtListView::labelEditRequested(const ListItem* item) {
-    editLabel(model_->indexOf(item), std::string(item->key()), std::string(item->text()));
+void QtListView::labelEditRequested(const ListItem* item, LabelPart part) {
+    editLabel(model_->indexOf(item), std::string(item->key()), std::string(item->text()), part);
 }
 
 // ---- Screen to control and logic ----

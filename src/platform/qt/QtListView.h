@@ -34,7 +34,7 @@ class QtListView : public QtPaneView, public ListObserver {
     void busyChanged(bool busy) override;
     void columnChanged(int column) override;
     void columnsReset() override;
-    void labelEditRequested(const ListItem* item) override;
+    void labelEditRequested(const ListItem* item, LabelPart part) override;
     void ensureVisibleRequested(const ListItem* item) override;
     void topItemRequested(const ListItem* item) override;
 

@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QStyleOptionViewItem>
 #include <QToolTip>
 #include <algorithm>
@@ -25,13 +26,22 @@ std::string QtPaneView::handler(const char* what) const {
     return std::string(pane_) + " " + what;
 }
 
-void QtPaneView::editLabel(const QModelIndex& index, std::string key, std::string oldText) {
+void QtPaneView::editLabel(const QModelIndex& index, std::string key, std::string oldText,
+                           LabelPart part) {
     scrollTo(index);
     takeEditedText();
     editingKey_ = std::move(key);
     editingOldText_ = std::move(oldText);
     if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
         queueLabelEdit(std::exchange(editingKey_, {}), editingOldText_, std::nullopt);
+        return;
+    }
+    // The view selects the editor's whole text; the part asked for replaces that.
+    if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(index))) {
+        const QString text = editor->text();
+        const std::u16string_view shown(reinterpret_cast<const char16_t*>(text.utf16()),
+                                        static_cast<std::size_t>(text.size()));
+        editor->setSelection(0, static_cast<int>(LabelSelection::length(shown, part)));
     }
 }
 

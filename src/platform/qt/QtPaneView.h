@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/ControlTypes.h"
+#include "controls/LabelSelection.h"
 
 #include <QTreeView>
 #include <optional>
@@ -20,8 +21,9 @@ class QtPaneView : public QTreeView {
     virtual std::string keyAt(const QPoint& point) const = 0;
 
   protected:
-    // Edits the label at `index`; the logic hears of the outcome also when no editor opens.
-    void editLabel(const QModelIndex& index, std::string key, std::string oldText);
+    // Edits the label at `index` with `part` of it selected; the logic hears of the outcome
+    // also when no editor opens.
+    void editLabel(const QModelIndex& index, std::string key, std::string oldText, LabelPart part);
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

@@ -155,8 +155,8 @@ void QtTreeView::showEvent(QShowEvent* event) {
     });
 }
 
-void QtTreeView::labelEditRequested(const TreeNode* node) {
-    editLabel(model_->indexOf(node), std::string(node->key()), std::string(node->text()));
+void QtTreeView::labelEditRequested(const TreeNode* node, LabelPart part) {
+    editLabel(model_->indexOf(node), std::string(node->key()), std::string(node->text()), part);
 }
 
 // ---- Screen to control and logic ----

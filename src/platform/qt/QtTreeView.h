@@ -38,7 +38,7 @@ class QtTreeView : public QtPaneView, public TreeObserver {
     void nodeExpandedChanged(const TreeNode* node) override;
     void selectionChanged(const TreeNode* selected) override;
     void reset() override;
-    void labelEditRequested(const TreeNode* node) override;
+    void labelEditRequested(const TreeNode* node, LabelPart part) override;
     void ensureVisibleRequested(const TreeNode* node) override;
 
   protected:

@@ -82,7 +82,8 @@ void removeStaleLock(const std::string& profile) {
         std::filesystem::remove(profile + "/" + name, ec);
 }
 
-std::vector<std::string> browserArguments(const std::string& program, const std::string& profile) {
+std::vector<std::string> browserArguments(const std::string& program, const std::string& profile,
+                                          double deviceRatio) {
     std::vector<std::string> args{program,
                                   "--remote-debugging-pipe",
                                   "--user-data-dir=" + profile,
@@ -96,6 +97,9 @@ std::vector<std::string> browserArguments(const std::string& program, const std:
     // Chromium refuses to run as root with its sandbox on.
     if (geteuid() == 0)
         args.push_back("--no-sandbox");
+    // The browser's own scale follows the desktop's, which need not be this program's.
+    if (deviceRatio != 1.0)
+        args.push_back("--force-device-scale-factor=" + QString::number(deviceRatio).toStdString());
     // The window comes with the page this program creates, so there is exactly one.
     args.push_back("--no-startup-window");
     return args;
@@ -151,8 +155,8 @@ template <typename R, typename F> R safely(R fallback, F&& f) noexcept {
 
 } // namespace
 
-ChromiumViewer::ChromiumViewer(std::string profileFolder)
-    : profileFolder_(std::move(profileFolder)) {}
+ChromiumViewer::ChromiumViewer(std::string profileFolder, double deviceRatio)
+    : profileFolder_(std::move(profileFolder)), deviceRatio_(deviceRatio) {}
 
 ChromiumViewer::~ChromiumViewer() {
     safely(0, [&] {
@@ -220,7 +224,7 @@ bool ChromiumViewer::launch(const std::string& program) {
     if (pipe2(fromBrowser, O_CLOEXEC) != 0)
         return false;
     FileDescriptor weRead(fromBrowser[0]), browserWrites(fromBrowser[1]);
-    process_ = SpawnedProgram::start(browserArguments(program, profileFolder_),
+    process_ = SpawnedProgram::start(browserArguments(program, profileFolder_, deviceRatio_),
                                      {browserReads.get(), browserWrites.get()});
     if (!process_)
         return false;

@@ -19,7 +19,9 @@ class SpawnedProgram;
 // the calling thread and each waits a few seconds at most for its answer.
 class ChromiumViewer : public DocumentViewer {
   public:
-    explicit ChromiumViewer(std::string profileFolder);
+    // `deviceRatio`: the screen's device pixels to one of the program's. The browser is
+    // started at that scale, so its window bounds are in the program's pixels.
+    explicit ChromiumViewer(std::string profileFolder, double deviceRatio = 1.0);
     ~ChromiumViewer() override;
     ChromiumViewer(const ChromiumViewer&) = delete;
     ChromiumViewer& operator=(const ChromiumViewer&) = delete;
@@ -34,7 +36,7 @@ class ChromiumViewer : public DocumentViewer {
     void show() override;
     void minimize() override;
     void restore() override;
-    // In pixels. Restoring or placing the window brings back one the user has closed.
+    // In the program's pixels. Restoring or placing the window brings back one the user has closed.
     void setBounds(int left, int top, int width, int height) override;
     void quit() override;
     std::string programName() const override { return "Chromium"; }
@@ -72,6 +74,7 @@ class ChromiumViewer : public DocumentViewer {
     void drop();
 
     std::string profileFolder_;
+    double deviceRatio_;
     std::unique_ptr<SpawnedProgram> process_;
     std::unique_ptr<MessagePipe> pipe_;
     long long nextId_ = 1;

@@ -1,5 +1,6 @@
 #include "platform/viewers/LibreOfficeViewer.h"
 
+#include "platform/WindowList.h"
 #include "platform/desktop/UriList.h"
 #include "platform/process/BoundedCall.h"
 #include "platform/process/RunningPrograms.h"
@@ -127,8 +128,8 @@ std::string absolute(const std::string& path) {
 
 } // namespace
 
-LibreOfficeViewer::LibreOfficeViewer(OfficeKind kind, std::string profileFolder)
-    : kind_(kind), profileFolder_(std::move(profileFolder)) {}
+LibreOfficeViewer::LibreOfficeViewer(OfficeKind kind, std::string profileFolder, double deviceRatio)
+    : kind_(kind), profileFolder_(std::move(profileFolder)), deviceRatio_(deviceRatio) {}
 
 LibreOfficeViewer::~LibreOfficeViewer() {
     try {
@@ -330,10 +331,11 @@ void LibreOfficeViewer::restore() {
 }
 
 void LibreOfficeViewer::setBounds(int left, int top, int width, int height) {
+    const ScreenRect device = ScreenRect{left, top, width, height}.inDevicePixels(deviceRatio_);
     try {
         request(
-            [left, top, width, height](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
-                a.setBounds(s, left, top, width, height);
+            [device](const TavrinOfficeApi& a, TavrinOfficeSession* s) {
+                a.setBounds(s, device.left, device.top, device.width, device.height);
                 return 1;
             },
             kCallMs);

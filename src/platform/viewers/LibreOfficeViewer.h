@@ -17,7 +17,9 @@ struct TavrinOfficeSession;
 // an office that does not answer is ended, and the next start begins a new one.
 class LibreOfficeViewer : public DocumentViewer {
   public:
-    LibreOfficeViewer(OfficeKind kind, std::string profileFolder);
+    // `deviceRatio`: the screen's device pixels to one of the program's, which the office
+    // places its windows in.
+    LibreOfficeViewer(OfficeKind kind, std::string profileFolder, double deviceRatio = 1.0);
     // Lets go of the office without ending it, unless it no longer shows any window.
     ~LibreOfficeViewer() override;
     LibreOfficeViewer(const LibreOfficeViewer&) = delete;
@@ -69,6 +71,7 @@ class LibreOfficeViewer : public DocumentViewer {
 
     OfficeKind kind_;
     std::string profileFolder_;
+    double deviceRatio_;
     const TavrinOfficeApi* api_ = nullptr;
     TavrinOfficeSession* session_ = nullptr;
     OfficeProcess process_;

@@ -3,6 +3,7 @@
 #include "platform/x11/XcbReply.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -72,7 +73,9 @@ std::unique_ptr<XcbWindowList> XcbWindowList::forApplication() {
     if (auto* app =
             qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         connection = app->connection();
-    return std::unique_ptr<XcbWindowList>(new XcbWindowList(connection, 0, false));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return std::unique_ptr<XcbWindowList>(
+        new XcbWindowList(connection, 0, false, screen ? screen->devicePixelRatio() : 1.0));
 }
 
 XcbWindowList::XcbWindowList(const std::string& display) {
@@ -84,8 +87,9 @@ XcbWindowList::XcbWindowList(const std::string& display) {
         attach(connection, screen);
 }
 
-XcbWindowList::XcbWindowList(xcb_connection_t* connection, int screen, bool owned)
-    : conn_(connection), owned_(owned) {
+XcbWindowList::XcbWindowList(xcb_connection_t* connection, int screen, bool owned,
+                             double deviceRatio)
+    : conn_(connection), owned_(owned), deviceRatio_(deviceRatio) {
     if (connection && !xcb_connection_has_error(connection))
         attach(connection, screen);
 }
@@ -178,8 +182,9 @@ std::vector<WindowList::Handle> XcbWindowList::mappedTopLevels() {
 bool XcbWindowList::move(Handle window, const ScreenRect& rect) {
     if (!connected() || window == 0 || rect.width <= 0 || rect.height <= 0)
         return false;
+    const ScreenRect device = rect.inDevicePixels(deviceRatio_);
     const bool moved =
-        windowManagerRuns() ? moveManaged(window, rect) : moveUnmanaged(window, rect);
+        windowManagerRuns() ? moveManaged(window, device) : moveUnmanaged(window, device);
     xcb_flush(conn_);
     return moved;
 }

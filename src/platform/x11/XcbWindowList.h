@@ -17,8 +17,10 @@ class XcbWindowList : public WindowList {
   public:
     // Shares the connection of the running Qt application when it runs on X11; on any
     // other platform (offscreen, Wayland without XWayland) there is no connection.
+    // Rectangles are taken in the application's pixels and moved by as many device pixels
+    // as its primary screen has to each (2 at a scale of 200 %).
     static std::unique_ptr<XcbWindowList> forApplication();
-    // Opens an own connection to `display` (":N").
+    // Opens an own connection to `display` (":N"); rectangles are in device pixels.
     explicit XcbWindowList(const std::string& display);
     ~XcbWindowList() override;
     XcbWindowList(const XcbWindowList&) = delete;
@@ -36,7 +38,7 @@ class XcbWindowList : public WindowList {
 
   private:
     struct Ewmh;
-    XcbWindowList(xcb_connection_t* connection, int screen, bool owned);
+    XcbWindowList(xcb_connection_t* connection, int screen, bool owned, double deviceRatio);
     void attach(xcb_connection_t* connection, int screen);
     std::vector<Handle> managedWindows();
     std::vector<Handle> mappedTopLevels();
@@ -46,5 +48,7 @@ class XcbWindowList : public WindowList {
 
     xcb_connection_t* conn_ = nullptr;
     bool owned_ = false;
+    // Device pixels to one pixel of the rectangles given.
+    double deviceRatio_ = 1.0;
     std::unique_ptr<Ewmh> ewmh_;
 };

@@ -131,6 +131,26 @@ TEST_F(BrowserOnViewsTest, ReturnThatEndsANameEditOnlyEndsIt) {
     }
 }
 
+TEST_F(BrowserOnViewsTest, F2SelectsAFilesNameWithoutItsTypeAndAFoldersWholeName) {
+    dir.mkdir("r/v1.2");
+    browser.setRoot(dir / "r");
+    ViewEvents::settle();
+    const auto selectedInEditor = [](QWidget* pane) {
+        ViewEvents::key(pane, Qt::Key_F2);
+        ViewEvents::settle();
+        auto* editor = pane->findChild<QLineEdit*>();
+        const std::string selected = editor ? editor->selectedText().toStdString() : "<none>";
+        if (editor)
+            ViewEvents::key(editor, Qt::Key_Escape);
+        ViewEvents::settle();
+        return selected;
+    };
+    ViewEvents::click(list()->viewport(), rowCentre("note.txt"));
+    EXPECT_EQ(selectedInEditor(list()), "note");
+    clickNode("r/v1.2");
+    EXPECT_EQ(selectedInEditor(tree()), "v1.2");
+}
+
 TEST_F(BrowserOnViewsTest, ADoubleClickOnAFolderNodeOpensAndClosesItInBothViews) {
     for (const bool split : {true, false}) {
         browser.showList(split);
