@@ -54,7 +54,8 @@ std::string RecentList::saved() const {
     return CommaList::frame(kept);
 }
 
+// An entry on a file system that does not answer at once is kept: the settings are written
+// whatever the file systems do.
 bool RecentList::exists(const std::string& path) const {
-    return kind_ == MustExist::Folder ? FileSystem::folderExists(path)
-                                      : FileSystem::fileExists(path);
+    return FileSystem::existsWithin(path, kind_ == MustExist::Folder, kAnswerMs).value_or(true);
 }

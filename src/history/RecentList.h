@@ -22,6 +22,8 @@ enum class MustExist { Folder, File };
 class RecentList {
   public:
     static constexpr int kShown = 21;
+    // How long saving waits for a file system to say whether an entry still exists.
+    static constexpr int kAnswerMs = 100;
 
     // The submenu: item 0 exists from the start as the placeholder "?" and is never
     // hidden; further items are created on demand and only hidden. It may be missing

@@ -27,7 +27,9 @@ void RegisteredFolders::load(SettingsStore& ini) {
     int k = 0;
     for (int i = 0; i < kLoadedKeys; ++i) {
         const std::string folder = ini.valueOr(dirKey(i), "");
-        if (folder.empty() || contains(folder) || !FileSystem::folderExists(folder))
+        // A folder on a file system that does not answer at once is kept.
+        if (folder.empty() || contains(folder) ||
+            !FileSystem::existsWithin(folder, true, kAnswerMs).value_or(true))
             continue;
         registeredPaths_.push_back(folder);
         registeredFoldersMenu_.setCaption(k, folder);

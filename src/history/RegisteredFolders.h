@@ -24,6 +24,8 @@ class RegisteredFolders {
     static constexpr std::string_view kPickerTitle = "ﾌｫﾙﾀﾞの指定";
     // Keys "DIR-0" to "DIR-9" are read at start-up.
     static constexpr int kLoadedKeys = 10;
+    // How long loading waits for a file system to say whether a folder still exists.
+    static constexpr int kAnswerMs = 100;
 
     enum class Source { Picker, SelectedNode };
     enum class Outcome {

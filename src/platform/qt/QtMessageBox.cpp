@@ -23,6 +23,8 @@ void QtMessageBox::notify(std::string_view text) {
     auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tavrin"), toText(text),
                                 QMessageBox::Ok, parent_);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Beside the window: it neither holds the window nor takes the keys typed there.
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
     box->setModal(false);
     box->show();
 }

@@ -1,0 +1,123 @@
+#include "e2e/TavrinOnX.h"
+#include "platform/text/AnsiCodec.h"
+#include "support/ChildProcess.h"
+#include "support/SlowMount.h"
+#include "support/TempDir.h"
+#include "support/X11Probe.h"
+#include "support/XvfbServer.h"
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long msSince(Clock::time_point start) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+// The program with a FUSE mirror as its root and the mirror's slow folder as the folder it
+// last worked in, so that the start opens the slow folder at once.
+class SlowFolderOnXTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<TavrinOnX> start(SlowMount& mount) {
+        return std::make_unique<TavrinOnX>(dir, x.display(), mount.mountPoint(),
+                                           "      <ActPh>" + mount.slowFolder() + "</ActPh>\r\n");
+    }
+    // The settings file once it holds `text`, waiting at most `ms`.
+    std::string settingsHolding(const std::string& text, int ms) {
+        std::string settings;
+        const auto asked = Clock::now();
+        do {
+            settings = AnsiCodec::decode(TempDir::read(dir / "config/Quorvale/tavrin/User.xml"));
+            if (settings.find(text) != std::string::npos)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        } while (msSince(asked) < ms);
+        return settings;
+    }
+    // The main window: the one at full height (Qt keeps small windows of the same title).
+    std::optional<X11Probe::Window> mainWindow() {
+        X11Probe probe(x.display());
+        if (!probe.waitForWindow("Tavrin", 30000))
+            return std::nullopt;
+        for (int i = 0; i < 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+            for (const X11Probe::Window& w : probe.windows())
+                if (w.title == "Tavrin" && w.height == 700)
+                    return w;
+        return std::nullopt;
+    }
+    // Waits until a notice beside the main window says a folder does not answer.
+    bool noticeShown(const X11Probe::Window& window) {
+        X11Probe probe(x.display());
+        for (int i = 0; i < 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+            for (const X11Probe::Window& w : probe.windows())
+                if (w.title == "Tavrin" && w.id != window.id && w.width > 100)
+                    return true;
+        return false;
+    }
+    long openTheViewMenu(const X11Probe::Window& window) {
+        X11Probe probe(x.display());
+        X11Probe::xdotool(x.display(), {"windowfocus", "--sync", std::to_string(window.id)});
+        const std::size_t before = probe.windows().size();
+        const auto asked = Clock::now();
+        ChildProcess key({"/usr/bin/xdotool", "key", "alt+d"}, {"DISPLAY=" + x.display()});
+        while (probe.windows().size() <= before && msSince(asked) < 20000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const long taken = msSince(asked);
+        X11Probe::xdotool(x.display(), {"key", "Escape"});
+        return taken;
+    }
+
+    TempDir dir;
+    XvfbServer x{800, 700};
+};
+
+TEST_F(SlowFolderOnXTest, TheWindowShowsBeforeASlowFolderIsReadAndTellsThatItDoesNotAnswer) {
+    SlowMount::Options slow;
+    slow.delayMs = 3000;
+    SlowMount mount(slow);
+    if (!mount.available())
+        GTEST_SKIP() << mount.reason();
+    std::ofstream(mount.source() + "/slow/a.txt") << "a";
+    std::ofstream(mount.source() + "/slow/b.txt") << "b";
+    ASSERT_TRUE(x.ok());
+    const auto started = Clock::now();
+    auto tavrin = start(mount);
+    const auto window = mainWindow();
+    ASSERT_TRUE(window) << tavrin->log();
+    // Reading the slow folder on the spot takes several of its 3 s answers.
+    EXPECT_LT(msSince(started), 6000) << "the start waited for the slow folder";
+    EXPECT_TRUE(noticeShown(*window)) << "the user is told when the folder does not answer";
+    tavrin->signal(SIGTERM);
+    EXPECT_EQ(tavrin->wait(20000), 0);
+}
+
+TEST_F(SlowFolderOnXTest, AFolderThatNeverAnswersHoldsNeitherTheStartNorTheSettingsAtTheEnd) {
+    SlowMount::Options never;
+    never.hang = true;
+    SlowMount mount(never);
+    if (!mount.available())
+        GTEST_SKIP() << mount.reason();
+    ASSERT_TRUE(x.ok());
+    auto tavrin = start(mount);
+    const auto window = mainWindow();
+    ASSERT_TRUE(window) << tavrin->log();
+    EXPECT_TRUE(noticeShown(*window));
+    tavrin->signal(SIGTERM);
+    const std::string kept = "<ActPh>" + mount.slowFolder() + "</ActPh>";
+    EXPECT_NE(settingsHolding(kept, 5000).find(kept), std::string::npos)
+        << "the settings are written, the folder being opened kept as the one worked in";
+    // A thread still waiting inside the file system keeps the ended process until the
+    // file system lets it go.
+    mount.unmount();
+    EXPECT_EQ(tavrin->wait(10000), 0);
+}
+
+} // namespace
