@@ -50,7 +50,11 @@ void BrowserActions::showContextMenu(bool pasteAllowed, Pane pane) {
         return;
     menu_.reset(pasteAllowed);
     menu_.setUndoable(dispatcher_.canUndo());
-    const std::optional<int> id = services_.popup->popUp(menu_.entries(), place_);
+    const std::optional<int> id = [&] {
+        // While the menu is up, no folder's late read changes the panes it was opened on.
+        BusyScope busy(state_);
+        return services_.popup->popUp(menu_.entries(), place_);
+    }();
     if (!id)
         return;
     if (const std::optional<ChosenCommand> chosen = menu_.commandOf(*id))

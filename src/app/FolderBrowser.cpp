@@ -64,6 +64,7 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
         messages.notify("「" + folder + "」が応答しません。\r応答があれば表示します。");
     };
     reads_.answeredAgain = [this](const std::string& folder) { markNotAnswering(folder, true); };
+    reads_.mayApply = [this] { return !state_.busy; };
 }
 
 void FolderBrowser::markNotAnswering(const std::string& folder, bool answering) {

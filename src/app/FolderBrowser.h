@@ -77,6 +77,7 @@ class FolderBrowser : public BrowserInput {
     FolderTree& tree() { return tree_; }
     FileList& list() { return list_; }
     TreeWatch& watch() { return watch_; }
+    FolderReads& reads() { return reads_; }
     const BrowserState& state() const { return state_; }
     // The browser's own file actions, to put back after others were set.
     FileOperations& fileOperations() { return fileOperations_; }

@@ -19,8 +19,13 @@ FolderReads::Outcome FolderReads::whenRead(const std::string& folder, Depth dept
         return Outcome::Applied;
     }
     Request request{purpose, std::move(apply), std::move(wanted)};
-    if (auto it = pending_.find(folder); it != pending_.end()) {
-        Pending& waiting = it->second;
+    Pending* queued = nullptr;
+    if (auto it = pending_.find(folder); it != pending_.end())
+        queued = &it->second;
+    else if (auto ready = waiting_.find(folder); ready != waiting_.end() && depth == Depth::Peek)
+        queued = &ready->second.done;
+    if (queued) {
+        Pending& waiting = *queued;
         if (depth == Depth::Full)
             waiting.depth = Depth::Full;
         auto same = std::find_if(waiting.requests.begin(), waiting.requests.end(),
@@ -62,12 +67,31 @@ void FolderReads::finished(const std::string& folder,
     }
     Pending done = std::move(it->second);
     pending_.erase(it);
+    if (done.late && mayApply && !mayApply()) {
+        waiting_[folder] = Waiting{std::move(done), std::move(snapshot)};
+        return;
+    }
+    apply(folder, std::move(done), std::move(snapshot));
+}
+
+void FolderReads::apply(const std::string& folder, Pending done,
+                        std::shared_ptr<const FolderSnapshot> snapshot) {
     if (done.toldSlow && answeredAgain)
         answeredAgain(folder);
     FolderSnapshots::Scope scope(snapshots_, std::move(snapshot));
     for (Request& request : done.requests)
         if (!done.late || !request.wanted || request.wanted())
             request.apply();
+}
+
+void FolderReads::applyWaiting() {
+    while (!waiting_.empty() && (!mayApply || mayApply())) {
+        auto first = waiting_.begin();
+        const std::string folder = first->first;
+        Waiting ready = std::move(first->second);
+        waiting_.erase(first);
+        apply(folder, std::move(ready.done), std::move(ready.snapshot));
+    }
 }
 
 std::optional<bool> FolderReads::folderExistsWithin(const std::string& folder,
@@ -85,8 +109,7 @@ std::optional<bool> FolderReads::folderExistsWithin(const std::string& folder,
     return *answer;
 }
 
-void FolderReads::lookForSlowReads() {
-    const auto now = std::chrono::steady_clock::now();
+void FolderReads::lookForSlowReads(std::chrono::steady_clock::time_point now) {
     std::vector<std::string> slow;
     for (auto& [folder, waiting] : pending_) {
         if (waiting.toldSlow || now - waiting.started < kNotAnsweringAfter)

@@ -50,7 +50,14 @@ class FolderReads {
     // `wanted` says so then.
     Outcome whenRead(const std::string& folder, Depth depth, Purpose purpose, Apply apply,
                      Wanted wanted, std::chrono::milliseconds budget = kBudget);
-    bool reading(std::string_view folder) const { return pending_.count(std::string(folder)); }
+    bool reading(std::string_view folder) const {
+        return pending_.count(std::string(folder)) || waiting_.count(std::string(folder));
+    }
+    // False while a handler of the window is in the middle of something (a menu, a file
+    // operation, a fill): a result that ends then waits for `applyWaiting`, so that nothing a
+    // handler still uses changes under it.
+    std::function<bool()> mayApply;
+    void applyWaiting();
     // Whether the folder is there, if the disk answers within the budget.
     std::optional<bool> folderExistsWithin(const std::string& folder,
                                            std::chrono::milliseconds budget = kBudget);
@@ -59,7 +66,8 @@ class FolderReads {
     // that. Looked at by `lookForSlowReads`, which the browser's tick calls.
     std::function<void(const std::string& folder)> notAnswering;
     std::function<void(const std::string& folder)> answeredAgain;
-    void lookForSlowReads();
+    void
+    lookForSlowReads(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
 
   private:
     struct Request {
@@ -76,10 +84,17 @@ class FolderReads {
         bool late = false;
     };
     void finished(const std::string& folder, std::shared_ptr<const FolderSnapshot> snapshot);
+    void apply(const std::string& folder, Pending done,
+               std::shared_ptr<const FolderSnapshot> snapshot);
+    struct Waiting {
+        Pending done;
+        std::shared_ptr<const FolderSnapshot> snapshot;
+    };
     bool served(const std::string& folder, Depth depth) const;
     void startRead(const std::string& folder, Depth depth, std::chrono::milliseconds budget);
 
     BackgroundWork& work_;
     FolderSnapshots& snapshots_;
     std::map<std::string, Pending> pending_;
+    std::map<std::string, Waiting> waiting_; // read, not yet applied
 };

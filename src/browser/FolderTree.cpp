@@ -245,13 +245,10 @@ void FolderTree::decideShown(const std::vector<std::string>& keys) {
         const TreeNode* node = tree.find(key);
         if (!node || !node->undecided())
             continue;
+        const std::string folder = fullPath(node);
         reads_.whenRead(
-            fullPath(node), FolderReads::Depth::Peek, FolderReads::Purpose::ExpandButton,
-            [this, key] { decideNow(key); },
-            [this, key] {
-                const TreeNode* still = state_.c.treeControl.find(key);
-                return still && still->undecided();
-            });
+            folder, FolderReads::Depth::Peek, FolderReads::Purpose::ExpandButton,
+            [this, key] { decideNow(key); }, [this, key, folder] { return stillAt(key, folder); });
     }
 }
 
@@ -346,7 +343,8 @@ bool FolderTree::loadLevel(const std::string& key, const std::string& folder,
     const auto wanted = [this, path] { return openingPath_ == path; };
     const auto outcome = reads_.whenRead(
         folder, FolderReads::Depth::Full, FolderReads::Purpose::TreeLoad,
-        [this, key] { loadChildren(key); }, wanted);
+        [this, key] { loadChildren(key); },
+        [this, key, folder, wanted] { return wanted() && stillAt(key, folder); });
     if (outcome == FolderReads::Outcome::Applied)
         return true;
     levelBeingRead_ = true;
@@ -384,10 +382,18 @@ void FolderTree::onTreeExpand(std::string_view key) {
     if (!node || !(isDummy(node->firstChild()) || node->undecided()))
         return;
     const std::string nodeKey(key);
+    const std::string folder = nodeFolder(node);
     reads_.whenRead(
-        nodeFolder(node), FolderReads::Depth::Full, FolderReads::Purpose::TreeLoad,
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::TreeLoad,
         [this, nodeKey] { expandNow(nodeKey); },
-        [this, nodeKey] { return state_.c.treeControl.find(nodeKey) != nullptr; });
+        [this, nodeKey, folder] { return stillAt(nodeKey, folder); });
+}
+
+// Keys restart with every build of the tree: a key names the node it named when its
+// folder is still the node's.
+bool FolderTree::stillAt(const std::string& key, const std::string& folder) const {
+    const TreeNode* node = state_.c.treeControl.find(key);
+    return node && nodeFolder(node) == folder;
 }
 
 void FolderTree::expandNow(const std::string& key) {

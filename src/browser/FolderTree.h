@@ -59,6 +59,8 @@ class FolderTree {
     std::string nodePath(const TreeNode* node) const;
     // The same without asking the disk whether it exists.
     std::string nodeFolder(const TreeNode* node) const;
+    // Whether the node of this key still stands for this folder.
+    bool stillAt(const std::string& key, const std::string& folder) const;
     std::string fullPath(const TreeNode* node) const;
     std::string keyOfPath(std::string_view path) const;
     TreeNode* currentNode() const;

@@ -18,6 +18,7 @@ void TreeWatch::onTimerTick() {
     reads_.lookForSlowReads();
     if (state_.busy)
         return;
+    reads_.applyWaiting();
     tree_.followMounts();
     if (!panesCovered_ || !panesCovered_())
         reconcileShown();
@@ -147,10 +148,11 @@ void TreeWatch::refreshNode(std::string_view key, bool noList) {
     if (!node)
         return;
     const std::string nodeKey(key);
+    const std::string folder = tree_.nodeFolder(node);
     reads_.whenRead(
-        tree_.nodeFolder(node), FolderReads::Depth::Full, FolderReads::Purpose::TreeRefresh,
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::TreeRefresh,
         [this, nodeKey, noList] { refreshNow(nodeKey, noList); },
-        [this, nodeKey] { return state_.c.treeControl.find(nodeKey) != nullptr; });
+        [this, nodeKey, folder] { return tree_.stillAt(nodeKey, folder); });
 }
 
 void TreeWatch::refreshNow(const std::string& key, bool noList) {

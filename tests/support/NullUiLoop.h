@@ -2,6 +2,7 @@
 
 #include "platform/UiLoop.h"
 #include "support/ManualTimer.h"
+#include "support/ManualWork.h"
 
 #include <functional>
 #include <memory>
@@ -25,6 +26,18 @@ class NullUiLoop : public UiLoop {
         watch_ = watch.get();
         return watch;
     }
+    // With `holdWork` set (before the loop's user is made), background work ends only when
+    // the test ends it through `heldWork`; otherwise it is done on the spot.
+    std::unique_ptr<BackgroundWork> newBackgroundWork() override {
+        if (!holdWork)
+            return nullptr;
+        auto work = std::make_unique<ManualWork>();
+        heldWork = work.get();
+        return work;
+    }
+    static inline bool holdWork = false;
+    ManualWork* heldWork = nullptr;
+
     std::unique_ptr<Timer> newTimer() override {
         auto timer = std::make_unique<ManualTimer>();
         timers.push_back(timer.get());

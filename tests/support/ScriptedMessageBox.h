@@ -15,6 +15,7 @@ class ScriptedMessageBox : public MessageBox {
         if (whileShown)
             whileShown();
     }
+    void notify(std::string_view text) override { notices.emplace_back(text); }
     bool ask(std::string_view text) override {
         shown.emplace_back(text);
         if (answers.empty())
@@ -34,6 +35,7 @@ class ScriptedMessageBox : public MessageBox {
     }
 
     std::vector<std::string> shown;
+    std::vector<std::string> notices; // shown beside the window, holding nothing
     std::deque<SaveChoice> saveChoices;
     std::deque<bool> answers;
     // Runs while a notice is open, as events that arrive during its event loop would.
