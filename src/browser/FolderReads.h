@@ -58,6 +58,8 @@ class FolderReads {
     // handler still uses changes under it.
     std::function<bool()> mayApply;
     void applyWaiting();
+    // No read running, none waiting to be applied.
+    bool idle() const { return pending_.empty() && waiting_.empty(); }
     // Whether the folder is there, if the disk answers within the budget.
     std::optional<bool> folderExistsWithin(const std::string& folder,
                                            std::chrono::milliseconds budget = kBudget);
