@@ -2,6 +2,7 @@
 
 #include "browser/FolderSnapshots.h"
 #include "platform/BackgroundWork.h"
+#include "platform/process/HeapPolicy.h"
 
 #include <algorithm>
 #include <memory>
@@ -38,7 +39,7 @@ FolderReads::Outcome FolderReads::whenRead(const std::string& folder, Depth dept
     }
     pending_[folder] = Pending{depth, {}, std::chrono::steady_clock::now(), false};
     pending_[folder].requests.push_back(std::move(request));
-    startRead(folder, depth, budget);
+    startRead(folder, depth, purpose != Purpose::ListRefresh, budget);
     const auto it = pending_.find(folder);
     if (it == pending_.end())
         return Outcome::Applied;
@@ -46,11 +47,13 @@ FolderReads::Outcome FolderReads::whenRead(const std::string& folder, Depth dept
     return Outcome::Pending;
 }
 
-void FolderReads::startRead(const std::string& folder, Depth depth,
+void FolderReads::startRead(const std::string& folder, Depth depth, bool sorted,
                             std::chrono::milliseconds budget) {
-    const BackgroundWork::Ticket ticket = work_.start([this, folder, depth] {
-        auto snapshot = std::make_shared<const FolderSnapshot>(FolderSnapshot::read(folder, depth));
-        return [this, folder, snapshot] { finished(folder, snapshot); };
+    const BackgroundWork::Ticket ticket = work_.start([this, folder, depth, sorted] {
+        auto snapshot =
+            std::make_shared<const FolderSnapshot>(FolderSnapshot::read(folder, depth, sorted));
+        // The step hands its snapshot on, so that it is gone once applied.
+        return [this, folder, snapshot]() mutable { finished(folder, std::move(snapshot)); };
     });
     work_.finishWithin(ticket, budget);
 }
@@ -62,7 +65,7 @@ void FolderReads::finished(const std::string& folder,
         return;
     if (it->second.depth == Depth::Full && snapshot->depth == Depth::Peek) {
         // A full read was asked for while a peek ran: the folder is read again.
-        startRead(folder, Depth::Full, std::chrono::milliseconds(0));
+        startRead(folder, Depth::Full, true, std::chrono::milliseconds(0));
         return;
     }
     Pending done = std::move(it->second);
@@ -78,10 +81,16 @@ void FolderReads::apply(const std::string& folder, Pending done,
                         std::shared_ptr<const FolderSnapshot> snapshot) {
     if (done.toldSlow && answeredAgain)
         answeredAgain(folder);
-    FolderSnapshots::Scope scope(snapshots_, std::move(snapshot));
-    for (Request& request : done.requests)
-        if (!done.late || !request.wanted || request.wanted())
-            request.apply();
+    const std::size_t entries = snapshot->listing.folders.size() + snapshot->listing.files.size();
+    {
+        FolderSnapshots::Scope scope(snapshots_, std::move(snapshot));
+        for (Request& request : done.requests)
+            if (!done.late || !request.wanted || request.wanted())
+                request.apply();
+    }
+    // The records of a large folder are gone now; the memory they held goes back too.
+    if (entries >= HeapPolicy::kLargeList)
+        HeapPolicy::giveBackFreed();
 }
 
 void FolderReads::applyWaiting() {

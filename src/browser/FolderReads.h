@@ -93,7 +93,8 @@ class FolderReads {
         std::shared_ptr<const FolderSnapshot> snapshot;
     };
     bool served(const std::string& folder, Depth depth) const;
-    void startRead(const std::string& folder, Depth depth, std::chrono::milliseconds budget);
+    void startRead(const std::string& folder, Depth depth, bool sorted,
+                   std::chrono::milliseconds budget);
 
     BackgroundWork& work_;
     FolderSnapshots& snapshots_;

@@ -88,6 +88,8 @@ FolderEntries FolderScan::listFolders(std::string_view path) {
         return result;
     const FolderSnapshot* s = fullOf(path);
     result.entries = s ? s->listing.folders : FileSystem::subFolders(path);
+    if (s && !s->sorted)
+        FileSystem::sortByName(result.entries);
     result.any = !result.entries.empty();
     std::erase_if(result.entries, [](const FileRecord& f) { return isHiddenFolder(f); });
     return result;
@@ -103,6 +105,8 @@ FolderEntries FolderScan::listFiles(std::string_view path, std::string_view filt
         return result;
     const FolderSnapshot* s = fullOf(path);
     result.entries = s ? s->listing.files : FileSystem::files(path);
+    if (s && !s->sorted)
+        FileSystem::sortByName(result.entries);
     result.any = !result.entries.empty();
     keepPassing(result.entries, filter);
     return result;
@@ -112,8 +116,14 @@ FolderScan::Both FolderScan::listFoldersAndFiles(std::string_view path, std::str
                                                  bool sorted) {
     if (reportMissing(path))
         return {};
-    if (const FolderSnapshot* s = fullOf(path))
-        return fromListing(path, filter, s->listing);
+    if (const FolderSnapshot* s = fullOf(path)) {
+        Both both = fromListing(path, filter, s->listing);
+        if (sorted && !s->sorted) {
+            FileSystem::sortByName(both.folders.entries);
+            FileSystem::sortByName(both.files.entries);
+        }
+        return both;
+    }
     return fromListing(path, filter, FileSystem::list(path, sorted));
 }
 

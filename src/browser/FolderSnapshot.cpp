@@ -1,9 +1,10 @@
 #include "browser/FolderSnapshot.h"
 
-FolderSnapshot FolderSnapshot::read(const std::string& folder, Depth depth) {
+FolderSnapshot FolderSnapshot::read(const std::string& folder, Depth depth, bool sorted) {
     FolderSnapshot s;
     s.folder = folder;
     s.depth = depth;
+    s.sorted = sorted;
     s.record = FileSystem::getFolder(folder);
     if (!s.record)
         return s;
@@ -12,7 +13,7 @@ FolderSnapshot FolderSnapshot::read(const std::string& folder, Depth depth) {
         s.hasFile = FileSystem::hasFile(folder);
         return s;
     }
-    s.listing = FileSystem::list(folder, true);
+    s.listing = FileSystem::list(folder, sorted);
     if (s.listing.folders.empty() && s.listing.files.empty())
         s.readError = FileSystem::folderReadError(folder);
     s.linksCountSubfolders = FileSystem::linksCountSubfolders(folder);

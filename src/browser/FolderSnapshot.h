@@ -15,12 +15,14 @@ struct FolderSnapshot {
     std::string folder;
     Depth depth = Depth::Full;
     std::optional<FileRecord> record; // the folder itself; none when it is not a folder
-    FolderListing listing;            // Full: by name, as the panes show it
-    int readError = 0;                // why the entries could not be read; 0 when they could
+    FolderListing listing;            // Full: by name when `sorted`, else as the folder holds it
+    bool sorted = true;
+    int readError = 0; // why the entries could not be read; 0 when they could
     bool linksCountSubfolders = false;
     bool hasSubfolder = false;
     bool hasFile = false;
 
-    // Reads the folder; runs on a worker thread.
-    static FolderSnapshot read(const std::string& folder, Depth depth);
+    // Reads the folder; runs on a worker thread. `sorted` false leaves the entries in the
+    // folder's order, for a reconciliation that looks them up by name.
+    static FolderSnapshot read(const std::string& folder, Depth depth, bool sorted = true);
 };
