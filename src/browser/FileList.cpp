@@ -17,18 +17,27 @@
 
 namespace {
 
-// Hands each entry's row to `found`, or moves the entry to `fresh` when it has none.
+// Hands each entry's row to `found`, or copies the entry to `fresh` when it has none: only
+// the new entries are copied out of the listing.
 template <typename Found>
-void takeRows(RowInventory& inventory, std::vector<FileRecord>& entries, std::string_view tag,
-              std::vector<FileRecord>& fresh, Found found) {
+void takeRows(RowInventory& inventory, const std::vector<const FileRecord*>& entries,
+              std::string_view tag, std::vector<FileRecord>& fresh, Found found) {
     inventory.takeEach(
-        entries.size(), tag, [&](std::size_t i) -> std::string_view { return entries[i].name; },
+        entries.size(), tag, [&](std::size_t i) -> std::string_view { return entries[i]->name; },
         [&](std::size_t i, ListItem* item) {
             if (item)
-                found(item, entries[i]);
+                found(item, *entries[i]);
             else
-                fresh.push_back(std::move(entries[i]));
+                fresh.push_back(*entries[i]);
         });
+}
+
+std::vector<const FileRecord*> pointersTo(const std::vector<FileRecord>& records) {
+    std::vector<const FileRecord*> pointers;
+    pointers.reserve(records.size());
+    for (const FileRecord& r : records)
+        pointers.push_back(&r);
+    return pointers;
 }
 
 } // namespace
@@ -213,16 +222,23 @@ void FileList::reconcileNow(const std::string& folder, std::optional<FolderListi
     // Rows by exact name (Linux names differing only in case are different entries); a
     // row found on disk again, as the same kind, leaves the inventory.
     RowInventory inventory(list);
-    // Looked up by name, the entries need no order; only the new rows are put in order.
-    FolderScan::Both disk = listing ? scan_.fromListing(folder, state_.filter, std::move(*listing))
-                                    : scan_.listFoldersAndFiles(folder, state_.filter, false);
+    // Looked up by name, the entries need no order; only the new rows are put in order. A
+    // served listing is looked at where it is, a large folder's records never copied.
+    FolderScan::Both disk;
+    std::vector<const FileRecord*> folders, files;
+    if (listing || !scan_.servedEntries(folder, state_.filter, folders, files)) {
+        disk = listing ? scan_.fromListing(folder, state_.filter, std::move(*listing))
+                       : scan_.listFoldersAndFiles(folder, state_.filter, false);
+        folders = pointersTo(disk.folders.entries);
+        files = pointersTo(disk.files.entries);
+    }
     std::vector<FileRecord> newFolders, newFiles;
     list.beginChanges();
-    takeRows(inventory, disk.folders.entries, EntryKinds::tag(EntryKind::Folder), newFolders,
+    takeRows(inventory, folders, EntryKinds::tag(EntryKind::Folder), newFolders,
              [&](ListItem* item, const FileRecord& f) {
                  list.setColumnText(item, 1, ListTexts::modified(f.modified));
              });
-    takeRows(inventory, disk.files.entries, EntryKinds::tag(EntryKind::File), newFiles,
+    takeRows(inventory, files, EntryKinds::tag(EntryKind::File), newFiles,
              [&](ListItem* item, const FileRecord& f) {
                  list.setColumnTexts(item, ListTexts::modified(f.modified),
                                      ListTexts::sizeKb(f.size));

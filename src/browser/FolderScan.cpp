@@ -141,6 +141,25 @@ FolderScan::Both FolderScan::fromListing(std::string_view path, std::string_view
     return both;
 }
 
+bool FolderScan::servedEntries(std::string_view path, std::string_view filter,
+                               std::vector<const FileRecord*>& folders,
+                               std::vector<const FileRecord*>& files) const {
+    const FolderSnapshot* s = fullOf(path);
+    if (!s)
+        return false;
+    folders.clear();
+    files.clear();
+    for (const FileRecord& f : s->listing.files)
+        if (passesFilter(f.name, filter))
+            files.push_back(&f);
+    if (hiddenFolder(path))
+        return true;
+    for (const FileRecord& f : s->listing.folders)
+        if (!isHiddenFolder(f))
+            folders.push_back(&f);
+    return true;
+}
+
 bool FolderScan::hasFolders(std::string_view path, std::string_view name) {
     if (!folderExists(path) || hiddenFolder(path))
         return false;

@@ -41,6 +41,11 @@ class FolderScan {
     };
     // `sorted` false leaves the entries as the folder holds them.
     Both listFoldersAndFiles(std::string_view path, std::string_view filter, bool sorted = true);
+    // The entries fromListing would give, as pointers into the served full snapshot of the
+    // folder; false when none is served.
+    bool servedEntries(std::string_view path, std::string_view filter,
+                       std::vector<const FileRecord*>& folders,
+                       std::vector<const FileRecord*>& files) const;
     // The same from a listing already read.
     Both fromListing(std::string_view path, std::string_view filter, FolderListing listing) const;
     // Reads a folder once for the next listFolders and listFiles (with this filter) of it: when the

@@ -71,14 +71,12 @@ void TreeWatch::reconcileList(const std::string& folder) {
         [this, folder] {
             if (!followListFolder())
                 return;
-            ChangeSignature::Reading now = signatures_.signatureAndListing(folder);
-            if (!state_.listBaseline.changedTo(now.signature))
+            // The served read gives the signature and, where the list looks, the entries.
+            const Signature now = signatures_.signatureOf(folder);
+            if (!state_.listBaseline.changedTo(now))
                 return;
-            if (now.listing)
-                list_.refreshList(std::move(*now.listing));
-            else
-                list_.refreshList();
-            state_.listBaseline = now.signature;
+            list_.refreshList();
+            state_.listBaseline = now;
             if (state_.c.listControl.count() >= HeapPolicy::kLargeList)
                 HeapPolicy::giveBackFreed();
         },
