@@ -92,8 +92,9 @@ TEST_F(SlowFolderOnXTest, TheWindowShowsBeforeASlowFolderIsReadAndTellsThatItDoe
     auto tavrin = start(mount);
     const auto window = mainWindow();
     ASSERT_TRUE(window) << tavrin->log();
-    // Reading the slow folder on the spot takes several of its 3 s answers.
-    EXPECT_LT(msSince(started), 6000) << "the start waited for the slow folder";
+    // Reading the slow folder on the spot takes at least three of its 3 s answers (open,
+    // read, a look at each entry); a loaded machine may need a few seconds to start.
+    EXPECT_LT(msSince(started), 8000) << "the start waited for the slow folder";
     EXPECT_TRUE(noticeShown(*window)) << "the user is told when the folder does not answer";
     tavrin->signal(SIGTERM);
     EXPECT_EQ(tavrin->wait(20000), 0);
