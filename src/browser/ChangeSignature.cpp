@@ -73,19 +73,3 @@ Signature ChangeSignature::signatureOf(std::string_view folder) {
     cache_[key] = Cached{*generation, sig};
     return sig;
 }
-
-ChangeSignature::Reading ChangeSignature::signatureAndListing(std::string_view folder) {
-    if (auto served = servedSignature(folder))
-        return {*served, snapshots_->findFull(folder)->listing};
-    const auto watched = watch_ ? watch_->generation(folder) : std::nullopt;
-    if (!watched)
-        return {read(folder), std::nullopt};
-    const std::uint64_t generation = *watched;
-    const std::string key(folder);
-    if (auto it = cache_.find(key); it != cache_.end() && it->second.generation == generation)
-        return {it->second.signature, std::nullopt};
-    FolderListing listing = FileSystem::list(folder, false);
-    Signature sig = of(folder, FileSystem::Counts{listing.folders.size(), listing.files.size()});
-    cache_[key] = Cached{generation, sig};
-    return {std::move(sig), std::move(listing)};
-}

@@ -37,13 +37,6 @@ class ChangeSignature {
     bool mayHaveChanged(std::string_view folder) const;
 
     Signature signatureOf(std::string_view folder);
-    // The signature and, when the watch saw a change, the listing of the folder it was
-    // taken from: one read serves the signature and the reconciliation that follows.
-    struct Reading {
-        Signature signature;
-        std::optional<FolderListing> listing;
-    };
-    Reading signatureAndListing(std::string_view folder);
     static Signature read(std::string_view folder);
     static std::chrono::system_clock::time_point fixedTime();
 

@@ -118,19 +118,19 @@ void FileList::showBeingRead(const std::string& folder) {
 }
 
 void FileList::tellNotAnswering(std::string_view folder) {
+    // While its folder is read the list is busy and holds the one row saying so.
     auto& list = state_.c.listControl;
-    ListItem* row = list.count() == 1 ? list.itemAt(1) : nullptr;
-    if (state_.listFolder == folder && row && EntryKinds::of(row) == EntryKind::Placeholder)
-        list.setText(row, std::string(kNotAnswering));
+    if (state_.listFolder == folder && list.busy())
+        list.setText(list.itemAt(1), std::string(kNotAnswering));
 }
 
 void FileList::fillNow(const std::string& folder, bool reuse) {
     auto& list = state_.c.listControl;
+    const bool wasBeingRead = list.busy();
     list.setBusy(false);
     if (!scan_.folderExists(folder)) {
         // A folder that was being read and is gone leaves no row saying it is being read.
-        if (state_.listFolder == folder && list.count() == 1 &&
-            EntryKinds::of(list.itemAt(1)) == EntryKind::Placeholder)
+        if (wasBeingRead && state_.listFolder == folder)
             list.clear();
         return;
     }
@@ -191,29 +191,17 @@ void FileList::fillNow(const std::string& folder, bool reuse) {
 }
 
 void FileList::refreshList() {
-    reconcile(std::nullopt);
-}
-
-void FileList::refreshList(FolderListing listing) {
-    reconcile(std::move(listing));
-}
-
-void FileList::reconcile(std::optional<FolderListing> listing) {
     // The list's own folder: after a redraw its node may not be loaded.
     const std::string folder = state_.listFolder;
     if (folder.empty() || reads_.reading(folder))
         return;
-    if (listing) {
-        reconcileNow(folder, std::move(listing));
-        return;
-    }
     reads_.whenRead(
         folder, FolderReads::Depth::Full, FolderReads::Purpose::ListRefresh,
-        [this, folder] { reconcileNow(folder, std::nullopt); },
+        [this, folder] { reconcileNow(folder); },
         [this, folder] { return state_.listFolder == folder; });
 }
 
-void FileList::reconcileNow(const std::string& folder, std::optional<FolderListing> listing) {
+void FileList::reconcileNow(const std::string& folder) {
     // Rows saying the folder is being read are replaced by its fill, never merged.
     if (state_.c.listControl.busy() || !scan_.folderExists(folder))
         return;
@@ -226,9 +214,8 @@ void FileList::reconcileNow(const std::string& folder, std::optional<FolderListi
     // served listing is looked at where it is, a large folder's records never copied.
     FolderScan::Both disk;
     std::vector<const FileRecord*> folders, files;
-    if (listing || !scan_.servedEntries(folder, state_.filter, folders, files)) {
-        disk = listing ? scan_.fromListing(folder, state_.filter, std::move(*listing))
-                       : scan_.listFoldersAndFiles(folder, state_.filter, false);
+    if (!scan_.servedEntries(folder, state_.filter, folders, files)) {
+        disk = scan_.listFoldersAndFiles(folder, state_.filter, false);
         folders = pointersTo(disk.folders.entries);
         files = pointersTo(disk.files.entries);
     }

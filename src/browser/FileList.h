@@ -35,8 +35,6 @@ class FileList {
     std::string addFolderRow(const FileRecord& folder, bool highlight);
     std::string addFileRow(const FileRecord& file, bool highlight);
     void refreshList();
-    // The same with the folder's listing already read (in the order it holds them).
-    void refreshList(FolderListing listing);
     // The folder being read is not answering: its row says so.
     void tellNotAnswering(std::string_view folder);
     // A click on header `column` (from 1): ascending, then descending on the next click.
@@ -45,8 +43,7 @@ class FileList {
   private:
     void fillNow(const std::string& folder, bool reuse);
     void showBeingRead(const std::string& folder);
-    void reconcile(std::optional<FolderListing> listing);
-    void reconcileNow(const std::string& folder, std::optional<FolderListing> listing);
+    void reconcileNow(const std::string& folder);
     void fillRow(ListItemData& row, const FileRecord& entry, bool highlight);
     ListItemData rowFor(const FileRecord& entry, bool highlight);
     std::string nextKey();

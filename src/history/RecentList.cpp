@@ -2,7 +2,7 @@
 
 #include "controls/MenuArray.h"
 #include "history/CommaList.h"
-#include "platform/fs/FileSystem.h"
+#include "platform/process/ExistenceCheck.h"
 #include "platform/text/TextCase.h"
 
 RecentList::RecentList(MustExist kind, MenuArray* menu) : kind_(kind), menu_(menu) {}
@@ -57,5 +57,5 @@ std::string RecentList::saved() const {
 // An entry on a file system that does not answer at once is kept: the settings are written
 // whatever the file systems do.
 bool RecentList::exists(const std::string& path) const {
-    return FileSystem::existsWithin(path, kind_ == MustExist::Folder, kAnswerMs).value_or(true);
+    return ExistenceCheck::within(path, kind_ == MustExist::Folder, kAnswerMs).value_or(true);
 }

@@ -3,7 +3,7 @@
 #include "controls/MenuArray.h"
 #include "history/CommaList.h"
 #include "platform/FolderPicker.h"
-#include "platform/fs/FileSystem.h"
+#include "platform/process/ExistenceCheck.h"
 #include "platform/text/TextCase.h"
 #include "settings/SettingsStore.h"
 
@@ -29,7 +29,7 @@ void RegisteredFolders::load(SettingsStore& ini) {
         const std::string folder = ini.valueOr(dirKey(i), "");
         // A folder on a file system that does not answer at once is kept.
         if (folder.empty() || contains(folder) ||
-            !FileSystem::existsWithin(folder, true, kAnswerMs).value_or(true))
+            !ExistenceCheck::within(folder, true, kAnswerMs).value_or(true))
             continue;
         registeredPaths_.push_back(folder);
         registeredFoldersMenu_.setCaption(k, folder);

@@ -3,7 +3,6 @@
 #include "platform/fs/FileDescriptor.h"
 #include "platform/fs/FolderReader.h"
 #include "platform/fs/SmallFile.h"
-#include "platform/process/BoundedCall.h"
 #include "platform/text/AnsiCodec.h"
 #include "platform/text/TextCase.h"
 
@@ -63,17 +62,6 @@ int FileSystem::folderReadError(std::string_view path) {
 bool FileSystem::fileExists(std::string_view path) {
     struct stat st {};
     return !path.empty() && stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-std::optional<bool> FileSystem::existsWithin(std::string_view path, bool folder, int timeoutMs) {
-    const BoundedCall::Outcome outcome = BoundedCall::run(
-        [whole = std::string(path), folder] {
-            return (folder ? folderExists(whole) : fileExists(whole)) ? 1 : 0;
-        },
-        timeoutMs, [] {}, 0);
-    if (!outcome.value)
-        return std::nullopt;
-    return *outcome.value == 1;
 }
 
 bool FileSystem::exists(std::string_view path) {

@@ -49,9 +49,6 @@ class FileSystem {
     static bool fileExists(std::string_view path);
     // Whether there is a file or folder at the path (a link followed): one look.
     static bool exists(std::string_view path);
-    // folderExists or fileExists, if the file system answers within `timeoutMs`; nothing
-    // when it does not (a hung network share), so that the caller never waits on it.
-    static std::optional<bool> existsWithin(std::string_view path, bool folder, int timeoutMs);
     static std::optional<FileRecord> getFolder(std::string_view path);
     static std::optional<FileRecord> getFile(std::string_view path);
     // Entries of a folder; empty when it cannot be read. Symbolic links to folders count
