@@ -3,10 +3,12 @@
 #include "history/RecentLists.h"
 #include "settings/SettingsStore.h"
 #include "support/ScriptedMessageBox.h"
+#include "support/SlowMount.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -196,6 +198,26 @@ TEST_F(RecentListsTest, LoadFillsTheFileMenusAndStoreRoundTripsOddNames) {
     // The folder menu fills when the restored root is recorded.
     EXPECT_EQ(shown(fd), (std::vector<std::string>{"?"}));
     EXPECT_EQ(next.folders().entries(), (std::vector<std::string>{folder}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(RecentListOnAHungShareTest, SavingKeepsAFolderThatDoesNotAnswerAndNeverWaitsForIt) {
+    SlowMount::Options never;
+    never.hang = true;
+    SlowMount mount(never);
+    if (!mount.available())
+        GTEST_SKIP() << mount.reason();
+    RecentList folders{MustExist::Folder};
+    const std::string hung = mount.slowFolder() + "/inside";
+    folders.add(mount.mountPoint());
+    folders.add(hung);
+    const auto started = std::chrono::steady_clock::now();
+    const std::string saved = folders.saved();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(saved, "," + hung + "," + mount.mountPoint() + ",");
 }
 
 } // namespace
