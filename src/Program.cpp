@@ -51,7 +51,7 @@ Program::Program()
       browserViewer_(viewerProfile("browser"), screenDeviceRatio()),
       policy_(
           shell_, &placement_, [this](const std::string& path) { browser_.recordOpenedFile(path); },
-          KeptViewers{&wordViewer_, &sheetViewer_, &browserViewer_}),
+          KeptViewers{&wordViewer_, &sheetViewer_, &browserViewer_}, &loop_),
       application_(messages_, loop_, tray_),
       browser_(messages_, loop_, icons_, refreshTimer_, folderPicker_, policy_),
       window_(MainWindow::kDesignedWidthTwips, MainWindow::kDesignedHeightTwips),

@@ -175,6 +175,10 @@ MessageBox::SaveChoice MainWindow::askToSave(std::string_view text) {
     return application_.messages().askToSave(text);
 }
 
+bool MainWindow::handlerBusy() const {
+    return browser_.state().busy;
+}
+
 void MainWindow::setWaitCursor(bool on) {
     loop_.setWaitCursor(on);
 }

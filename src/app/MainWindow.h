@@ -93,6 +93,8 @@ class MainWindow : public BrowserHost, public PolicyHost {
     double mainTwipsPerPixelX() const override { return twipsPerPixelX(); }
     PixelRect workArea() const override { return workAreaRect; }
     void setWaitCursor(bool on) override;
+    void showWorking(bool on) override { view_.showWorking(on); }
+    bool handlerBusy() const override;
     MessageBox::SaveChoice askToSave(std::string_view text) override;
 
     bool noArrange = true;

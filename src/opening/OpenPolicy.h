@@ -2,16 +2,19 @@
 
 #include "opening/KeptViewers.h"
 #include "opening/PathOpener.h"
+#include "opening/ViewerQueue.h"
 #include "platform/MainWindowView.h"
 #include "platform/MessageBox.h"
 #include "platform/WindowList.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class DocumentViewer;
 class ShellServices;
+class UiLoop;
 class WindowPlacement;
 struct DocumentOptions;
 
@@ -26,6 +29,11 @@ class PolicyHost {
     virtual PixelRect workArea() const = 0;
     // The hourglass while a request runs (a viewer's start takes seconds).
     virtual void setWaitCursor(bool on) = 0;
+    // The working pointer over the window while a viewer request runs in the background.
+    virtual void showWorking(bool /*on*/) {}
+    // Whether a handler is under way whose menus or lists a finished request must not
+    // change beneath it (a context menu is up, a file operation runs).
+    virtual bool handlerBusy() const { return false; }
     // Whether to save a viewer's unsaved edits before its document closes.
     virtual MessageBox::SaveChoice askToSave(std::string_view text) = 0;
 };
@@ -37,12 +45,16 @@ class PolicyHost {
 // application (or is started, for a program); extensions in the minimise list ("EXE" by
 // default) minimise the main window first. Every path that opened (something started,
 // or a viewer took it) is recorded in the recent lists.
+// A viewer request runs in the background (ViewerQueue): the window stays usable while an
+// office starts, and the request is recorded when it has ended.
 class OpenPolicy : public PathOpener {
   public:
     using Record = std::function<void(const std::string& path)>;
 
+    // `loop` brings the viewers' answers back; without one, viewer requests are handled on
+    // the spot.
     OpenPolicy(ShellServices& shell, WindowPlacement* placement, Record record,
-               KeptViewers viewers = {});
+               KeptViewers viewers = {}, UiLoop* loop = nullptr);
     // The main window, which exists after the browser that opens through this policy; set
     // before the first open.
     void attachHost(PolicyHost& host) { host_ = &host; }
@@ -59,13 +71,28 @@ class OpenPolicy : public PathOpener {
     // The viewers shown at shutdown, named for the question; closing them on request (a
     // viewer whose edits the user keeps with Cancel stays).
     // Viewers an earlier run left running are adopted first, so they are named too.
-    void adoptViewersLeftRunning() { viewers_.adoptLeftRunning(); }
+    void adoptViewersLeftRunning();
     std::string openViewerNames();
     void closeViewers();
 
     DocumentKind shownKind() const { return shownKind_; }
+    // Whether a viewer request is under way or waiting.
+    bool viewerBusy() const { return queue_.busy(); }
 
   private:
+    // One viewer request, shared by its calls away from the window's thread and its steps.
+    struct ViewerRun {
+        std::string path;
+        DocumentKind kind = DocumentKind::Shell;
+        bool readOnly = false;
+        DocumentViewer* closing = nullptr; // whose document the request replaces
+        bool modified = false;
+        bool saved = false;
+        bool ready = false; // the kind's viewer is up
+        bool started = false;
+    };
+    using Run = std::shared_ptr<ViewerRun>;
+
     // The kind a request goes to: a viewer's, or the shell's; `pieces` are the paths of
     // `path`.
     DocumentKind kindFor(const std::string& path, const std::vector<std::string>& pieces,
@@ -74,14 +101,23 @@ class OpenPolicy : public PathOpener {
     // says; false when the user keeps them (Cancel), and nothing may close.
     bool mayClose(DocumentKind kind);
     // Whether a request of `next` may close the document it would replace.
-    bool mayReplace(DocumentKind next);
-    bool openInViewer(std::string& path, DocumentKind kind);
-    bool openInOffice(const std::string& path);
-    bool openInBrowser(const std::string& path);
+    DocumentKind replacedKind(DocumentKind next) const;
+    // The steps of a viewer request, in their order.
+    void beginViewer(std::string path, DocumentKind kind);
+    void askToReplace(const Run& run);
+    void prepareViewer(const Run& run);
+    void viewerPrepared(const Run& run);
+    void switchKind(const Run& run);
+    // `replaced`: the request got as far as replacing the shown document.
+    void endViewer(const Run& run, bool replaced);
     void openInShell(const std::string& path, const std::vector<std::string>& pieces,
                      OpenMode mode);
-    void switchKind();
-    void placeViewer();
+    // Waits for a viewer request's calls before the viewers are used here; the waiting
+    // requests are dropped, since the program ends. False when the calls still run.
+    bool settleViewers();
+    // The window placed by a start, and the viewer of `kind`, right of the main window.
+    void placeBeside(DocumentKind kind);
+    void placeViewer(DocumentKind kind);
     bool placeFrames(DocumentViewer& viewer, bool office, const ScreenRect& pixels);
 
     PolicyHost* host_ = nullptr;
@@ -93,4 +129,7 @@ class OpenPolicy : public PathOpener {
     DocumentKind lastShownKind_ = DocumentKind::Shell;
     // Whether the request being handled started something.
     bool started_ = false;
+    // Inside open(): a viewer request's step waits until it has returned.
+    bool inOpen_ = false;
+    ViewerQueue queue_;
 };

@@ -43,6 +43,9 @@ class MainWindowView {
     virtual void popupFolderMenu(int index) = 0;
     // Raises the window and gives it the input focus.
     virtual void bringToFront() = 0;
+    // The working pointer (an arrow with an hourglass) over the window: work goes on in the
+    // background and the window still answers.
+    virtual void showWorking(bool /*on*/) {}
     // Unloads every window of the program and leaves the event loop.
     virtual void closeAll() = 0;
 };

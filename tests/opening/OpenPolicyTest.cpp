@@ -24,6 +24,8 @@ class Host : public PolicyHost {
     double mainTwipsPerPixelX() const override { return 15; }
     PixelRect workArea() const override { return {0, 0, 1280, 984}; }
     void setWaitCursor(bool on) override { waitDepth += on ? 1 : -1; }
+    void showWorking(bool on) override { working = on; }
+    bool handlerBusy() const override { return busy; }
     MessageBox::SaveChoice askToSave(std::string_view text) override {
         asked.emplace_back(text);
         return choice;
@@ -34,6 +36,8 @@ class Host : public PolicyHost {
     std::vector<std::string> asked;
     bool minimized = false;
     int waitDepth = 0;
+    bool working = false;
+    bool busy = false;
 };
 
 class OpenPolicyTest : public ::testing::Test {
@@ -238,6 +242,54 @@ TEST_F(OpenPolicyTest, ShownViewersAreNamedAfterTheirProgramsAndClosedSpreadshee
     policy.closeViewers();
     EXPECT_EQ(log, (Log{"sheet quit", "word quit", "browser quit"}));
     EXPECT_EQ(policy.openViewerNames(), "");
+}
+
+// The viewers' calls run away from the window's thread (here: when the test ends them), so
+// the window answers while an office starts.
+TEST_F(OpenPolicyTest, ViewerRequestsRunInTheBackgroundOneAtATimeTheNewestOfAKindWaiting) {
+    NullUiLoop::holdWork = true;
+    NullUiLoop background;
+    OpenPolicy async{shell, nullptr, [this](const std::string& p) { recorded.push_back(p); },
+                     KeptViewers{&word, &sheet, &browser}, &background};
+    NullUiLoop::holdWork = false;
+    async.attachHost(host);
+    ManualWork& calls = *background.heldWork;
+    const auto request = [&](std::string path) { async.open(path, OpenMode::Document); };
+
+    request("/d/a.doc");
+    EXPECT_TRUE(log.empty() && host.working && async.viewerBusy()) << "nothing waits for it";
+    request("/d/x.zip");
+    EXPECT_EQ(opener.calls.size(), 1u) << "a desktop open goes on meanwhile";
+    host.busy = true; // a context menu is up: what comes after the start waits for it
+    calls.finish();
+    background.timers.front()->tick();
+    EXPECT_EQ(log, (Log{"word start"}));
+    host.busy = false;
+    background.timers.front()->tick();
+    EXPECT_EQ(log.back(), "word restore") << "placed once the menu is gone";
+    calls.finishAll();
+    EXPECT_FALSE(host.working || async.viewerBusy());
+
+    log.clear();
+    request("/d/b.doc");
+    request("/d/p.htm");
+    request("/d/c.doc");
+    request("/d/q.htm");
+    calls.finish(); // the shown document holds no edits: the viewer is being prepared
+    async.placeDocumentWindow();
+    EXPECT_TRUE(log.empty()) << "the window leaves the viewer to the calls under way";
+    calls.finishAll();
+    EXPECT_EQ(recorded, (std::vector<std::string>{"/d/x.zip", "/d/a.doc", "/d/b.doc", "/d/q.htm",
+                                                  "/d/c.doc"}))
+        << "the newest waiting request of a kind took the place of the one before it";
+
+    log.clear();
+    request("/d/d.doc");
+    request("/d/e.doc");
+    async.closeViewers();
+    EXPECT_TRUE(log.empty()) << "nor does the end of the program quit it under them";
+    calls.finishAll();
+    EXPECT_EQ(recorded.back(), "/d/d.doc") << "the waiting requests were dropped at the end";
 }
 
 } // namespace

@@ -147,3 +147,10 @@ void QtMainWindow::resizeEvent(QResizeEvent* event) {
     if (onResize_)
         guarded("resize", onResize_);
 }
+
+void QtMainWindow::showWorking(bool on) {
+    if (on)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}

@@ -39,6 +39,7 @@ class QtMainWindow : public QMainWindow, public MainWindowView {
     void setMenus(MainMenu& menus, MenuInput& input);
     void setResizeHandler(std::function<void()> handler) { onResize_ = std::move(handler); }
     void bringToFront() override;
+    void showWorking(bool on) override;
     void closeAll() override;
 
   protected:
