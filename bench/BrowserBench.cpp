@@ -15,6 +15,7 @@
 #include "platform/qt/QtUiLoop.h"
 #include "support/RecordingOpener.h"
 #include "support/ScriptedFolderPicker.h"
+#include "support/SlowMount.h"
 
 #include <QApplication>
 #include <QDir>
@@ -411,27 +412,69 @@ void measureChurn(const std::string& folder) {
 
 // The longest time the window's event loop did not run while the folder was listed and
 // painted in a fresh window: a timer beating every millisecond measures the gaps.
+// The longest time the window's loop went without running a 1 ms beat, from its start.
+class StallMeter {
+  public:
+    StallMeter() {
+        beat_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&beat_, &QTimer::timeout, [this] { note(); });
+        beat_.start(1);
+        QCoreApplication::processEvents();
+        clock_.start();
+        last_ = clock_.nsecsElapsed();
+    }
+    double longestSeconds() {
+        note();
+        return static_cast<double>(longest_) / 1e9;
+    }
+
+  private:
+    void note() {
+        const qint64 now = clock_.nsecsElapsed();
+        longest_ = std::max(longest_, now - last_);
+        last_ = now;
+    }
+
+    QTimer beat_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
+
 double longestStall(const std::string& folder) {
     ManualTick tick;
     Window window(tick);
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    QTimer beat;
-    beat.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&beat, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    beat.start(1);
-    QCoreApplication::processEvents();
-    last = clock.nsecsElapsed();
+    StallMeter meter;
     window.browser.setRoot(folder);
     window.paint();
-    const qint64 now = clock.nsecsElapsed();
-    return static_cast<double>(std::max(longest, now - last)) / 1e9;
+    return meter.longestSeconds();
+}
+
+// A click on a folder of a share that answers each look-up after 3 s, then 4 s of the
+// window's loop while the folder is read (reading it takes at least three look-ups).
+void measureSlowRead(const std::string&) {
+    SlowMount::Options slow;
+    slow.delayMs = 3000;
+    SlowMount mount(slow);
+    if (!mount.available()) {
+        std::fprintf(stderr, "no slow folder: %s\n", mount.reason().c_str());
+        return;
+    }
+    std::ofstream(mount.source() + "/slow/a.txt") << "a";
+    ManualTick tick;
+    Window window(tick);
+    window.browser.setRoot(mount.mountPoint());
+    window.paint();
+    StallMeter meter;
+    const std::string key = window.browser.tree().keyOfPath(mount.slowFolder());
+    window.browser.treeMousePressed(key, MouseButton::Left, {});
+    window.browser.treeMouseReleased(key, MouseButton::Left, {});
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 4000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    put("slow_stall", meter.longestSeconds());
+    put("slow_pending", window.browser.reads().idle() ? 0 : 1);
 }
 
 // The folder a first show finds on screen (the program always shows one from its start);
@@ -465,9 +508,9 @@ void measureStartup(const std::string& folder) {
 
 int runMeasure(const std::string& measure, const std::string& folder) {
     const std::map<std::string, void (*)(const std::string&)> measures = {
-        {"fill", measureFill},           {"qtmodel", measureQtModel}, {"expand", measureExpand},
-        {"notice", measureNotice},       {"churn", measureChurn},     {"startup", measureStartup},
-        {"firstshow", measureFirstShow},
+        {"fill", measureFill},           {"qtmodel", measureQtModel},   {"expand", measureExpand},
+        {"notice", measureNotice},       {"churn", measureChurn},       {"startup", measureStartup},
+        {"firstshow", measureFirstShow}, {"slowread", measureSlowRead},
     };
     const auto it = measures.find(measure);
     if (it == measures.end())
@@ -596,6 +639,10 @@ int drive(int count) {
          "<= 20 ms");
     line("  worst", notices, "notice_worst", "ms", 1000, "");
     line("  files never shown", notices, "notice_missed", "", 1, "0");
+    const auto slow = runs(count, "slowread", empty);
+    line("longest stall while a folder answering in 3 s is read", slow, "slow_stall", "ms", 1000,
+         "<= 50 ms");
+    line("  read still under way after 4 s (1: yes)", slow, "slow_pending", "", 1, "1");
     line("CPU while a 100-entry folder changes all the time", runs(count, "churn", small),
          "churn_cpu", "% core", 100, "<= 20 %");
     line("  the same, 10,000 entries", runs(count, "churn", medium), "churn_cpu", "% core", 100,

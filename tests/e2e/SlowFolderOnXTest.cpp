@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
@@ -62,15 +63,20 @@ class SlowFolderOnXTest : public ::testing::Test {
                     return true;
         return false;
     }
+    // Opens the 表示 menu by its key and closes it again: the time until its popup is on
+    // the screen, at most 20 s.
     long openTheViewMenu(const X11Probe::Window& window) {
         X11Probe probe(x.display());
-        X11Probe::xdotool(x.display(), {"windowfocus", "--sync", std::to_string(window.id)});
-        const std::size_t before = probe.windows().size();
+        const int before = probe.shownPopups();
         const auto asked = Clock::now();
-        ChildProcess key({"/usr/bin/xdotool", "key", "alt+d"}, {"DISPLAY=" + x.display()});
-        while (probe.windows().size() <= before && msSince(asked) < 20000)
+        ChildProcess key({"/usr/bin/xdotool", "windowfocus", "--sync", std::to_string(window.id),
+                          "key", "alt+d"},
+                         {"DISPLAY=" + x.display()});
+        while (probe.shownPopups() <= before && msSince(asked) < 20000)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         const long taken = msSince(asked);
+        // The first Escape closes the menu, the second leaves the menu bar.
+        X11Probe::xdotool(x.display(), {"key", "Escape"});
         X11Probe::xdotool(x.display(), {"key", "Escape"});
         return taken;
     }
@@ -95,6 +101,16 @@ TEST_F(SlowFolderOnXTest, TheWindowShowsBeforeASlowFolderIsReadAndTellsThatItDoe
     // Reading the slow folder on the spot takes at least three of its 3 s answers (open,
     // read, a look at each entry); a loaded machine may need a few seconds to start.
     EXPECT_LT(msSince(started), 8000) << "the start waited for the slow folder";
+    // The first menu of a fresh home waits for the font caches; the second one measures.
+    openTheViewMenu(*window);
+    const long menuMs = openTheViewMenu(*window);
+    std::printf("the menu opened %ld ms after its key\n", menuMs);
+    // Reading the folder takes at least three of its answers, so it is still being read. A
+    // window that waited for it would open the menu after seconds; this one takes about
+    // 10 ms here, the key's own process included (the benchmark holds the window's loop to
+    // its 50 ms target; a timed test would fail on a loaded machine).
+    ASSERT_LT(msSince(started), 9000);
+    EXPECT_LT(menuMs, 1000) << "the menu answers while the folder is being read";
     EXPECT_TRUE(noticeShown(*window)) << "the user is told when the folder does not answer";
     tavrin->signal(SIGTERM);
     EXPECT_EQ(tavrin->wait(20000), 0);

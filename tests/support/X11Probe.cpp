@@ -34,6 +34,23 @@ std::string X11Probe::title(std::uint32_t window) {
     return text;
 }
 
+int X11Probe::shownPopups() {
+    auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, root_), nullptr);
+    if (!tree)
+        return 0;
+    int shown = 0;
+    const auto* kids = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+        auto* attrs = xcb_get_window_attributes_reply(
+            conn_, xcb_get_window_attributes(conn_, kids[i]), nullptr);
+        if (attrs && attrs->override_redirect && attrs->map_state == XCB_MAP_STATE_VIEWABLE)
+            ++shown;
+        free(attrs);
+    }
+    free(tree);
+    return shown;
+}
+
 std::vector<X11Probe::Window> X11Probe::windows() {
     std::vector<Window> found;
     // Walks two levels: without a window manager the windows are children of the root;

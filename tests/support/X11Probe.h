@@ -22,6 +22,8 @@ class X11Probe {
     bool ok() const;
 
     std::vector<Window> windows();
+    // How many popups (menus, tool tips: override-redirect windows) are on the screen.
+    int shownPopups();
     // Waits until a mapped window with this title exists.
     std::optional<Window> waitForWindow(const std::string& title, int timeoutMs);
     // The pixels of a rectangle of the screen, row by row, as 0xRRGGBB; empty on failure.
