@@ -137,6 +137,20 @@ std::string makeSubfolders(const std::string& base, int count) {
     return folder;
 }
 
+// `groups` folders of `each` subfolders each: expanded, the groups and their subfolders
+// make groups * (each + 1) expanded nodes.
+std::string makeWide(const std::string& base, int groups, int each) {
+    const std::string folder = base + "/wide";
+    ::mkdir(folder.c_str(), 0755);
+    for (int g = 0; g < groups; ++g) {
+        const std::string group = folder + "/g" + std::to_string(g);
+        ::mkdir(group.c_str(), 0755);
+        for (int i = 0; i < each; ++i)
+            ::mkdir((group + "/d" + std::to_string(i)).c_str(), 0755);
+    }
+    return folder;
+}
+
 void removeTree(const std::string& base) {
     nftw(
         base.c_str(),
@@ -410,6 +424,50 @@ void measureChurn(const std::string& folder) {
         ::unlink(fresh(folder, "churn", i).c_str());
 }
 
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The whole process's processor time over 20 ticks of the refresh timer, the event loop
+// running 50 ms after each, while nothing changes: with the root alone expanded (the floor)
+// and with every folder of the tree expanded.
+void measureIdleTree(const std::string& folder) {
+    ManualTick tick;
+    Window window(tick);
+    window.browser.setRoot(folder);
+    window.paint();
+    const auto idle = [&] {
+        runLoopUntil([] { return false; }, 0.3); // whatever the last step left
+        const double cpu = processCpuSeconds();
+        for (int i = 0; i < 20; ++i) {
+            tick.tick();
+            runLoopUntil([] { return false; }, 0.05);
+        }
+        return (processCpuSeconds() - cpu) / 20;
+    };
+    const double floor = idle();
+    auto& tree = window.browser.controls().treeControl;
+    TreeNode* root = tree.firstNode();
+    std::vector<std::string> groups;
+    for (TreeNode* g = root ? root->firstChild() : nullptr; g; g = g->nextSibling())
+        groups.push_back(g->key());
+    for (const std::string& key : groups) {
+        tree.expand(tree.find(key));
+        window.browser.treeNodeExpanding(key);
+        window.paint();
+        for (TreeNode* d = tree.find(key)->firstChild(); d; d = d->nextSibling())
+            tree.expand(d);
+    }
+    window.paint();
+    const double expanded = idle();
+    put("tree_followed", static_cast<double>(window.browser.expandedWatch().followed()));
+    put("tree_idle_floor", floor);
+    put("tree_idle", expanded);
+    put("tree_idle_ratio", expanded / floor);
+}
+
 // The longest time the window's event loop did not run while the folder was listed and
 // painted in a fresh window: a timer beating every millisecond measures the gaps.
 // The longest time the window's loop went without running a 1 ms beat, from its start.
@@ -508,9 +566,11 @@ void measureStartup(const std::string& folder) {
 
 int runMeasure(const std::string& measure, const std::string& folder) {
     const std::map<std::string, void (*)(const std::string&)> measures = {
-        {"fill", measureFill},           {"qtmodel", measureQtModel},   {"expand", measureExpand},
-        {"notice", measureNotice},       {"churn", measureChurn},       {"startup", measureStartup},
+        {"fill", measureFill},           {"qtmodel", measureQtModel},
+        {"expand", measureExpand},       {"notice", measureNotice},
+        {"churn", measureChurn},         {"startup", measureStartup},
         {"firstshow", measureFirstShow}, {"slowread", measureSlowRead},
+        {"idletree", measureIdleTree},
     };
     const auto it = measures.find(measure);
     if (it == measures.end())
@@ -622,6 +682,7 @@ int drive(int count) {
     const std::string deep = makeSubfolders(base, 10000);
     const std::string bare = makeExtensionless(base, 1000);
     const std::string home = makeHome(base);
+    const std::string wide = makeWide(base, 30, 100);
     std::printf("median and worst of %d fresh processes each\n", count);
     reportFill(count, medium, "10,000", 10000);
     reportFill(count, large, "100,000", 100000);
@@ -647,6 +708,11 @@ int drive(int count) {
          "churn_cpu", "% core", 100, "<= 20 %");
     line("  the same, 10,000 entries", runs(count, "churn", medium), "churn_cpu", "% core", 100,
          "<= 20 %");
+    const auto idleTree = runs(count, "idletree", wide);
+    line("idle tick, 3,030 expanded nodes / root alone expanded", idleTree, "tree_idle_ratio",
+         "x floor", 1, "<= 1.2x");
+    line("  processor time per tick, expanded", idleTree, "tree_idle", "us", 1e6, "");
+    line("  expanded nodes followed", idleTree, "tree_followed", "nodes", 1, "3,031");
     removeTree(base);
     return 0;
 }

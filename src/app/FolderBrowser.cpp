@@ -48,7 +48,8 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
       watch_(state_, scan_, signatures_, loop, tree_, list_, reads_),
       fileOperations_(state_, tree_, list_, watch_, loop, messages,
                       [this](bool on) { setTimerRunning(on); }),
-      notices_(state_, folderWatch_, loop, timer, watch_), picker_(picker),
+      notices_(state_, folderWatch_, loop, timer, watch_),
+      expanded_(state_, expandedFolders_, loop, timer, tree_, watch_), picker_(picker),
       dragDrop_(state_, tree_, watch_, loop) {
     tree_.setFileList(list_);
     tree_.onRootRecorded([this](const std::string& folder) { recent_.addRecentFolder(folder); });
@@ -121,7 +122,10 @@ void FolderBrowser::retButtonClicked(int index) {
 
 void FolderBrowser::setTimerRunning(bool on) {
     if (on)
-        timer_.start(TreeWatch::kIntervalMs, [this] { watch_.onTimerTick(); });
+        timer_.start(TreeWatch::kIntervalMs, [this] {
+            watch_.onTimerTick();
+            expanded_.onTick();
+        });
     else
         timer_.stop();
 }

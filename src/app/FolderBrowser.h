@@ -10,6 +10,7 @@
 #include "browser/BrowserState.h"
 #include "browser/ChangeNotices.h"
 #include "browser/ChangeSignature.h"
+#include "browser/ExpandedWatch.h"
 #include "browser/FileList.h"
 #include "browser/FolderReads.h"
 #include "browser/FolderScan.h"
@@ -23,6 +24,7 @@
 #include "history/RecentLists.h"
 #include "history/RegisteredFolders.h"
 #include "platform/fs/FolderWatch.h"
+#include "platform/fs/FolderWatchSet.h"
 #include "settings/DocumentOptions.h"
 
 #include <functional>
@@ -77,6 +79,7 @@ class FolderBrowser : public BrowserInput {
     FolderTree& tree() { return tree_; }
     FileList& list() { return list_; }
     TreeWatch& watch() { return watch_; }
+    const ExpandedWatch& expandedWatch() const { return expanded_; }
     FolderReads& reads() { return reads_; }
     const BrowserState& state() const { return state_; }
     // The browser's own file actions, to put back after others were set.
@@ -164,6 +167,7 @@ class FolderBrowser : public BrowserInput {
     UiLoop& loop_;
     Timer& timer_;
     FolderWatch folderWatch_;
+    FolderWatchSet expandedFolders_;
     FolderSnapshots snapshots_;
     std::unique_ptr<BackgroundWork> work_;
     FolderReads reads_;
@@ -175,6 +179,7 @@ class FolderBrowser : public BrowserInput {
     TreeWatch watch_;
     FileOperations fileOperations_;
     ChangeNotices notices_;
+    ExpandedWatch expanded_;
     FolderPicker& picker_;
     RecentLists recent_;
     std::unique_ptr<RegisteredFolders> registered_;

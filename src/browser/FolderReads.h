@@ -31,6 +31,7 @@ class FolderReads {
         TreeLoad,
         OpenPath,
         TreeRefresh,
+        TreeFollow,
         ExpandButton,
         ListFill,
         ListRefresh,

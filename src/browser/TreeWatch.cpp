@@ -153,6 +153,24 @@ void TreeWatch::refreshNode(std::string_view key, bool noList) {
         [this, nodeKey, folder] { return tree_.stillAt(nodeKey, folder); });
 }
 
+bool TreeWatch::followNode(const std::string& key) {
+    const TreeNode* node = state_.c.treeControl.find(key);
+    if (!node)
+        return true;
+    const std::string folder = tree_.nodeFolder(node);
+    if (reads_.reading(folder))
+        return false;
+    reads_.whenRead(
+        folder, FolderReads::Depth::Full, FolderReads::Purpose::TreeFollow,
+        [this, key, folder] {
+            // A folder that went is taken away by its parent's reading.
+            if (scan_.folderExists(folder))
+                refreshNow(key, true);
+        },
+        [this, key, folder] { return tree_.stillAt(key, folder); }, std::chrono::milliseconds(0));
+    return true;
+}
+
 void TreeWatch::refreshNow(const std::string& key, bool noList) {
     auto& tree = state_.c.treeControl;
     TreeNode* node = tree.find(key);

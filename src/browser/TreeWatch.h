@@ -41,6 +41,10 @@ class TreeWatch {
     // Two-cursor merge of the node's children with the disk; both sides are in the same
     // name order. With `noList` clear the list is reconciled too when it shows the node.
     void refreshNode(std::string_view key, bool noList);
+    // Reads the node's folder away from the window's thread and merges its children with
+    // it when the read ends (the list is left to its own watch). False while the folder
+    // is still being read for something else: ask again later.
+    bool followNode(const std::string& key);
     void markNode(int mode);
     void onTreeFocusLost();
     // A press on a tree node (empty key: outside every node). The right button marks the

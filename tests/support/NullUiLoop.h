@@ -10,8 +10,9 @@
 #include <vector>
 
 // No display: counts what was asked so tests can see the cursor always comes back. A
-// watched descriptor is looked at only when the test calls deliverReadable(), and the
-// timers it makes tick only when the test says so.
+// watched descriptor is looked at only when the test calls deliverReadable() (with the
+// watch's place in the order the watches were made), and the timers it makes tick only
+// when the test says so.
 class NullUiLoop : public UiLoop {
   public:
     void processEvents() override {
@@ -23,7 +24,7 @@ class NullUiLoop : public UiLoop {
     std::unique_ptr<ReadableWatch> watchReadable(int descriptor,
                                                  std::function<void()> onReadable) override {
         auto watch = std::make_unique<Watch>(*this, descriptor, std::move(onReadable));
-        watch_ = watch.get();
+        watches_.push_back(watch.get());
         return watch;
     }
     // With `holdWork` set (before the loop's user is made), background work ends only when
@@ -45,13 +46,14 @@ class NullUiLoop : public UiLoop {
     }
     // What the loop would do now: call the watch when it is enabled and its descriptor
     // has data. True when it was called.
-    bool deliverReadable() {
-        if (!watch_ || !watch_->enabled)
+    bool deliverReadable(std::size_t which = 0) {
+        Watch* watch = which < watches_.size() ? watches_[which] : nullptr;
+        if (!watch || !watch->enabled)
             return false;
-        pollfd ready{watch_->descriptor, POLLIN, 0};
+        pollfd ready{watch->descriptor, POLLIN, 0};
         if (::poll(&ready, 1, 0) != 1)
             return false;
-        watch_->onReadable();
+        watch->onReadable();
         return true;
     }
 
@@ -66,15 +68,12 @@ class NullUiLoop : public UiLoop {
     struct Watch : ReadableWatch {
         Watch(NullUiLoop& loop, int descriptor, std::function<void()> onReadable)
             : loop(loop), descriptor(descriptor), onReadable(std::move(onReadable)) {}
-        ~Watch() override {
-            if (loop.watch_ == this)
-                loop.watch_ = nullptr;
-        }
+        ~Watch() override { std::erase(loop.watches_, this); }
         void setEnabled(bool on) override { enabled = on; }
         NullUiLoop& loop;
         int descriptor;
         std::function<void()> onReadable;
         bool enabled = true;
     };
-    Watch* watch_ = nullptr;
+    std::vector<Watch*> watches_;
 };
