@@ -41,6 +41,10 @@ class TreeWatch {
     // Two-cursor merge of the node's children with the disk; both sides are in the same
     // name order. With `noList` clear the list is reconciled too when it shows the node.
     void refreshNode(std::string_view key, bool noList);
+    // After the rule of what is shown changed: every loaded node is merged with the disk
+    // (its expansion stays), every other folder node gets its expand button decided again
+    // once its row is shown.
+    void reshowTree();
     void markNode(int mode);
     void onTreeFocusLost();
     // A press on a tree node (empty key: outside every node). The right button marks the
