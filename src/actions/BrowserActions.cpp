@@ -36,7 +36,7 @@ BrowserActions::BrowserActions(Parts parts)
       selection_(parts.state, parts.tree), handOff_(parts.opener, std::move(parts.record)),
       dispatcher_(selection_, handOff_, parts.state.root),
       opening_(parts.state, parts.tree, parts.loop, parts.messages, parts.opener),
-      place_(PopupPlace::Pointer) {}
+      place_(PopupPlace::Pointer), toggleHiddenEntries_(std::move(parts.toggleHiddenEntries)) {}
 
 void BrowserActions::setServices(ActionServices services) {
     services_ = std::move(services);
@@ -121,6 +121,9 @@ bool BrowserActions::commonKey(BrowserKey key, KeyModifiers modifiers, Pane pane
         perform(BrowserCommand::Cut, pane);
     } else if (key == BrowserKey::Z && ctrl) {
         perform(BrowserCommand::Undo, pane);
+    } else if (key == BrowserKey::H && ctrl) {
+        if (toggleHiddenEntries_)
+            toggleHiddenEntries_();
     } else if (key == BrowserKey::V && ctrl) {
         if (pane == Pane::List)
             pressCurrentRow(true);

@@ -10,6 +10,7 @@
 #include "actions/ShellHandOff.h"
 #include "controls/ControlTypes.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,8 @@ class BrowserActions {
         MessageBox& messages;
         PathOpener& opener;
         ShellHandOff::Record record;
+        // Ctrl+H in either pane: shows or hides the hidden entries.
+        std::function<void()> toggleHiddenEntries;
     };
 
     explicit BrowserActions(Parts parts);
@@ -86,4 +89,5 @@ class BrowserActions {
     ActionDispatcher dispatcher_;
     DoubleClickOpening opening_;
     PopupPlace place_;
+    std::function<void()> toggleHiddenEntries_;
 };

@@ -3,6 +3,7 @@
 #include "actions/ActionServices.h"
 #include "actions/BrowserActions.h"
 #include "browser/EntryKind.h"
+#include "controls/MainMenu.h"
 #include "controls/MenuArray.h"
 #include "platform/InlineWork.h"
 #include "platform/MessageBox.h"
@@ -11,6 +12,7 @@
 #include "platform/desktop/SystemFolders.h"
 #include "platform/text/PathText.h"
 #include "platform/text/TextCase.h"
+#include "settings/HiddenEntriesChoice.h"
 #include "settings/SettingsPass.h"
 #include "settings/SettingsStore.h"
 #include "settings/ValueText.h"
@@ -40,8 +42,8 @@ std::string widthText(double twips) {
 
 FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
                              FolderPicker& picker, PathOpener& opener)
-    : loop_(loop), timer_(timer), work_(workOf(loop)), reads_(*work_, snapshots_),
-      scan_(messages, &snapshots_), icons_(icons, controls_.imgLst),
+    : loop_(loop), timer_(timer), work_(workOf(loop)), reads_(*work_, snapshots_, &hidden_),
+      scan_(messages, &snapshots_, &hidden_), icons_(icons, controls_.imgLst),
       signatures_(&folderWatch_, &snapshots_),
       tree_(state_, scan_, icons_, signatures_, loop, reads_),
       list_(state_, scan_, icons_, signatures_, loop, tree_, reads_),
@@ -57,7 +59,8 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
     setTimerRunning(true);
     actions_ = std::make_unique<BrowserActions>(
         BrowserActions::Parts{state_, tree_, watch_, loop_, messages, opener,
-                              [this](const std::string& path) { recordOpenedFile(path); }});
+                              [this](const std::string& path) { recordOpenedFile(path); },
+                              [this] { toggleHiddenEntries(); }});
     actions_->setFileActions(&fileOperations_);
     dragDrop_.setFileActions(&fileOperations_);
     reads_.notAnswering = [this, &messages](const std::string& folder) {
@@ -185,7 +188,7 @@ void FolderBrowser::showList(bool shown) {
         tree_.openPathInTree(selectedFolder);
 }
 
-std::string FolderBrowser::activePath() {
+std::string FolderBrowser::workFolder() const {
     if (!tree_.openingPath().empty())
         return tree_.openingPath();
     const TreeNode* node = tree_.currentNode();
@@ -193,7 +196,13 @@ std::string FolderBrowser::activePath() {
         node = controls_.treeControl.selected();
     if (node && EntryKinds::of(node) == EntryKind::File)
         node = node->parent();
-    const std::string folder = node ? tree_.nodeFolder(node) : std::string();
+    return node ? tree_.nodeFolder(node) : std::string();
+}
+
+std::string FolderBrowser::activePath() {
+    if (!tree_.openingPath().empty())
+        return tree_.openingPath();
+    const std::string folder = workFolder();
     // A folder that does not answer at once is kept: only one known to be gone is not.
     if (folder.empty() || reads_.folderExistsWithin(folder) == std::optional<bool>(false))
         return {};
@@ -207,6 +216,25 @@ std::string FolderBrowser::listColumnWidths() const {
         text += widthText(static_cast<float>(controls_.listControl.column(i).width * tpp)) + ",";
     PathText::withoutSeparator(text, ",");
     return text;
+}
+
+void FolderBrowser::showHiddenEntries(bool shown) {
+    // The folder worked in stays in both panes, wherever it is.
+    hidden_.keep(state_.showList && !state_.listFolder.empty() ? state_.listFolder : workFolder());
+    if (host_ && host_->displayMenu())
+        host_->displayMenu()->setChecked(MainMenu::kHiddenEntriesItem, shown);
+    if (hidden_.shown() == shown)
+        return;
+    hidden_.setShown(shown);
+    // Written at once: a run that ends without writing its settings keeps the choice too.
+    HiddenEntriesChoice::store(userData_, shown);
+    // The tree's last listing was made under the other rule: a fill does not reuse it.
+    state_.scratchFolder.clear();
+    if (state_.root.empty())
+        return;
+    WaitCursor wait(loop_);
+    watch_.reshowTree();
+    list_.relist();
 }
 
 void FolderBrowser::setListColumnWidths(std::string_view widths) {
@@ -251,6 +279,9 @@ void FolderBrowser::trailingParameters(SettingsPass& pass, Parameters& values) {
 }
 
 void FolderBrowser::loadParameters(SettingsStore& ini, DocumentOptions& options) {
+    // Before the panes are filled, so that they are filled once, as chosen.
+    userData_ = ini.userData();
+    showHiddenEntries(HiddenEntriesChoice::shown(userData_));
     ini.readGroup(kGroup);
     Parameters values;
     SettingsPass pass(ini, SettingsPass::Direction::Load);
@@ -292,6 +323,7 @@ void FolderBrowser::applyPlaces(Parameters& values, SettingsStore& ini) {
         root = host_->registeredFoldersMenu().caption(0);
     if (values.active.empty() || gone(values.active))
         values.active.clear();
+    hidden_.keep(values.active);
     // A root that is gone gives way to the documents folder before the active folder is
     // opened, so the browser never stays empty.
     if (root.empty() || gone(root))

@@ -16,6 +16,7 @@
 #include "browser/FolderScan.h"
 #include "browser/FolderSnapshots.h"
 #include "browser/FolderTree.h"
+#include "browser/HiddenEntries.h"
 #include "browser/IconCache.h"
 #include "browser/TreeWatch.h"
 #include "controls/BrowserControls.h"
@@ -71,6 +72,11 @@ class FolderBrowser : public BrowserInput {
     void setRoot(std::string_view value) { tree_.setRoot(value); }
     const std::string& root() const { return state_.root; }
     void redrawTree() { tree_.redrawTree(); }
+    // Entries whose names begin with "." in the tree and the list: shown or hidden, both
+    // panes following at once; the choice is kept in the user data folder for the next run.
+    bool hiddenEntriesShown() const { return hidden_.shown(); }
+    void showHiddenEntries(bool shown);
+    void toggleHiddenEntries() { showHiddenEntries(!hidden_.shown()); }
     void setTimerRunning(bool on);
 
     void setListColumnWidths(std::string_view widths);
@@ -158,6 +164,8 @@ class FolderBrowser : public BrowserInput {
     int treePaneTwips() const;
     void setTreePaneTwips(long twips);
     void clearMarks();
+    // The folder the user works in, as far as the browser knows it without the disk.
+    std::string workFolder() const;
     // A folder being read does not answer: its node is greyed and the user told once.
     static constexpr Rgb kNotAnsweringColour = systemColour(SystemColour::ButtonShadow);
     void markNotAnswering(const std::string& folder, bool answering);
@@ -169,6 +177,9 @@ class FolderBrowser : public BrowserInput {
     FolderWatch folderWatch_;
     FolderWatchSet expandedFolders_;
     FolderSnapshots snapshots_;
+    HiddenEntries hidden_;
+    // Where the choice of hidden entries is kept; empty until the settings are loaded.
+    std::string userData_;
     std::unique_ptr<BackgroundWork> work_;
     FolderReads reads_;
     FolderScan scan_;

@@ -73,6 +73,7 @@ class MainWindow : public BrowserHost, public PolicyHost {
     MenuArray& registeredFoldersMenu() override { return menus_[MenuFamily::Dir]; }
     MenuArray& registrationMenu() override { return menus_[MenuFamily::New]; }
     MenuArray& viewModeMenu() override { return menus_[MenuFamily::VwF]; }
+    MenuArray* displayMenu() override { return &menus_[MenuFamily::Dsp]; }
     MenuArray& recentFoldersMenu() override { return menus_[MenuFamily::RcFd]; }
     MenuArray& recentProgramsMenu() override { return menus_[MenuFamily::RcEx]; }
     MenuArray& recentFilesMenu() override { return menus_[MenuFamily::RcFL]; }

@@ -125,6 +125,8 @@ void MenuCommands::chosen(MenuFamily family, int index) {
             showSettings();
         else if (index == 5)
             browser_.perform(BrowserCommand::Undo, Pane::List);
+        else if (index == MainMenu::kHiddenEntriesItem)
+            browser_.toggleHiddenEntries();
         break;
     case MenuFamily::Task:
         if (index == 0)

@@ -17,6 +17,9 @@ class BrowserHost {
     virtual MenuArray& registrationMenu() = 0;
     // View menu: item 0 tree view, item 1 split view.
     virtual MenuArray& viewModeMenu() = 0;
+    // The display commands of the 表示 menu, when the window has that menu; the item
+    // MainMenu::kHiddenEntriesItem is checked while hidden entries are shown.
+    virtual MenuArray* displayMenu() { return nullptr; }
     // Recently opened folders, executed files and used files.
     virtual MenuArray& recentFoldersMenu() = 0;
     virtual MenuArray& recentProgramsMenu() = 0;

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -125,6 +126,7 @@ void FileList::tellNotAnswering(std::string_view folder) {
 }
 
 void FileList::fillNow(const std::string& folder, bool reuse) {
+    const std::optional<KeptRows> kept = std::exchange(kept_, std::nullopt);
     auto& list = state_.c.listControl;
     const bool wasBeingRead = list.busy();
     list.setBusy(false);
@@ -184,10 +186,41 @@ void FileList::fillNow(const std::string& folder, bool reuse) {
         list.clearSelection();
         list.setCurrent(item, true);
     }
+    if (kept && kept->folder == folder)
+        selectKeptRows(*kept);
     state_.listBaseline = baseline;
     // An empty list of a folder that cannot be read would say the folder is empty.
     if (list.count() == 0)
         scan_.reportUnreadable(folder);
+}
+
+void FileList::relist() {
+    auto& list = state_.c.listControl;
+    if (!state_.showList || state_.listFolder.empty() || list.busy())
+        return;
+    const auto rowOf = [](const ListItem* item) {
+        return item ? Row{std::string(item->text()), std::string(item->tag())} : Row{};
+    };
+    KeptRows rows{state_.listFolder, {}, rowOf(list.current()), rowOf(list.topItem())};
+    for (const ListItem* item : list.selectedItems())
+        rows.selected.insert(rowOf(item));
+    kept_ = std::move(rows);
+    fillList(state_.listFolder, false);
+}
+
+void FileList::selectKeptRows(const KeptRows& kept) {
+    auto& list = state_.c.listControl;
+    list.clearSelection();
+    for (int i = 1; i <= list.count(); ++i) {
+        ListItem* item = list.itemAt(i);
+        const Row row{std::string(item->text()), std::string(item->tag())};
+        if (row == kept.current)
+            list.setCurrent(item, false);
+        if (row == kept.top)
+            list.setTopItem(item);
+        if (kept.selected.count(row))
+            list.setSelected(item, true);
+    }
 }
 
 void FileList::refreshList() {

@@ -3,8 +3,10 @@
 #include "browser/BrowserState.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class FolderReads;
 class FolderScan;
@@ -35,13 +37,26 @@ class FileList {
     std::string addFolderRow(const FileRecord& folder, bool highlight);
     std::string addFileRow(const FileRecord& file, bool highlight);
     void refreshList();
+    // Lists the folder again after the rule of what is shown changed: the rows in order,
+    // the selected and current rows that are still shown selected again, the first row in
+    // sight kept.
+    void relist();
     // The folder being read is not answering: its row says so.
     void tellNotAnswering(std::string_view folder);
     // A click on header `column` (from 1): ascending, then descending on the next click.
     void onListColumnClick(int column);
 
   private:
+    // The rows a relisting selects again, by name and kind (tag).
+    using Row = std::pair<std::string, std::string>;
+    struct KeptRows {
+        std::string folder;
+        std::set<Row> selected;
+        Row current;
+        Row top;
+    };
     void fillNow(const std::string& folder, bool reuse);
+    void selectKeptRows(const KeptRows& kept);
     void showBeingRead(const std::string& folder);
     void reconcileNow(const std::string& folder);
     void fillRow(ListItemData& row, const FileRecord& entry, bool highlight);
@@ -56,4 +71,5 @@ class FileList {
     UiLoop& loop_;
     FolderTree& tree_;
     FolderReads& reads_;
+    std::optional<KeptRows> kept_;
 };

@@ -1,6 +1,7 @@
 #include "browser/FolderReads.h"
 
 #include "browser/FolderSnapshots.h"
+#include "browser/HiddenEntries.h"
 #include "platform/BackgroundWork.h"
 #include "platform/process/HeapPolicy.h"
 
@@ -49,9 +50,10 @@ FolderReads::Outcome FolderReads::whenRead(const std::string& folder, Depth dept
 
 void FolderReads::startRead(const std::string& folder, Depth depth, bool sorted,
                             std::chrono::milliseconds budget) {
-    const BackgroundWork::Ticket ticket = work_.start([this, folder, depth, sorted] {
-        auto snapshot =
-            std::make_shared<const FolderSnapshot>(FolderSnapshot::read(folder, depth, sorted));
+    const FileSystem::NameTest skip = hidden_ ? hidden_->skipped() : nullptr;
+    const BackgroundWork::Ticket ticket = work_.start([this, folder, depth, sorted, skip] {
+        auto snapshot = std::make_shared<const FolderSnapshot>(
+            FolderSnapshot::read(folder, depth, sorted, skip));
         // The step hands its snapshot on, so that it is gone once applied.
         return [this, folder, snapshot]() mutable { finished(folder, std::move(snapshot)); };
     });

@@ -13,6 +13,7 @@
 
 class BackgroundWork;
 class FolderSnapshots;
+class HiddenEntries;
 
 // Reads folders away from the window's thread and applies each result on it, with the
 // folder's snapshot answering every look at the folder meanwhile. A read that ends within
@@ -42,8 +43,10 @@ class FolderReads {
     // A read taking longer than this marks its folder as not answering.
     static constexpr std::chrono::seconds kNotAnsweringAfter{3};
 
-    FolderReads(BackgroundWork& work, FolderSnapshots& snapshots)
-        : work_(work), snapshots_(snapshots) {}
+    // A peek looks for subfolders and files as `hidden` shows them at its start.
+    FolderReads(BackgroundWork& work, FolderSnapshots& snapshots,
+                const HiddenEntries* hidden = nullptr)
+        : work_(work), snapshots_(snapshots), hidden_(hidden) {}
 
     enum class Outcome { Applied, Pending };
     // Runs `apply` with the folder's snapshot served: now when the read ends within the
@@ -99,6 +102,7 @@ class FolderReads {
 
     BackgroundWork& work_;
     FolderSnapshots& snapshots_;
+    const HiddenEntries* hidden_;
     std::map<std::string, Pending> pending_;
     std::map<std::string, Waiting> waiting_; // read, not yet applied
 };

@@ -1,11 +1,14 @@
 #include "browser/FolderScan.h"
 
 #include "browser/FolderSnapshots.h"
+#include "browser/HiddenEntries.h"
 
 #include "platform/MessageBox.h"
 #include "platform/text/PathText.h"
 #include "platform/text/SystemErrorText.h"
 #include "platform/text/TextCase.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -17,15 +20,43 @@ bool hasNamed(const std::vector<FileRecord>& records, std::string_view name) {
     return false;
 }
 
-// Filters in place: a large folder's records are not copied.
-void keepPassing(std::vector<FileRecord>& files, std::string_view filter) {
-    if (filter.empty() || TextCase::equal(filter, "*.*"))
-        return;
-    std::erase_if(files,
-                  [&](const FileRecord& f) { return !FolderScan::passesFilter(f.name, filter); });
+bool filters(std::string_view filter) {
+    return !filter.empty() && !TextCase::equal(filter, "*.*");
 }
 
 } // namespace
+
+bool FolderScan::hidesEntries() const {
+    return hidden_ && !hidden_->shown();
+}
+
+bool FolderScan::hides(const FileRecord& entry) const {
+    return hidden_ && hidden_->hides(entry);
+}
+
+bool FolderScan::anyShown(const std::vector<FileRecord>& entries) const {
+    if (!hidesEntries())
+        return !entries.empty();
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const FileRecord& e) { return !hides(e); });
+}
+
+void FolderScan::keepShownFolders(std::vector<FileRecord>& folders) const {
+    std::erase_if(folders, [&](const FileRecord& f) { return isHiddenFolder(f) || hides(f); });
+}
+
+void FolderScan::keepShownFiles(std::vector<FileRecord>& files, std::string_view filter) const {
+    const bool filtering = filters(filter);
+    if (!filtering && !hidesEntries())
+        return;
+    std::erase_if(files, [&](const FileRecord& f) {
+        return hides(f) || (filtering && !passesFilter(f.name, filter));
+    });
+}
+
+bool FolderScan::holdsShownSubfolder(std::string_view path) const {
+    return FileSystem::hasSubfolder(path, hidden_ ? hidden_->skipped() : nullptr);
+}
 
 const FolderSnapshot* FolderScan::peekOf(std::string_view path) const {
     return snapshots_ ? snapshots_->find(path) : nullptr;
@@ -91,7 +122,7 @@ FolderEntries FolderScan::listFolders(std::string_view path) {
     if (s && !s->sorted)
         FileSystem::sortByName(result.entries);
     result.any = !result.entries.empty();
-    std::erase_if(result.entries, [](const FileRecord& f) { return isHiddenFolder(f); });
+    keepShownFolders(result.entries);
     return result;
 }
 
@@ -108,7 +139,7 @@ FolderEntries FolderScan::listFiles(std::string_view path, std::string_view filt
     if (s && !s->sorted)
         FileSystem::sortByName(result.entries);
     result.any = !result.entries.empty();
-    keepPassing(result.entries, filter);
+    keepShownFiles(result.entries, filter);
     return result;
 }
 
@@ -132,12 +163,12 @@ FolderScan::Both FolderScan::fromListing(std::string_view path, std::string_view
     Both both;
     both.files.any = !listing.files.empty();
     both.files.entries = std::move(listing.files);
-    keepPassing(both.files.entries, filter);
+    keepShownFiles(both.files.entries, filter);
     if (hiddenFolder(path))
         return both;
     both.folders.any = !listing.folders.empty();
     both.folders.entries = std::move(listing.folders);
-    std::erase_if(both.folders.entries, [](const FileRecord& f) { return isHiddenFolder(f); });
+    keepShownFolders(both.folders.entries);
     return both;
 }
 
@@ -150,12 +181,12 @@ bool FolderScan::servedEntries(std::string_view path, std::string_view filter,
     folders.clear();
     files.clear();
     for (const FileRecord& f : s->listing.files)
-        if (passesFilter(f.name, filter))
+        if (passesFilter(f.name, filter) && !hides(f))
             files.push_back(&f);
     if (hiddenFolder(path))
         return true;
     for (const FileRecord& f : s->listing.folders)
-        if (!isHiddenFolder(f))
+        if (!isHiddenFolder(f) && !hides(f))
             folders.push_back(&f);
     return true;
 }
@@ -163,24 +194,25 @@ bool FolderScan::servedEntries(std::string_view path, std::string_view filter,
 bool FolderScan::hasFolders(std::string_view path, std::string_view name) {
     if (!folderExists(path) || hiddenFolder(path))
         return false;
+    // A peek was read with the rule of hidden entries as it stood then.
+    if (const FolderSnapshot* s = fullOf(path))
+        return name.empty() ? anyShown(s->listing.folders) : hasNamed(s->listing.folders, name);
     if (const FolderSnapshot* s = peekOf(path); s && name.empty())
         return s->hasSubfolder;
-    if (const FolderSnapshot* s = fullOf(path))
-        return hasNamed(s->listing.folders, name);
     if (name.empty())
-        return FileSystem::hasSubfolder(path);
+        return holdsShownSubfolder(path);
     return hasNamed(FileSystem::subFolders(path), name);
 }
 
 bool FolderScan::hasFiles(std::string_view path, std::string_view name) {
     if (!folderExists(path))
         return false;
+    if (const FolderSnapshot* s = fullOf(path))
+        return name.empty() ? anyShown(s->listing.files) : hasNamed(s->listing.files, name);
     if (const FolderSnapshot* s = peekOf(path); s && name.empty())
         return s->hasFile;
-    if (const FolderSnapshot* s = fullOf(path))
-        return hasNamed(s->listing.files, name);
     if (name.empty())
-        return FileSystem::hasFile(path);
+        return FileSystem::hasFile(path, hidden_ ? hidden_->skipped() : nullptr);
     return hasNamed(FileSystem::files(path), name);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 class FolderSnapshots;
+class HiddenEntries;
 class MessageBox;
 
 // A folder's subfolders or files as the browser shows them, and whether it reported any.
@@ -17,13 +18,14 @@ struct FolderEntries {
     bool any = false;
 };
 
-// The folder and file enumeration of the browser with its exclusion and filter rules.
-// A folder whose snapshot is being served (`snapshots`) is answered from it, never from
-// the disk.
+// The folder and file enumeration of the browser with its exclusion and filter rules, and
+// the rule of `hidden` entries (none are hidden without one). A folder whose snapshot is
+// being served (`snapshots`) is answered from it, never from the disk.
 class FolderScan {
   public:
-    explicit FolderScan(MessageBox& messages, const FolderSnapshots* snapshots = nullptr)
-        : messages_(messages), snapshots_(snapshots) {}
+    explicit FolderScan(MessageBox& messages, const FolderSnapshots* snapshots = nullptr,
+                        const HiddenEntries* hidden = nullptr)
+        : messages_(messages), snapshots_(snapshots), hidden_(hidden) {}
 
     bool folderExists(std::string_view path) const;
     // Whether the link counts of the folder's subfolders tell their subfolders.
@@ -53,10 +55,15 @@ class FolderScan {
     // is served once; dropReadAhead() forgets what was not asked for.
     void readAhead(std::string_view path, std::string_view filter);
     void dropReadAhead() { ahead_.reset(); }
-    // Subfolder (file) of that name, or any with an empty name; false for an excluded or
-    // missing folder.
+    // Subfolder (file) of that name, or any shown one with an empty name; false for an
+    // excluded or missing folder.
     bool hasFolders(std::string_view path, std::string_view name);
     bool hasFiles(std::string_view path, std::string_view name);
+    // One look inside the folder on the disk for a subfolder that would be shown.
+    bool holdsShownSubfolder(std::string_view path) const;
+    // Whether entries are being left out as hidden: a folder's link count then no longer
+    // tells whether it holds a subfolder that is shown.
+    bool hidesEntries() const;
     // Folders the browser never shows: "System Volume Information", the offline-files
     // cache "/Windows/CSC" of a mounted Windows disk, and those whose attributes mark
     // them as system folders. A folder that cannot be read is shown (its contents simply
@@ -72,6 +79,12 @@ class FolderScan {
     bool reportUnreadable(std::string_view path);
 
   private:
+    bool hides(const FileRecord& entry) const;
+    bool anyShown(const std::vector<FileRecord>& entries) const;
+    // Leaves out the folders never shown and the files the filter does not pass, and
+    // hidden entries while they are hidden; in place, a large folder's records not copied.
+    void keepShownFolders(std::vector<FileRecord>& folders) const;
+    void keepShownFiles(std::vector<FileRecord>& files, std::string_view filter) const;
     bool reportMissing(std::string_view path);
     bool hiddenFolder(std::string_view path) const;
     const FolderSnapshot* peekOf(std::string_view path) const;
@@ -87,5 +100,6 @@ class FolderScan {
 
     MessageBox& messages_;
     const FolderSnapshots* snapshots_;
+    const HiddenEntries* hidden_;
     std::optional<ReadAhead> ahead_;
 };

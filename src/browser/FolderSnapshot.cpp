@@ -1,6 +1,7 @@
 #include "browser/FolderSnapshot.h"
 
-FolderSnapshot FolderSnapshot::read(const std::string& folder, Depth depth, bool sorted) {
+FolderSnapshot FolderSnapshot::read(const std::string& folder, Depth depth, bool sorted,
+                                    FileSystem::NameTest skip) {
     FolderSnapshot s;
     s.folder = folder;
     s.depth = depth;
@@ -9,8 +10,8 @@ FolderSnapshot FolderSnapshot::read(const std::string& folder, Depth depth, bool
     if (!s.record)
         return s;
     if (depth == Depth::Peek) {
-        s.hasSubfolder = FileSystem::hasSubfolder(folder);
-        s.hasFile = FileSystem::hasFile(folder);
+        s.hasSubfolder = FileSystem::hasSubfolder(folder, skip);
+        s.hasFile = FileSystem::hasFile(folder, skip);
         return s;
     }
     s.listing = FileSystem::list(folder, sorted);

@@ -23,6 +23,8 @@ struct FolderSnapshot {
     bool hasFile = false;
 
     // Reads the folder; runs on a worker thread. `sorted` false leaves the entries in the
-    // folder's order, for a reconciliation that looks them up by name.
-    static FolderSnapshot read(const std::string& folder, Depth depth, bool sorted = true);
+    // folder's order, for a reconciliation that looks them up by name. A peek passes over
+    // the entries `skip` names (hidden ones, while they are hidden).
+    static FolderSnapshot read(const std::string& folder, Depth depth, bool sorted = true,
+                               FileSystem::NameTest skip = nullptr);
 };

@@ -207,7 +207,7 @@ bool FolderTree::wantsDummy(const std::string& path, const FileRecord* listed) {
     else if (linksTell_ && listed->links > 2 && (listed->attributes & AttrSymbolicLink) == 0)
         hasFolder = true;
     else
-        hasFolder = FileSystem::hasSubfolder(path);
+        hasFolder = scan_.holdsShownSubfolder(path);
     if (hasFolder)
         return true;
     return !state_.showList && scan_.hasFiles(path, "");
@@ -287,7 +287,9 @@ void FolderTree::loadChildren(std::string_view key) {
 }
 
 void FolderTree::prepareListing(std::string_view folder) {
-    linksTell_ = scan_.linksCountSubfolders(folder);
+    // While hidden entries are hidden a link count also counts them (".git"): every
+    // folder is looked into when its row is shown.
+    linksTell_ = !scan_.hidesEntries() && scan_.linksCountSubfolders(folder);
 }
 
 void FolderTree::loadChildrenOfPath(std::string_view path) {

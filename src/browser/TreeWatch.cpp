@@ -171,6 +171,34 @@ bool TreeWatch::followNode(const std::string& key) {
     return true;
 }
 
+void TreeWatch::reshowTree() {
+    auto& tree = state_.c.treeControl;
+    std::vector<std::string> loaded;
+    std::vector<TreeNode*> pending;
+    if (TreeNode* root = tree.firstNode())
+        pending.push_back(root);
+    while (!pending.empty()) {
+        TreeNode* node = pending.back();
+        pending.pop_back();
+        if (EntryKinds::of(node) != EntryKind::Folder)
+            continue;
+        TreeNode* first = node->firstChild();
+        const bool dummy = first && EntryKinds::of(first) == EntryKind::Placeholder;
+        if (node->undecided() || dummy || (!first && !node->expanded())) {
+            if (dummy)
+                tree.remove(first);
+            tree.redecide(node);
+            continue;
+        }
+        loaded.push_back(node->key());
+        for (TreeNode* child = first; child; child = child->nextSibling())
+            pending.push_back(child);
+    }
+    // Parents first: a node a merge removed is not looked for any more.
+    for (const std::string& key : loaded)
+        refreshNode(key, true);
+}
+
 void TreeWatch::refreshNow(const std::string& key, bool noList) {
     auto& tree = state_.c.treeControl;
     TreeNode* node = tree.find(key);

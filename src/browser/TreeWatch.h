@@ -45,6 +45,10 @@ class TreeWatch {
     // it when the read ends (the list is left to its own watch). False while the folder
     // is still being read for something else: ask again later.
     bool followNode(const std::string& key);
+    // After the rule of what is shown changed: every loaded node is merged with the disk
+    // (its expansion stays), every other folder node gets its expand button decided again
+    // once its row is shown.
+    void reshowTree();
     void markNode(int mode);
     void onTreeFocusLost();
     // A press on a tree node (empty key: outside every node). The right button marks the

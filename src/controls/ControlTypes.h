@@ -38,7 +38,7 @@ struct KeyModifiers {
 
 // The keys the panes report; everything else arrives as Other. Letters come with the
 // modifiers held (C, X, V with Ctrl: copy, cut, paste); Menu is the context-menu key.
-enum class BrowserKey { Delete, Enter, F2, Escape, Other, C, X, V, Z, F10, Menu, Backspace };
+enum class BrowserKey { Delete, Enter, F2, Escape, Other, C, X, V, Z, F10, Menu, Backspace, H };
 
 // Phases of a drag passing over a pane.
 enum class DragState { Enter = 0, Leave = 1, Over = 2 };

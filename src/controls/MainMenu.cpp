@@ -17,8 +17,11 @@ MainMenu::MainMenu() {
     fill(MenuFamily::Task, {"ﾀｽｸﾄﾚｰに退避", "-"});
     fill(MenuFamily::VwF, {"ﾂﾘ-表示(ﾗﾝﾁｬ-)", "分割表示(ﾌｧｲﾗｰ)"});
     (*this)[MenuFamily::VwF].setChecked(1, true);
-    fill(MenuFamily::Dsp,
-         {"ﾌｫﾙﾀﾞｰの表示", "ﾌｫﾙﾀﾞｰ表示を最新に", "-", "表示設定", "-", "元に戻す(&U)"});
+    // Later items go after the existing ones: the commands are known by their index. The
+    // text after a tab is the shortcut the menu shows.
+    fill(MenuFamily::Dsp, {"ﾌｫﾙﾀﾞｰの表示", "ﾌｫﾙﾀﾞｰ表示を最新に", "-", "表示設定", "-",
+                           "元に戻す(&U)", "-", "隠しファイルを表示(&H)\tCtrl+H"});
+    (*this)[MenuFamily::Dsp].setChecked(kHiddenEntriesItem, true);
 }
 
 void MainMenu::fill(MenuFamily family, std::vector<std::string_view> captions) {

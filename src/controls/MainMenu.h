@@ -30,6 +30,9 @@ enum class MenuFamily {
 class MainMenu {
   public:
     static constexpr int kFamilies = 13;
+    // The item of MenuFamily::Dsp that shows or hides hidden entries, checked while they
+    // are shown.
+    static constexpr int kHiddenEntriesItem = 7;
 
     MainMenu();
 

@@ -208,6 +208,13 @@ void TreeControl::setImage(TreeNode* node, std::string image) {
     }
 }
 
+void TreeControl::redecide(TreeNode* node) {
+    if (node && !node->undecided_) {
+        node->undecided_ = true;
+        notify([&](TreeObserver& o) { o.nodeChanged(node); });
+    }
+}
+
 void TreeControl::setBold(TreeNode* node, bool bold) {
     if (node && node->bold_ != bold) {
         node->bold_ = bold;

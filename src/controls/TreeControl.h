@@ -73,6 +73,9 @@ class TreeControl {
     void setBackColour(TreeNode* node, std::optional<Rgb> colour);
     // Not shown: the views read it when the node's row comes into sight.
     void setUndecided(TreeNode* node, bool undecided) { node->undecided_ = undecided; }
+    // Makes a shown node undecided again and tells the views, so that they report its row
+    // once it is in sight.
+    void redecide(TreeNode* node);
 
     void expand(TreeNode* node) { setExpanded(node, true); }
     void collapse(TreeNode* node) { setExpanded(node, false); }

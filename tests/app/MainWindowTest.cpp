@@ -8,6 +8,7 @@
 #include "app/MenuCommands.h"
 #include "opening/OpenPolicy.h"
 #include "opening/ShellServices.h"
+#include "platform/text/AnsiCodec.h"
 #include "support/EnvVar.h"
 #include "support/FakeIconTheme.h"
 #include "support/ManualTimer.h"
@@ -142,6 +143,52 @@ TEST_F(MainWindowTest, TheViewMenusUndoItemReachesTheBrowser) {
     EXPECT_EQ(main.menus()[MenuFamily::Dsp].caption(5), "元に戻す(&U)");
     commands.chosen(MenuFamily::Dsp, 5);
     EXPECT_EQ(messages.shown, std::vector<std::string>{"元に戻す操作はありません"});
+}
+
+class NextRunTest : public MainWindowTest {
+  protected:
+    // A later run in the same user data folder: whether it lists the home folder's
+    // ".profile", with the 表示 menu's item checked exactly then.
+    bool nextRunShowsHiddenEntries() {
+        ManualTimer nextTimer;
+        FakeTrayIcon nextTray;
+        FakeMainWindow nextWindow;
+        FolderBrowser next{messages, loop, icons, nextTimer, folderPicker, policy};
+        Application nextApplication{messages, loop, nextTray};
+        MainWindow nextMain{nextApplication, nextWindow, loop, next};
+        nextApplication.start("tavrin", dir / "prog", nextMain);
+        const ListControl& list = next.controls().listControl;
+        bool listed = false;
+        for (int i = 1; i <= list.count(); ++i)
+            listed = listed || list.itemAt(i)->text() == ".profile";
+        EXPECT_EQ(nextMain.menus()[MenuFamily::Dsp].checked(MainMenu::kHiddenEntriesItem), listed);
+        return listed;
+    }
+};
+
+TEST_F(NextRunTest, TheViewMenusHiddenEntriesChoiceIsCheckedAndKeptForTheNextRun) {
+    const std::string choice = dir / "cfg/Quorvale/tavrin/HiddenEntries.txt";
+    dir.write("home/.profile", "p");
+    MenuArray& display = main.menus()[MenuFamily::Dsp];
+    EXPECT_EQ(display.caption(MainMenu::kHiddenEntriesItem), "隠しファイルを表示(&H)\tCtrl+H");
+    EXPECT_TRUE(display.checked(MainMenu::kHiddenEntriesItem)) << "shown by default";
+    EXPECT_TRUE(nextRunShowsHiddenEntries()) << "no file: shown";
+    commands.chosen(MenuFamily::Dsp, MainMenu::kHiddenEntriesItem);
+    EXPECT_FALSE(display.checked(MainMenu::kHiddenEntriesItem));
+    EXPECT_EQ(TempDir::read(choice), "hidden\n") << "written when chosen, before any exit";
+    EXPECT_FALSE(nextRunShowsHiddenEntries());
+    main.unload();
+    EXPECT_EQ(AnsiCodec::decode(TempDir::read(dir / "cfg/Quorvale/tavrin/User.xml")).find("Hid"),
+              std::string::npos)
+        << "User.xml keeps its layout";
+    EXPECT_FALSE(nextRunShowsHiddenEntries());
+    for (const std::string garbled : {"", "hidden\nshown\n", "HIDDEN", "shown\n"}) {
+        dir.write("cfg/Quorvale/tavrin/HiddenEntries.txt", garbled);
+        EXPECT_TRUE(nextRunShowsHiddenEntries()) << garbled;
+    }
+    ::unlink(choice.c_str());
+    dir.mkdir("cfg/Quorvale/tavrin/HiddenEntries.txt");
+    EXPECT_TRUE(nextRunShowsHiddenEntries()) << "a folder in the file's place";
 }
 
 TEST_F(MainWindowTest, TrayRetreatAddsOneIconAndAClickRestoresTheWindow) {

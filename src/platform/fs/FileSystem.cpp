@@ -88,8 +88,10 @@ void FileSystem::sortByName(std::vector<FileRecord>& records) {
 
 namespace {
 
-// Calls `visit(isFolder)` for each entry until it returns false; false if unreadable.
-template <typename Visit> bool scanKinds(std::string_view path, Visit visit) {
+// Calls `visit(isFolder)` for each entry (but those `skip` passes over) until it returns
+// false; false if unreadable.
+template <typename Visit>
+bool scanKinds(std::string_view path, Visit visit, FileSystem::NameTest skip = nullptr) {
     DIR* dir = opendir(pathString(path).c_str());
     if (!dir)
         return false;
@@ -97,6 +99,8 @@ template <typename Visit> bool scanKinds(std::string_view path, Visit visit) {
     while (const dirent* entry = readdir(dir)) {
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        if (skip && skip(name))
             continue;
         bool folder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
@@ -122,9 +126,10 @@ std::optional<FileSystem::Counts> FileSystem::count(std::string_view path) {
     return counts;
 }
 
-bool FileSystem::hasSubfolder(std::string_view path) {
+bool FileSystem::hasSubfolder(std::string_view path, NameTest skip) {
     bool found = false;
-    scanKinds(path, [&](bool folder) { return !(found = folder); });
+    scanKinds(
+        path, [&](bool folder) { return !(found = folder); }, skip);
     return found;
 }
 
@@ -202,9 +207,10 @@ bool FileSystem::linksCountSubfolders(std::string_view folder) {
     }
 }
 
-bool FileSystem::hasFile(std::string_view path) {
+bool FileSystem::hasFile(std::string_view path, NameTest skip) {
     bool found = false;
-    scanKinds(path, [&](bool folder) { return !(found = !folder); });
+    scanKinds(
+        path, [&](bool folder) { return !(found = !folder); }, skip);
     return found;
 }
 

@@ -66,8 +66,11 @@ class FileSystem {
         std::size_t files = 0;
     };
     static std::optional<Counts> count(std::string_view path);
-    // One look inside: stops at the first subfolder (or file) found.
-    static bool hasSubfolder(std::string_view path);
+    // A test on entry names: true for a name to pass over.
+    using NameTest = bool (*)(std::string_view name);
+    // One look inside: stops at the first subfolder (or file) found; entries whose names
+    // `skip` passes over do not count.
+    static bool hasSubfolder(std::string_view path, NameTest skip = nullptr);
     // For each named entry of `folder`: whether it holds a folder or a link to one. The
     // entries are opened relative to the folder, by two threads for a long list; an entry
     // that cannot be read holds nothing.
@@ -76,7 +79,7 @@ class FileSystem {
     // Whether the folders of this file system count their subfolders in their link count
     // (2 + subfolders), so a folder record tells without a look inside.
     static bool linksCountSubfolders(std::string_view folder);
-    static bool hasFile(std::string_view path);
+    static bool hasFile(std::string_view path, NameTest skip = nullptr);
     static std::vector<FileRecord> files(std::string_view path);
     static bool createFolder(std::string_view path);
     // Renames the entry at `path` within its folder; false when the new name is taken.

@@ -74,6 +74,8 @@ BrowserKey QtPaneInput::key(int qtKey) {
         return BrowserKey::V;
     case Qt::Key_Z:
         return BrowserKey::Z;
+    case Qt::Key_H:
+        return BrowserKey::H;
     case Qt::Key_F10:
         return BrowserKey::F10;
     case Qt::Key_Menu:
@@ -97,6 +99,7 @@ bool QtPaneInput::ownsKey(BrowserKey key, KeyModifiers modifiers) {
     case BrowserKey::X:
     case BrowserKey::V:
     case BrowserKey::Z:
+    case BrowserKey::H:
         return modifiers == KeyModifiers{false, true, false};
     case BrowserKey::F10:
         return modifiers == KeyModifiers{true, false, false};

@@ -298,6 +298,25 @@ TEST_F(BrowserOnViewsTest, CtrlZInEitherPaneUndoesTheLastRename) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(BrowserOnViewsTest, CtrlHInEitherPaneHidesAndShowsDotEntries) {
+    dir.mkdir("r/.hidden_dir");
+    dir.write("r/.hidden_file", "h");
+    clickNode("r");
+    const std::vector<std::string> folders{"a", "b"};
+    const std::vector<std::string> all{".hidden_dir", "a", "b"};
+    ASSERT_EQ(childTexts(nodeAtPath(dir / "r")), all);
+    for (QWidget* pane : {static_cast<QWidget*>(list()), static_cast<QWidget*>(tree())}) {
+        ViewEvents::key(pane, Qt::Key_H, Qt::ControlModifier);
+        ViewEvents::settle();
+        EXPECT_EQ(childTexts(nodeAtPath(dir / "r")), folders);
+        EXPECT_EQ(row(".hidden_file"), nullptr);
+        ViewEvents::key(pane, Qt::Key_H, Qt::ControlModifier);
+        ViewEvents::settle();
+        EXPECT_EQ(childTexts(nodeAtPath(dir / "r")), all);
+        EXPECT_NE(row(".hidden_file"), nullptr);
+    }
+}
+
 TEST_F(BrowserOnViewsTest, ItemsDroppedOntoTheFolderTheyAreInStayAsTheyAre) {
     struct Case {
         std::vector<std::string> paths;
