@@ -214,7 +214,7 @@ struct Window {
     // pending paint is the frame the user waits for. A list not painted since the last call
     // is painted now.
     void paint() {
-        while (!browser.reads().idle())
+        while (!browser.reads().idle() || browser.list().filling())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
         QCoreApplication::processEvents();
         if (listPaints.paints == paintsSeen)

@@ -12,6 +12,7 @@
 #include "platform/process/HeapPolicy.h"
 #include "platform/text/TextCase.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -73,12 +74,14 @@ void FileList::fillRow(ListItemData& row, const FileRecord& entry, bool highligh
 }
 
 std::string FileList::addFolderRow(const FileRecord& folder, bool highlight) {
+    finishFill();
     ListItemData row = rowFor(folder, highlight);
     std::string key = row.key;
     return state_.c.listControl.add(std::move(row)) ? key : std::string();
 }
 
 std::string FileList::addFileRow(const FileRecord& file, bool highlight) {
+    finishFill();
     ListItemData row = rowFor(file, highlight);
     std::string key = row.key;
     return state_.c.listControl.add(std::move(row)) ? key : std::string();
@@ -103,6 +106,7 @@ void FileList::fillList(std::string_view folder, bool reuse) {
 }
 
 void FileList::showBeingRead(const std::string& folder) {
+    cancelFill();
     auto& list = state_.c.listControl;
     list.clear();
     state_.trackedItem = 0;
@@ -126,7 +130,8 @@ void FileList::tellNotAnswering(std::string_view folder) {
 }
 
 void FileList::fillNow(const std::string& folder, bool reuse) {
-    const std::optional<KeptRows> kept = std::exchange(kept_, std::nullopt);
+    cancelFill();
+    std::optional<KeptRows> kept = std::exchange(kept_, std::nullopt);
     auto& list = state_.c.listControl;
     const bool wasBeingRead = list.busy();
     list.setBusy(false);
@@ -137,14 +142,6 @@ void FileList::fillNow(const std::string& folder, bool reuse) {
         return;
     }
     BusyScope busy(state_);
-    // Made first, so that it ends last: the folder's records are gone by then.
-    struct GiveBack {
-        ListControl& rows;
-        ~GiveBack() {
-            if (rows.count() >= HeapPolicy::kLargeList)
-                HeapPolicy::giveBackFreed();
-        }
-    } giveBack{list};
     const ListItem* current = list.current();
     const std::string remembered = current ? std::string(current->text()) : std::string();
     // Taken before the read, so that a change while the rows are made shows at a tick.
@@ -167,15 +164,68 @@ void FileList::fillNow(const std::string& folder, bool reuse) {
         addRows(disk.folders.entries, false);
     }
     loop_.processEvents();
-    const auto& files = disk.files.entries;
+    pending_ = PendingFill{
+        folder,  std::move(disk.files.entries), 0, state_.itemCounter, remembered, std::move(kept),
+        baseline};
+    // Rows of a sorted list are sorted anew with every block, so they come in one.
+    const bool inBlocks = !list.sorted() && (fillTimer_ || (fillTimer_ = loop_.newTimer()));
+    addFileRows(inBlocks ? kFillChunk : pending_->files.size());
+    if (pending_->next < pending_->files.size())
+        fillTimer_->start(0, [this] { continueFill(); });
+    else
+        completeFill();
+}
+
+void FileList::addFileRows(std::size_t count) {
+    PendingFill& fill = *pending_;
+    const std::size_t from = fill.next;
+    const std::size_t n = std::min(count, fill.files.size() - from);
+    state_.c.listControl.addItems(
+        n, [&](std::size_t i, ListItemData& row) { fillRow(row, fill.files[from + i], false); });
+    fill.next = from + n;
+}
+
+void FileList::continueFill() {
+    if (!pending_)
+        return;
+    // A handler at work (a menu up, a file operation) keeps the list as it was told it.
+    if (state_.busy) {
+        fillTimer_->start(kBusyRetryMs, [this] { continueFill(); });
+        return;
+    }
+    fillTimer_->start(0, [this] { continueFill(); });
+    addFileRows(kFillChunk);
+    if (pending_->next >= pending_->files.size())
+        completeFill();
+}
+
+void FileList::finishFill() {
+    if (!pending_)
+        return;
+    addFileRows(pending_->files.size());
+    completeFill();
+}
+
+void FileList::cancelFill() {
+    pending_.reset();
+    if (fillTimer_)
+        fillTimer_->stop();
+}
+
+void FileList::completeFill() {
+    if (fillTimer_)
+        fillTimer_->stop();
+    PendingFill fill = std::move(*pending_);
+    pending_.reset();
+    BusyScope busy(state_);
+    auto& list = state_.c.listControl;
     std::string rememberedKey;
-    const int firstFileKey = state_.itemCounter;
-    addRows(files, false);
-    if (!remembered.empty()) {
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            if (TextCase::equal(files[i].name, remembered)) {
+    if (!fill.remembered.empty()) {
+        for (std::size_t i = 0; i < fill.files.size(); ++i) {
+            if (TextCase::equal(fill.files[i].name, fill.remembered)) {
                 char buffer[24];
-                std::snprintf(buffer, sizeof buffer, "L%03d", firstFileKey + static_cast<int>(i));
+                std::snprintf(buffer, sizeof buffer, "L%03d",
+                              fill.firstFileKey + static_cast<int>(i));
                 rememberedKey = buffer;
                 break;
             }
@@ -186,15 +236,20 @@ void FileList::fillNow(const std::string& folder, bool reuse) {
         list.clearSelection();
         list.setCurrent(item, true);
     }
-    if (kept && kept->folder == folder)
-        selectKeptRows(*kept);
-    state_.listBaseline = baseline;
+    if (fill.kept && fill.kept->folder == fill.folder)
+        selectKeptRows(*fill.kept);
+    state_.listBaseline = fill.baseline;
     // An empty list of a folder that cannot be read would say the folder is empty.
     if (list.count() == 0)
-        scan_.reportUnreadable(folder);
+        scan_.reportUnreadable(fill.folder);
+    // The folder's records go with `fill`; a large list gives their memory back.
+    fill.files = {};
+    if (list.count() >= HeapPolicy::kLargeList)
+        HeapPolicy::giveBackFreed();
 }
 
 void FileList::relist() {
+    finishFill();
     auto& list = state_.c.listControl;
     if (!state_.showList || state_.listFolder.empty() || list.busy())
         return;
@@ -224,6 +279,7 @@ void FileList::selectKeptRows(const KeptRows& kept) {
 }
 
 void FileList::refreshList() {
+    finishFill();
     // The list's own folder: after a redraw its node may not be loaded.
     const std::string folder = state_.listFolder;
     if (folder.empty() || reads_.reading(folder))
@@ -235,6 +291,7 @@ void FileList::refreshList() {
 }
 
 void FileList::reconcileNow(const std::string& folder) {
+    finishFill();
     // Rows saying the folder is being read are replaced by its fill, never merged.
     if (state_.c.listControl.busy() || !scan_.folderExists(folder))
         return;
@@ -277,6 +334,7 @@ void FileList::reconcileNow(const std::string& folder) {
 }
 
 void FileList::onListColumnClick(int column) {
+    finishFill();
     WaitCursor wait(loop_);
     auto& list = state_.c.listControl;
     int c = column;

@@ -88,6 +88,7 @@ bool TreeWatch::followListFolder() {
     // comes back it is listed again.
     if (scan_.folderExists(state_.listFolder))
         return true;
+    list_.cancelFill();
     state_.c.listControl.clear();
     state_.vanishedListFolder = std::move(state_.listFolder);
     state_.listFolder.clear();

@@ -1,4 +1,5 @@
 #include "browser/BrowserFixture.h"
+#include "browser/FileList.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -221,8 +222,20 @@ TEST_F(FolderTreeTest, MoreThan32767EntriesListCompletelyWithGrowingKeys) {
         ::close(::open((big + "/f" + std::to_string(i)).c_str(), O_CREAT | O_WRONLY, 0644));
     browser.setRoot(big);
     auto& list = browser.controls().listControl;
+    EXPECT_EQ(list.count(), static_cast<int>(FileList::kFillChunk))
+        << "one block of rows, then the window's loop runs";
+    while (browser.list().filling())
+        loop.timers.back()->tick();
     EXPECT_EQ(list.count(), 33000);
     EXPECT_TRUE(list.find("L33000"));
+
+    // A reconciliation in the middle of a fill makes its rest first: no row twice.
+    browser.list().relist();
+    ASSERT_TRUE(browser.list().filling());
+    dir.write("big/zz-new", "");
+    browser.list().refreshList();
+    EXPECT_FALSE(browser.list().filling());
+    EXPECT_EQ(list.count(), 33001);
 }
 
 } // namespace
