@@ -42,9 +42,9 @@ std::string widthText(double twips) {
 
 FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icons, Timer& timer,
                              FolderPicker& picker, PathOpener& opener)
-    : loop_(loop), timer_(timer), work_(workOf(loop)), reads_(*work_, snapshots_, &hidden_),
-      scan_(messages, &snapshots_, &hidden_), icons_(icons, controls_.imgLst),
-      signatures_(&folderWatch_, &snapshots_),
+    : messages_(messages), loop_(loop), timer_(timer), work_(workOf(loop)),
+      reads_(*work_, snapshots_, &hidden_), scan_(messages, &snapshots_, &hidden_),
+      icons_(icons, controls_.imgLst), signatures_(&folderWatch_, &snapshots_),
       tree_(state_, scan_, icons_, signatures_, loop, reads_),
       list_(state_, scan_, icons_, signatures_, loop, tree_, reads_),
       watch_(state_, scan_, signatures_, loop, tree_, list_, reads_),
@@ -227,7 +227,10 @@ void FolderBrowser::showHiddenEntries(bool shown) {
         return;
     hidden_.setShown(shown);
     // Written at once: a run that ends without writing its settings keeps the choice too.
-    HiddenEntriesChoice::store(userData_, shown);
+    if (!HiddenEntriesChoice::store(userData_, shown))
+        messages_.notify(
+            std::string(HiddenEntriesChoice::kFileName) +
+            " に隠しファイルの表示の設定を保存できません。\r次の起動では元に戻ります。");
     // The tree's last listing was made under the other rule: a fill does not reuse it.
     state_.scratchFolder.clear();
     if (state_.root.empty())

@@ -172,6 +172,7 @@ class FolderBrowser : public BrowserInput {
 
     BrowserControls controls_;
     BrowserState state_{controls_};
+    MessageBox& messages_;
     UiLoop& loop_;
     Timer& timer_;
     FolderWatch folderWatch_;

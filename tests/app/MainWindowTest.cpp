@@ -189,6 +189,9 @@ TEST_F(NextRunTest, TheViewMenusHiddenEntriesChoiceIsCheckedAndKeptForTheNextRun
     ::unlink(choice.c_str());
     dir.mkdir("cfg/Quorvale/tavrin/HiddenEntries.txt");
     EXPECT_TRUE(nextRunShowsHiddenEntries()) << "a folder in the file's place";
+    commands.chosen(MenuFamily::Dsp, MainMenu::kHiddenEntriesItem);
+    ASSERT_FALSE(messages.notices.empty()) << "a choice that cannot be kept says so";
+    EXPECT_NE(messages.notices.back().find("HiddenEntries.txt"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, TrayRetreatAddsOneIconAndAClickRestoresTheWindow) {
