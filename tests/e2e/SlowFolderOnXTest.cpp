@@ -63,24 +63,6 @@ class SlowFolderOnXTest : public ::testing::Test {
                     return true;
         return false;
     }
-    // Opens the 表示 menu by its key and closes it again: the time until its popup is on
-    // the screen, at most 20 s.
-    long openTheViewMenu(const X11Probe::Window& window) {
-        X11Probe probe(x.display());
-        const int before = probe.shownPopups();
-        const auto asked = Clock::now();
-        ChildProcess key({"/usr/bin/xdotool", "windowfocus", "--sync", std::to_string(window.id),
-                          "key", "alt+d"},
-                         {"DISPLAY=" + x.display()});
-        while (probe.shownPopups() <= before && msSince(asked) < 20000)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        const long taken = msSince(asked);
-        // The first Escape closes the menu, the second leaves the menu bar.
-        X11Probe::xdotool(x.display(), {"key", "Escape"});
-        X11Probe::xdotool(x.display(), {"key", "Escape"});
-        return taken;
-    }
-
     TempDir dir;
     XvfbServer x{800, 700};
 };
@@ -101,9 +83,8 @@ TEST_F(SlowFolderOnXTest, TheWindowShowsBeforeASlowFolderIsReadAndTellsThatItDoe
     // Reading the slow folder on the spot takes at least three of its 3 s answers (open,
     // read, a look at each entry); a loaded machine may need a few seconds to start.
     EXPECT_LT(msSince(started), 8000) << "the start waited for the slow folder";
-    // The first menu of a fresh home waits for the font caches; the second one measures.
-    openTheViewMenu(*window);
-    const long menuMs = openTheViewMenu(*window);
+    TavrinOnX::viewMenuLatencyMs(x.display(), *window);
+    const long menuMs = TavrinOnX::viewMenuLatencyMs(x.display(), *window);
     std::printf("the menu opened %ld ms after its key\n", menuMs);
     // Reading the folder takes at least three of its answers, so it is still being read. A
     // window that waited for it would open the menu after seconds; this one takes about

@@ -5,7 +5,9 @@
 #include "support/TempDir.h"
 #include "support/X11Probe.h"
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The program started on a display of its own with a "User.xml" that sets its root (and
@@ -27,6 +29,31 @@ class TavrinOnX : public ChildProcess {
                                     std::to_string(window.height - 20)});
         X11Probe::xdotool(display, {"click", "1"});
         X11Probe::xdotool(display, {"key", "ctrl+a"});
+    }
+
+    // Opens the 表示 menu of the main window by its key and closes it again: the time in ms
+    // until its popup is on the screen, at most 20 s. The first menu of a fresh home waits
+    // for the font caches: measure the second.
+    static long viewMenuLatencyMs(const std::string& display, const X11Probe::Window& window) {
+        using Clock = std::chrono::steady_clock;
+        X11Probe probe(display);
+        const int before = probe.shownPopups();
+        const auto asked = Clock::now();
+        const auto taken = [&] {
+            return static_cast<long>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked)
+                    .count());
+        };
+        ChildProcess key({"/usr/bin/xdotool", "windowfocus", "--sync", std::to_string(window.id),
+                          "key", "alt+d"},
+                         {"DISPLAY=" + display});
+        while (probe.shownPopups() <= before && taken() < 20000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const long ms = taken();
+        // The first Escape closes the menu, the second leaves the menu bar.
+        X11Probe::xdotool(display, {"key", "Escape"});
+        X11Probe::xdotool(display, {"key", "Escape"});
+        return ms;
     }
 
   private:
