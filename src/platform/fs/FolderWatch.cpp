@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <sys/inotify.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -18,24 +17,6 @@ FolderWatch::FolderWatch() : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
 FolderWatch::~FolderWatch() {
     if (fd_ >= 0)
         close(fd_);
-}
-
-bool FolderWatch::onNetworkFileSystem(const std::string& folder) {
-    struct statfs fs {};
-    if (statfs(folder.c_str(), &fs) != 0)
-        return true;
-    switch (static_cast<std::uint32_t>(fs.f_type)) {
-    case 0x6969:     // NFS
-    case 0x517B:     // SMB
-    case 0xFF534D42: // CIFS
-    case 0xFE534D42: // SMB2
-    case 0x65735546: // FUSE (sshfs, gvfs ...)
-    case 0x01021997: // 9P
-    case 0x73757245: // Coda
-        return true;
-    default:
-        return false;
-    }
 }
 
 bool FolderWatch::drain() {
@@ -89,7 +70,7 @@ std::optional<std::uint64_t> FolderWatch::generation(std::string_view folder) {
         recent_.push_back(key);
         return it->second.generation;
     }
-    if (onNetworkFileSystem(key))
+    if (unwatched_.holds(key))
         return std::nullopt;
     const int wd = inotify_add_watch(fd_, key.c_str(), kMask);
     if (wd < 0)

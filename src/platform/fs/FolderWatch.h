@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fs/UnwatchedMounts.h"
+
 #include <cstdint>
 #include <list>
 #include <optional>
@@ -8,8 +10,10 @@
 #include <unordered_map>
 
 // Change notifications for a few folders through inotify, so that an unchanged folder
-// costs nothing to check. A folder on a network file system (or where inotify is not to
-// be had) is not watchable: callers then read it as before.
+// costs nothing to check. A folder on a network or FUSE file system (or where inotify is
+// not to be had) is not watchable: callers then read it as before. Which folders those are
+// comes from the mount table, never from a look at the folder, which there may wait for
+// ever.
 // Single-threaded: the descriptor is read without blocking when asked.
 class FolderWatch {
   public:
@@ -33,10 +37,10 @@ class FolderWatch {
         std::uint64_t generation;
     };
     bool drain();
-    static bool onNetworkFileSystem(const std::string& folder);
     void forgetOldest();
 
     int fd_ = -1;
+    UnwatchedMounts unwatched_;
     // Generations come from one counter, so a folder watched anew never repeats a number
     // a cache may still hold.
     std::uint64_t counter_ = 0;

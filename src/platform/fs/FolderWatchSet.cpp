@@ -1,9 +1,5 @@
 #include "platform/fs/FolderWatchSet.h"
 
-#include "platform/fs/MountTable.h"
-
-#include <array>
-#include <string_view>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -15,13 +11,6 @@ namespace {
 constexpr std::uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
                                 IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
-bool within(const std::string& folder, const std::string& mountPoint) {
-    if (mountPoint == "/")
-        return true;
-    return folder.starts_with(mountPoint) &&
-           (folder.size() == mountPoint.size() || folder[mountPoint.size()] == '/');
-}
-
 } // namespace
 
 FolderWatchSet::FolderWatchSet() : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
@@ -31,31 +20,8 @@ FolderWatchSet::~FolderWatchSet() {
         close(fd_);
 }
 
-bool FolderWatchSet::unwatchedType(const std::string& fsType) {
-    static constexpr std::array<std::string_view, 10> kNetwork = {
-        "nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "coda", "afs", "ceph", "glusterfs"};
-    for (std::string_view type : kNetwork)
-        if (fsType == type)
-            return true;
-    return fsType.starts_with("fuse"); // fuse, fuseblk, fuse.sshfs, ...
-}
-
-bool FolderWatchSet::onUnwatchedMount(const std::string& folder) {
-    if (mounts_.changed() || !mountsRead_) {
-        unwatchedMounts_.clear();
-        for (const MountEntry& m : MountTable::read())
-            if (unwatchedType(m.fsType))
-                unwatchedMounts_.push_back(m.mountPoint);
-        mountsRead_ = true;
-    }
-    for (const std::string& mountPoint : unwatchedMounts_)
-        if (within(folder, mountPoint))
-            return true;
-    return false;
-}
-
 std::optional<int> FolderWatchSet::add(const std::string& folder) {
-    if (fd_ < 0 || folder.empty() || onUnwatchedMount(folder))
+    if (fd_ < 0 || folder.empty() || unwatched_.holds(folder))
         return std::nullopt;
     const int wd = inotify_add_watch(fd_, folder.c_str(), kMask);
     if (wd < 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/fs/MountWatch.h"
+#include "platform/fs/UnwatchedMounts.h"
 
 #include <optional>
 #include <string>
@@ -35,15 +35,8 @@ class FolderWatchSet {
     // The notices that wait, in order; `overflowed` is set when the kernel dropped some
     // (any watched folder may have changed).
     std::vector<Change> poll(bool& overflowed);
-    // Whether a folder of this file system type is never watched.
-    static bool unwatchedType(const std::string& fsType);
 
   private:
-    bool onUnwatchedMount(const std::string& folder);
-
     int fd_ = -1;
-    MountWatch mounts_;
-    // Mount points of the file systems not watched, looked up again after every mount.
-    std::vector<std::string> unwatchedMounts_;
-    bool mountsRead_ = false;
+    UnwatchedMounts unwatched_;
 };
