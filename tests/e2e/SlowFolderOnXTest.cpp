@@ -121,6 +121,11 @@ TEST_P(SlowFolderOnXTest, AFolderThatNeverAnswersHoldsNeitherTheStartNorTheSetti
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutAWindowManager, SlowFolderOnXTest,
                          ::testing::Values(XvfbServer::WindowManager::None,
-                                           XvfbServer::WindowManager::Openbox));
+                                           XvfbServer::WindowManager::Openbox),
+                         [](const auto& info) {
+                             return info.param == XvfbServer::WindowManager::None
+                                        ? "NoWindowManager"
+                                        : "Openbox";
+                         });
 
 } // namespace
