@@ -69,6 +69,7 @@ FolderBrowser::FolderBrowser(MessageBox& messages, UiLoop& loop, IconTheme& icon
     };
     reads_.answeredAgain = [this](const std::string& folder) { markNotAnswering(folder, true); };
     reads_.mayApply = [this] { return !state_.busy; };
+    reads_.setRetryTimer(loop.newTimer());
 }
 
 void FolderBrowser::markNotAnswering(const std::string& folder, bool answering) {

@@ -74,6 +74,8 @@ void FolderReads::finished(const std::string& folder,
     pending_.erase(it);
     if (done.late && mayApply && !mayApply()) {
         waiting_[folder] = Waiting{std::move(done), std::move(snapshot)};
+        if (retry_ && !retry_->running())
+            retry_->start(kRetryMs, [this] { applyWaiting(); });
         return;
     }
     apply(folder, std::move(done), std::move(snapshot));
@@ -103,6 +105,8 @@ void FolderReads::applyWaiting() {
         waiting_.erase(first);
         apply(folder, std::move(ready.done), std::move(ready.snapshot));
     }
+    if (waiting_.empty() && retry_)
+        retry_->stop();
 }
 
 std::optional<bool> FolderReads::folderExistsWithin(const std::string& folder,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/FolderSnapshot.h"
+#include "platform/Timer.h"
 
 #include <chrono>
 #include <functional>
@@ -42,6 +43,8 @@ class FolderReads {
     static constexpr std::chrono::milliseconds kBudget{30};
     // A read taking longer than this marks its folder as not answering.
     static constexpr std::chrono::seconds kNotAnsweringAfter{3};
+    // A result held while a handler is busy is looked at again this often.
+    static constexpr int kRetryMs = 50;
 
     // A peek looks for subfolders and files as `hidden` shows them at its start.
     FolderReads(BackgroundWork& work, FolderSnapshots& snapshots,
@@ -62,6 +65,9 @@ class FolderReads {
     // handler still uses changes under it.
     std::function<bool()> mayApply;
     void applyWaiting();
+    // Looks at held results with `retry` as soon as the handler is done, not only when
+    // applyWaiting is called (the browser's tick); without one, they wait for the tick.
+    void setRetryTimer(std::unique_ptr<Timer> retry) { retry_ = std::move(retry); }
     // No read running, none waiting to be applied.
     bool idle() const { return pending_.empty() && waiting_.empty(); }
     // Whether the folder is there, if the disk answers within the budget.
@@ -105,4 +111,5 @@ class FolderReads {
     const HiddenEntries* hidden_;
     std::map<std::string, Pending> pending_;
     std::map<std::string, Waiting> waiting_; // read, not yet applied
+    std::unique_ptr<Timer> retry_;
 };
