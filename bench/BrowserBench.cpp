@@ -214,12 +214,8 @@ struct Window {
     // pending paint is the frame the user waits for. A list not painted since the last call
     // is painted now.
     void paint() {
-        // A read that ended while the browser was busy waits for the tick, which the
-        // measures leave to themselves: it is applied here, as the tick would.
-        while (!browser.reads().idle() || browser.list().filling()) {
+        while (!browser.reads().idle() || browser.list().filling())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-            browser.reads().applyWaiting();
-        }
         QCoreApplication::processEvents();
         if (listPaints.paints == paintsSeen)
             widget.listView()->viewport()->repaint();

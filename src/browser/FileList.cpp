@@ -49,10 +49,14 @@ FileList::FileList(BrowserState& state, FolderScan& scan, IconCache& icons,
     : state_(state), scan_(scan), icons_(icons), signatures_(signatures), loop_(loop), tree_(tree),
       reads_(reads) {}
 
-std::string FileList::nextKey() {
+std::string FileList::keyOf(int counter) {
     char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "L%03d", state_.itemCounter++);
+    std::snprintf(buffer, sizeof buffer, "L%03d", counter);
     return buffer;
+}
+
+std::string FileList::nextKey() {
+    return keyOf(state_.itemCounter++);
 }
 
 ListItemData FileList::rowFor(const FileRecord& entry, bool highlight) {
@@ -223,10 +227,7 @@ void FileList::completeFill() {
     if (!fill.remembered.empty()) {
         for (std::size_t i = 0; i < fill.files.size(); ++i) {
             if (TextCase::equal(fill.files[i].name, fill.remembered)) {
-                char buffer[24];
-                std::snprintf(buffer, sizeof buffer, "L%03d",
-                              fill.firstFileKey + static_cast<int>(i));
-                rememberedKey = buffer;
+                rememberedKey = keyOf(fill.firstFileKey + static_cast<int>(i));
                 break;
             }
         }

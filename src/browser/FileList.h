@@ -89,6 +89,7 @@ class FileList {
     void reconcileNow(const std::string& folder);
     void fillRow(ListItemData& row, const FileRecord& entry, bool highlight);
     ListItemData rowFor(const FileRecord& entry, bool highlight);
+    static std::string keyOf(int counter);
     std::string nextKey();
     void addRows(const std::vector<FileRecord>& entries, bool highlight);
 

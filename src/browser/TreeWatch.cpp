@@ -6,7 +6,6 @@
 #include "browser/FolderScan.h"
 #include "browser/FolderTree.h"
 #include "platform/UiLoop.h"
-#include "platform/process/HeapPolicy.h"
 #include "platform/text/TextCase.h"
 
 TreeWatch::TreeWatch(BrowserState& state, FolderScan& scan, ChangeSignature& signatures,
@@ -77,8 +76,6 @@ void TreeWatch::reconcileList(const std::string& folder) {
                 return;
             list_.refreshList();
             state_.listBaseline = now;
-            if (state_.c.listControl.count() >= HeapPolicy::kLargeList)
-                HeapPolicy::giveBackFreed();
         },
         [this, folder] { return state_.listFolder == folder; }, std::chrono::milliseconds(0));
 }

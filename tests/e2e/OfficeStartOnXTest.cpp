@@ -42,12 +42,7 @@ TEST(OfficeStartOfTavrinOnX, TheWindowAnswersWhileTheWordProcessorStarts) {
     ASSERT_TRUE(x.ok());
     TavrinOnX tavrin(dir, x.display(), dir / "files");
     X11Probe probe(x.display());
-    std::optional<X11Probe::Window> window;
-    for (int i = 0; i < 300 && !window;
-         ++i, std::this_thread::sleep_for(std::chrono::milliseconds(100)))
-        for (const X11Probe::Window& w : probe.windows())
-            if (w.title == "Tavrin" && w.height == 700)
-                window = w;
+    const auto window = TavrinOnX::mainWindow(x.display(), 600);
     ASSERT_TRUE(window) << tavrin.log();
     TavrinOnX::selectAllRows(x.display(), *window);
     const auto asked = std::chrono::steady_clock::now();

@@ -43,18 +43,6 @@ class SlowFolderOnXTest : public ::testing::TestWithParam<XvfbServer::WindowMana
         } while (msSince(asked) < ms);
         return settings;
     }
-    // The main window: the one at full height, less a window manager's title bar (Qt keeps
-    // small windows of the same title).
-    std::optional<X11Probe::Window> mainWindow() {
-        X11Probe probe(x.display());
-        if (!probe.waitForWindow("Tavrin", 30000))
-            return std::nullopt;
-        for (int i = 0; i < 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
-            for (const X11Probe::Window& w : probe.windows())
-                if (w.title == "Tavrin" && w.height > 600)
-                    return w;
-        return std::nullopt;
-    }
     // Waits until a notice beside the main window says a folder does not answer.
     bool noticeShown(const X11Probe::Window& window) {
         X11Probe probe(x.display());
@@ -79,7 +67,7 @@ TEST_P(SlowFolderOnXTest, TheWindowShowsBeforeASlowFolderIsReadAndTellsThatItDoe
     ASSERT_TRUE(x.ok());
     const auto started = Clock::now();
     auto tavrin = start(mount);
-    const auto window = mainWindow();
+    const auto window = TavrinOnX::mainWindow(x.display(), 600);
     ASSERT_TRUE(window) << tavrin->log();
     // Reading the slow folder on the spot takes at least three of its 3 s answers (open,
     // read, a look at each entry); a loaded machine may need a few seconds to start.
@@ -106,7 +94,7 @@ TEST_P(SlowFolderOnXTest, AFolderThatNeverAnswersHoldsNeitherTheStartNorTheSetti
         GTEST_SKIP() << mount.reason();
     ASSERT_TRUE(x.ok());
     auto tavrin = start(mount);
-    const auto window = mainWindow();
+    const auto window = TavrinOnX::mainWindow(x.display(), 600);
     ASSERT_TRUE(window) << tavrin->log();
     EXPECT_TRUE(noticeShown(*window));
     tavrin->signal(SIGTERM);

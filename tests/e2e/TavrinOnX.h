@@ -6,6 +6,7 @@
 #include "support/X11Probe.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +30,17 @@ class TavrinOnX : public ChildProcess {
                                     std::to_string(window.height - 20)});
         X11Probe::xdotool(display, {"click", "1"});
         X11Probe::xdotool(display, {"key", "ctrl+a"});
+    }
+
+    // The main window once it is shown: the "Tavrin" window taller than `minHeight` (Qt
+    // keeps small windows of the same title), at most 30 s.
+    static std::optional<X11Probe::Window> mainWindow(const std::string& display, int minHeight) {
+        X11Probe probe(display);
+        for (int i = 0; i < 300; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(100)))
+            for (const X11Probe::Window& w : probe.windows())
+                if (w.title == "Tavrin" && w.height > minHeight)
+                    return w;
+        return std::nullopt;
     }
 
     // Opens the 表示 menu of the main window by its key and closes it again: the time in ms

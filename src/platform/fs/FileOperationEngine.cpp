@@ -26,9 +26,7 @@ bool within(const std::string& path, const std::string& folder) {
     char* base = realpath(folder.c_str(), nullptr);
     bool inside = false;
     if (real && base) {
-        const std::string p = real, f = base;
-        inside = p == f || (p.size() > f.size() && p.compare(0, f.size(), f) == 0 &&
-                            (f == "/" || p[f.size()] == '/'));
+        inside = PathText::within(real, base);
     }
     std::free(real);
     std::free(base);

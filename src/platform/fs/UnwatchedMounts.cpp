@@ -1,20 +1,10 @@
 #include "platform/fs/UnwatchedMounts.h"
 
 #include "platform/fs/MountTable.h"
+#include "platform/text/PathText.h"
 
 #include <array>
 #include <string_view>
-
-namespace {
-
-bool within(const std::string& folder, const std::string& mountPoint) {
-    if (mountPoint == "/")
-        return true;
-    return folder.starts_with(mountPoint) &&
-           (folder.size() == mountPoint.size() || folder[mountPoint.size()] == '/');
-}
-
-} // namespace
 
 bool UnwatchedMounts::unwatchedType(const std::string& fsType) {
     static constexpr std::array<std::string_view, 10> kNetwork = {
@@ -34,7 +24,7 @@ bool UnwatchedMounts::holds(const std::string& folder) {
         read_ = true;
     }
     for (const std::string& mountPoint : mountPoints_)
-        if (within(folder, mountPoint))
+        if (PathText::within(folder, mountPoint))
             return true;
     return false;
 }

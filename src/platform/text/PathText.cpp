@@ -70,3 +70,9 @@ std::string PathText::trimBlanks(std::string_view text) {
         return {};
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
+
+bool PathText::within(std::string_view path, std::string_view folder) {
+    if (folder == "/")
+        return path.starts_with('/');
+    return path.starts_with(folder) && (path.size() == folder.size() || path[folder.size()] == '/');
+}

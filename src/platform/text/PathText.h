@@ -24,4 +24,6 @@ class PathText {
     // name, and a name without a folder lies in ".".
     static std::pair<std::string, std::string> folderAndName(std::string path);
     static std::string trimBlanks(std::string_view text);
+    // Whether `path` is `folder` or lies below it, by their texts (nothing is resolved).
+    static bool within(std::string_view path, std::string_view folder);
 };
